@@ -3,7 +3,7 @@
 
 // One file embedded into the program at build time (see cmake/EmbedAssets.cmake).
 struct EmbeddedAsset {
-    const char* name;          // resource name with backslashes, e.g. "Gfx\tank.png"
+    const char* name; // resource name with backslashes, e.g. "Gfx\tank.png"
     const unsigned char* begin;
     const unsigned char* end;
 };

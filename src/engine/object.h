@@ -10,7 +10,7 @@
 using KindMask = std::uint64_t;
 
 class Object {
-public:
+  public:
     virtual ~Object() = default;
     KindMask kinds = 0;
 };

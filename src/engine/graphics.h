@@ -1,0 +1,93 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "engine/image.h"
+
+class TFont;
+
+// Window, frame and the process-wide drawing state.
+//
+// Everything is drawn with SDL's renderer into one 640x480 render-target texture (the back buffer);
+// Flip copies it to the window and presents. The windowed platform uses the accelerated renderer
+// (software if none); the headless platform draws with the software renderer into a memory surface:
+// no window, no video driver, no sound device, the manual clock. The drawing code is the same.
+
+constexpr int BLEND_SOLID = 1;
+constexpr int BLEND_MASK = 2;
+constexpr int BLEND_ALPHA = 3; // the only mode the game sets
+constexpr int BLEND_LIGHT = 4; // additive
+constexpr int BLEND_SHADE = 5; // multiply
+
+struct DrawingState {
+    int color_red = 255, color_green = 255, color_blue = 255;
+    float color_alpha = 1.0f;
+    int clscolor_red = 0, clscolor_green = 0, clscolor_blue = 0;
+    float tform_rot = 0;
+    float tform_scale_x = 1, tform_scale_y = 1;
+    float tform_ix = 1, tform_iy = 0, tform_jx = 0, tform_jy = 1;
+    float origin_x = 0, origin_y = 0;
+    std::shared_ptr<TFont> image_font;
+    int blend_mode = BLEND_MASK;
+};
+
+// Window and frame.
+void SetWindowTitle(const std::string& title);
+// Opens the window (depth 0: windowed) with its back buffer. Without a display it prints one line on
+// stderr and ends the process with exit code 1.
+void CreateGraphics(int width, int height, int depth = 0, int hertz = 60, int flags = 0);
+// As CreateGraphics, but answers false (with the reason in error) instead of ending the process.
+bool TryCreateGraphics(int width, int height, int depth, int hertz, int flags, std::string* error);
+void Cls();
+// Shows the back buffer; sync 0 does not wait for vertical sync.
+void Flip(int sync = 0);
+// True once after the user asked to close the window; reading clears it.
+bool CloseRequested();
+// Ends the process with exit code 0.
+[[noreturn]] void EndProgram();
+
+// The headless platform: a 640x480 back buffer in memory drawn by the software renderer, the manual
+// clock at 0, cleared keys, a fresh drawing state. Safe to call again (it starts over).
+bool InitHeadless(int width = 640, int height = 480);
+bool IsHeadless();
+// Releases the renderer, window and sound device; images outlive it safely.
+void ShutdownEngine();
+// Tears the renderer down and builds it again (as after a lost device); every texture is remade.
+void RecreateRenderer();
+// Bumped each time a renderer is created; a frame's texture belongs to one generation.
+int GraphicsGeneration();
+int GraphicsWidth();
+int GraphicsHeight();
+
+// Back buffer reads: ARGB pixels of the render target.
+std::uint32_t ReadBackBufferPixel(int x, int y);
+bool ReadBackBuffer(int x, int y, int width, int height, std::uint32_t* argbOut);
+// Saves the back buffer as a PNG file.
+bool SaveBackBufferPng(const std::string& path);
+
+// Drawing state.
+void SetColor(int r, int g, int b);
+void ReadColor(int& r, int& g, int& b);
+void SetAlpha(float alpha);
+float GetAlpha();
+void SetClsColor(int r, int g, int b);
+void SetBlend(int mode);
+void SetDrawScale(float sx, float sy);
+void SetDrawRotation(float degrees);
+void SetDrawTransform(float degrees, float sx, float sy);
+void SetOrigin(float x, float y);
+void SetFont(std::shared_ptr<TFont> font);
+const DrawingState& GetDrawingState();
+// Back to a fresh drawing state (white, alpha 1, scale 1, no rotation, no font).
+void ResetDrawingState();
+
+// Draws one frame: the quad with image-space corners (-handle_x, -handle_y) and
+// (width - handle_x, height - handle_y), each corner (u, v) landing on
+// (x + origin_x + u*ix + v*iy, y + origin_y + u*jx + v*jy), modulated by colour and alpha.
+// A null image or a frame out of range draws nothing.
+void DrawFrame(const std::shared_ptr<TImage>& image, float x, float y, int frame = 0);
+void DrawFrame(TImage* image, float x, float y, int frame = 0);
+// Copies the back-buffer rectangle at (x, y) of the image's size into that frame (parts outside the
+// back buffer become transparent). Nothing when the image is null or the frame out of range.
+void GrabFrame(const std::shared_ptr<TImage>& image, int x, int y, int frame = 0);

@@ -1,0 +1,139 @@
+#pragma once
+#include <functional>
+#include <memory>
+#include <type_traits>
+#include <vector>
+
+#include "engine/object.h"
+
+// The game's ordered object list: doubly linked and circular behind a sentinel head.
+//
+// Removing a link nulls its value and joins its neighbours, but the removed link keeps its successor,
+// so a walk may remove the element it is visiting (or any other) and carries on with the next live
+// one. Links are shared: a walk keeps the link it stands on alive even after it left the list, and the
+// walk hands out a strong reference to the visited value, so an object that removes itself from its
+// list inside its own update is not freed while that update runs.
+//
+// Ownership: each link owns its successor; the head owns the first link. A link whose successor is the
+// head holds no pointer (null), so there is no ownership cycle and null ends a walk.
+class TList;
+
+class TLink {
+  public:
+    std::shared_ptr<Object> _value;
+    std::shared_ptr<TLink> _succ; // null: the head comes next
+    TLink* _pred = nullptr;
+
+    // Removes this link from its list (nothing when it was removed already).
+    void Remove();
+    bool InList() const { return _list != nullptr; }
+    const std::shared_ptr<Object>& Value() const { return _value; }
+
+  private:
+    friend class TList;
+    TList* _list = nullptr;
+};
+
+class TList {
+  public:
+    using Compare = std::function<int(const std::shared_ptr<Object>&, const std::shared_ptr<Object>&)>;
+
+    TList();
+    ~TList();
+    TList(const TList&) = delete;
+    TList& operator=(const TList&) = delete;
+
+    // Appends value and answers its link.
+    std::shared_ptr<TLink> AddLast(std::shared_ptr<Object> value);
+    std::shared_ptr<TLink> AddFirst(std::shared_ptr<Object> value);
+    // Removes the first link whose value is this object (identity); false when absent.
+    bool Remove(const Object* value);
+    bool Remove(const std::shared_ptr<Object>& value) { return Remove(value.get()); }
+    bool Contains(const Object* value) const;
+    int Count() const { return _count; }
+    bool IsEmpty() const { return _count == 0; }
+    // Removes every link (their values become null; walks in progress end).
+    void Clear();
+    // Reverses the order in place (links keep their identity).
+    void Reverse();
+    // Stable merge sort of the links by compare (negative, zero, positive); descending when !ascending.
+    void Sort(bool ascending, const Compare& compare);
+    std::shared_ptr<Object> First() const;
+    std::shared_ptr<Object> Last() const;
+    // The live values in order.
+    std::vector<std::shared_ptr<Object>> ToVector() const;
+
+    // Walks every live value in order. The iterator holds the link it stands on and a strong reference
+    // to its value; null values (removed links) are skipped. The successor is read when stepping, so
+    // removing the visited, the next or an earlier element during the walk is safe.
+    template <class T> class Iterator {
+      public:
+        using value_type = std::shared_ptr<T>;
+        Iterator() = default;
+        explicit Iterator(std::shared_ptr<TLink> link) : _link(std::move(link)) { settle(); }
+        const std::shared_ptr<T>& operator*() const { return _current; }
+        const std::shared_ptr<T>* operator->() const { return &_current; }
+        Iterator& operator++() {
+            _link = _link ? _link->_succ : nullptr;
+            settle();
+            return *this;
+        }
+        bool operator==(const Iterator& other) const { return _link == other._link; }
+        bool operator!=(const Iterator& other) const { return _link != other._link; }
+
+      private:
+        // Moves forward to the first link whose value is a T and takes a strong reference to it.
+        void settle() {
+            while (_link) {
+                const std::shared_ptr<Object>& value = _link->_value;
+                if constexpr (std::is_same_v<T, Object>) {
+                    if (value) {
+                        _current = value;
+                        return;
+                    }
+                } else {
+                    if (T* typed = objectAs<T>(value.get())) {
+                        _current = std::shared_ptr<T>(value, typed);
+                        return;
+                    }
+                }
+                _link = _link->_succ;
+            }
+            _current.reset();
+        }
+        std::shared_ptr<TLink> _link;
+        std::shared_ptr<T> _current;
+    };
+
+    template <class T> class Range {
+      public:
+        explicit Range(std::shared_ptr<TLink> first) : _first(std::move(first)) {}
+        Iterator<T> begin() const { return Iterator<T>(_first); }
+        Iterator<T> end() const { return Iterator<T>(); }
+
+      private:
+        std::shared_ptr<TLink> _first;
+    };
+
+    // for (const std::shared_ptr<Object>& o : list) ...
+    Iterator<Object> begin() const { return Iterator<Object>(_head->_succ); }
+    Iterator<Object> end() const { return Iterator<Object>(); }
+    // for (const std::shared_ptr<tTank>& tank : list.typed<tTank>()) ... skips other classes and nulls.
+    template <class T> Range<T> typed() const { return Range<T>(_head->_succ); }
+    // list.each<tTank>([](const std::shared_ptr<tTank>& tank) { ... });
+    template <class T, class F> void each(F&& body) const {
+        for (Iterator<T> it(_head->_succ), end; it != end; ++it) {
+            std::shared_ptr<T> held = *it; // keeps the object alive even if the body drops the last reference
+            body(held);
+        }
+    }
+
+  private:
+    friend class TLink;
+    void unlink(TLink* link);
+    std::vector<std::shared_ptr<TLink>> liveLinks() const;
+    void relink(const std::vector<std::shared_ptr<TLink>>& links);
+
+    std::shared_ptr<TLink> _head; // sentinel; _head->_succ is the first link, _head->_pred the last
+    int _count = 0;
+};

@@ -1,0 +1,62 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+// Sounds decoded fully at load (OGG Vorbis to 16-bit PCM at the mixer's rate), channels that play them,
+// and the mixer. The mixer runs on SDL's audio thread at 44.1 kHz stereo; every channel operation takes
+// the mixer lock, so the game may call them while mixing goes on. Without a sound device the game runs
+// silent; tests run the mixer by hand with MixAudio.
+
+constexpr int SOUND_LOOP = 1; // flag: the sound loops until its channel is stopped
+
+constexpr int MIX_RATE = 44100;
+constexpr int MIX_BUFFER_FRAMES = 1024;
+
+class TChannel;
+
+class TSound {
+  public:
+    // Null when the path cannot be opened or is not OGG Vorbis that decodes.
+    static std::shared_ptr<TSound> Load(const std::string& path, int flags = 0);
+    // Starts the sound on channel (stopping what it played) or on a fresh channel; answers the channel.
+    std::shared_ptr<TChannel> Play(std::shared_ptr<TChannel> channel = nullptr);
+
+    bool loop = false;
+    int channels = 1;              // 1 mono, 2 stereo
+    std::vector<std::int16_t> pcm; // interleaved, at MIX_RATE
+    int FrameCount() const { return channels > 0 ? static_cast<int>(pcm.size()) / channels : 0; }
+};
+
+// One playing instance of a sound. A new channel is idle: Playing answers false and Stop does nothing.
+class TChannel {
+  public:
+    TChannel() = default;
+    void Stop();
+    bool Playing() const;
+    // Volume 0..1 (1 by default).
+    void SetVolume(float volume);
+
+  private:
+    friend class TSound;
+    friend void MixAudio(std::int16_t* out, int frames);
+    std::shared_ptr<TSound> _sound; // guarded by the mixer lock
+    std::int64_t _position = 0;     // next frame to play
+    bool _playing = false;
+    float _volume = 1.0f;
+};
+
+// Opens the sound device (44.1 kHz stereo, 1024 frames). False (and silent) when there is none.
+bool OpenAudio();
+void CloseAudio();
+bool AudioOpen();
+// Mixes every playing channel into frames stereo frames of out (interleaved left, right), limiting the sum
+// softly. This is what the audio thread calls; tests call it directly.
+void MixAudio(std::int16_t* out, int frames);
+// Channels currently playing.
+int PlayingChannelCount();
+// Stops every channel.
+void StopAllChannels();
+// Decodes OGG Vorbis held in memory into a sound; null on any error.
+std::shared_ptr<TSound> DecodeOgg(const unsigned char* bytes, std::size_t size, int flags);
