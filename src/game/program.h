@@ -1,0 +1,90 @@
+#pragma once
+#include <memory>
+#include <string>
+
+#include "engine/object.h"
+
+class TList;
+class TImage;
+class tMapScreen;
+class tInput;
+class tCamera;
+class tMap;
+class tFoo;
+class tHomebase;
+class tRadar;
+class tAbductionBeamStatus;
+class tWarning;
+class tMenu;
+class tQuickErrorPopup;
+class tAI;
+class tPersistence;
+
+// The game itself: one instance in `theProgram`. Owns the five battlefield lists, the creature, its
+// homebase, the camera, the ground map, the key state, the HUD objects, the menu, the AI director and
+// the campaign state; runs the intro, the loop of map screen and missions, and the outro.
+class tProgram : public Object {
+  public:
+    tProgram();
+    ~tProgram() override;
+
+    std::shared_ptr<tMapScreen> mapScreen;
+    std::shared_ptr<TList> weaponList;   // every shot and beam in flight
+    std::shared_ptr<TList> buildingList; // every building, the homebase first
+    std::shared_ptr<TList> actorList;    // every moving unit, the creature first
+    std::shared_ptr<TList> fxList;       // explosions, hits, splashes, hearts, the egg, radiation bursts
+    std::shared_ptr<TList> messages;     // floating numbers
+    int timeStarted = 0;                 // Millis() at init: origin of the game clock
+    int drawTimer = 0;
+    int drawDelay = 0;
+    int pauseTime = 0; // game clock when the battlefield last froze
+    int state = 0;     // a gamestate value
+    std::shared_ptr<tInput> buttons;
+    std::shared_ptr<tCamera> camera;
+    std::shared_ptr<tMap> map;
+    std::shared_ptr<tFoo> player;
+    std::shared_ptr<tHomebase> playerBase;
+    std::shared_ptr<tRadar> radar;
+    std::shared_ptr<tAbductionBeamStatus> abductionBeamStatus;
+    std::shared_ptr<tWarning> warnings;
+    std::shared_ptr<tMenu> currentMenu;
+    std::shared_ptr<tQuickErrorPopup> errorPopup;
+    std::shared_ptr<tAI> theAi;
+    float militaryStrength = 0;    // opposing military buildings still standing
+    float militaryStrengthMax = 0; // military buildings the mission started with
+    std::shared_ptr<tPersistence> worldData;
+    std::shared_ptr<TImage> blackScreen; // fade over the map screen and the outro; null when none runs
+    float blackScreenAlpha = 0;
+    bool flagEndGame = false;
+
+    void init();
+    void resetLists();
+    static void showIntro();
+    void initBattleField(int missionId);
+    void clearBattleField();
+    void setGameState(int newState, int missionId);
+    void gameSleep(int ms);
+    void run();
+    void runOutro();
+    void drawOutro(const std::shared_ptr<TList>& stars);
+    void deleteAllObjects();
+    bool gameExit();
+    void updateMain();
+    void updateBattleField();
+    void updateMap();
+    void resetAllTimers();
+    void setDefaultColour();
+    void checkKeys();
+    void updateLists();
+    void drawAll();
+    void drawBattlefield();
+    void checkVictory();
+    void drawMap();
+    void drawHUD();
+    void drawDebug();
+
+    // The debug line's text: "Military strength: " and the whole percentage left (0 with no maximum).
+    std::string militaryStrengthText() const;
+};
+
+extern std::shared_ptr<tProgram> theProgram;

@@ -1,0 +1,55 @@
+#pragma once
+#include <memory>
+#include <string>
+
+#include "entities/onscreen_object.h"
+
+class tActor;
+
+// A floating number (matter gained or spent, health lost or regained): rises 50 pixels a second,
+// opaque for 750 ms, then fades out in 250 ms and leaves the message list.
+class tNumberIndicator : public tOnscreenObject {
+  public:
+    static constexpr KindMask kKind = kindBit(Kind::NumberIndicator);
+    tNumberIndicator();
+
+    float alpha = 1.0f;
+    int alphaTimer = 0;
+    int r = -1, g = -1, b = -1;
+    bool colourSet = false;
+
+    static std::shared_ptr<tNumberIndicator> Create(float x, float y, const std::string& text, int r, int g,
+                                                    int b, bool big);
+    void update() override;
+    void draw() override;
+    void resetTimers() override;
+};
+
+// The radiation burst over a radioactive catch: five frames of 75 ms, following its owner.
+class tRadiationIndicator : public tOnscreenObject {
+  public:
+    static constexpr KindMask kKind = kindBit(Kind::RadiationIndicator);
+    tRadiationIndicator();
+
+    std::weak_ptr<tActor> owner;
+
+    static std::shared_ptr<tRadiationIndicator> Create(float x, float y,
+                                                       const std::shared_ptr<tActor>& owner);
+    void update() override;
+    void draw() override;
+};
+
+// A blinking key picture above or below its owner; the owner keeps, updates and draws it.
+class tButtonFlasher : public tOnscreenObject {
+  public:
+    static constexpr KindMask kKind = kindBit(Kind::ButtonFlasher);
+    tButtonFlasher();
+
+    std::weak_ptr<tActor> owner; // the owner holds its hint, so the hint must not hold the owner
+    bool above = false;
+
+    static std::shared_ptr<tButtonFlasher> createXButton(const std::shared_ptr<tActor>& owner, bool above);
+    static std::shared_ptr<tButtonFlasher> createZButton(const std::shared_ptr<tActor>& owner, bool above);
+    void update() override;
+    void draw() override;
+};

@@ -1,0 +1,18 @@
+#pragma once
+
+// The screen shake of radiation blasts: class-wide state, on the engine clock. Every battlefield
+// drawing position has xOffset and yOffset taken off.
+struct tShake {
+    static inline float xOffset = 0;
+    static inline float yOffset = 0;
+    static inline float stepDelay = 50.0f;
+    static inline float duration = 0;
+    static inline float magnitude = 0;
+    static inline float decay = 0;
+    static inline int nextStepTime = 0;
+    static inline float endTime = 0;
+
+    static void start(int magnitude, int duration);
+    static void update();
+    static void resetTimers();
+};
