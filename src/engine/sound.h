@@ -16,7 +16,7 @@ constexpr int MIX_BUFFER_FRAMES = 1024;
 
 class TChannel;
 
-class TSound {
+class TSound : public std::enable_shared_from_this<TSound> {
   public:
     // Null when the path cannot be opened or is not OGG Vorbis that decodes.
     static std::shared_ptr<TSound> Load(const std::string& path, int flags = 0);
@@ -41,6 +41,8 @@ class TChannel {
   private:
     friend class TSound;
     friend void MixAudio(std::int16_t* out, int frames);
+    friend int PlayingChannelCount();
+    friend void StopAllChannels();
     std::shared_ptr<TSound> _sound; // guarded by the mixer lock
     std::int64_t _position = 0;     // next frame to play
     bool _playing = false;

@@ -1,0 +1,399 @@
+#include "engine/graphics.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "engine/clock.h"
+#include "engine/font.h"
+#include "engine/keyboard.h"
+#include "engine/platform.h"
+#include "engine/sound.h"
+
+using engine_detail::Platform;
+using engine_detail::platform;
+
+namespace {
+std::string windowTitle = "";
+DrawingState drawing;
+
+SDL_BlendMode sdlBlend(int mode) {
+    switch (mode) {
+    case BLEND_SOLID:
+        return SDL_BLENDMODE_NONE;
+    case BLEND_LIGHT:
+        return SDL_BLENDMODE_ADD;
+    case BLEND_SHADE:
+        return SDL_BLENDMODE_MOD;
+    default:
+        return SDL_BLENDMODE_BLEND; // mask and alpha both keep transparent pixels out
+    }
+}
+
+void updateMatrix() {
+    double radians = drawing.tform_rot * 0.017453292519943295;
+    double c = std::cos(radians), s = std::sin(radians);
+    drawing.tform_ix = static_cast<float>(c * drawing.tform_scale_x);
+    drawing.tform_iy = static_cast<float>(-s * drawing.tform_scale_y);
+    drawing.tform_jx = static_cast<float>(s * drawing.tform_scale_x);
+    drawing.tform_jy = static_cast<float>(c * drawing.tform_scale_y);
+}
+
+// Makes the back buffer and clears it; the renderer must exist.
+bool createTarget(Platform& p) {
+    p.target =
+        SDL_CreateTexture(p.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, p.width, p.height);
+    if (!p.target) return false;
+    SDL_SetTextureScaleMode(p.target, SDL_ScaleModeNearest);
+    SDL_SetRenderTarget(p.renderer, p.target);
+    SDL_SetRenderDrawColor(p.renderer, 0, 0, 0, 255);
+    SDL_RenderClear(p.renderer);
+    ++p.generation;
+    p.rendererAlive = true;
+    return true;
+}
+
+void destroyRenderer(Platform& p) {
+    p.rendererAlive = false; // SDL frees every texture of the renderer with it
+    if (p.renderer) SDL_DestroyRenderer(p.renderer);
+    p.renderer = nullptr;
+    p.target = nullptr;
+}
+
+bool createWindowRenderer(Platform& p, std::string* error) {
+    SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
+    p.renderer = SDL_CreateRenderer(p.window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_TARGETTEXTURE);
+    if (!p.renderer) p.renderer = SDL_CreateRenderer(p.window, -1, SDL_RENDERER_SOFTWARE);
+    if (!p.renderer || !createTarget(p)) {
+        if (error) *error = std::string("cannot create a renderer: ") + SDL_GetError();
+        destroyRenderer(p);
+        return false;
+    }
+    return true;
+}
+
+bool createHeadlessRenderer(Platform& p) {
+    p.renderer = SDL_CreateSoftwareRenderer(p.surface);
+    if (!p.renderer || !createTarget(p)) {
+        destroyRenderer(p);
+        return false;
+    }
+    return true;
+}
+} // namespace
+
+namespace engine_detail {
+
+Platform& platform() {
+    // Never destroyed: images held by process-wide handles ask it about their textures at exit.
+    static Platform* instance = new Platform;
+    return *instance;
+}
+
+void PumpEvents() {
+    Platform& p = platform();
+    if (!p.sdlVideo) return;
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+        switch (event.type) {
+        case SDL_QUIT:
+            p.closeRequested = true;
+            break;
+        case SDL_RENDER_DEVICE_RESET:
+            RecreateRenderer();
+            break;
+        default:
+            HandleKeyboardEvent(event);
+            break;
+        }
+    }
+}
+
+void DrawImageFrame(TImage& image, int frame, float x, float y, float offsetU, float offsetV) {
+    Platform& p = platform();
+    if (!p.renderer || frame < 0 || frame >= image.FrameCount()) return;
+    SDL_Texture* texture = FrameTexture(image, frame);
+    if (!texture) return;
+
+    const DrawingState& s = drawing;
+    const float u0 = offsetU - image.handle_x, v0 = offsetV - image.handle_y;
+    const float u1 = u0 + static_cast<float>(image.width), v1 = v0 + static_cast<float>(image.height);
+    const float ox = x + s.origin_x, oy = y + s.origin_y;
+    float alpha = s.color_alpha < 0 ? 0 : (s.color_alpha > 1 ? 1 : s.color_alpha);
+    const SDL_Color colour{static_cast<Uint8>(s.color_red), static_cast<Uint8>(s.color_green),
+                           static_cast<Uint8>(s.color_blue), static_cast<Uint8>(std::lround(alpha * 255.0f))};
+    SDL_Vertex corners[4];
+    const float us[4] = {u0, u1, u0, u1};
+    const float vs[4] = {v0, v0, v1, v1};
+    for (int i = 0; i < 4; ++i) {
+        corners[i].position.x = ox + us[i] * s.tform_ix + vs[i] * s.tform_iy;
+        corners[i].position.y = oy + us[i] * s.tform_jx + vs[i] * s.tform_jy;
+        corners[i].color = colour;
+        corners[i].tex_coord.x = (i & 1) ? 1.0f : 0.0f;
+        corners[i].tex_coord.y = (i & 2) ? 1.0f : 0.0f;
+    }
+    static const int indices[6] = {0, 1, 2, 1, 3, 2};
+    SDL_SetTextureBlendMode(texture, sdlBlend(s.blend_mode));
+    SDL_RenderGeometry(p.renderer, texture, corners, 4, indices, 6);
+}
+
+} // namespace engine_detail
+
+void SetWindowTitle(const std::string& title) {
+    windowTitle = title;
+    if (platform().window) SDL_SetWindowTitle(platform().window, title.c_str());
+}
+
+bool TryCreateGraphics(int width, int height, int depth, int hertz, int flags, std::string* error) {
+    Platform& p = platform();
+    if (p.renderer) ShutdownEngine();
+    if (width <= 0 || height <= 0) {
+        if (error) *error = "the window size must be positive";
+        return false;
+    }
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        if (error) *error = std::string("no display: ") + SDL_GetError();
+        return false;
+    }
+    p.sdlVideo = true;
+    p.headless = false;
+    p.width = width;
+    p.height = height;
+    Uint32 windowFlags = SDL_WINDOW_SHOWN | (depth != 0 ? SDL_WINDOW_FULLSCREEN : 0);
+    p.window = SDL_CreateWindow(windowTitle.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
+                                height, windowFlags);
+    if (!p.window) {
+        if (error) *error = std::string("cannot open a window: ") + SDL_GetError();
+        ShutdownEngine();
+        return false;
+    }
+    if (!createWindowRenderer(p, error)) {
+        ShutdownEngine();
+        return false;
+    }
+    UseManualClock(false);
+    OpenAudio(); // no sound device: the game runs silent
+    Cls();
+    return true;
+}
+
+void CreateGraphics(int width, int height, int depth, int hertz, int flags) {
+    std::string error;
+    if (!TryCreateGraphics(width, height, depth, hertz, flags, &error)) {
+        std::fprintf(stderr, "%s: %s\n", windowTitle.empty() ? "vevu" : windowTitle.c_str(), error.c_str());
+        std::exit(1);
+    }
+}
+
+bool InitHeadless(int width, int height) {
+    ShutdownEngine();
+    Platform& p = platform();
+    if (width <= 0 || height <= 0) return false;
+    p.headless = true;
+    p.width = width;
+    p.height = height;
+    p.surface = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_ARGB8888);
+    if (!p.surface || !createHeadlessRenderer(p)) {
+        ShutdownEngine();
+        return false;
+    }
+    UseManualClock(true);
+    SetManualMillis(0);
+    ClearKeys();
+    ResetDrawingState();
+    return true;
+}
+
+bool IsHeadless() {
+    return platform().headless;
+}
+
+void ShutdownEngine() {
+    Platform& p = platform();
+    CloseAudio();
+    destroyRenderer(p);
+    if (p.window) SDL_DestroyWindow(p.window);
+    p.window = nullptr;
+    if (p.surface) SDL_FreeSurface(p.surface);
+    p.surface = nullptr;
+    if (p.sdlVideo) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    p.sdlVideo = false;
+    p.headless = false;
+    p.closeRequested = false;
+    drawing.image_font.reset();
+}
+
+void RecreateRenderer() {
+    Platform& p = platform();
+    if (!p.renderer) return;
+    destroyRenderer(p);
+    if (p.headless) {
+        createHeadlessRenderer(p);
+    } else {
+        createWindowRenderer(p, nullptr);
+    }
+}
+
+int GraphicsGeneration() {
+    return platform().generation;
+}
+int GraphicsWidth() {
+    return platform().width;
+}
+int GraphicsHeight() {
+    return platform().height;
+}
+
+void Cls() {
+    Platform& p = platform();
+    if (!p.renderer) return;
+    SDL_SetRenderDrawColor(p.renderer, static_cast<Uint8>(drawing.clscolor_red),
+                           static_cast<Uint8>(drawing.clscolor_green),
+                           static_cast<Uint8>(drawing.clscolor_blue), 255);
+    SDL_RenderClear(p.renderer);
+}
+
+void Flip(int sync) {
+    Platform& p = platform();
+    if (!p.renderer) return;
+    SDL_SetRenderTarget(p.renderer, nullptr);
+    SDL_RenderCopy(p.renderer, p.target, nullptr, nullptr);
+    SDL_RenderPresent(p.renderer);
+    SDL_SetRenderTarget(p.renderer, p.target);
+    engine_detail::PumpEvents();
+}
+
+bool CloseRequested() {
+    Platform& p = platform();
+    engine_detail::PumpEvents();
+    bool requested = p.closeRequested;
+    p.closeRequested = false;
+    return requested;
+}
+
+void EndProgram() {
+    ShutdownEngine();
+    SDL_Quit();
+    std::exit(0);
+}
+
+bool ReadBackBuffer(int x, int y, int width, int height, std::uint32_t* argbOut) {
+    Platform& p = platform();
+    if (!p.renderer || !argbOut || width <= 0 || height <= 0) return false;
+    if (x < 0 || y < 0 || x + width > p.width || y + height > p.height) return false;
+    SDL_Rect rect{x, y, width, height};
+    return SDL_RenderReadPixels(p.renderer, &rect, SDL_PIXELFORMAT_ARGB8888, argbOut,
+                                width * static_cast<int>(sizeof(std::uint32_t))) == 0;
+}
+
+std::uint32_t ReadBackBufferPixel(int x, int y) {
+    std::uint32_t pixel = 0;
+    return ReadBackBuffer(x, y, 1, 1, &pixel) ? pixel : 0;
+}
+
+bool SaveBackBufferPng(const std::string& path) {
+    Platform& p = platform();
+    TPixmap shot(p.width, p.height);
+    if (!ReadBackBuffer(0, 0, p.width, p.height, shot.pixels.data())) return false;
+    return WritePng(path, shot);
+}
+
+void SetColor(int r, int g, int b) {
+    auto clamp = [](int v) { return v < 0 ? 0 : (v > 255 ? 255 : v); };
+    drawing.color_red = clamp(r);
+    drawing.color_green = clamp(g);
+    drawing.color_blue = clamp(b);
+}
+
+void ReadColor(int& r, int& g, int& b) {
+    r = drawing.color_red;
+    g = drawing.color_green;
+    b = drawing.color_blue;
+}
+
+void SetAlpha(float alpha) {
+    drawing.color_alpha = alpha;
+}
+float GetAlpha() {
+    return drawing.color_alpha;
+}
+
+void SetClsColor(int r, int g, int b) {
+    auto clamp = [](int v) { return v < 0 ? 0 : (v > 255 ? 255 : v); };
+    drawing.clscolor_red = clamp(r);
+    drawing.clscolor_green = clamp(g);
+    drawing.clscolor_blue = clamp(b);
+}
+
+void SetBlend(int mode) {
+    drawing.blend_mode = mode;
+}
+
+void SetDrawScale(float sx, float sy) {
+    drawing.tform_scale_x = sx;
+    drawing.tform_scale_y = sy;
+    updateMatrix();
+}
+
+void SetDrawRotation(float degrees) {
+    drawing.tform_rot = degrees;
+    updateMatrix();
+}
+
+void SetDrawTransform(float degrees, float sx, float sy) {
+    drawing.tform_rot = degrees;
+    drawing.tform_scale_x = sx;
+    drawing.tform_scale_y = sy;
+    updateMatrix();
+}
+
+void SetOrigin(float x, float y) {
+    drawing.origin_x = x;
+    drawing.origin_y = y;
+}
+
+void SetFont(std::shared_ptr<TFont> font) {
+    drawing.image_font = std::move(font);
+}
+
+const DrawingState& GetDrawingState() {
+    return drawing;
+}
+
+void ResetDrawingState() {
+    drawing = DrawingState{};
+}
+
+void DrawFrame(TImage* image, float x, float y, int frame) {
+    if (image) engine_detail::DrawImageFrame(*image, frame, x, y, 0, 0);
+}
+
+void DrawFrame(const std::shared_ptr<TImage>& image, float x, float y, int frame) {
+    DrawFrame(image.get(), x, y, frame);
+}
+
+void GrabFrame(const std::shared_ptr<TImage>& image, int x, int y, int frame) {
+    Platform& p = platform();
+    if (!image || !p.renderer) return;
+    TPixmap* pixmap = image->Lock(frame, false, true);
+    if (!pixmap || pixmap->width <= 0 || pixmap->height <= 0) return;
+    // Read the part that lies on the back buffer; the rest of the frame becomes transparent.
+    const int left = std::max(x, 0), top = std::max(y, 0);
+    const int right = std::min(x + pixmap->width, p.width), bottom = std::min(y + pixmap->height, p.height);
+    std::fill(pixmap->pixels.begin(), pixmap->pixels.end(), 0u);
+    if (right > left && bottom > top) {
+        std::vector<std::uint32_t> rows(static_cast<std::size_t>(right - left) * (bottom - top));
+        if (ReadBackBuffer(left, top, right - left, bottom - top, rows.data())) {
+            for (int row = top; row < bottom; ++row) {
+                for (int col = left; col < right; ++col) {
+                    std::uint32_t pixel =
+                        rows[static_cast<std::size_t>(row - top) * (right - left) + (col - left)];
+                    pixmap->WritePixel(col - x, row - y, pixel);
+                }
+            }
+        }
+    }
+    pixmap->Touch();
+}

@@ -1,0 +1,257 @@
+#include "engine/keyboard.h"
+
+#include <array>
+
+#include "engine/platform.h"
+
+namespace {
+constexpr int kKeys = 256;
+constexpr int kQueue = 256;
+
+struct Keyboard {
+    std::array<bool, kKeys> held{};
+    std::array<int, kKeys> presses{};
+    std::array<int, kQueue> queue{}; // typed characters, circular
+    int queueHead = 0;               // next to read
+    int queueCount = 0;
+};
+
+Keyboard keyboard;
+
+bool validKey(int key) {
+    return key > 0 && key < kKeys;
+}
+
+void pushChar(int character) {
+    if (character <= 0 || keyboard.queueCount == kQueue) return; // a full queue drops new characters
+    keyboard.queue[(keyboard.queueHead + keyboard.queueCount) % kQueue] = character;
+    ++keyboard.queueCount;
+}
+
+// The character a key types by itself, as a message loop would deliver it (no shift held).
+int charOfKey(int key) {
+    if (key >= KEY_A && key <= KEY_Z) return 'a' + (key - KEY_A);
+    if (key >= KEY_0 && key <= KEY_9) return '0' + (key - KEY_0);
+    switch (key) {
+    case KEY_SPACE:
+        return ' ';
+    case KEY_ENTER:
+        return 13;
+    case KEY_ESCAPE:
+        return 27;
+    case KEY_BACKSPACE:
+        return 8;
+    case KEY_TAB:
+        return 9;
+    default:
+        return 0;
+    }
+}
+
+void keyDown(int key, bool repeat) {
+    if (!validKey(key)) return;
+    // Auto-repeat keeps the key held but is not a new press: holding P must not toggle the pause.
+    if (!repeat) ++keyboard.presses[key];
+    keyboard.held[key] = true;
+}
+
+void keyUp(int key) {
+    if (validKey(key)) keyboard.held[key] = false;
+}
+
+// Decodes UTF-8 text input into code points.
+void pushText(const char* text) {
+    const auto* s = reinterpret_cast<const unsigned char*>(text);
+    while (*s) {
+        int c = *s, extra = 0;
+        if (c >= 0xF0) {
+            c &= 0x07;
+            extra = 3;
+        } else if (c >= 0xE0) {
+            c &= 0x0F;
+            extra = 2;
+        } else if (c >= 0xC0) {
+            c &= 0x1F;
+            extra = 1;
+        } else if (c >= 0x80) {
+            ++s; // a stray continuation byte
+            continue;
+        }
+        ++s;
+        for (; extra > 0 && (*s & 0xC0) == 0x80; --extra, ++s)
+            c = (c << 6) | (*s & 0x3F);
+        if (extra == 0) pushChar(c);
+    }
+}
+} // namespace
+
+int VirtualKeyFromKeycode(int code) {
+    if (code >= SDLK_a && code <= SDLK_z) return KEY_A + (code - SDLK_a);
+    if (code >= SDLK_0 && code <= SDLK_9) return KEY_0 + (code - SDLK_0);
+    if (code >= SDLK_F1 && code <= SDLK_F12) return KEY_F1 + (code - SDLK_F1);
+    if (code >= SDLK_KP_1 && code <= SDLK_KP_9) return KEY_NUM0 + 1 + (code - SDLK_KP_1);
+    switch (code) {
+    case SDLK_BACKSPACE:
+        return KEY_BACKSPACE;
+    case SDLK_TAB:
+        return KEY_TAB;
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER:
+        return KEY_ENTER;
+    case SDLK_LSHIFT:
+    case SDLK_RSHIFT:
+        return KEY_SHIFT;
+    case SDLK_LCTRL:
+    case SDLK_RCTRL:
+        return KEY_CONTROL;
+    case SDLK_LALT:
+    case SDLK_RALT:
+        return KEY_ALT;
+    case SDLK_PAUSE:
+        return KEY_PAUSE;
+    case SDLK_CAPSLOCK:
+        return KEY_CAPSLOCK;
+    case SDLK_ESCAPE:
+        return KEY_ESCAPE;
+    case SDLK_SPACE:
+        return KEY_SPACE;
+    case SDLK_PAGEUP:
+        return KEY_PAGEUP;
+    case SDLK_PAGEDOWN:
+        return KEY_PAGEDOWN;
+    case SDLK_END:
+        return KEY_END;
+    case SDLK_HOME:
+        return KEY_HOME;
+    case SDLK_LEFT:
+        return KEY_LEFT;
+    case SDLK_UP:
+        return KEY_UP;
+    case SDLK_RIGHT:
+        return KEY_RIGHT;
+    case SDLK_DOWN:
+        return KEY_DOWN;
+    case SDLK_INSERT:
+        return KEY_INSERT;
+    case SDLK_DELETE:
+        return KEY_DELETE;
+    case SDLK_KP_0:
+        return KEY_NUM0;
+    case SDLK_KP_MULTIPLY:
+        return KEY_NUMMULTIPLY;
+    case SDLK_KP_PLUS:
+        return KEY_NUMADD;
+    case SDLK_KP_MINUS:
+        return KEY_NUMSUBTRACT;
+    case SDLK_KP_PERIOD:
+        return KEY_NUMDECIMAL;
+    case SDLK_KP_DIVIDE:
+        return KEY_NUMDIVIDE;
+    case SDLK_NUMLOCKCLEAR:
+        return KEY_NUMLOCK;
+    case SDLK_SCROLLLOCK:
+        return KEY_SCROLLLOCK;
+    case SDLK_SEMICOLON:
+        return KEY_SEMICOLON;
+    case SDLK_EQUALS:
+        return KEY_EQUALS;
+    case SDLK_COMMA:
+        return KEY_COMMA;
+    case SDLK_MINUS:
+        return KEY_MINUS;
+    case SDLK_PERIOD:
+        return KEY_PERIOD;
+    case SDLK_SLASH:
+        return KEY_SLASH;
+    case SDLK_BACKQUOTE:
+        return KEY_TILDE;
+    case SDLK_LEFTBRACKET:
+        return KEY_OPENBRACKET;
+    case SDLK_BACKSLASH:
+        return KEY_BACKSLASH;
+    case SDLK_RIGHTBRACKET:
+        return KEY_CLOSEBRACKET;
+    case SDLK_QUOTE:
+        return KEY_QUOTES;
+    default:
+        return 0;
+    }
+}
+
+namespace engine_detail {
+
+void HandleKeyboardEvent(const SDL_Event& event) {
+    switch (event.type) {
+    case SDL_KEYDOWN: {
+        int key = VirtualKeyFromKeycode(event.key.keysym.sym);
+        keyDown(key, event.key.repeat != 0);
+        // Control characters are typed by their keys (repeats included); printable ones arrive as text.
+        if (key == KEY_ENTER || key == KEY_ESCAPE || key == KEY_BACKSPACE || key == KEY_TAB)
+            pushChar(charOfKey(key));
+        break;
+    }
+    case SDL_KEYUP:
+        keyUp(VirtualKeyFromKeycode(event.key.keysym.sym));
+        break;
+    case SDL_TEXTINPUT:
+        pushText(event.text.text);
+        break;
+    case SDL_WINDOWEVENT:
+        // A window that loses the focus gets no key-up events: release everything.
+        if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) keyboard.held.fill(false);
+        break;
+    default:
+        break;
+    }
+}
+
+void ResetKeyboard() {
+    keyboard = Keyboard{};
+}
+
+} // namespace engine_detail
+
+bool KeyHeld(int key) {
+    engine_detail::PumpEvents();
+    return validKey(key) && keyboard.held[key];
+}
+
+int KeyPressCount(int key) {
+    engine_detail::PumpEvents();
+    if (!validKey(key)) return 0;
+    int count = keyboard.presses[key];
+    keyboard.presses[key] = 0;
+    return count;
+}
+
+void ClearKeys() {
+    engine_detail::PumpEvents();
+    engine_detail::ResetKeyboard();
+}
+
+int NextChar() {
+    engine_detail::PumpEvents();
+    if (keyboard.queueCount == 0) return 0;
+    int character = keyboard.queue[keyboard.queueHead];
+    keyboard.queueHead = (keyboard.queueHead + 1) % kQueue;
+    --keyboard.queueCount;
+    return character;
+}
+
+void InjectKeyDown(int key) {
+    keyDown(key, false);
+    if (validKey(key)) pushChar(charOfKey(key));
+}
+
+void InjectKeyUp(int key) {
+    keyUp(key);
+}
+
+void InjectKeyTap(int key) {
+    InjectKeyDown(key);
+    InjectKeyUp(key);
+}
+
+void InjectChar(int character) {
+    pushChar(character);
+}

@@ -1,0 +1,293 @@
+#include "engine/sound.h"
+
+#include <SDL.h>
+#include <vorbis/vorbisfile.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <mutex>
+
+#include "engine/resources.h"
+
+namespace {
+// The mixer lock: the audio thread holds it while it mixes, the game while it changes a channel.
+std::mutex& mixerLock() {
+    static std::mutex* lock = new std::mutex; // outlives static destruction: the audio thread may still ask
+    return *lock;
+}
+
+std::vector<std::shared_ptr<TChannel>>& activeChannels() {
+    static auto* channels = new std::vector<std::shared_ptr<TChannel>>;
+    return *channels;
+}
+
+SDL_AudioDeviceID audioDevice = 0;
+
+void audioCallback(void*, Uint8* stream, int length) {
+    MixAudio(reinterpret_cast<std::int16_t*>(stream), length / static_cast<int>(2 * sizeof(std::int16_t)));
+}
+
+// Sums above three quarters of full scale are bent smoothly toward full scale instead of clipping.
+float softLimit(float x) {
+    constexpr float knee = 0.75f;
+    const float magnitude = std::fabs(x);
+    if (magnitude <= knee) return x;
+    const float bent = knee + (1.0f - knee) * std::tanh((magnitude - knee) / (1.0f - knee));
+    return x < 0 ? -bent : bent;
+}
+
+// vorbisfile reads the sound from memory through these.
+struct MemoryStream {
+    const unsigned char* bytes;
+    std::size_t size;
+    std::size_t position;
+};
+
+size_t readMemory(void* out, size_t size, size_t count, void* source) {
+    auto* stream = static_cast<MemoryStream*>(source);
+    if (size == 0) return 0;
+    const std::size_t wanted = size * count, left = stream->size - stream->position;
+    const std::size_t taken = std::min(wanted, left) / size * size;
+    std::memcpy(out, stream->bytes + stream->position, taken);
+    stream->position += taken;
+    return taken / size;
+}
+
+int seekMemory(void* source, ogg_int64_t offset, int whence) {
+    auto* stream = static_cast<MemoryStream*>(source);
+    ogg_int64_t base = whence == SEEK_SET   ? 0
+                       : whence == SEEK_CUR ? static_cast<ogg_int64_t>(stream->position)
+                                            : static_cast<ogg_int64_t>(stream->size);
+    ogg_int64_t target = base + offset;
+    if (target < 0 || target > static_cast<ogg_int64_t>(stream->size)) return -1;
+    stream->position = static_cast<std::size_t>(target);
+    return 0;
+}
+
+long tellMemory(void* source) {
+    return static_cast<long>(static_cast<MemoryStream*>(source)->position);
+}
+
+// An Ogg file that stops short of its end-of-stream page, or whose last page runs past the end, is
+// truncated. vorbisfile would decode the part it has; the game must not play half a sound.
+bool oggComplete(const unsigned char* bytes, std::size_t size) {
+    std::size_t at = 0;
+    bool endOfStream = false;
+    while (at < size) {
+        if (size - at < 27 || std::memcmp(bytes + at, "OggS", 4) != 0) return false;
+        const std::size_t segments = bytes[at + 26];
+        if (size - at < 27 + segments) return false;
+        std::size_t body = 0;
+        for (std::size_t i = 0; i < segments; ++i)
+            body += bytes[at + 27 + i];
+        const std::size_t pageSize = 27 + segments + body;
+        if (size - at < pageSize) return false;
+        endOfStream = (bytes[at + 5] & 0x04) != 0;
+        at += pageSize;
+    }
+    return endOfStream;
+}
+
+// Linear resampling to the mixer's rate (the game's sounds are recorded at 44.1 or 22.05 kHz).
+std::vector<std::int16_t> resample(const std::vector<std::int16_t>& pcm, int channels, long rate) {
+    if (rate == MIX_RATE || pcm.empty()) return pcm;
+    const std::size_t frames = pcm.size() / static_cast<std::size_t>(channels);
+    const std::size_t outFrames = static_cast<std::size_t>(static_cast<double>(frames) * MIX_RATE / rate);
+    std::vector<std::int16_t> out(outFrames * static_cast<std::size_t>(channels));
+    const double step = static_cast<double>(rate) / MIX_RATE;
+    for (std::size_t f = 0; f < outFrames; ++f) {
+        const double where = static_cast<double>(f) * step;
+        const std::size_t i = static_cast<std::size_t>(where);
+        const double t = where - static_cast<double>(i);
+        const std::size_t j = std::min(i + 1, frames - 1);
+        for (int c = 0; c < channels; ++c) {
+            const double a = pcm[i * channels + c], b = pcm[j * channels + c];
+            out[f * channels + c] = static_cast<std::int16_t>(std::lround(a + (b - a) * t));
+        }
+    }
+    return out;
+}
+} // namespace
+
+std::shared_ptr<TSound> DecodeOgg(const unsigned char* bytes, std::size_t size, int flags) {
+    if (!bytes || !oggComplete(bytes, size)) return nullptr;
+    MemoryStream stream{bytes, size, 0};
+    OggVorbis_File file;
+    const ov_callbacks callbacks{readMemory, seekMemory, nullptr, tellMemory};
+    if (ov_open_callbacks(&stream, &file, nullptr, 0, callbacks) != 0) return nullptr;
+    const vorbis_info* info = ov_info(&file, -1);
+    if (!info || (info->channels != 1 && info->channels != 2) || info->rate <= 0) {
+        ov_clear(&file);
+        return nullptr;
+    }
+    const int channels = info->channels;
+    const long rate = info->rate;
+    std::vector<std::int16_t> pcm;
+    char buffer[8192];
+    int section = 0;
+    bool failed = false;
+    for (;;) {
+        long got = ov_read(&file, buffer, sizeof(buffer), 0, 2, 1, &section);
+        if (got == 0) break;
+        if (got < 0) {
+            failed = true; // a hole or a damaged packet
+            break;
+        }
+        const vorbis_info* now = ov_info(&file, section);
+        if (!now || now->channels != channels || now->rate != rate) {
+            failed = true; // chained streams of different shapes are not something the game plays
+            break;
+        }
+        const std::size_t samples = static_cast<std::size_t>(got) / sizeof(std::int16_t);
+        const std::size_t old = pcm.size();
+        pcm.resize(old + samples);
+        std::memcpy(pcm.data() + old, buffer, samples * sizeof(std::int16_t));
+    }
+    ov_clear(&file);
+    if (failed || pcm.empty()) return nullptr;
+    auto sound = std::make_shared<TSound>();
+    sound->channels = channels;
+    sound->loop = (flags & SOUND_LOOP) != 0;
+    sound->pcm = resample(pcm, channels, rate);
+    return sound;
+}
+
+std::shared_ptr<TSound> TSound::Load(const std::string& path, int flags) {
+    ResourceData data = OpenResource(path);
+    if (!data) return nullptr;
+    return DecodeOgg(data.bytes, data.size, flags);
+}
+
+std::shared_ptr<TChannel> TSound::Play(std::shared_ptr<TChannel> channel) {
+    if (!channel) channel = std::make_shared<TChannel>();
+    std::shared_ptr<TSound> self;
+    // Sounds are held by shared pointers; one made on the stack plays nothing rather than dangle.
+    try {
+        self = std::const_pointer_cast<TSound>(shared_from_this());
+    } catch (const std::bad_weak_ptr&) {
+        return channel;
+    }
+    std::lock_guard<std::mutex> guard(mixerLock());
+    channel->_sound = std::move(self);
+    channel->_position = 0;
+    channel->_playing = FrameCount() > 0;
+    auto& active = activeChannels();
+    if (channel->_playing && std::find(active.begin(), active.end(), channel) == active.end()) {
+        active.push_back(channel);
+    }
+    return channel;
+}
+
+void TChannel::Stop() {
+    std::lock_guard<std::mutex> guard(mixerLock());
+    _playing = false;
+    _sound.reset();
+    _position = 0;
+}
+
+bool TChannel::Playing() const {
+    std::lock_guard<std::mutex> guard(mixerLock());
+    return _playing;
+}
+
+void TChannel::SetVolume(float volume) {
+    std::lock_guard<std::mutex> guard(mixerLock());
+    _volume = std::clamp(volume, 0.0f, 1.0f);
+}
+
+void MixAudio(std::int16_t* out, int frames) {
+    if (!out || frames <= 0) return;
+    // Sums are built in a buffer of floats (full scale 1.0), one chunk at a time.
+    constexpr int kChunk = 1024;
+    float sum[kChunk * 2];
+    std::lock_guard<std::mutex> guard(mixerLock());
+    auto& active = activeChannels();
+    for (int done = 0; done < frames; done += kChunk) {
+        const int count = std::min(kChunk, frames - done);
+        std::fill(sum, sum + count * 2, 0.0f);
+        for (const std::shared_ptr<TChannel>& channel : active) {
+            if (!channel->_playing || !channel->_sound) continue;
+            const TSound& sound = *channel->_sound;
+            const std::int64_t length = sound.FrameCount();
+            const float gain = channel->_volume / 32768.0f;
+            const std::int16_t* pcm = sound.pcm.data();
+            for (int f = 0; f < count; ++f) {
+                if (channel->_position >= length) {
+                    if (!sound.loop || length == 0) {
+                        channel->_playing = false;
+                        break;
+                    }
+                    channel->_position = 0;
+                }
+                const std::int64_t at = channel->_position++;
+                if (sound.channels == 2) {
+                    sum[f * 2] += pcm[at * 2] * gain;
+                    sum[f * 2 + 1] += pcm[at * 2 + 1] * gain;
+                } else {
+                    const float sample = pcm[at] * gain; // mono: centred
+                    sum[f * 2] += sample;
+                    sum[f * 2 + 1] += sample;
+                }
+            }
+            // A one-shot that just played its last frame is over now, not one buffer later.
+            if (!sound.loop && channel->_position >= length) channel->_playing = false;
+        }
+        for (int i = 0; i < count * 2; ++i) {
+            out[done * 2 + i] = static_cast<std::int16_t>(std::lround(softLimit(sum[i]) * 32767.0f));
+        }
+    }
+    // Finished channels leave the mixer (the sound is released with it on this thread).
+    for (const std::shared_ptr<TChannel>& channel : active) {
+        if (!channel->_playing) channel->_sound.reset();
+    }
+    active.erase(std::remove_if(active.begin(), active.end(),
+                                [](const std::shared_ptr<TChannel>& channel) { return !channel->_playing; }),
+                 active.end());
+}
+
+int PlayingChannelCount() {
+    std::lock_guard<std::mutex> guard(mixerLock());
+    int playing = 0;
+    for (const auto& channel : activeChannels())
+        playing += channel->_playing ? 1 : 0;
+    return playing;
+}
+
+void StopAllChannels() {
+    std::lock_guard<std::mutex> guard(mixerLock());
+    for (const auto& channel : activeChannels()) {
+        channel->_playing = false;
+        channel->_sound.reset();
+    }
+    activeChannels().clear();
+}
+
+bool OpenAudio() {
+    if (audioDevice != 0) return true;
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+    SDL_AudioSpec want{}, have{};
+    want.freq = MIX_RATE;
+    want.format = AUDIO_S16SYS;
+    want.channels = 2;
+    want.samples = MIX_BUFFER_FRAMES;
+    want.callback = audioCallback;
+    audioDevice = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    if (audioDevice == 0) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return false; // no sound device: the game runs silent
+    }
+    SDL_PauseAudioDevice(audioDevice, 0);
+    return true;
+}
+
+void CloseAudio() {
+    if (audioDevice == 0) return;
+    SDL_CloseAudioDevice(audioDevice);
+    audioDevice = 0;
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+bool AudioOpen() {
+    return audioDevice != 0;
+}
