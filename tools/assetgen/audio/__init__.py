@@ -1,0 +1,64 @@
+"""Sound effects and songs of The Vevu Zudevur, synthesized from the sources here.
+
+build_all(assets_dir) renders every sound and both songs and writes them as
+OGG Vorbis files at the top of assets_dir. The output is the same byte for byte
+on every run: all randomness is seeded and the Ogg stream serial is fixed.
+"""
+
+import pathlib
+import zlib
+
+import numpy as np
+
+from . import encode, music, sfx, synth
+
+SFX_QUALITY = 5  # effects are short; a high quality keeps loop seams clean
+SONG_QUALITY = 3  # keeps each song near a megabyte
+
+
+def _seed(name):
+    return zlib.crc32(name.encode("ascii"))
+
+
+def render_sound(name):
+    """Render one catalogue sound to float samples at its final level."""
+    for entry_name, builder, peak_db, stereo, _loop in sfx.SOUNDS:
+        if entry_name == name:
+            x = builder(synth.rng(_seed(name)))
+            if stereo != (x.ndim == 2):
+                raise ValueError(f"{name}: wrong channel count")
+            return synth.normalize(x, peak_db)
+    raise KeyError(name)
+
+
+def render_song(name):
+    for entry_name, builder in music.SONGS:
+        if entry_name == name:
+            return builder()
+    raise KeyError(name)
+
+
+def sound_names():
+    return [entry[0] for entry in sfx.SOUNDS]
+
+
+def song_names():
+    return [entry[0] for entry in music.SONGS]
+
+
+def build_all(assets_dir: pathlib.Path) -> list:
+    """Write every sound effect and both songs into assets_dir; return the paths."""
+    assets_dir = pathlib.Path(assets_dir)
+    assets_dir.mkdir(parents=True, exist_ok=True)
+    written = []
+    with encode.temp_dir() as work:
+        for name in sound_names():
+            x = render_sound(name)
+            written.append(encode.encode(x, assets_dir / f"{name}.ogg", SFX_QUALITY, work))
+        for name in song_names():
+            x = render_song(name)
+            written.append(encode.encode(x, assets_dir / f"{name}.ogg", SONG_QUALITY, work))
+    return written
+
+
+__all__ = ["build_all", "render_sound", "render_song", "sound_names", "song_names"]
