@@ -34,6 +34,9 @@ class tActor : public tOnscreenObject {
     float patrolDistance = 160;
     bool destructable = true;
     bool onRadar = true;
+    // Set by the first destroy: later hits and a second destroy change nothing (no second matter
+    // ball, no second free place at the factory).
+    bool destroyed = false;
 
     void update() override;
     void draw() override {}

@@ -1,2 +1,4 @@
 // Program entry: replaced by the real start-up sequence as soon as the engine and the game shell exist.
-int main() { return 0; }
+int main() {
+    return 0;
+}

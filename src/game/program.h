@@ -19,6 +19,8 @@ class tMenu;
 class tQuickErrorPopup;
 class tAI;
 class tPersistence;
+class tOnscreenObject;
+class tActor;
 
 // The game itself: one instance in `theProgram`. Owns the five battlefield lists, the creature, its
 // homebase, the camera, the ground map, the key state, the HUD objects, the menu, the AI director and
@@ -82,6 +84,13 @@ class tProgram : public Object {
     void drawMap();
     void drawHUD();
     void drawDebug();
+
+    // The object the action is about: the homebase while it leaves the battlefield, otherwise the
+    // creature; null when there is neither. The camera follows it and isOnscreen measures from it.
+    tOnscreenObject* focusObject();
+    // The creature and the homebase seen as battlefield objects (null when absent).
+    tActor* playerObject();
+    tOnscreenObject* homebaseObject();
 
     // The debug line's text: "Military strength: " and the whole percentage left (0 with no maximum).
     std::string militaryStrengthText() const;

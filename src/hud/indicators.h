@@ -31,7 +31,7 @@ class tRadiationIndicator : public tOnscreenObject {
     static constexpr KindMask kKind = kindBit(Kind::RadiationIndicator);
     tRadiationIndicator();
 
-    std::weak_ptr<tActor> owner;
+    std::shared_ptr<tActor> owner; // the catch the burst follows, or null
 
     static std::shared_ptr<tRadiationIndicator> Create(float x, float y,
                                                        const std::shared_ptr<tActor>& owner);

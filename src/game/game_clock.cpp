@@ -1,0 +1,82 @@
+#include "game/game_clock.h"
+
+#include <cmath>
+
+#include "engine/engine.h"
+#include "entities/actor.h"
+#include "game/constants.h"
+#include "game/program.h"
+
+void Delta::Start() {
+    lastMillis = Millis();
+}
+
+void Delta::Update() {
+    frameSeconds = (Millis() - lastMillis) * 0.001;
+    lastMillis = Millis();
+}
+
+void Delta::Reset() {
+    lastMillis = Millis();
+    frameSeconds = (Millis() - lastMillis) * 0.001;
+}
+
+int gameMillisecs() {
+    const int started = theProgram ? theProgram->timeStarted : 0;
+    return Millis() - started;
+}
+
+bool timerReady(int& timer, int delay) {
+    const int now = gameMillisecs();
+    if (now < timer) return false;
+    if (delay > 0) timer = now + delay;
+    return true;
+}
+
+bool inRange(float value, float centre, float radius) {
+    return value > centre - radius && value < centre + radius;
+}
+
+float angleBetween(float x1, float y1, float x2, float y2) {
+    double a = ATan2Deg(y2 - y1, x2 - x1);
+    if (a < 0) a += 360;
+    return static_cast<float>(a);
+}
+
+float distanceBetween(float x1, float y1, float x2, float y2) {
+    const double dx = x1 - x2;
+    const double dy = y1 - y2;
+    return static_cast<float>(std::sqrt(dx * dx + dy * dy));
+}
+
+std::shared_ptr<TImage> createTextImage(const std::string& text, float scaleX, float scaleY, int r, int g,
+                                        int b) {
+    const bool coloured = r >= 0 || g >= 0 || b >= 0;
+    if (coloured) SetColor(r, g, b);
+    // The back buffer is scratch space here, so this only runs outside frame drawing.
+    Cls();
+    SetDrawScale(scaleX, scaleY);
+    DrawString(text, 0, 0);
+    const int height = TruncInt(StringHeight(text) * static_cast<double>(scaleY));
+    const int width = TruncInt(StringWidth(text) * static_cast<double>(scaleX));
+    std::shared_ptr<TImage> image = TImage::Create(width, height, 1, IMAGE_MASKED | IMAGE_DYNAMIC);
+    GrabFrame(image, 0, 0, 0);
+    if (coloured) SetColor(colours::defaultR, colours::defaultG, colours::defaultB);
+    return image;
+}
+
+std::shared_ptr<tMap> getMap() {
+    return theProgram ? theProgram->map : nullptr;
+}
+
+std::shared_ptr<tFoo> getPlayer() {
+    return theProgram ? theProgram->player : nullptr;
+}
+
+int compareDistanceToHomebase(const std::shared_ptr<Object>& a, const std::shared_ptr<Object>& b) {
+    tActor* first = objectAs<tActor>(a.get());
+    tActor* second = objectAs<tActor>(b.get());
+    // Anything that is not an actor has no distance; keep it where it is relative to its peers.
+    if (!first || !second) return 0;
+    return first->getDistanceToHomebase() - second->getDistanceToHomebase();
+}

@@ -1,0 +1,606 @@
+#include "game/program.h"
+
+#include <algorithm>
+
+#include "engine/engine.h"
+#include "entities/actor.h"
+#include "game/assets.h"
+#include "game/constants.h"
+#include "game/game_clock.h"
+#include "hud/beam_status.h"
+#include "hud/error_popup.h"
+#include "hud/radar.h"
+#include "hud/shake.h"
+#include "hud/warning.h"
+#include "world/camera.h"
+#include "world/input.h"
+#include "world/map.h"
+
+#include "campaign/persistence.h"
+
+// The classes the game loop drives on the battlefield, the map screen and in the intro. Each block
+// is switched on by its class's header.
+#if __has_include("player/foo.h")
+#include "player/foo.h"
+#define VEVU_HAVE_FOO 1
+#endif
+#if __has_include("buildings/homebase.h")
+#include "buildings/homebase.h"
+#define VEVU_HAVE_HOMEBASE 1
+#endif
+#if __has_include("entities/abductables.h")
+#include "entities/abductables.h"
+#define VEVU_HAVE_ABDUCTABLES 1
+#endif
+#if __has_include("entities/super_copter.h")
+#include "entities/super_copter.h"
+#define VEVU_HAVE_AIR_FORCES 1
+#endif
+#if __has_include("world/level_builder.h")
+#include "world/level_builder.h"
+#define VEVU_HAVE_LEVEL_BUILDER 1
+#endif
+#if __has_include("ai/ai.h")
+#include "ai/ai.h"
+#define VEVU_HAVE_AI 1
+#endif
+#if __has_include("campaign/map_screen.h")
+#include "campaign/map_screen.h"
+#define VEVU_HAVE_MAP_SCREEN 1
+#endif
+#if __has_include("campaign/menu.h")
+#include "campaign/menu.h"
+#define VEVU_HAVE_MENU 1
+#endif
+#if __has_include("intro/intro.h")
+#include "intro/intro.h"
+#define VEVU_HAVE_INTRO 1
+#endif
+
+std::shared_ptr<tProgram> theProgram;
+
+namespace {
+
+// Walks a list over the objects that carry `kind`, holding the list and the visited object so that
+// objects may remove themselves (or others), and the list may be replaced, during the walk.
+template <class F> void walk(const std::shared_ptr<TList>& field, KindMask kind, F&& body) {
+    const std::shared_ptr<TList> list = field;
+    if (!list) return;
+    for (const std::shared_ptr<Object>& object : *list) {
+        if (object->kinds & kind) body(static_cast<tOnscreenObject*>(object.get()));
+    }
+}
+
+constexpr KindMask kAnyObject = kindBit(Kind::OnscreenObject);
+constexpr KindMask kAnyActor = kindBit(Kind::Actor);
+constexpr KindMask kAnyBuilding = kindBit(Kind::Building);
+
+} // namespace
+
+tProgram::tProgram() = default;
+
+tProgram::~tProgram() = default;
+
+// ---------------------------------------------------------------------------------------------------
+// Life of the game
+
+void tProgram::init() {
+    Delta::Start();
+    // No camera and no homebase yet: only the map-screen part of the transition takes effect.
+    setGameState(gamestate::MAP, 0);
+    timeStarted = Millis();
+    drawDelay = 2;
+    drawTimer = gameMillisecs() + drawDelay;
+    buttons = std::make_shared<tInput>();
+    camera = tCamera::Create();
+    map = std::make_shared<tMap>();
+#ifdef VEVU_HAVE_AI
+    theAi = std::make_shared<tAI>();
+#endif
+    worldData = std::make_shared<tPersistence>();
+    flagEndGame = false;
+}
+
+void tProgram::showIntro() {
+#ifdef VEVU_HAVE_INTRO
+    auto intro = std::make_shared<tIntro>();
+    int drawTime = gameMillisecs();
+    ClearKeys();
+    Delta::Start();
+    while (true) {
+        Delta::Update();
+        if (!intro->update()) break;
+        if (timerReady(drawTime, 5)) {
+            Cls();
+            intro->draw();
+            Flip(0);
+        }
+    }
+#endif
+}
+
+void tProgram::run() {
+    init();
+    showIntro();
+    while (true) {
+        updateMain();
+        drawAll();
+        // Esc and the close button leave at once; only the last mission's victory plays the outro.
+        if (gameExit()) return;
+        if (flagEndGame) break;
+    }
+    runOutro();
+}
+
+bool tProgram::gameExit() {
+    const bool closeClicked = CloseRequested();
+    // In the upgrade menu Esc belongs to the menu.
+    const bool escape = state != gamestate::MENU && KeyPressCount(KEY_ESCAPE) > 0;
+    return closeClicked || escape;
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Game states
+
+void tProgram::setGameState(int newState, int missionId) {
+    if (missionId != 0 && worldData) worldData->currentMissionId = missionId;
+    switch (newState) {
+    case gamestate::PAUSED:
+    case gamestate::MENU:
+        state = newState;
+        pauseTime = gameMillisecs();
+        break;
+    case gamestate::RUNNING:
+        ClearKeys();
+        if (state == gamestate::MAP) {
+            mapScreen.reset();
+            initBattleField(missionId);
+        } else if (state == gamestate::PAUSED || state == gamestate::MENU) {
+            resetAllTimers();
+        }
+        state = gamestate::RUNNING;
+        break;
+    case gamestate::MAP:
+        blackScreen = TImage::Load("incbin::Gfx\\blackScreen.png", 0);
+        blackScreenAlpha = 2.0f;
+        state = gamestate::MAP;
+#ifdef VEVU_HAVE_HOMEBASE
+        if (playerBase && playerBase->baseState == cBaseStates::VICTORY && worldData) {
+            worldData->lockNode(worldData->currentMissionId); // won: the node closes
+            if (worldData->currentMissionId == 3) flagEndGame = true;
+        }
+#endif
+        clearBattleField();
+#ifdef VEVU_HAVE_MAP_SCREEN
+        mapScreen = tMapScreen::Create(320, 80);
+#endif
+        break;
+    default:
+        break;
+    }
+}
+
+void tProgram::checkKeys() {
+    if (KeyPressCount(KEY_P) <= 0) return;
+    // In the menu and on the map the press is consumed and ignored.
+    if (state == gamestate::RUNNING) {
+        setGameState(gamestate::PAUSED, 0);
+    } else if (state == gamestate::PAUSED) {
+        setGameState(gamestate::RUNNING, 0);
+    }
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Battlefield set-up and tear-down
+
+void tProgram::resetLists() {
+    weaponList = std::make_shared<TList>();
+    buildingList = std::make_shared<TList>();
+    actorList = std::make_shared<TList>();
+    fxList = std::make_shared<TList>();
+    messages = std::make_shared<TList>();
+}
+
+namespace {
+
+// Three cows and six civilians wander the battlefield of every mission.
+void addLivestockAndCivilians() {
+#ifdef VEVU_HAVE_ABDUCTABLES
+    const int ground = theProgram->map ? theProgram->map->groundLevel : 350;
+    for (int i = 0; i < 3; ++i) {
+        const int x = RandomInt(-2400, 2400);
+        theProgram->actorList->AddLast(
+            tCow::Create(static_cast<float>(x), static_cast<float>(ground), nullptr));
+    }
+    for (int i = 0; i < 6; ++i) {
+        const int x = RandomInt(-1600, 1600);
+        theProgram->actorList->AddLast(
+            tCivilian::Create(static_cast<float>(x), static_cast<float>(ground), nullptr));
+    }
+#endif
+}
+
+// The opposing side of each mission, laid out group by group along the battlefield.
+void buildOpposition(int missionId) {
+#ifdef VEVU_HAVE_LEVEL_BUILDER
+    switch (missionId) {
+    case 0:
+        levelBuilder::makeNeighbourhood();
+        levelBuilder::makeNeighbourhood();
+        levelBuilder::makeGuardedNeighbourhood();
+        levelBuilder::makeGuardedNeighbourhood();
+        levelBuilder::makeSimpleBase();
+        levelBuilder::makeSimpleBase();
+        break;
+    case 1:
+        levelBuilder::makeSimpleBase();
+        levelBuilder::makeNeighbourhood();
+        levelBuilder::makeNeighbourhood();
+        levelBuilder::makeFactory();
+        levelBuilder::makeFactory();
+        levelBuilder::makeSimpleBase();
+        break;
+    case 2:
+        levelBuilder::makeNeighbourhood();
+        levelBuilder::makeGuardedNeighbourhood();
+        levelBuilder::makeSimpleBase();
+        levelBuilder::makeFactory();
+        levelBuilder::makeAirBase();
+        levelBuilder::makeAirminePost();
+        levelBuilder::makeFactory();
+        levelBuilder::makeGuardedNeighbourhood();
+        break;
+    case 3:
+        levelBuilder::makeGuardedNeighbourhood();
+        levelBuilder::makeGuardedNeighbourhood();
+        levelBuilder::makeSimpleBase();
+        levelBuilder::makeFactory();
+        levelBuilder::makeHeavyDefense();
+        levelBuilder::makeHeavyDefense();
+        for (int i = 0; i < 4; ++i)
+            levelBuilder::makeNeighbourhood();
+        levelBuilder::makeHeavyDefense();
+        levelBuilder::makeHeavyDefense();
+#ifdef VEVU_HAVE_AIR_FORCES
+        {
+            // The boss comes in from either end of the battlefield.
+            const float bossX = RandomInt(0, 1) == 0 ? 3200.0f : -3200.0f;
+            theProgram->actorList->AddLast(tSuperCopter::Create(bossX, 84));
+        }
+#endif
+        addLivestockAndCivilians();
+        break;
+    default:
+        break; // no opposing buildings
+    }
+#else
+    (void)missionId;
+#endif
+}
+
+} // namespace
+
+void tProgram::initBattleField(int missionId) {
+    militaryStrength = 0;
+    militaryStrengthMax = 0;
+    resetLists();
+#ifdef VEVU_HAVE_FOO
+    player = tFoo::Create(0, 240);
+    player->setStateRespawn();
+    actorList->AddLast(player);
+#endif
+#ifdef VEVU_HAVE_HOMEBASE
+    playerBase = tHomebase::Create(0, -80, 1);
+    buildingList->AddLast(playerBase);
+#endif
+    radar = std::make_shared<tRadar>();
+    currentMenu.reset();
+    abductionBeamStatus = std::make_shared<tAbductionBeamStatus>();
+    warnings = std::make_shared<tWarning>();
+    addLivestockAndCivilians();
+#ifdef VEVU_HAVE_AI
+    if (theAi) theAi->reset();
+#endif
+#ifdef VEVU_HAVE_LEVEL_BUILDER
+    levelBuilder::reset();
+#endif
+    buildOpposition(missionId);
+}
+
+void tProgram::clearBattleField() {
+    resetLists();
+    // Blank default objects in no list, so code reading these fields still finds an object.
+#ifdef VEVU_HAVE_FOO
+    player = std::make_shared<tFoo>();
+#endif
+#ifdef VEVU_HAVE_HOMEBASE
+    playerBase = std::make_shared<tHomebase>();
+#endif
+    abductionBeamStatus = std::make_shared<tAbductionBeamStatus>();
+    warnings = std::make_shared<tWarning>();
+    currentMenu.reset();
+    radar.reset();
+    if (camera) camera->resetOffset();
+}
+
+void tProgram::checkVictory() {
+    if (militaryStrength > 0) return;
+#ifdef VEVU_HAVE_HOMEBASE
+    if (playerBase) playerBase->setBaseState(cBaseStates::VICTORY);
+#endif
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Freezes
+
+void tProgram::resetAllTimers() {
+    Delta::Reset();
+#ifdef VEVU_HAVE_AI
+    if (theAi) theAi->resetTimers();
+#endif
+    tShake::resetTimers();
+    // Floating messages are not shifted.
+    walk(weaponList, kAnyObject, [](tOnscreenObject* o) { o->resetTimers(); });
+    walk(buildingList, kAnyBuilding, [](tOnscreenObject* o) { o->resetTimers(); });
+    walk(actorList, kAnyActor, [](tOnscreenObject* o) { o->resetTimers(); });
+    walk(fxList, kAnyObject, [](tOnscreenObject* o) { o->resetTimers(); });
+}
+
+void tProgram::gameSleep(int ms) {
+    pauseTime = gameMillisecs();
+    SleepMillis(ms);
+    resetAllTimers();
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Update pass
+
+void tProgram::updateMain() {
+    Delta::Update();
+    if (buttons) buttons->update();
+    checkKeys();
+    if (state == gamestate::MAP) {
+        updateMap();
+    } else {
+        updateBattleField();
+    }
+}
+
+void tProgram::updateBattleField() {
+    if (const std::shared_ptr<tWarning> warning = warnings) warning->update();
+    if (state == gamestate::RUNNING) {
+        updateLists();
+    } else if (state == gamestate::MENU) {
+#ifdef VEVU_HAVE_MENU
+        if (const std::shared_ptr<tMenu> menu = currentMenu) menu->update();
+#endif
+    }
+    // The popup clears its own field when it has faded: hold it while it updates.
+    if (const std::shared_ptr<tQuickErrorPopup> popup = errorPopup) popup->update();
+    walk(messages, kAnyObject, [](tOnscreenObject* o) { o->update(); });
+    if (const std::shared_ptr<tCamera> view = camera) view->update();
+}
+
+void tProgram::updateLists() {
+#ifdef VEVU_HAVE_AI
+    if (const std::shared_ptr<tAI> director = theAi) director->update();
+#endif
+    walk(actorList, kAnyActor, [](tOnscreenObject* o) { o->update(); });
+    walk(weaponList, kAnyObject, [](tOnscreenObject* o) { o->update(); });
+    walk(buildingList, kAnyBuilding, [](tOnscreenObject* o) { o->update(); });
+    walk(fxList, kAnyObject, [](tOnscreenObject* o) { o->update(); });
+    tShake::update();
+}
+
+void tProgram::updateMap() {
+#ifdef VEVU_HAVE_MAP_SCREEN
+    if (const std::shared_ptr<tMapScreen> screen = mapScreen) screen->update();
+#endif
+    if (blackScreen) {
+        blackScreenAlpha = static_cast<float>(blackScreenAlpha - 5.0 * Delta::Time());
+        if (blackScreenAlpha < 0) blackScreen.reset();
+    }
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Draw pass
+
+void tProgram::drawAll() {
+    if (state == gamestate::MAP) {
+        drawMap();
+    } else {
+        drawBattlefield();
+    }
+}
+
+void tProgram::drawBattlefield() {
+    if (!timerReady(drawTimer, drawDelay)) return;
+    Cls();
+    if (map) map->draw();
+    // Buildings behind units, units behind shots, shots behind effects.
+    walk(buildingList, kAnyBuilding, [](tOnscreenObject* o) { o->draw(); });
+    walk(actorList, kAnyActor, [](tOnscreenObject* o) { o->draw(); });
+    walk(weaponList, kAnyObject, [](tOnscreenObject* o) { o->draw(); });
+    walk(fxList, kAnyObject, [](tOnscreenObject* o) { o->draw(); });
+#ifdef VEVU_HAVE_MENU
+    if (state == gamestate::MENU && currentMenu) currentMenu->draw();
+#endif
+    drawHUD();
+    if (radar) radar->draw();
+    if (errorPopup) errorPopup->draw();
+    drawDebug();
+    if (tActor* creature = playerObject()) {
+        SetDrawScale(2, 2);
+        SetColor(127, 0, 0);
+        DrawString(StringFromInt(creature->hp), 80, 440);
+        SetColor(0, 127, 8);
+        DrawString(StringFromInt(creature->matterBank), 560, 440);
+    }
+    walk(messages, kAnyObject, [](tOnscreenObject* o) { o->draw(); });
+    setDefaultColour();
+    Flip(0);
+}
+
+void tProgram::drawHUD() {
+    SetDrawScale(2, 2);
+    DrawFrame(gfx::hud, 0, 0, 0);
+    if (abductionBeamStatus && abductionBeamStatus->textImg) {
+        const std::shared_ptr<TImage>& text = abductionBeamStatus->textImg;
+        SetDrawScale(2, 2);
+        if (abductionBeamStatus->warning) {
+            SetColor(255, 0, 0);
+        } else {
+            SetColor(0, 255, 0);
+        }
+        DrawFrame(text, static_cast<float>(320 - text->width), 12, 0); // centred at scale 2
+        setDefaultColour();
+    }
+    if (warnings) warnings->draw();
+}
+
+std::string tProgram::militaryStrengthText() const {
+    // With no military buildings at all there is nothing to divide by: 0 per cent.
+    const int percent =
+        militaryStrengthMax != 0 ? TruncInt(militaryStrength / militaryStrengthMax * 100.0f) : 0;
+    return "Military strength: " + StringFromInt(percent);
+}
+
+void tProgram::drawDebug() {
+    SetDrawScale(2, 2);
+    DrawString(militaryStrengthText(), 3, 0);
+}
+
+void tProgram::drawMap() {
+    if (!timerReady(drawTimer, drawDelay)) return;
+    Cls();
+#ifdef VEVU_HAVE_MAP_SCREEN
+    if (mapScreen) mapScreen->draw();
+#endif
+    if (blackScreen) {
+        SetDrawScale(2, 2);
+        SetAlpha(std::min(blackScreenAlpha, 1.0f)); // fully black for the first 0.2 s
+        DrawFrame(blackScreen, 0, 0, 0);
+        SetAlpha(1.0f);
+    }
+    Flip(0);
+}
+
+void tProgram::setDefaultColour() {
+    SetColor(colours::defaultR, colours::defaultG, colours::defaultB);
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Who the action is about
+
+tActor* tProgram::playerObject() {
+#ifdef VEVU_HAVE_FOO
+    return player.get();
+#else
+    return nullptr;
+#endif
+}
+
+tOnscreenObject* tProgram::homebaseObject() {
+#ifdef VEVU_HAVE_HOMEBASE
+    return playerBase.get();
+#else
+    return nullptr;
+#endif
+}
+
+tOnscreenObject* tProgram::focusObject() {
+#ifdef VEVU_HAVE_HOMEBASE
+    if (playerBase && playerBase->isLeaving()) return playerBase.get();
+#endif
+    return playerObject();
+}
+
+// ---------------------------------------------------------------------------------------------------
+// The outro
+
+void tProgram::deleteAllObjects() {
+    mapScreen.reset();
+    weaponList.reset();
+    buildingList.reset();
+    actorList.reset();
+    fxList.reset();
+    messages.reset();
+    buttons.reset();
+    camera.reset();
+    map.reset();
+    state = gamestate::PAUSED;
+#ifdef VEVU_HAVE_FOO
+    if (player && player->loopChannel) player->loopChannel->Stop();
+#endif
+    player.reset();
+#ifdef VEVU_HAVE_HOMEBASE
+    if (playerBase && playerBase->loopChannel) playerBase->loopChannel->Stop();
+#endif
+    playerBase.reset();
+    radar.reset();
+    abductionBeamStatus.reset();
+    warnings.reset();
+    currentMenu.reset();
+    errorPopup.reset();
+    theAi.reset();
+    worldData.reset();
+    militaryStrength = 0;
+    militaryStrengthMax = 0;
+    blackScreen.reset();
+    blackScreenAlpha = 0;
+}
+
+void tProgram::drawOutro(const std::shared_ptr<TList>& stars) {
+    walk(stars, kAnyObject, [](tOnscreenObject* star) { star->draw(); });
+}
+
+void tProgram::runOutro() {
+#ifdef VEVU_HAVE_INTRO
+    Cls();
+    deleteAllObjects();
+    ClearKeys();
+    auto stars = std::make_shared<TList>();
+    int starTimer = 0;
+    const int starDelay = 40;
+    const std::shared_ptr<TImage> outroText = TImage::Load("incbin::outro\\outroText.png", 0);
+    const std::shared_ptr<TSound> song = TSound::Load("incbin::marchOfSadness.ogg", 0);
+    blackScreen = TImage::Load("incbin::Gfx\\blackScreen.png", 0);
+    blackScreenAlpha = 2.0f;
+    std::shared_ptr<TChannel> songChannel = song ? song->Play(std::make_shared<TChannel>()) : nullptr;
+    Delta::Start();
+    for (int i = 0; i < 241; ++i) {
+        const int sx = RandomInt(0, 640);
+        const int sy = RandomInt(0, 480);
+        stars->AddLast(tIntroStar::Create(static_cast<float>(sx), static_cast<float>(sy)));
+    }
+    // Any key that types a character ends the outro.
+    while (NextChar() == 0) {
+        Cls();
+        Delta::Update();
+        if (timerReady(starTimer, starDelay)) {
+            stars->AddLast(tIntroStar::Create(static_cast<float>(RandomInt(0, 640)), 480));
+        }
+        for (const std::shared_ptr<tIntroStar>& star : stars->typed<tIntroStar>()) {
+            star->update();
+            if (star->y < 0) stars->Remove(star.get());
+        }
+        if (blackScreen) {
+            blackScreenAlpha = static_cast<float>(blackScreenAlpha - 5.0 * Delta::Time());
+            if (blackScreenAlpha < 0) blackScreen.reset();
+        }
+        if (timerReady(drawTimer, drawDelay)) {
+            drawOutro(stars);
+            SetDrawScale(2, 2);
+            SetAlpha(1.0f);
+            DrawFrame(outroText, 0, 0, 0);
+            if (blackScreen) {
+                SetAlpha(std::min(blackScreenAlpha, 1.0f));
+                DrawFrame(blackScreen, 0, 0, 0);
+                SetAlpha(1.0f);
+            }
+            Flip(0);
+        }
+    }
+    if (songChannel) songChannel->Stop();
+#endif
+}
