@@ -1,0 +1,84 @@
+#include "campaign/map_screen.h"
+
+#include "campaign/map_dazozuzo.h"
+#include "campaign/mission_node.h"
+#include "campaign/persistence.h"
+#include "engine/engine.h"
+#include "game/constants.h"
+#include "game/game_clock.h"
+#include "game/program.h"
+#include "hud/indicators.h"
+
+tMapScreen::tMapScreen() {
+    mapImg = TImage::Load("incbin::Gfx\\map\\mapLayout.png", 0);
+    dazozuzo = tMapDazozuzo::Create(320.0f, 240.0f, this);
+    listNodes = std::make_shared<TList>();
+    listNodes->AddLast(tMissionNode::Create(140.0f, 380.0f, 2));
+    listNodes->AddLast(tMissionNode::Create(464.0f, 310.0f, 1));
+    listNodes->AddLast(tMissionNode::Create(286.0f, 240.0f, 0));
+    listNodes->AddLast(tMissionNode::Create(346.0f, 336.0f, 3));
+}
+
+std::shared_ptr<tMapScreen> tMapScreen::Create(float x, float y) {
+    auto screen = std::make_shared<tMapScreen>();
+    screen->dazozuzo->x = x;
+    screen->dazozuzo->y = y;
+    return screen;
+}
+
+void tMapScreen::update() {
+    // Choosing a node starts the mission, which drops the program's reference to this screen.
+    std::shared_ptr<tMapScreen> keepAlive = weak_from_this().lock();
+    std::shared_ptr<tMapDazozuzo> ship = dazozuzo;
+    if (!ship) return;
+    ship->update();
+    if (buttonFlasher) {
+        buttonFlasher->update();
+        buttonFlasher->x = ship->x;
+    }
+    if (isOverNode()) {
+        if (!buttonFlasher) buttonFlasher = tButtonFlasher::createZButton(ship, false);
+    } else {
+        buttonFlasher = nullptr;
+    }
+}
+
+std::shared_ptr<tMissionNode> tMapScreen::nodeUnderShip() {
+    if (!dazozuzo || !listNodes) return nullptr;
+    for (const std::shared_ptr<Object>& object : *listNodes) {
+        auto node = std::dynamic_pointer_cast<tMissionNode>(object);
+        if (!node) continue;
+        if (inRange(dazozuzo->x, node->x, node->width) && inRange(dazozuzo->y, node->y, node->height) &&
+            !node->isLocked()) {
+            return node;
+        }
+    }
+    return nullptr;
+}
+
+bool tMapScreen::isOverNode() {
+    return nodeUnderShip() != nullptr;
+}
+
+void tMapScreen::checkForValidNodes() {
+    if (std::shared_ptr<tMissionNode> node = nodeUnderShip()) selectNode(node);
+}
+
+void tMapScreen::selectNode(const std::shared_ptr<tMissionNode>& node) {
+    if (!node || !theProgram) return;
+    if (theProgram->worldData) theProgram->worldData->currentMissionId = node->missionID;
+    theProgram->setGameState(gamestate::RUNNING, node->missionID);
+}
+
+void tMapScreen::draw() {
+    SetDrawScale(2, 2);
+    SetAlpha(1.0f);
+    DrawFrame(mapImg, 0, 0, 0);
+    if (listNodes) {
+        for (const std::shared_ptr<Object>& object : *listNodes) {
+            if (auto node = std::dynamic_pointer_cast<tMissionNode>(object)) node->draw();
+        }
+    }
+    if (dazozuzo) dazozuzo->draw();
+    if (buttonFlasher) buttonFlasher->draw();
+}

@@ -1,0 +1,51 @@
+#include "campaign/mission_node.h"
+
+#include "campaign/persistence.h"
+#include "engine/engine.h"
+#include "game/game_clock.h"
+#include "game/program.h"
+
+std::string tMissionNode::getMissionName(int id) {
+    std::string name;
+    switch (id) {
+    case 0:
+        name = "Infantry Staging Zone";
+        break;
+    case 1:
+        name = "Armour Staging Zone";
+        break;
+    case 2:
+        name = "Militarized Zone";
+        break;
+    case 3:
+        name = "Boss Zone";
+        break;
+    default:
+        break;
+    }
+    return name.empty() ? "Unnamed mission" : name;
+}
+
+std::shared_ptr<tMissionNode> tMissionNode::Create(float x, float y, int id) {
+    auto node = std::make_shared<tMissionNode>();
+    node->x = x;
+    node->y = y;
+    node->missionID = id;
+    node->defaultImg = TImage::Load("incbin::Gfx\\map\\missionNode.png", 0);
+    CenterImageAnchor(node->defaultImg);
+    node->textImg = createTextImage(getMissionName(id), 1.0f, 1.0f, 0, 255, 0);
+    CenterImageAnchor(node->textImg);
+    if (theProgram && theProgram->worldData) node->locked = theProgram->worldData->getLock(id) != 0;
+    // The closed picture is anchored at its top-left corner.
+    if (node->locked) node->defaultImg = TImage::Load("incbin::Gfx\\map\\missionNodeLocked.png", 0);
+    return node;
+}
+
+void tMissionNode::draw() {
+    SetDrawScale(2, 2);
+    SetAlpha(1.0f);
+    DrawFrame(defaultImg, x, y, 0);
+    const float textHeight = textImg ? static_cast<float>(textImg->height) : 0.0f;
+    const float nodeHeight = defaultImg ? static_cast<float>(defaultImg->height) : 0.0f;
+    DrawFrame(textImg, x, y - textHeight - nodeHeight, 0);
+}

@@ -1,0 +1,147 @@
+#include "campaign/upgrade_menu.h"
+
+#include <string>
+
+#include "campaign/upg_cursor.h"
+#include "campaign/upgrade_buttons.h"
+#include "engine/engine.h"
+#include "game/assets.h"
+#include "game/game_clock.h"
+#include "game/program.h"
+#include "hud/indicators.h"
+#include "player/foo.h"
+
+namespace {
+
+// The page picture's size, used for the layout should the picture be missing.
+constexpr int kPageWidth = 246;
+constexpr int kPageHeight = 159;
+
+void playSound(const std::shared_ptr<TSound>& sound) {
+    if (sound) sound->Play();
+}
+
+} // namespace
+
+tUpgradeMenu::tUpgradeMenu() {
+    // The key that opened the menu must not act in it.
+    ClearKeys();
+
+    pageImg = TImage::Load("incbin::Gfx\\menu\\upgradeMenu\\upgradeMenuPage.png", 0);
+    width = 2.0f * (pageImg ? pageImg->width : kPageWidth);
+    height = 2.0f * (pageImg ? pageImg->height : kPageHeight);
+    x = (640.0f - width) / 2.0f;
+    y = 30.0f;
+
+    const float rowY = y + 96.0f;
+    const int rowWidth = (kButtonWidth + kButtonGap) * kButtonCount - kButtonGap;
+    const int firstX = TruncInt(x + width / 2.0f - rowWidth / 2);
+    auto buttonX = [&](int i) { return static_cast<float>(firstX + i * (kButtonWidth + kButtonGap)); };
+
+    listButtons = std::make_shared<TList>();
+    auto laser = tButtonLaserUpgrade::Create(this, buttonX(0), rowY, 0);
+    listButtons->AddLast(laser);
+    listButtons->AddLast(tButtonPhotonUpgrade::Create(this, buttonX(1), rowY, 1));
+    listButtons->AddLast(tButtonFlakUpgrade::Create(this, buttonX(2), rowY, 2));
+    listButtons->AddLast(tButtonShieldUpgrade::Create(this, buttonX(3), rowY, 3));
+    listButtons->AddLast(tButtonSpaceWarpUpgrade::Create(this, buttonX(4), rowY, 4));
+
+    cursor = tUpgCursor::Create(laser);
+    setActiveButton(laser);
+
+    baseUpgradeCost = 50;
+    nextUpgradeCost = getUpgradeCost();
+    renderPrice();
+}
+
+void tUpgradeMenu::renderPrice() {
+    nextUpgradeCostText = createTextImage(StringFromInt(nextUpgradeCost), 1.0f, 1.0f, 0, 255, 0);
+}
+
+int tUpgradeMenu::getUpgradeCost() {
+    int cost = baseUpgradeCost;
+    if (std::shared_ptr<tFoo> player = getPlayer()) {
+        for (bool trait : {player->unlockLaser, player->unlockPhotons, player->unlockFlak,
+                           player->unlockShield, player->unlockSpaceWarp}) {
+            if (trait) cost += 25;
+        }
+    }
+    return cost;
+}
+
+void tUpgradeMenu::update() {
+    // Escape closes the menu from inside this update, which drops the program's reference to it.
+    std::shared_ptr<tMenu> keepAlive = weak_from_this().lock();
+    closing = false;
+    checkKeys();
+    if (closing) return; // Escape: nothing else this frame
+    if (cursor) cursor->update();
+}
+
+void tUpgradeMenu::checkKeys() {
+    if (KeyPressCount(KEY_ESCAPE) > 0) {
+        closing = true;
+        if (std::shared_ptr<tFoo> player = getPlayer()) player->menuClose();
+        return;
+    }
+    if (KeyPressCount(KEY_RIGHT) > 0) {
+        moveCursor(1);
+    } else if (KeyPressCount(KEY_LEFT) > 0) {
+        moveCursor(-1);
+    }
+    // The first buying key pressed decides; the later keys' presses stay pending for the next frame.
+    const bool buyPressed = KeyPressCount(KEY_ENTER) > 0 || KeyPressCount(KEY_Z) > 0 ||
+                            KeyPressCount(KEY_X) > 0 || KeyPressCount(KEY_C) > 0;
+    if (!buyPressed || !selectedButton) return;
+    if (selectedButton->clickAction() == 0) return;
+
+    playSound(tSfx::select);
+    if (theProgram && theProgram->messages) {
+        theProgram->messages->AddLast(
+            tNumberIndicator::Create(560.0f, 486.0f, "-" + StringFromInt(nextUpgradeCost), 0, 204, 0, true));
+    }
+    nextUpgradeCost = getUpgradeCost();
+    renderPrice();
+}
+
+void tUpgradeMenu::setActiveButton(const std::shared_ptr<tButton>& button) {
+    if (cursor) cursor->setButton(button);
+    selectedButton = button;
+}
+
+void tUpgradeMenu::moveCursor(int direction) {
+    if (!listButtons || !cursor) return;
+    const int wanted = cursor->buttonIndex + direction;
+    for (const std::shared_ptr<Object>& object : *listButtons) {
+        auto button = std::dynamic_pointer_cast<tButton>(object);
+        if (button && button->index == wanted) {
+            playSound(tSfx::tinyBleep);
+            setActiveButton(button);
+            return;
+        }
+    }
+}
+
+void tUpgradeMenu::draw() {
+    const float textY = y + 254.0f;
+    SetDrawScale(2, 2);
+    DrawFrame(pageImg, x, y, 0);
+    if (listButtons) {
+        for (const std::shared_ptr<Object>& object : *listButtons) {
+            if (auto button = std::dynamic_pointer_cast<tButton>(object)) button->draw();
+        }
+    }
+    if (cursor) cursor->draw();
+
+    SetDrawScale(2, 2);
+    if (selectedButton && selectedButton->hoverText) {
+        DrawFrame(selectedButton->hoverText, x + 14.0f, textY, 0);
+        if (selectedButton->hoverText2) {
+            DrawFrame(selectedButton->hoverText2, x + 14.0f, textY + 2.0f * selectedButton->hoverText->height,
+                      0);
+        }
+    }
+    if (nextUpgradeCostText) {
+        DrawFrame(nextUpgradeCostText, x + width / 2.0f - nextUpgradeCostText->width / 2, y + 22.0f, 0);
+    }
+}

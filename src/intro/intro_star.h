@@ -1,0 +1,18 @@
+#pragma once
+#include <memory>
+
+#include "entities/onscreen_object.h"
+
+// A star of the intro's and the outro's sky. Brighter stars rise faster.
+class tIntroStar : public tOnscreenObject {
+  public:
+    static constexpr KindMask kKind = kindBit(Kind::IntroStar);
+    tIntroStar();
+
+    float alpha = 0;
+    float speed = 0; // pixels per second upwards
+
+    static std::shared_ptr<tIntroStar> Create(float x, float y);
+    void update() override;
+    void draw() override;
+};
