@@ -12,7 +12,9 @@ import numpy as np
 
 from . import encode, music, sfx, synth
 
-SFX_QUALITY = 5  # effects are short; a high quality keeps loop seams clean
+SFX_QUALITY = 5
+LEAD_IN = 128  # samples of silence before each one-shot effect (2.9 ms)
+LOOP_QUALITY = 8  # the codec's noise is what is left at a loop's seam: keep it low
 SONG_QUALITY = 3  # keeps each song near a megabyte
 
 
@@ -22,12 +24,17 @@ def _seed(name):
 
 def render_sound(name):
     """Render one catalogue sound to float samples at its final level."""
-    for entry_name, builder, peak_db, stereo, _loop in sfx.SOUNDS:
+    for entry_name, builder, loud_db, stereo, loop in sfx.SOUNDS:
         if entry_name == name:
             x = builder(synth.rng(_seed(name)))
             if stereo != (x.ndim == 2):
                 raise ValueError(f"{name}: wrong channel count")
-            return synth.normalize(x, peak_db)
+            if not loop:
+                # a few milliseconds of silence in front give the codec room, so the
+                # decoded sound still starts from zero instead of with a step
+                lead = np.zeros((LEAD_IN,) + x.shape[1:])
+                x = np.concatenate((lead, x))
+            return synth.level_to(x, loud_db)
     raise KeyError(name)
 
 
@@ -54,7 +61,8 @@ def build_all(assets_dir: pathlib.Path) -> list:
     with encode.temp_dir() as work:
         for name in sound_names():
             x = render_sound(name)
-            written.append(encode.encode(x, assets_dir / f"{name}.ogg", SFX_QUALITY, work))
+            quality = LOOP_QUALITY if name in sfx.LOOPS else SFX_QUALITY
+            written.append(encode.encode(x, assets_dir / f"{name}.ogg", quality, work))
         for name in song_names():
             x = render_song(name)
             written.append(encode.encode(x, assets_dir / f"{name}.ogg", SONG_QUALITY, work))

@@ -1,7 +1,8 @@
 """The two songs, written as tracker-style note data and rendered by our own synth.
 
 A song is a tempo, a set of instruments (tracks) and a list of sections. Each
-section lasts a number of bars and gives every track that plays in it a pattern:
+section lasts a number of bars, has a dynamic level (scaling every velocity, so
+a quiet section is also a darker one) and gives every track that plays in it a pattern:
 bars separated by "|", each bar a row of equal steps (8 tokens = eighth notes,
 16 = sixteenths, 4 = quarters, 1 = a whole bar). A pattern shorter than the
 section repeats. Tokens:
@@ -254,12 +255,12 @@ def render(song, seed):
     length = s.samples(total_bars * bar_s + song["tail"])
     buffers = {name: np.zeros(length) for name in song["tracks"]}
     start = 0.0
-    for _name, bars, parts in song["sections"]:
+    for _name, bars, level, parts in song["sections"]:
         for track_name, pattern in parts.items():
             track = song["tracks"][track_name]
             for ev in parse(pattern, bars, bar_s, start, drum=track.drum):
                 jitter = gen.uniform(-0.004, 0.004)
-                human = gen.uniform(0.9, 1.0)
+                human = gen.uniform(0.9, 1.0) * level
                 if track.drum:
                     strokes = 4 if ev.roll else 1
                     for k in range(strokes):
@@ -315,20 +316,20 @@ INTRO_SONG = {
     "reverb": 2.6,
     "wet": 0.9,
     "tracks": {
-        "lead": Track(brass, gain=0.55, pan=0.1, send=0.25),
-        "lead_low": Track(brass, gain=0.4, pan=-0.15, send=0.25),
-        "counter": Track(brass, gain=0.38, pan=-0.35, send=0.3),
-        "pad": Track(dark_strings, gain=0.4, pan=0.0, send=0.4,
+        "lead": Track(brass, gain=1.1, pan=0.1, send=0.25),
+        "lead_low": Track(brass, gain=0.55, pan=-0.15, send=0.25),
+        "counter": Track(brass, gain=0.55, pan=-0.35, send=0.3),
+        "pad": Track(dark_strings, gain=0.25, pan=0.0, send=0.4,
                      post=lambda x: s.peak_fft(x, 750.0, 0.35, gain=1.2)),
-        "bass": Track(march_bass, gain=0.75, pan=0.0, send=0.05),
-        "timpani": Track(timpani, gain=0.8, pan=-0.2, send=0.35),
-        "kick": Track(kick, gain=0.9, pan=0.0, send=0.05, drum=True),
-        "snare": Track(snare, gain=0.55, pan=0.15, send=0.25, drum=True),
-        "hat": Track(hat, gain=0.45, pan=0.3, send=0.1, drum=True),
-        "crash": Track(crash, gain=0.5, pan=-0.3, send=0.3, drum=True),
+        "bass": Track(march_bass, gain=0.53, pan=0.0, send=0.05),
+        "timpani": Track(timpani, gain=0.56, pan=-0.2, send=0.35),
+        "kick": Track(kick, gain=0.8, pan=0.0, send=0.05, drum=True),
+        "snare": Track(snare, gain=0.85, pan=0.15, send=0.25, drum=True),
+        "hat": Track(hat, gain=0.7, pan=0.3, send=0.1, drum=True),
+        "crash": Track(crash, gain=0.6, pan=-0.3, send=0.3, drum=True),
     },
     "sections": [
-        ("intro", 4, {
+        ("intro", 4, 0.6, {
             "timpani": "D2! . A1 . D2 . A1 . | D2! . A1 . D2 . A1 A1 | D2! . A1 . D2 . A1 . | A1! . A1 . A1 A1 A1 A1",
             "bass": "D2 - - - | D2 - - - | Bb1 - - - | A1 - - -",
             "pad": "D3+A3 | D3+A3 | " + _BB + " | " + _A,
@@ -337,7 +338,7 @@ INTRO_SONG = {
             "snare": ". . . . . . . . . . . . . . . . | . . . . . . . . . . . . . . . . |"
                      ". . . . . . . . . . . . . . . . | o o o o o o x x x x x x X X X X",
         }),
-        ("theme", 8, {
+        ("theme", 8, 0.8, {
             "lead": _MARCH_A,
             "bass": "D2 A1 D2 A1 | D2 A1 D2 F2 | Bb1 F2 Bb1 F2 | A1 E2 A1 C#2 |"
                     "D2 A1 D2 A1 | G1 D2 G1 Bb1 | A1 E2 A1 E2 | D2 A1 D2 -",
@@ -349,7 +350,7 @@ INTRO_SONG = {
             "hat": "x . x . x . x . x . x . x . x .",
             "crash": "X . . . . . . . . . . . . . . . | . | . | . | . | . | . | .",
         }),
-        ("rising", 8, {
+        ("rising", 8, 0.9, {
             "lead": _MARCH_B,
             "counter": _MARCH_COUNTER,
             "bass": "Bb1 Bb1 Bb1 Bb1 F2 F2 Bb1 Bb1 | C2 C2 C2 C2 G2 G2 C2 C2 | D2 D2 D2 D2 A2 A2 D2 D2 |"
@@ -365,7 +366,7 @@ INTRO_SONG = {
             "timpani": "D2! . . . . . . . | . | . | A1! . . . A1 . A1 . | D2! . . . . . . . | . | A1! . . . . . . . |"
                        "A1! . A1 . A1 A1 A1 A1",
         }),
-        ("climax", 6, {
+        ("climax", 6, 1.0, {
             "lead": _MARCH_CLIMAX,
             "lead_low": transpose(_MARCH_CLIMAX, -12),
             "counter": "A3 - F3 - | A3 - D4 - | F3 - Bb3 - | A3 - C#4 - | D4 - C#4 - | A3 - - -",
@@ -381,7 +382,7 @@ INTRO_SONG = {
             "timpani": "D2! . D2 . A1 . D2 . | D2! . D2 . A1 . D2 . | D2! . D2 . A1 . D2 . | A1! . A1 . A1 . A1 . |"
                        "D2! . D2 . A1! . A1 . | D2 D2 D2 D2 D2 D2 D2 D2 D2 D2 D2 D2 D2! D2! D2! D2!",
         }),
-        ("end", 1, {
+        ("end", 1, 1.0, {
             "lead": "D5! - - - - - . .",
             "lead_low": "D4! - - - - - . .",
             "counter": "A3! - - - - - . .",
@@ -430,22 +431,22 @@ SADNESS_SONG = {
     "tracks": {
         "melody": Track(oboe, gain=0.8, pan=0.15, send=0.35),
         "cello": Track(cello, gain=0.45, pan=-0.3, send=0.35),
-        "strings": Track(strings, gain=0.35, pan=0.0, send=0.5),
-        "harp": Track(harp, gain=0.45, pan=-0.25, send=0.4),
-        "bass": Track(cello, gain=0.5, pan=0.0, send=0.2),
-        "kick": Track(soft_kick, gain=0.9, pan=0.0, send=0.1, drum=True),
-        "brush": Track(brush, gain=0.45, pan=0.2, send=0.3, drum=True),
-        "shaker": Track(shaker, gain=0.35, pan=0.35, send=0.2, drum=True),
+        "strings": Track(strings, gain=0.25, pan=0.0, send=0.5),
+        "harp": Track(harp, gain=0.55, pan=-0.25, send=0.4),
+        "bass": Track(cello, gain=0.4, pan=0.0, send=0.2),
+        "kick": Track(soft_kick, gain=0.65, pan=0.0, send=0.1, drum=True),
+        "brush": Track(brush, gain=1.1, pan=0.2, send=0.3, drum=True),
+        "shaker": Track(shaker, gain=0.9, pan=0.35, send=0.2, drum=True),
         "timpani": Track(timpani, gain=0.45, pan=-0.1, send=0.4),
     },
     "sections": [
-        ("intro", 2, {
+        ("intro", 2, 0.75, {
             "strings": f"{_AM} | {_F}",
             "harp": _arps(["Am", "F"]),
             "bass": "A2 - E2 - | F2 - C3 -",
             "shaker": ". . . . . . . . | o o o o o o o o",
         }),
-        ("lament", 8, {
+        ("lament", 8, 0.85, {
             "melody": _LAMENT_A,
             "strings": f"{_AM} | {_F} | {_CM} | {_G} | {_AM} | {_DMN} | {_E} | {_AM}",
             "harp": _arps(["Am", "F", "C", "G", "Am", "Dm", "E", "Am"]),
@@ -454,7 +455,7 @@ SADNESS_SONG = {
             "brush": ". . x . . . x .",
             "shaker": "o o o o o o o o",
         }),
-        ("remembrance", 6, {
+        ("remembrance", 6, 1.0, {
             "melody": _LAMENT_B,
             "cello": transpose(_LAMENT_B, -12),
             "strings": f"{_F} | {_CM} | {_DMN} | {_AM} | {_F} | {_E}",
@@ -465,7 +466,7 @@ SADNESS_SONG = {
             "shaker": "o o o o o o o o",
             "timpani": ". | . | . | . | . | E2~ . E2~ . E2 E2 E2! E2!",
         }),
-        ("farewell", 2, {
+        ("farewell", 2, 0.8, {
             "melody": "A4 - - - - - - - | . . . . . . . .",
             "cello": "A3 - - - - - - - | . . . . . . . .",
             "strings": f"{_AM} - | {_AM} -",

@@ -6,7 +6,7 @@ import subprocess
 
 import numpy as np
 
-from . import encode, sfx
+from . import encode, sfx, synth
 
 
 def _sox_info(path):
@@ -58,10 +58,7 @@ def measure(path):
     peak = float(np.max(np.abs(x)))
     rms = float(np.sqrt(np.mean(x**2)))
     # loudness while the sound is actually sounding: RMS of the loudest 300 ms
-    mono = x if x.ndim == 1 else x.mean(axis=1)
-    win = min(len(mono), 13230)
-    power = np.convolve(mono**2, np.ones(win) / win, mode="valid")
-    active = float(np.sqrt(np.max(power)))
+    active = synth.loudness(x, 0.1)
     row = {
         "name": path.name,
         "duration": x.shape[0] / 44100.0,
@@ -71,10 +68,10 @@ def measure(path):
         "peak_db": _dbfs(peak),
         "sox_peak_db": _dbfs(_sox_peak(path)),
         "rms_db": _dbfs(rms),
-        "loud300_db": _dbfs(active),
+        "loud100_db": _dbfs(active),
         "bytes": path.stat().st_size,
-        "start": float(np.max(np.abs(x[:32]))),
-        "end": float(np.max(np.abs(x[-32:]))),
+        "start": float(np.max(np.abs(x[0]))),
+        "end": float(np.max(np.abs(x[-1]))),
     }
     if path.stem in sfx.LOOPS:
         row["seam"] = seam(x)
@@ -85,14 +82,16 @@ def write_report(paths, out_file):
     rows = [measure(p) for p in paths]
     lines = [
         "Sound report (measured on the decoded OGG files)",
+        "peak/soxpk: highest sample in dBFS by our decoder and by sox; rms: whole file;",
+        "loud100: RMS of the loudest 100 ms; start/end: first and last sample (0..1).",
         "",
         f"{'file':26s} {'dur s':>6s} {'ch':>2s} {'rate':>6s} {'peak':>7s} {'soxpk':>7s} {'rms':>7s} "
-        f"{'loud300':>7s} {'start':>6s} {'end':>6s} {'bytes':>8s}",
+        f"{'loud100':>7s} {'start':>6s} {'end':>6s} {'bytes':>8s}",
     ]
     for r in rows:
         lines.append(
             f"{r['name']:26s} {r['duration']:6.2f} {r['channels']:2d} {r['rate']:6d} {r['peak_db']:7.2f} "
-            f"{r['sox_peak_db']:7.2f} {r['rms_db']:7.2f} {r['loud300_db']:7.2f} {r['start']:6.3f} {r['end']:6.3f} "
+            f"{r['sox_peak_db']:7.2f} {r['rms_db']:7.2f} {r['loud100_db']:7.2f} {r['start']:6.3f} {r['end']:6.3f} "
             f"{r['bytes']:8d}"
         )
     lines += ["", "Loop seams (jump = |last - first| sample; slope = change of slope across the seam;",

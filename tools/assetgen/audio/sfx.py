@@ -39,7 +39,7 @@ def _scatter(dest, gen, maker, count, start, end, density_curve=None, gain=1.0):
 def _crack(gen):
     """A sharp shell crack: a click of bright noise with a small ringing ping."""
     n = s.samples(0.03)
-    click = s.highpass_fft(s.noise(n, gen), 2500.0) * s.env_exp(n, 0.004, attack=0.0003)
+    click = s.bandpass_fft(s.noise(n, gen), 2500.0, 9000.0) * s.env_exp(n, 0.004, attack=0.0003)
     ping_f = gen.uniform(1800.0, 3600.0)
     ping = s.sine(ping_f, n) * s.env_exp(n, 0.008, attack=0.0003) * 0.5
     return click + ping
@@ -218,7 +218,7 @@ def bullet(gen):
     crack = s.highpass_fft(s.noise(n, gen), 1800.0) * s.env_exp(n, 0.008, attack=0.0003)
     tick = s.harmonic(2200.0, n, shape="square", max_harm=7) * s.env_exp(n, 0.006, attack=0.0003)
     knock = s.sine(700.0, n) * s.env_exp(n, 0.015, attack=0.0005)
-    return s.fade(crack + 0.3 * tick + 0.35 * knock, 0.0003, 0.02)
+    return s.fade(s.lowpass_fft(crack, 12000.0) + 0.3 * tick + 0.35 * knock, 0.001, 0.02)
 
 
 def tank_bullet(gen):
@@ -282,11 +282,11 @@ def foo_destroyed(gen):
     sub = _thump(n, 90.0, 38.0, 0.25, 0.3)
     gurgle = np.zeros(n)
     _scatter(gurgle, gen, lambda g: _bubble(g, f0=g.uniform(250.0, 700.0), dur=g.uniform(0.03, 0.09)), 45, 0.05, 1.4,
-             density_curve=lambda u: u**1.6, gain=0.4)
+             density_curve=lambda u: u**1.6, gain=0.7)
     gurgle *= np.exp(-t / 0.6)
     out = np.zeros(n)
-    s.mix_at(out, 0.5 * cry, 0)
-    out += 0.9 * blast + 0.8 * sub + gurgle
+    s.mix_at(out, 1.0 * cry, 0)
+    out += 0.6 * blast + 0.8 * sub + gurgle
     ir = s.reverb_ir(1.0, gen, damping=2500.0)
     out = s.add_reverb(out, ir, 0.2)[:n]
     return s.fade(out, 0.001, 0.3)
@@ -298,7 +298,7 @@ def egg_hatching(gen):
     t = s.times(n)
     cracks = np.zeros(n)
     # cracks come faster as the shell gives way
-    _scatter(cracks, gen, _crack, 22, 0.05, 0.85, density_curve=lambda u: u**0.6, gain=0.8)
+    _scatter(cracks, gen, _crack, 22, 0.05, 0.85, density_curve=lambda u: u**0.6, gain=0.55)
     burst_at = 0.92
     nb = n - s.samples(burst_at)
     squelch = s.svf(s.noise(nb, gen), s.exp_sweep(nb, 1800.0, 300.0), q=2.5) * s.env_exp(nb, 0.08, attack=0.003)
@@ -307,7 +307,7 @@ def egg_hatching(gen):
     drips = np.zeros(nb)
     _scatter(drips, gen, _bubble, 6, 0.02, 0.25, gain=0.4)
     burst = np.zeros(n)
-    s.mix_at(burst, 0.9 * squelch + 0.6 * slime + drips, s.samples(burst_at))
+    s.mix_at(burst, 1.3 * squelch + 0.9 * slime + 1.5 * drips, s.samples(burst_at))
     creak = s.svf(s.noise(n, gen), 600.0, q=6.0, mode="band") * np.clip((t - 0.3) / 0.6, 0.0, 1.0) * (t < burst_at) * 0.5
     return s.fade(cracks + burst + creak, 0.001, 0.08)
 
@@ -323,7 +323,7 @@ def space_warp(gen):
     f2 = f * 1.5 * (1.0 - 0.07 * lfo)
     ph1 = s.phase_of(f1)
     tone = np.sin(ph1 + 1.3 * np.sin(2.0 * ph1)) + 0.6 * s.sine(f2)
-    shimmer = s.highpass_fft(s.noise(n, gen), 5000.0) * (0.5 + 0.5 * lfo) * 0.25
+    shimmer = s.bandpass_fft(s.noise(n, gen), 3000.0, 9000.0) * (0.5 + 0.5 * lfo) * 0.07
     env = np.clip(t / 0.25, 0.0, 1.0) ** 2 * np.clip((t[-1] - t) / 0.12, 0.0, 1.0)
     return s.fade((tone + shimmer) * env, 0.002, 0.03)
 
@@ -407,7 +407,9 @@ def laser_loop(gen):
     buzz = s.harmonic(150.0, n, shape="saw", cutoff=4000.0, max_harm=40)
     whine_f = 1200.0 + 60.0 * np.sin(s.TWO_PI * 50.0 * t)
     whine = s.sine(whine_f)
-    sizzle = s.circular_noise(n, gen, lambda f: 1.0 / np.sqrt(1.0 + (4500.0 / np.maximum(f, 1.0)) ** 4))
+    sizzle = s.circular_noise(
+        n, gen, lambda f: 1.0 / np.sqrt(1.0 + (4500.0 / np.maximum(f, 1.0)) ** 4) / np.sqrt(1.0 + (f / 11000.0) ** 4)
+    )
     sizzle *= 0.6 + 0.4 * np.sin(s.TWO_PI * 25.0 * t)
     out = 0.45 * buzz + 0.3 * whine + 0.35 * sizzle
     out = out * (0.85 + 0.15 * np.sin(s.TWO_PI * 10.0 * t))
@@ -444,33 +446,35 @@ def dazozuzo_flying(gen):
 
 
 # --------------------------------------------------------------------------
-# the catalogue: file name, builder, peak level (dBFS), stereo, loop, seed
+# the catalogue: file name, builder, loudness (dBFS RMS of the loudest 100 ms),
+# stereo, loop. Loud events sit near -11, shots and hits in the middle, the UI
+# ticks and the continuous loops well below, so nothing drowns the rest.
 
 SOUNDS = [
-    ("abducted", lambda g: abducted(), -4.0, False, False),
-    ("select", lambda g: select(), -6.0, False, False),
-    ("photon", photon, -5.0, False, False),
-    ("photonHit", photon_hit, -4.0, False, False),
-    ("shieldHit", shield_hit, -5.0, False, False),
-    ("flak", flak, -4.0, False, False),
-    ("flakExplosion", flak_explosion, -3.0, False, False),
-    ("explode", explode, -1.5, False, False),
-    ("tinyBleep", lambda g: tiny_bleep(), -12.0, False, False),
-    ("bullet", bullet, -8.0, False, False),
-    ("lowPew", low_pew, -6.0, False, False),
-    ("splat", splat, -5.0, False, False),
-    ("fooDestroyed", foo_destroyed, -1.5, False, False),
-    ("eggHatching", egg_hatching, -3.0, False, False),
-    ("tankBullet", tank_bullet, -3.0, False, False),
-    ("spaceWarp", space_warp, -4.0, False, False),
-    ("error", lambda g: error(), -7.0, False, False),
-    ("fooDamaged", foo_damaged, -4.0, False, False),
-    ("introExplosion", intro_explosion, -1.5, True, False),
-    ("introMissileLaunch", intro_missile_launch, -2.5, True, False),
-    ("abductorLoop", abductor_loop, -9.0, False, True),
-    ("laserLoop", laser_loop, -10.0, False, True),
-    ("shieldLoop", shield_loop, -11.0, False, True),
-    ("dazozuzoFlying", dazozuzo_flying, -6.0, False, True),
+    ("abducted", lambda g: abducted(), -15.0, False, False),
+    ("select", lambda g: select(), -17.0, False, False),
+    ("photon", photon, -17.0, False, False),
+    ("photonHit", photon_hit, -16.0, False, False),
+    ("shieldHit", shield_hit, -17.0, False, False),
+    ("flak", flak, -16.0, False, False),
+    ("flakExplosion", flak_explosion, -14.0, False, False),
+    ("explode", explode, -11.0, False, False),
+    ("tinyBleep", lambda g: tiny_bleep(), -24.0, False, False),
+    ("bullet", bullet, -21.0, False, False),
+    ("lowPew", low_pew, -18.0, False, False),
+    ("splat", splat, -17.0, False, False),
+    ("fooDestroyed", foo_destroyed, -11.0, False, False),
+    ("eggHatching", egg_hatching, -15.0, False, False),
+    ("tankBullet", tank_bullet, -12.0, False, False),
+    ("spaceWarp", space_warp, -14.0, False, False),
+    ("error", lambda g: error(), -17.0, False, False),
+    ("fooDamaged", foo_damaged, -16.0, False, False),
+    ("introExplosion", intro_explosion, -11.0, True, False),
+    ("introMissileLaunch", intro_missile_launch, -13.0, True, False),
+    ("abductorLoop", abductor_loop, -19.0, False, True),
+    ("laserLoop", laser_loop, -20.0, False, True),
+    ("shieldLoop", shield_loop, -22.0, False, True),
+    ("dazozuzoFlying", dazozuzo_flying, -17.0, False, True),
 ]
 
-LOOPS = {name for name, _b, _p, _st, loop in SOUNDS if loop}
+LOOPS = {name for name, _b, _l, _st, loop in SOUNDS if loop}

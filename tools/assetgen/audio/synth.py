@@ -312,6 +312,23 @@ def mix_at(dest, src, start):
     dest[start:end] += src[: end - start]
 
 
+def loudness(x, window=0.1):
+    """RMS level of the loudest stretch of `window` seconds (linear)."""
+    mono_power = x**2 if x.ndim == 1 else np.mean(x**2, axis=1)
+    win = max(1, min(mono_power.shape[0], samples(window)))
+    c = np.concatenate(([0.0], np.cumsum(mono_power)))
+    power = (c[win:] - c[:-win]) / win
+    return math.sqrt(float(np.max(power)))
+
+
+def level_to(x, loud_db, peak_cap_db=-1.5):
+    """Scale to a loudness target, never letting the peak pass the cap."""
+    gain = db(loud_db) / (loudness(x) + 1e-12)
+    peak = float(np.max(np.abs(x)))
+    gain = min(gain, db(peak_cap_db) / (peak + 1e-12))
+    return x * gain
+
+
 def normalize(x, peak_db):
     peak = np.max(np.abs(x))
     if peak <= 0.0:
@@ -351,7 +368,8 @@ def quietest_rotation(x):
     """Rotate a loop so it starts where it is quietest and calmest (no start click)."""
     n = x.shape[0]
     slope = np.abs(np.roll(x, -1) - x)
-    score = np.abs(x) + 2.0 * slope
+    bend = np.abs(np.roll(x, -1) - 2.0 * x + np.roll(x, 1))
+    score = np.abs(x) + 2.0 * slope + 4.0 * bend
     # prefer a point in the quietest stretch of the loop
     win = max(1, samples(0.01))
     kernel = np.ones(win) / win
