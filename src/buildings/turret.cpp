@@ -1,0 +1,170 @@
+#include "buildings/turret.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "engine/engine.h"
+#include "entities/actor.h"
+#include "game/assets.h"
+#include "game/game_clock.h"
+#include "game/program.h"
+#include "hud/bars.h"
+#include "player/enemy_projectiles.h"
+
+tTurret::tTurret() {
+    kinds |= kKind;
+}
+
+void tTurret::setUpGun(float px, float py, const std::shared_ptr<TImage>& image, int hitPoints, int shotDelay,
+                       int pause, int shotsPerBurst, float barrel, int startFrame) {
+    setUp(px, py, image, hitPoints, 0, 0);
+    topSpeed = maxAccel = decelSpeed = xVel = yVel = 0;
+    fireDelay = shotDelay;
+    fireTimer = gameMillisecs() + shotDelay;
+    burstDelay = pause;
+    burstLimit = shotsPerBurst;
+    barrelOffset = barrel;
+    frame = startFrame;
+    addMilitaryStrength();
+}
+
+std::shared_ptr<tTurret> tTurret::Create(float x, float y) {
+    auto turret = std::make_shared<tTurret>();
+    turret->setUpGun(x, y, gfx::medTurret, 400, 120, 1000, 2, 16, 0);
+    return turret;
+}
+
+tHeavyTurret::tHeavyTurret() {
+    kinds |= kKind;
+}
+
+std::shared_ptr<tHeavyTurret> tHeavyTurret::Create(float x, float y) {
+    auto turret = std::make_shared<tHeavyTurret>();
+    turret->setUpGun(x, y, gfx::heavyTurret, 800, 80, 3000, 6, 16, 3);
+    return turret;
+}
+
+tLightTurret::tLightTurret() {
+    kinds |= kKind;
+}
+
+std::shared_ptr<tLightTurret> tLightTurret::Create(float x, float y) {
+    auto turret = std::make_shared<tLightTurret>();
+    turret->setUpGun(x, y, gfx::lightTurret, 250, 60, 1500, 6, 12, 3);
+    return turret;
+}
+
+void tTurret::update() {
+    checkTarget();
+    checkFire();
+    setFrame();
+    updateFlash();
+}
+
+void tTurret::checkTarget() {
+    if (!myTarget) return;
+    if (std::fabs(x - myTarget->x) > range || myTarget->hp <= 0) {
+        myTarget.reset();
+        burstCount = 0;
+    }
+}
+
+void tTurret::checkFire() {
+    if (!timerReady(fireTimer, 0) || !timerReady(burstTimer, 0)) return;
+    if (!myTarget) myTarget = getNearestEnemyUnit();
+    if (!myTarget) myTarget = getNearestEnemyBuilding();
+    if (!myTarget) return;
+    fireTimer = gameMillisecs() + fireDelay;
+    fireAtTarget(myTarget);
+}
+
+std::shared_ptr<tActor> tTurret::getNearestEnemyUnit() {
+    if (!theProgram || !theProgram->actorList) return nullptr;
+    std::shared_ptr<tActor> nearest;
+    float nearestDistance = 0;
+    for (const std::shared_ptr<tActor>& actor : theProgram->actorList->typed<tActor>()) {
+        if (actor->faction == faction || actor->state == states::DEAD) continue;
+        const float distance = std::fabs(x - actor->x);
+        if (distance >= range) continue;
+        // Only a strictly nearer one replaces the pick: ties go to the earlier in the list.
+        if (!nearest || distance < nearestDistance) {
+            nearest = actor;
+            nearestDistance = distance;
+        }
+    }
+    return nearest;
+}
+
+std::shared_ptr<tBuilding> tTurret::getNearestEnemyBuilding() {
+    if (!theProgram || !theProgram->buildingList) return nullptr;
+    std::shared_ptr<tBuilding> nearest;
+    float nearestDistance = 0;
+    for (const std::shared_ptr<tBuilding>& building : theProgram->buildingList->typed<tBuilding>()) {
+        if (building->faction == faction) continue;
+        const float distance = std::fabs(x - building->x);
+        if (distance >= range) continue;
+        if (!nearest || distance < nearestDistance) {
+            nearest = building;
+            nearestDistance = distance;
+        }
+    }
+    return nearest;
+}
+
+void tTurret::fireAtTarget(const std::shared_ptr<tOnscreenObject>& target) {
+    if (!target) return;
+    if (burstCount >= burstLimit) {
+        // The attempt after the last shot of a burst fires nothing and starts the pause.
+        burstCount = 0;
+        burstTimer = gameMillisecs() + burstDelay;
+        return;
+    }
+    burstCount += 1;
+    const float muzzleY = y - height + barrelOffset;
+    const float aim = angleBetween(x, muzzleY, target->getXCenter(), target->getYCenter());
+    createBullet(x, muzzleY, aim + static_cast<float>(RandomInt(-5, 5)));
+}
+
+void tTurret::createBullet(float px, float py, float shotDir) {
+    if (theProgram && theProgram->weaponList)
+        theProgram->weaponList->AddLast(tTankShot::Create(px, py, shotDir));
+}
+
+void tLightTurret::createBullet(float px, float py, float shotDir) {
+    if (theProgram && theProgram->weaponList)
+        theProgram->weaponList->AddLast(tBullet::Create(px, py, shotDir));
+}
+
+void tTurret::setFrame() {
+    if (!isOnscreen()) {
+        frame = 0;
+        return;
+    }
+    if (!myTarget) return;
+    const int dx = TruncInt(x - myTarget->x);
+    const int dy = TruncInt(y - myTarget->y);
+    facing = dx > 0 ? direction::FACE_LEFT : direction::FACE_RIGHT;
+    if (std::abs(dy) > 10) {
+        frame = std::abs(dx) > 80 ? 2 : 3;
+    } else {
+        frame = std::abs(dx) > 50 ? 1 : 0;
+    }
+}
+
+void tTurret::draw() {
+    // Off screen nothing is drawn, not even a flash.
+    if (!isOnscreen()) return;
+    SetDrawScale(facing * 2.0f, 2.0f);
+    DrawFrame(defaultImg, getX(), getY(), frame);
+    if (hp < hpMax)
+        tHealthBar::draw(getX() - width / 2, getY() + 4, static_cast<float>(hp), static_cast<float>(hpMax),
+                         width);
+    drawFlash();
+}
+
+void tTurret::resetTimers() {
+    tBuilding::resetTimers();
+    const int shift = gameMillisecs() - (theProgram ? theProgram->pauseTime : 0);
+    fireTimer += shift;
+    burstTimer += shift;
+}
