@@ -54,19 +54,19 @@ def puff_explosion(w, h, cx, cy, nframes, radius, seed, ramp=FIRE, puffs=14,
             px = cx + math.cos(a) * d * radius * grow
             py = cy + math.sin(a) * d * radius * grow * flat - rise * radius * u * u * 1.2
             pr = s * radius * (0.7 + 0.6 * u)
-            heat = 1.0 - 1.35 * u - 0.45 * d + hv
+            heat = 1.0 - 1.6 * u - 0.4 * d + hv
             for y in range(int(py - pr) - 1, int(py + pr) + 2):
                 for x in range(int(px - pr) - 1, int(px + pr) + 2):
                     dd = math.hypot(x - px, (y - py) / max(flat, 0.3)) / pr
                     if dd > 1.0:
                         continue
                     hh = heat + (1 - dd) * 0.35
-                    idx = int(round((1 - hh) * 4))
+                    idx = int(round((1 - hh) * 4.5))
                     idx = min(max(idx, 0), len(ramp) - 1)
                     col = ramp[idx]
                     if idx >= 5:
                         # smoke thins with age: dither it away
-                        keep = 1.0 - max(0.0, (u - 0.55)) * 2.0
+                        keep = 1.0 - max(0.0, (u - 0.6)) * 2.0
                         if _hash(x, y, seed + t) > keep:
                             continue
                         if smoke_alpha and u > 0.8:
@@ -120,19 +120,63 @@ def flak_explosion_rad():
 
 @picture("Gfx/photonExplosion.png")
 def photon_explosion():
-    fr = puff_explosion(21, 15, 10, 8, 4, 8, 77, PLASMA, puffs=10, rise=0.2, flat=0.75)
-    # sparks thrown out sideways
-    for t, c in enumerate(fr):
-        for k in range(6):
-            a = math.pi + k * math.pi / 5
-            r = 3 + t * 2.6
-            c.px(10 + math.cos(a) * r, 8 + math.sin(a) * r * 0.7, "c" if t < 3 else "P")
+    """A plasma pop: white flash, a cyan ball, a ring that spreads along the
+    ground, a last scatter of sparks."""
+    fr = []
+    cx, cy = 10, 8
+    for t in range(4):
+        c = Canvas(21, 15)
+        if t == 0:
+            c.glow(cx, cy, 5, "c", peak=200)
+            c.ellipse(cx, cy, 2.5, 2.5, "W")
+            for k in range(4):
+                a = k * math.pi / 2
+                c.line(cx, cy, cx + math.cos(a) * 4, cy + math.sin(a) * 4, "c")
+        elif t == 1:
+            c.glow(cx, cy, 8, "c", peak=170)
+            c.ellipse(cx, cy, 5, 4, "c")
+            c.ellipse(cx, cy, 3.2, 2.6, "W")
+            c.ring(cx, cy, 5, 4, "P", thick=0.9)
+        elif t == 2:
+            c.glow(cx, cy, 9, "P", peak=90)
+            c.ring(cx, cy, 8, 5.5, "c", thick=1.4)
+            c.ring(cx, cy, 6, 4, "P", thick=0.9, alpha=200)
+            c.ellipse(cx, cy, 1.6, 1.4, "W")
+        else:
+            c.ring(cx, cy, 9.5, 6.5, "P", thick=1.0, alpha=150)
+        if t >= 1:
+            for k in range(8):
+                a = k * math.pi / 4 + 0.3
+                r = 3 + t * 2.8
+                c.px(cx + math.cos(a) * r, cy + math.sin(a) * r * 0.7, "W" if t < 3 else "c")
+        fr.append(c)
     return strip(fr)
 
 
 @picture("Gfx/tankShotHit.png")
 def tank_shot_hit():
-    fr = puff_explosion(11, 11, 5, 5, 3, 5, 5, FIRE, puffs=6, rise=0.15)
+    fr = []
+    for t in range(3):
+        c = Canvas(11, 11)
+        if t == 0:
+            for k in range(8):
+                a = k * math.pi / 4
+                ln = 4.5 if k % 2 == 0 else 3
+                c.line(5, 5, 5 + math.cos(a) * ln, 5 + math.sin(a) * ln, "F")
+            c.ellipse(5, 5, 2, 2, "f")
+            c.px(5, 5, "W")
+        elif t == 1:
+            c.ellipse(5, 5, 4.5, 4.5, "R")
+            c.ellipse(5, 5, 3.6, 3.6, "r")
+            c.ellipse(5, 4.5, 2.2, 2.2, "F")
+            c.px(5, 4, "f")
+        else:
+            for x, y, r in ((4, 5, 2.6), (7, 4, 2.0), (5, 2.5, 1.8), (6.5, 6.5, 1.8)):
+                c.ellipse(x, y, r, r, "x")
+            c.px(4, 4, "X")
+            c.px(7, 3, "X")
+            c.px(5, 6, "R")
+        fr.append(c)
     return strip(fr)
 
 

@@ -54,7 +54,8 @@ def contact_sheets(assets, out_dir):
     f = _font(assets)
     sheets = []
     groups = [("contact_sprites.png", [e for e in PICTURES if e[1] < 200]),
-              ("contact_screens.png", [e for e in PICTURES if e[1] >= 200])]
+              ("contact_anims.png", [e for e in PICTURES if e[1] >= 200 and (e[1], e[2]) != (320, 240)]),
+              ("contact_screens.png", [e for e in PICTURES if (e[1], e[2]) == (320, 240)])]
     for name, entries in groups:
         width = 1400
         rows = []
@@ -228,4 +229,40 @@ def build_all(assets, out_dir):
     out.append(battlefield(assets, out_dir, with_menu=True))
     out.append(mapscreen(assets, out_dir))
     out += intro(assets, out_dir)
+    out.append(boss(assets, out_dir))
     return out
+
+
+def boss(assets, out_dir):
+    """The boss as the game draws it: rotors first at the wing tips, then
+    the body anchored at (w div 2, h - 4), with dusters and mines around."""
+    pics = Pics(assets)
+    s = Image.new("RGBA", (640, 480), (0, 0, 0, 255))
+    put(s, pics.frames("Gfx/background.png")[0], 0, 0)
+    blocks = ["Gfx/bgSet02/bgSet02nr2.png", "Gfx/bgSet01/bgSet01nr4.png", "Gfx/bgSet03/bgSet03nr2.png",
+              "Gfx/bgSet02/bgSet02nr4.png", "Gfx/bgSet02/bgSet02nr5.png", "Gfx/bgSet01/bgSet01nr2.png"]
+    for i, b in enumerate(blocks):
+        put(s, pics.frames(b)[0], -20 + i * 128, 180)
+    body = pics.frames("Gfx/bosses/supercopterBody.png")[0]
+    x, y = 320, 150
+    left, top = x - (153 // 2) * 2, y - (35 - 4) * 2 + 40
+    for k, rx in enumerate((left + 32, left + 2 * 153 - 32)):
+        put(s, pics.frames("Gfx/bosses/supercopterEngine.png")[k], rx, top, centre=True)
+    put(s, body, x, y, (153 // 2, 35 - 4))
+    put(s, pics.frames("Gfx/tankShot.png")[0], left + 78, y - 62 + 58 + 20, centre=True)
+    put(s, pics.frames("Gfx/aircraft/duster/dusterFront.png")[0], 120, 110, (11, 12))
+    put(s, pics.frames("Gfx/airMine.png")[0], 540, 230, centre=True)
+    put(s, pics.frames("Gfx/buildings/airpad.png")[0], 120, 350, ANCHORS["Gfx/buildings/airpad.png"])
+    put(s, pics.frames("Gfx/buildings/barracks.png")[0], 250, 350, ANCHORS["Gfx/buildings/barracks.png"])
+    put(s, pics.frames("Gfx/buildings/heavyTurret.png")[3], 350, 350, ANCHORS["Gfx/buildings/heavyTurret.png"])
+    put(s, pics.frames("Gfx/buildings/lightTurret.png")[1], 420, 350, ANCHORS["Gfx/buildings/lightTurret.png"], flip=True)
+    put(s, pics.frames("Gfx/buildings/airMineLauncher.png")[0], 500, 350, ANCHORS["Gfx/buildings/airMineLauncher.png"])
+    put(s, pics.frames("Gfx/buildings/house01.png")[0], 580, 350, ANCHORS["Gfx/buildings/house01.png"])
+    put(s, pics.frames("Gfx/siegeSuit/egg.png")[5], 40, 350, (21, 25))
+    put(s, pics.frames("Gfx/siegeSuit/siegeSuitWalkLeft.png")[2], 300, 350, (16, 21))
+    put(s, pics.frames("Gfx/siegeSuit/suitShield.png")[3], 300, 350, (16, 24))
+    put(s, pics.frames("Gfx/hud.png")[0], 0, 0)
+    put(s, pics.frames("Gfx/retreating.png")[0], 162, 380)
+    p = out_dir / "mockup_boss.png"
+    s.save(p)
+    return p

@@ -1081,37 +1081,45 @@ def nuke_missile():
 
 @picture("title.png")
 def title():
+    """The logo: a small "The" over "Vevu Zudevur" in dripping acid slime."""
     w, h = 235, 56
     c = Canvas(w, h)
-    text = "The Vevu Zudevur"
+    big = "Vevu Zudevur"
     scale = 4
-    tw = text_width(text) * scale - scale
+    tw = text_width(big) * scale - scale
     x0 = (w - tw) // 2
-    y0 = 4
+    y0 = 16
     letters = Canvas(w, h)
-    draw_text(letters, x0, y0, text, "a", scale=scale)
-    # slime gradient: light on top, dark at the bottom of each letter
-    for y in range(h):
+    draw_text(letters, x0, y0, big, "a", scale=scale)
+    ramp = ["Z", "Z", "a", "a", "A", "D"]
+    for y in range(y0, y0 + 6 * scale):
         for x in range(w):
             if letters.opaque(x, y):
-                ry = (y - y0) % 4
-                row = (y - y0) // 4
-                col = "Z" if row <= 1 else ("a" if row <= 3 else ("A" if row <= 5 else "D"))
-                letters.px(x, y, col)
+                letters.px(x, y, ramp[(y - y0) // scale])
+    # a glint along the top of every stroke
+    for y in range(y0, y0 + 6 * scale):
+        for x in range(w):
+            if letters.opaque(x, y) and not letters.opaque(x, y - 1):
+                letters.px(x, y, "W")
     # drips from the letter bottoms
     rng = np.random.default_rng(3)
+    bottom = y0 + 6 * scale - 1
     for x in range(x0, x0 + tw):
-        if letters.opaque(x, y0 + 23) and rng.uniform() < 0.10:
-            ln = int(rng.integers(3, 9))
-            letters.vline(x, y0 + 24, y0 + 23 + ln, "A")
-            letters.px(x, y0 + 24 + ln, "a")
+        if letters.opaque(x, bottom) and rng.uniform() < 0.12:
+            ln = int(rng.integers(2, 7))
+            letters.vline(x, bottom + 1, bottom + ln, "A")
+            letters.px(x, bottom + ln + 1, "a")
     letters.outline("M")
     letters.outline("K")
-    c.blit(letters.shifted(2, 2).recolour({k: "K" for k in "ZaADMmK"}), 0, 0)
+    c.blit(letters.shifted(2, 2).recolour({k: "K" for k in "ZaADMmKW"}), 0, 0)
     c.blit(letters, 0, 0)
+    small = Canvas(w, h)
+    draw_text(small, x0 + 2, 1, "The", "m", scale=2)
+    small.outline("K")
+    c.blit(small, 0, 0)
     sub = "an invasion in four missions"
     sw = text_width(sub) - 1
-    draw_text(c, (w - sw) // 2, 46, sub, "m", shadow="K")
+    draw_text(c, x0 + tw - sw, 48, sub, "P", shadow="K")
     return c
 
 

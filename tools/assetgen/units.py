@@ -12,76 +12,92 @@ from registry import picture
 # the siege larva (32 x 23 cells, feet on row 21, facing right)
 
 
+SEGMENTS = [(5.0, 14.0, 3.0, 2.8), (9.5, 12.8, 3.6, 3.8), (14.5, 11.6, 4.2, 4.8), (19.8, 11.0, 4.3, 5.3)]
+HEAD = (25.6, 11.6, 4.3, 4.4)
+
+
+def _segment(c, x, y, rx, ry, head=False):
+    seg = Canvas(c.w, c.h)
+    seg.ellipse(x, y, rx, ry, "A")
+    # light from above, dark belly
+    seg.ellipse(x - 0.3, y - ry * 0.45, rx * 0.75, ry * 0.42, "a")
+    for xx in range(int(x - rx), int(x + rx) + 1):
+        for yy in range(int(y + ry * 0.45), int(y + ry) + 1):
+            if seg.opaque(xx, yy):
+                seg.px(xx, yy, "D")
+    seg.px(x - rx * 0.35, y - ry * 0.6, "Z")
+    if not head:
+        seg.px(x, y + 1, "m")
+    seg.outline("K")
+    c.blit(seg, 0, 0)
+
+
 def _larva_body(c, dy, mouth_open=False):
     """Segmented grub in its armoured siege suit, head to the right."""
-    segs = [(6.5, 12.5, 3.8, 3.6), (11.5, 11.5, 4.6, 4.8), (17.0, 11.0, 5.0, 5.4), (22.0, 11.0, 4.6, 5.0)]
-    for x, y, rx, ry in segs:
-        c.ellipse(x, y + dy, rx, ry, "A")
-    # head
-    c.ellipse(26.0, 11.5 + dy, 4.2, 4.2, "A")
-    # belly shade and back highlight
-    for x, y, rx, ry in segs + [(26.0, 11.5, 4.2, 4.2)]:
-        for xx in range(int(x - rx), int(x + rx) + 1):
-            c.px(xx, y + dy + ry - 1, "D")
-            if rx > 4:
-                c.px(xx, y + dy - ry + 1.5, "a")
-    # segment creases
-    for x in (9, 14, 20):
-        for yy in range(int(8 + dy), int(15 + dy)):
-            if c.opaque(x, yy):
-                c.px(x, yy, "D")
-    # armour plates on the back: gunmetal with rivets
-    for x0, x1, y in ((10, 13, 6), (15, 19, 5), (21, 23, 5)):
+    for x, y, rx, ry in SEGMENTS:
+        _segment(c, x, y + dy, rx, ry)
+    hx, hy, hrx, hry = HEAD
+    _segment(c, hx, hy + dy, hrx, hry, head=True)
+    # armour plates strapped over the back
+    for x0, x1, y in ((11, 17, 6), (16, 23, 5)):
         c.rect(x0, y + dy, x1, y + 1 + dy, "N")
-        c.hline(x0, x1, y + 2 + dy, "n")
-        c.px(x0 + 1, y + dy, "L")
-    # back-mounted gland cannon
-    c.rect(16, 3 + dy, 20, 4 + dy, "n")
-    c.hline(17, 22, 3 + dy, "N")
-    c.px(22, 4 + dy, "m")
-    # magenta nodes along the flank
-    for x in (7, 12, 17):
-        c.px(x, 12 + dy, "m")
-    # the eye and the mouth
-    c.rect(27, 9 + dy, 28, 10 + dy, "m")
-    c.px(28, 9 + dy, "W")
-    c.px(29, 12 + dy, "D")
-    c.px(30, 12 + dy, "K")
+        c.hline(x0, x1, y + dy, "L")
+        c.hline(x0, x1, y + 2 + dy, "K")
+        c.px(x0, y + 1 + dy, "K")
+        c.px(x1, y + 1 + dy, "K")
+    # helmet plate on the head
+    c.rect(23, 7 + dy, 27, 8 + dy, "N")
+    c.hline(23, 27, 7 + dy, "L")
+    c.hline(22, 28, 6 + dy, "K")
+    # back-mounted gland cannon, aimed forward
+    c.rect(17, 2 + dy, 22, 3 + dy, "n")
+    c.hline(17, 22, 2 + dy, "N")
+    c.rect(23, 2 + dy, 24, 3 + dy, "M")
+    c.px(24, 2 + dy, "m")
+    c.box(16, 1 + dy, 25, 4 + dy, "K")
+    c.rect(18, 4 + dy, 19, 4 + dy, "n")
+    # the eye, the mouth and the mandibles
+    c.rect(27, 10 + dy, 28, 11 + dy, "m")
+    c.px(27, 10 + dy, "W")
+    c.px(29, 10 + dy, "M")
+    c.px(29, 13 + dy, "K")
+    c.px(28, 13 + dy, "K")
     if mouth_open:
-        c.px(30, 13 + dy, "M")
-    # mandibles
-    c.px(29, 14 + dy, "y")
+        c.px(29, 14 + dy, "M")
+    c.px(30, 14 + dy, "y")
     c.px(30, 15 + dy, "y")
+    c.px(31, 15 + dy, "K")
+    c.px(31, 14 + dy, "K")
 
 
-def _leg(c, x, top, foot_dx, lift):
+def _leg(c, x, top, foot_dx, lift, near=True):
     """A jointed mech leg from the body (top) to the foot on row 21."""
+    leg = Canvas(c.w, c.h)
     fx = x + foot_dx
     fy = 21 - lift
-    kx = x + foot_dx // 2 + (1 if foot_dx >= 0 else 0)
-    ky = top + 2
-    c.line(x, top, kx, ky, "n")
-    c.line(kx, ky, fx, fy, "N")
-    c.px(kx, ky, "K")
-    c.px(fx, fy, "K")
-    c.px(fx + 1, fy, "K")
+    kx = x + (foot_dx + 1) // 2 + 1
+    ky = top + 2 - lift
+    col = "N" if near else "n"
+    leg.line(x, top, kx, ky, col)
+    leg.line(kx, ky, fx, fy, col)
+    leg.px(fx + 1, fy, col)
+    leg.outline("K")
+    c.blit(leg, 0, 0)
 
 
 def larva_walk_frame(t):
     c = Canvas(32, 23)
     dy = [0, -1, 0, -1][t]
-    phase = [(3, -2), (1, 0), (-2, 3), (0, 1)][t]  # (foot offset A, foot offset B)
-    lifts = [(0, 1), (0, 0), (1, 0), (0, 0)][t]
-    # far legs (darker) first, then the body, then near legs
-    for x in (9, 19):
-        _leg(c, x, 15 + dy, phase[1], lifts[1])
-    tmp = Canvas(32, 23)
-    _larva_body(tmp, dy)
-    tmp.outline("K")
-    c.blit(tmp, 0, 0)
-    for x in (7, 14, 22):
-        _leg(c, x, 16 + dy, phase[0], lifts[0])
-    c.hline(6, 26, 22, "K", alpha=70)  # soft shadow under the feet
+    steps = [(2, -2), (0, 0), (-2, 2), (0, 0)]
+    lifts = [(0, 0), (1, 0), (0, 0), (0, 1)]
+    a, b = steps[t]
+    la, lb = lifts[t]
+    # far legs first, then the body, then the near legs
+    for x, ph, lf in ((11, b, lb), (21, a, la)):
+        _leg(c, x, 15 + dy, ph, lf, near=False)
+    _larva_body(c, dy)
+    for x, ph, lf in ((8, a, la), (15, b, lb), (22, a, la)):
+        _leg(c, x, 16 + dy, ph, lf)
     return c
 
 
@@ -464,19 +480,19 @@ def person_death():
 
 
 COW = ["""
-    .......KK.
-    KWWKKWWKkK
-    WKKKWWWWWW
-    WWKKWKWWkk
-    WWWWKKWW..
-    .K.K.K.K..
-    .K.K.K.K..""", """
-    .......KK.
-    KWWKKWWKkK
-    WKKKWWWWWW
-    WWKKWKWWkk
-    WWWWKKWW..
-    ..KK..KK..
+    ........K.
+    .llKKlllKK
+    llKKKlllKK
+    lllllKKlkk
+    .llllKKl..
+    .K.l..l.K.
+    .K.K..K.K.""", """
+    ........K.
+    .llKKlllKK
+    llKKKlllKK
+    lllllKKlkk
+    .llllKKl..
+    ..Kl..lK..
     ..KK..KK.."""]
 
 
@@ -485,7 +501,7 @@ def cow():
     fr = []
     for g in COW:
         c = Canvas(10, 7)
-        c.grid(0, 0, g)
+        c.grid(0, 0, g, remap={"l": "L"})
         fr.append(c)
     return strip(fr)
 
@@ -604,69 +620,103 @@ def duster_front():
 def copter_body():
     c = Canvas(153, 35)
     # stub wings to the rotor hubs at x 16 and 137, row 20
-    c.poly([(16, 17), (62, 13), (91, 13), (137, 17), (137, 23), (91, 21), (62, 21), (16, 23)], "n")
-    c.hline(16, 137, 17, "N")
-    for x in range(24, 130, 8):
-        c.px(x, 19, "K")
-    # weapon pods hanging under the wings, muzzles at x 39 and 113
-    for px in (39, 113):
-        c.rect(px - 4, 20, px + 4, 26, "o")
-        c.hline(px - 4, px + 4, 20, "O")
-        c.rect(px - 1, 26, px + 1, 29, "n")
+    c.poly([(16, 16), (60, 11), (93, 11), (137, 16), (137, 24), (93, 22), (60, 22), (16, 24)], "n")
+    c.poly([(16, 16), (60, 11), (93, 11), (137, 16), (137, 18), (93, 14), (60, 14), (16, 18)], "N")
+    for x in range(22, 132, 6):
+        c.px(x, 21, "K")
+    # rocket racks and the wing cannons, muzzles at x 39 and 113, row 29
+    for px, side in ((39, -1), (113, 1)):
+        c.rect(px - 5, 21, px + 5, 27, "o")
+        c.hline(px - 5, px + 5, 21, "O")
+        c.rect(px - 1, 27, px + 1, 29, "n")
         c.px(px, 29, "K")
         for k in (-3, 3):
-            c.rect(px + k - 1, 23, px + k, 24, "R")
-    # the fuselage, front on
-    c.ellipse(76, 16, 17, 15, "o")
-    c.ellipse(76, 12, 15, 10, "O")
-    c.poly([(62, 22), (90, 22), (86, 31), (66, 31)], "o")
-    # armoured canopy
-    c.poly([(66, 7), (86, 7), (89, 15), (63, 15)], "q")
-    c.poly([(68, 8), (75, 8), (73, 14), (65, 14)], "Q")
-    c.line(70, 9, 68, 13, "N")
-    c.vline(76, 7, 15, "n")
-    # chin gun
-    c.rect(73, 27, 79, 30, "n")
-    c.rect(75, 30, 77, 33, "N")
+            c.ellipse(px + k, 24, 1.4, 1.4, "K")
+            c.px(px + k, 24, "R")
+        rx = px + side * 14
+        c.rect(rx - 3, 21, rx + 3, 25, "n")
+        for k in (-2, 0, 2):
+            c.px(rx + k, 25, "e")
+            c.px(rx + k, 26, "L")
+    # the armoured fuselage, front on
+    c.ellipse(76, 16, 19, 16, "n")
+    c.ellipse(76, 14, 17, 12, "o")
+    c.ellipse(74, 10, 12, 6, "O")
+    c.poly([(60, 22), (92, 22), (87, 32), (65, 32)], "o")
+    c.hline(62, 90, 22, "n")
+    # armoured canopy with two slits
+    c.poly([(64, 6), (88, 6), (92, 15), (60, 15)], "q")
+    c.poly([(66, 7), (75, 7), (74, 14), (63, 14)], "Q")
+    c.poly([(77, 7), (86, 7), (89, 14), (78, 14)], "Q")
+    c.line(68, 8, 66, 12, "N")
+    c.line(80, 8, 79, 12, "N")
+    c.vline(76, 6, 15, "n")
+    # the red sensor eye and chin gun
+    c.ellipse(76, 19, 2.6, 2.2, "K")
+    c.ellipse(76, 19, 1.6, 1.2, "e")
+    c.px(75, 18, "f")
+    c.rect(72, 27, 80, 30, "n")
+    for gx in (74, 76, 78):
+        c.vline(gx, 30, 33, "N")
     # camouflage blotches
-    for x, y in ((64, 18), (84, 20), (70, 24), (88, 12), (61, 11)):
-        c.ellipse(x, y, 2.2, 1.5, "o")
-    # rotor mast and top fairing
-    c.rect(72, 0, 80, 2, "n")
-    c.hline(72, 80, 0, "N")
+    for x, y in ((64, 19), (86, 21), (68, 25), (89, 12), (60, 12), (82, 26)):
+        c.ellipse(x, y, 2.2, 1.5, "G")
+    # rotor mast fairing and exhausts
+    c.rect(70, 0, 82, 2, "n")
+    c.hline(70, 82, 0, "N")
+    c.rect(58, 4, 61, 7, "n")
+    c.rect(91, 4, 94, 7, "n")
+    c.px(59, 4, "R")
+    c.px(92, 4, "R")
     # skids
-    c.hline(58, 94, 34, "n")
-    c.line(66, 30, 62, 34, "n")
-    c.line(86, 30, 90, 34, "n")
-    # hubs in front of the rotors
+    c.hline(56, 96, 34, "n")
+    c.line(66, 31, 61, 34, "n")
+    c.line(86, 31, 91, 34, "n")
+    # hubs in front of the rotors, striped like the rest of the army's hazards
     for hx in (16, 137):
-        c.ellipse(hx, 20, 7, 7, "n")
-        c.ellipse(hx - 1, 19, 5, 5, "N")
-        c.ellipse(hx, 20, 2.4, 2.4, "F")
+        c.ellipse(hx, 20, 7.5, 7.5, "n")
+        c.ring(hx, 20, 6.5, 6.5, "F", thick=1.0)
+        for k in range(8):
+            a = k * math.pi / 4
+            c.px(hx + math.cos(a) * 6.5, 20 + math.sin(a) * 6.5, "K")
+        c.ellipse(hx, 20, 4, 4, "N")
+        c.ellipse(hx, 20, 2, 2, "R")
         c.px(hx - 1, 19, "f")
-    # warning lights
-    c.px(60, 15, "R")
-    c.px(92, 15, "R")
+    # wing-tip lights
+    c.px(27, 17, "e")
+    c.px(126, 17, "e")
     c.outline("K")
     return c
 
 
 @picture("Gfx/bosses/supercopterEngine.png")
 def copter_engine():
+    """A three-bladed rotor facing the viewer; 4 frames turn it 30 degrees
+    each, so it spins smoothly."""
     fr = []
     for t in range(4):
         c = Canvas(43, 39)
         cx, cy = 21, 19
-        c.ellipse(cx, cy, 20.5, 18.5, "X", alpha=45)
-        c.ring(cx, cy, 20.0, 18.0, "N", thick=1.0, alpha=110)
+        c.ellipse(cx, cy, 20.5, 18.5, "X", alpha=60)
+        c.ring(cx, cy, 20.0, 18.0, "X", thick=1.0, alpha=130)
         for k in range(3):
             a = math.radians(t * 30 + k * 120)
             # motion blur behind each blade
-            for lag in (1, 2, 3):
-                b = a - math.radians(lag * 9)
-                c.line(cx, cy, cx + math.cos(b) * 19, cy + math.sin(b) * 17.5, "N", alpha=110 - lag * 30)
-            c.thick_line(cx, cy, cx + math.cos(a) * 18.5, cy + math.sin(a) * 17, "n", width=3)
-            c.line(cx, cy, cx + math.cos(a) * 18, cy + math.sin(a) * 16.5, "N")
-            c.px(cx + math.cos(a) * 18, cy + math.sin(a) * 16.5, "F")
+            for lag in range(1, 6):
+                b = a - math.radians(lag * 7)
+                c.thick_line(cx, cy, cx + math.cos(b) * 19, cy + math.sin(b) * 17.5, "N", width=2)
+            blade = Canvas(43, 39)
+            blade.thick_line(cx, cy, cx + math.cos(a) * 18.5, cy + math.sin(a) * 17, "n", width=3)
+            blade.line(cx, cy, cx + math.cos(a) * 18, cy + math.sin(a) * 16.5, "N")
+            for r in (15.5, 17.5):
+                blade.px(cx + math.cos(a) * r, cy + math.sin(a) * r * 0.92, "F")
+            blade.outline("K")
+            c.blit(blade, 0, 0)
+        # soften the blur trail into translucency
+        for y in range(39):
+            for x in range(43):
+                p = c.a[y, x]
+                if tuple(p[:3]) == (0x6d, 0x74, 0x7d) and p[3] == 255:
+                    c.a[y, x, 3] = 120
         fr.append(c)
     return strip(fr)
