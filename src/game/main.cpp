@@ -1,4 +1,6 @@
-// Program entry: replaced by the real start-up sequence as soon as the engine and the game shell exist.
+#include "game/startup.h"
+
+// The game has no arguments, reads no command line, environment or file, and ends with exit code 0.
 int main() {
-    return 0;
+    runGame();
 }

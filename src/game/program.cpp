@@ -28,8 +28,9 @@
 #include "buildings/homebase.h"
 #define VEVU_HAVE_HOMEBASE 1
 #endif
-#if __has_include("entities/abductables.h")
-#include "entities/abductables.h"
+#if __has_include("entities/cow.h") && __has_include("entities/person.h")
+#include "entities/cow.h"
+#include "entities/person.h"
 #define VEVU_HAVE_ABDUCTABLES 1
 #endif
 #if __has_include("entities/super_copter.h")
@@ -55,6 +56,10 @@
 #if __has_include("intro/intro.h")
 #include "intro/intro.h"
 #define VEVU_HAVE_INTRO 1
+#endif
+#if __has_include("intro/intro_star.h")
+#include "intro/intro_star.h"
+#define VEVU_HAVE_INTRO_STAR 1
 #endif
 
 std::shared_ptr<tProgram> theProgram;
@@ -555,7 +560,7 @@ void tProgram::drawOutro(const std::shared_ptr<TList>& stars) {
 }
 
 void tProgram::runOutro() {
-#ifdef VEVU_HAVE_INTRO
+#ifdef VEVU_HAVE_INTRO_STAR
     Cls();
     deleteAllObjects();
     ClearKeys();

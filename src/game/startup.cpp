@@ -1,0 +1,37 @@
+#include "game/startup.h"
+
+#include "engine/engine.h"
+#include "game/assets.h"
+#include "game/constants.h"
+#include "game/program.h"
+
+void startGame(bool headless) {
+    FillResourceTable();
+    // Loading only decodes pixels and sound; textures are made when a frame is first drawn, so this
+    // happens before the window exists.
+    loadAssets();
+    prepareGraphics(headless);
+}
+
+void prepareGraphics(bool headless) {
+    if (headless) {
+        InitHeadless(screen::SCREEN_WIDTH, screen::SCREEN_HEIGHT);
+    } else {
+        SetWindowTitle("The Vevu Zudevur");
+        CreateGraphics(screen::SCREEN_WIDTH, screen::SCREEN_HEIGHT, 0, 60, 0);
+    }
+    SetBlend(BLEND_ALPHA);
+    SetDrawScale(scale::SCALE_X, scale::SCALE_Y);
+    SeedRandom(Millis());
+    SetFont(LoadFont("incbin::Font\\super_effective.ttf", 8, 0));
+    ReadColor(colours::defaultR, colours::defaultG, colours::defaultB);
+    anchorAssets();
+    SleepMillis(10);
+}
+
+void runGame() {
+    startGame(false);
+    theProgram = std::make_shared<tProgram>();
+    theProgram->run();
+    EndProgram();
+}

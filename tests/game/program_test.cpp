@@ -1,0 +1,274 @@
+#include <gtest/gtest.h>
+
+#include "campaign/persistence.h"
+#include "game/shell_test_support.h"
+#include "hud/beam_status.h"
+#include "hud/error_popup.h"
+#include "hud/indicators.h"
+#include "hud/radar.h"
+#include "hud/warning.h"
+
+namespace {
+
+// An actor that logs its passes (the program walks actors as tActor).
+class LoggingActor : public TestActor {
+  public:
+    LoggingActor(std::string name, Log* log) : name(std::move(name)), log(log) {}
+    std::string name;
+    Log* log;
+    void update() override { log->push_back("update " + name); }
+    void draw() override { log->push_back("draw " + name); }
+};
+
+class ProgramTest : public ShellTest {
+  protected:
+    Log log;
+    std::shared_ptr<Recorder> add(const std::shared_ptr<TList>& list, const std::string& name,
+                                  KindMask kinds = 0) {
+        auto object = std::make_shared<Recorder>(name, &log, kinds);
+        list->AddLast(object);
+        return object;
+    }
+    void fillAllLists() {
+        theProgram->actorList->AddLast(std::make_shared<LoggingActor>("actor", &log));
+        add(theProgram->weaponList, "weapon");
+        add(theProgram->buildingList, "building", kindBit(Kind::Building));
+        add(theProgram->fxList, "fx");
+        add(theProgram->messages, "message");
+    }
+    // One pass of the loop after ms of clock.
+    void pass(int ms = 4) {
+        AdvanceMillis(ms);
+        theProgram->updateMain();
+        theProgram->drawAll();
+    }
+};
+
+TEST_F(ProgramTest, UpdateWalksTheListsInOrderWhileRunning) {
+    fillAllLists();
+    theProgram->updateMain();
+    EXPECT_EQ(log, (Log{"update actor", "update weapon", "update building", "update fx", "update message"}));
+}
+
+TEST_F(ProgramTest, PauseAndMenuFreezeTheListsButNotTheMessages) {
+    fillAllLists();
+    for (int frozen : {gamestate::PAUSED, gamestate::MENU}) {
+        log.clear();
+        theProgram->state = frozen;
+        theProgram->updateMain();
+        EXPECT_EQ(log, Log{"update message"}) << "state " << frozen;
+    }
+}
+
+TEST_F(ProgramTest, DrawOrderPutsTheHudAndMessagesOnTop) {
+    fillAllLists();
+    theProgram->drawTimer = 0;
+    theProgram->drawBattlefield();
+    EXPECT_EQ(log, (Log{"draw building", "draw actor", "draw weapon", "draw fx", "draw message"}));
+    int r, g, b;
+    ReadColor(r, g, b);
+    EXPECT_EQ((std::vector<int>{r, g, b}), (std::vector<int>{255, 255, 255})) << "default colour restored";
+}
+
+TEST_F(ProgramTest, FramesAreDrawnAtMostEveryTwoMilliseconds) {
+    fillAllLists();
+    theProgram->drawTimer = gameMillisecs();
+    int frames = 0;
+    for (int ms = 0; ms < 20; ++ms) {
+        log.clear();
+        theProgram->drawAll();
+        if (!log.empty()) ++frames;
+        AdvanceMillis(1);
+    }
+    EXPECT_EQ(frames, 10);
+}
+
+TEST_F(ProgramTest, WalksSurviveObjectsRemovingThemselvesAndOthers) {
+    // The first fx removes itself and the second; a third added during the walk is reached.
+    struct Remover : Recorder {
+        using Recorder::Recorder;
+        std::shared_ptr<Object> victim;
+        std::shared_ptr<Object> newcomer;
+        void update() override {
+            Recorder::update();
+            theProgram->fxList->Remove(this);
+            if (victim) theProgram->fxList->Remove(victim);
+            if (newcomer) theProgram->fxList->AddLast(newcomer);
+        }
+    };
+    auto first = std::make_shared<Remover>("first", &log);
+    theProgram->fxList->AddLast(first);
+    first->victim = add(theProgram->fxList, "second");
+    add(theProgram->fxList, "third");
+    first->newcomer = std::make_shared<Recorder>("late", &log);
+    std::weak_ptr<Remover> watch = first;
+    first.reset(); // the list holds the only reference: the walk must keep it alive during its update
+    theProgram->updateLists();
+    EXPECT_TRUE(watch.expired());
+    EXPECT_EQ(log, (Log{"update first", "update third", "update late"}));
+    EXPECT_EQ(theProgram->fxList->Count(), 2);
+}
+
+TEST_F(ProgramTest, PTogglesPauseOnlyInPlay) {
+    InjectKeyTap(KEY_P);
+    theProgram->updateMain();
+    EXPECT_EQ(theProgram->state, gamestate::PAUSED);
+    EXPECT_EQ(theProgram->pauseTime, gameMillisecs());
+    AdvanceMillis(300);
+    InjectKeyTap(KEY_P);
+    theProgram->updateMain();
+    EXPECT_EQ(theProgram->state, gamestate::RUNNING);
+
+    // In the menu the press is consumed and ignored: it does not pause play later either.
+    theProgram->setGameState(gamestate::MENU, 0);
+    InjectKeyTap(KEY_P);
+    theProgram->updateMain();
+    EXPECT_EQ(theProgram->state, gamestate::MENU);
+    theProgram->setGameState(gamestate::RUNNING, 0);
+    theProgram->updateMain();
+    EXPECT_EQ(theProgram->state, gamestate::RUNNING);
+}
+
+TEST_F(ProgramTest, PIsIgnoredOnTheMapScreen) {
+    theProgram->setGameState(gamestate::MAP, 0);
+    InjectKeyTap(KEY_P);
+    theProgram->updateMain();
+    EXPECT_EQ(theProgram->state, gamestate::MAP);
+    EXPECT_EQ(KeyPressCount(KEY_P), 0) << "consumed";
+}
+
+TEST_F(ProgramTest, EscLeavesFromPlayPauseAndMapButNotTheMenu) {
+    for (int state : {gamestate::RUNNING, gamestate::PAUSED, gamestate::MAP}) {
+        theProgram->state = state;
+        EXPECT_FALSE(theProgram->gameExit());
+        InjectKeyTap(KEY_ESCAPE);
+        EXPECT_TRUE(theProgram->gameExit()) << "state " << state;
+    }
+    theProgram->state = gamestate::MENU;
+    InjectKeyTap(KEY_ESCAPE);
+    EXPECT_FALSE(theProgram->gameExit());
+    EXPECT_EQ(KeyPressCount(KEY_ESCAPE), 1) << "the menu still gets its Esc";
+}
+
+TEST_F(ProgramTest, ResumingClearsKeysAndShiftsTimers) {
+    auto fx = add(theProgram->fxList, "fx");
+    fx->animTimer = gameMillisecs() + 100;
+    for (int frozen : {gamestate::PAUSED, gamestate::MENU}) {
+        log.clear();
+        theProgram->setGameState(frozen, 0);
+        AdvanceMillis(1000);
+        InjectKeyDown(KEY_Z);
+        theProgram->setGameState(gamestate::RUNNING, 0);
+        EXPECT_FALSE(KeyHeld(KEY_Z));
+        EXPECT_EQ(fx->animTimer, gameMillisecs() + 100);
+        EXPECT_EQ(log, Log{"reset fx"});
+    }
+    // Messages are not shifted.
+    auto message = add(theProgram->messages, "message");
+    log.clear();
+    theProgram->resetAllTimers();
+    EXPECT_EQ(log, Log{"reset fx"});
+}
+
+TEST_F(ProgramTest, ResetOrderIsWeaponsBuildingsActorsEffects) {
+    add(theProgram->fxList, "fx");
+    add(theProgram->buildingList, "building", kindBit(Kind::Building));
+    add(theProgram->weaponList, "weapon");
+    theProgram->resetAllTimers();
+    EXPECT_EQ(log, (Log{"reset weapon", "reset building", "reset fx"}));
+}
+
+TEST_F(ProgramTest, MissionIdBecomesTheCurrentMissionUnlessZero) {
+    theProgram->worldData = std::make_shared<tPersistence>();
+    theProgram->worldData->currentMissionId = 2;
+    theProgram->setGameState(gamestate::PAUSED, 0);
+    EXPECT_EQ(theProgram->worldData->currentMissionId, 2);
+    theProgram->setGameState(gamestate::RUNNING, 1);
+    EXPECT_EQ(theProgram->worldData->currentMissionId, 1);
+    theProgram->setGameState(42, 0);
+    EXPECT_EQ(theProgram->state, gamestate::RUNNING) << "an unknown state changes nothing";
+}
+
+TEST_F(ProgramTest, OpeningTheMapClearsTheBattlefieldAndFadesIn) {
+    fillAllLists();
+    theProgram->camera->xOffset = theProgram->camera->lastOffset = 900;
+    theProgram->radar = std::make_shared<tRadar>();
+    theProgram->setGameState(gamestate::MAP, 0);
+    EXPECT_EQ(theProgram->state, gamestate::MAP);
+    EXPECT_EQ(theProgram->actorList->Count() + theProgram->weaponList->Count() +
+                  theProgram->buildingList->Count() + theProgram->fxList->Count() +
+                  theProgram->messages->Count(),
+              0);
+    EXPECT_EQ(theProgram->camera->xOffset, 0);
+    EXPECT_FALSE(theProgram->radar);
+    EXPECT_TRUE(theProgram->warnings);
+    EXPECT_TRUE(theProgram->abductionBeamStatus);
+    ASSERT_TRUE(theProgram->blackScreen);
+    EXPECT_FLOAT_EQ(theProgram->blackScreenAlpha, 2.0f);
+
+    // From 2.0 down by 5 a second: opaque (clamped) for 0.2 s, gone once below 0 after 0.4 s.
+    Delta::Start();
+    for (int i = 0; i < 39; ++i) {
+        step(10);
+        theProgram->updateMap();
+    }
+    EXPECT_TRUE(theProgram->blackScreen);
+    EXPECT_NEAR(theProgram->blackScreenAlpha, 0.05f, 1e-4);
+    step(20);
+    theProgram->updateMap();
+    EXPECT_FALSE(theProgram->blackScreen);
+}
+
+TEST_F(ProgramTest, DebugLineCountsWholePercentages) {
+    theProgram->militaryStrengthMax = 7;
+    std::vector<std::string> lines;
+    for (int left = 7; left >= 0; --left) {
+        theProgram->militaryStrength = static_cast<float>(left);
+        lines.push_back(theProgram->militaryStrengthText());
+    }
+    EXPECT_EQ(lines, (std::vector<std::string>{"Military strength: 100", "Military strength: 85",
+                                               "Military strength: 71", "Military strength: 57",
+                                               "Military strength: 42", "Military strength: 28",
+                                               "Military strength: 14", "Military strength: 0"}));
+    theProgram->militaryStrength = 0;
+    theProgram->militaryStrengthMax = 0;
+    EXPECT_EQ(theProgram->militaryStrengthText(), "Military strength: 0") << "no buildings: no division";
+}
+
+TEST_F(ProgramTest, BeamStatusIsGreenOrRedOnTheHud) {
+    theProgram->abductionBeamStatus = std::make_shared<tAbductionBeamStatus>();
+    auto& status = *theProgram->abductionBeamStatus;
+    std::vector<std::uint32_t> plain(640 * 40);
+    Cls();
+    theProgram->drawHUD();
+    ASSERT_TRUE(ReadBackBuffer(0, 0, 640, 40, plain.data()));
+    // The pixels the status line changes, and their colour.
+    auto textColours = [&](const std::string& text) {
+        status.updateText(text);
+        Cls();
+        theProgram->drawHUD();
+        std::vector<std::uint32_t> shown(640 * 40);
+        EXPECT_TRUE(ReadBackBuffer(0, 0, 640, 40, shown.data()));
+        int changed = 0, red = 0, green = 0;
+        for (std::size_t i = 0; i < shown.size(); ++i) {
+            if (shown[i] == plain[i]) continue;
+            ++changed;
+            const int x = static_cast<int>(i % 640), y = static_cast<int>(i / 640);
+            EXPECT_GE(x, 320 - status.textImg->width);
+            EXPECT_LT(x, 320 + status.textImg->width);
+            EXPECT_GE(y, 12);
+            if (((shown[i] >> 16) & 0xFF) > 200 && ((shown[i] >> 8) & 0xFF) < 60) ++red;
+            if (((shown[i] >> 8) & 0xFF) > 200 && ((shown[i] >> 16) & 0xFF) < 60) ++green;
+        }
+        EXPECT_GT(changed, 0);
+        return std::pair{red, green};
+    };
+    auto [red1, green1] = textColours("Civilian");
+    EXPECT_EQ(red1, 0);
+    EXPECT_GT(green1, 0);
+    auto [red2, green2] = textColours("Radioactive Civilian");
+    EXPECT_GT(red2, 0);
+    EXPECT_EQ(green2, 0);
+}
+
+} // namespace

@@ -1,0 +1,107 @@
+#include "scenario/harness.h"
+
+#include "campaign/persistence.h"
+#include "game/assets.h"
+#include "game/game_clock.h"
+#include "game/startup.h"
+#include "hud/shake.h"
+
+namespace {
+
+// Decoding every picture and sound is the slow part of start-up: once per test process is enough,
+// since nothing changes the decoded assets.
+void loadAssetsOnce() {
+    static bool loaded = false;
+    if (loaded && gfx::hud) return;
+    FillResourceTable();
+    loadAssets();
+    loaded = true;
+}
+
+void resetClassWideState() {
+    tShake::xOffset = tShake::yOffset = 0;
+    tShake::magnitude = tShake::decay = tShake::duration = 0;
+    tShake::nextStepTime = 0;
+    tShake::endTime = 0;
+    Delta::frameSeconds = 0;
+    Delta::lastMillis = 0;
+}
+
+} // namespace
+
+Harness::Harness(int frameMs, int seed) : frameMs(frameMs) {
+    loadAssetsOnce();
+    prepareGraphics(true);
+    StopAllChannels();
+    resetClassWideState();
+    setSeed(seed);
+    theProgram = std::make_shared<tProgram>();
+    theProgram->init();
+}
+
+Harness::~Harness() {
+    theProgram.reset();
+    resetClassWideState();
+    StopAllChannels();
+    ClearKeys();
+    ShutdownEngine();
+}
+
+void Harness::pass() {
+    AdvanceMillis(frameMs);
+    theProgram->updateMain();
+    ++passes;
+    if (drawEvery <= 1 || passes % drawEvery == 0) theProgram->drawAll();
+}
+
+void Harness::runFor(int ms) {
+    const int end = Millis() + ms;
+    while (Millis() < end)
+        pass();
+}
+
+bool Harness::runUntil(const std::function<bool()>& done, int maxMs) {
+    const int end = Millis() + maxMs;
+    while (!done()) {
+        if (Millis() >= end) return false;
+        pass();
+    }
+    return true;
+}
+
+void Harness::holdKeys(std::initializer_list<int> keys, int ms) {
+    for (int key : keys)
+        InjectKeyDown(key);
+    runFor(ms);
+    for (int key : keys)
+        InjectKeyUp(key);
+    pass();
+}
+
+void Harness::press(int key) {
+    InjectKeyTap(key);
+    pass();
+}
+
+void Harness::type(int character) {
+    InjectChar(character);
+}
+
+void Harness::startMission(int missionId) {
+    if (theProgram->worldData) theProgram->worldData->currentMissionId = missionId;
+    theProgram->setGameState(gamestate::RUNNING, missionId);
+}
+
+bool Harness::saveFrame(const std::string& path) {
+    theProgram->drawTimer = 0;
+    theProgram->drawAll();
+    return SaveBackBufferPng(path);
+}
+
+void Harness::setSeed(int seed) {
+    SeedRandom(seed);
+}
+
+int Harness::now() const {
+    return gameMillisecs();
+}
