@@ -9,8 +9,8 @@
 #include "hud/shake.h"
 #include "world/camera.h"
 
-#if __has_include("entities/abductables.h")
-#include "entities/abductables.h"
+#if __has_include("entities/matter_ball.h")
+#include "entities/matter_ball.h"
 #define VEVU_HAVE_MATTER_BALL 1
 #endif
 

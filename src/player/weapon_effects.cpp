@@ -1,0 +1,96 @@
+#include "player/weapon_effects.h"
+
+#include "engine/engine.h"
+#include "entities/actor.h"
+#include "game/assets.h"
+#include "game/game_clock.h"
+#include "player/battle.h"
+
+namespace {
+
+// One frame per animDelay; past the last frame the effect leaves the effects list.
+void stepAnimation(tOnscreenObject& fx) {
+    if (!timerReady(fx.animTimer, fx.animDelay)) return;
+    fx.frame += 1;
+    const int frames = fx.defaultImg ? fx.defaultImg->FrameCount() : 0;
+    if (fx.frame > frames - 1) battle::removeFrom(&tProgram::fxList, &fx);
+}
+
+void drawScaled(tOnscreenObject& fx, float drawScale) {
+    const int frames = fx.defaultImg ? fx.defaultImg->FrameCount() : 0;
+    if (fx.frame >= frames) return;
+    SetDrawScale(drawScale, drawScale);
+    DrawFrame(fx.defaultImg, fx.getX(), fx.getY(), fx.frame);
+}
+
+} // namespace
+
+// --- tPhotonExplosion --------------------------------------------------------------------------------
+
+tPhotonExplosion::tPhotonExplosion() { kinds |= kKind; }
+
+std::shared_ptr<tPhotonExplosion> tPhotonExplosion::Create(float x, float y) {
+    auto fx = std::make_shared<tPhotonExplosion>();
+    fx->x = x;
+    fx->y = y;
+    fx->defaultImg = gfx::photonExplosion;
+    fx->frame = 0;
+    fx->animDelay = 50;
+    fx->animTimer = gameMillisecs() + 50;
+    battle::play(tSfx::photonHit);
+    return fx;
+}
+
+void tPhotonExplosion::update() { stepAnimation(*this); }
+void tPhotonExplosion::draw() { drawScaled(*this, 2); }
+
+// --- tFlakExplosion ------------------------------------------------------------------------------------
+
+tFlakExplosion::tFlakExplosion() { kinds |= kKind; }
+
+void tFlakExplosion::setUp(float px, float py, const std::shared_ptr<TImage>& image) {
+    x = px;
+    y = py;
+    baseDamage = 50;
+    defaultImg = image;
+    width = height = 40;
+    animDelay = 60;
+    animTimer = gameMillisecs() + 60;
+    frame = 0;
+}
+
+std::shared_ptr<tFlakExplosion> tFlakExplosion::Create(float x, float y) {
+    auto fx = std::make_shared<tFlakExplosion>();
+    fx->setUp(x, y, gfx::flakExplosion);
+    if (theProgram && theProgram->actorList) {
+        tOnscreenObject* larva = theProgram->playerObject();
+        for (const std::shared_ptr<tActor>& actor : theProgram->actorList->typed<tActor>()) {
+            if (actor.get() == larva || !actor->destructable) continue;
+            if (fx->checkRegionCollision(actor)) actor->damage(static_cast<float>(fx->baseDamage));
+        }
+    }
+    battle::play(tSfx::flakExplosion);
+    return fx;
+}
+
+void tFlakExplosion::update() { stepAnimation(*this); }
+void tFlakExplosion::draw() { drawScaled(*this, 2); }
+
+tFlakExplosionRad::tFlakExplosionRad() { kinds |= kKind; }
+
+std::shared_ptr<tFlakExplosionRad> tFlakExplosionRad::Create(float x, float y) {
+    auto fx = std::make_shared<tFlakExplosionRad>();
+    fx->setUp(x, y, gfx::flakExplosionRad);
+    return fx;
+}
+
+tSuperFlakExplosionRad::tSuperFlakExplosionRad() { kinds |= kKind; }
+
+std::shared_ptr<tSuperFlakExplosionRad> tSuperFlakExplosionRad::Create(float x, float y) {
+    auto fx = std::make_shared<tSuperFlakExplosionRad>();
+    fx->setUp(x, y, gfx::flakExplosionRad);
+    fx->width = fx->height = 80;
+    return fx;
+}
+
+void tSuperFlakExplosionRad::draw() { drawScaled(*this, 4); }
