@@ -107,12 +107,9 @@ def airpad():
     c.hline(0, 28, 24, "N")
     for x in range(2, 28, 4):
         c.hline(x, x + 1, 25, "F")
-    c.rect(4, 20, 24, 23, "N")
-    c.hline(4, 24, 20, "X")
-    c.grid(11, 21, """
-        F.F.FFF
-        FFF..F.
-        F.F.FFF""")
+    # a parked duster on the pad
+    import units
+    c.blit(units.duster_sideways(), -2, 11)
     # fuel drums
     c.rect(25, 20, 27, 23, "e")
     c.hline(25, 27, 21, "R")

@@ -28,6 +28,11 @@ class Canvas:
 
     # ---- basic pixels -------------------------------------------------
     def px(self, x, y, c, alpha=255):
+        """Set a pixel; a partial alpha paints translucently over what is
+        already there."""
+        if alpha < 255:
+            self.blend(x, y, c, alpha)
+            return
         x, y = int(round(x)), int(round(y))
         if 0 <= x < self.w and 0 <= y < self.h:
             r, g, b = _col(c)
@@ -68,6 +73,11 @@ class Canvas:
         x0, y0 = max(x0, 0), max(y0, 0)
         x1, y1 = min(x1, self.w - 1), min(y1, self.h - 1)
         if x0 > x1 or y0 > y1:
+            return
+        if alpha < 255:
+            for y in range(y0, y1 + 1):
+                for x in range(x0, x1 + 1):
+                    self.blend(x, y, c, alpha)
             return
         r, g, b = _col(c)
         self.a[y0:y1 + 1, x0:x1 + 1] = (r, g, b, alpha)

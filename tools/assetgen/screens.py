@@ -850,72 +850,93 @@ def map_layout():
     w, h = 320, 240
     c = Canvas(w, h, fill="G")
     rng = np.random.default_rng(23)
-    # patchwork of fields
-    cols = ["G", "g", "o", "h", "G", "D"]
-    for _ in range(140):
-        x = int(rng.integers(0, w))
-        y = int(rng.integers(0, h))
-        fw = int(rng.integers(8, 30))
-        fh = int(rng.integers(6, 20))
-        col = cols[int(rng.integers(0, len(cols)))]
-        c.rect(x, y, x + fw, y + fh, col)
-        if rng.uniform() < 0.5:
-            for yy in range(y, y + fh, 2):
-                c.hline(x, x + fw, yy, "G" if col != "G" else "g")
-    # forests
-    for _ in range(26):
+    # patchwork of fields separated by hedgerows
+    crops = ["G", "g", "o", "g", "G", "S", "o", "d"]
+    y = 0
+    while y < h:
+        fh = int(rng.integers(10, 22))
+        x = -int(rng.integers(0, 12))
+        while x < w:
+            fw = int(rng.integers(14, 34))
+            col = crops[int(rng.integers(0, len(crops)))]
+            c.rect(x, y, x + fw - 1, y + fh - 1, col)
+            stripe = {"G": "g", "g": "G", "o": "g", "S": "d", "d": "S"}[col]
+            if rng.uniform() < 0.6:
+                step = int(rng.integers(2, 4))
+                if rng.uniform() < 0.5:
+                    for yy in range(y + 1, y + fh - 1, step):
+                        c.hline(x + 1, x + fw - 2, yy, stripe)
+                else:
+                    for xx in range(x + 1, x + fw - 1, step):
+                        c.vline(xx, y + 1, y + fh - 2, stripe)
+            c.vline(x + fw - 1, y, y + fh - 1, "D")
+            x += fw
+        c.hline(0, w - 1, y + fh - 1, "D")
+        y += fh
+    # woods
+    for _ in range(18):
         cx, cy = rng.uniform(0, w), rng.uniform(0, h)
-        for _ in range(14):
-            x = cx + rng.normal(0, 5)
-            y = cy + rng.normal(0, 4)
-            c.ellipse(x, y, 2, 2, "D")
-            c.px(x - 1, y - 1, "A")
-    # the river
+        for _ in range(22):
+            x = cx + rng.normal(0, 7)
+            yy = cy + rng.normal(0, 5)
+            c.ellipse(x, yy, 2.4, 2.2, "D")
+            c.px(x - 1, yy - 1, "A")
+    # the river and a lake
     pts = []
     for s in range(0, 26):
-        y = s * 10 - 5
+        yy = s * 10 - 5
         x = 250 - s * 4 + 18 * math.sin(s * 0.7)
-        pts.append((x, y))
-    for (x0, y0), (x1, y1) in zip(pts, pts[1:]):
-        c.thick_line(x0, y0, x1, y1, "h", width=6)
-    for (x0, y0), (x1, y1) in zip(pts, pts[1:]):
-        c.thick_line(x0, y0, x1, y1, "H", width=3)
+        pts.append((x, yy))
+    for width, col in ((7, "h"), (4, "H")):
+        for (x0, y0), (x1, y1) in zip(pts, pts[1:]):
+            c.thick_line(x0, y0, x1, y1, col, width=width)
+    c.ellipse(40, 60, 14, 9, "h")
+    c.ellipse(40, 60, 11, 7, "H")
     # roads between the zones
     road = [(0, 150), (70, 190), (110, 160), (143, 120), (190, 140), (232, 155), (320, 130)]
     road2 = [(143, 120), (160, 60), (170, 0)]
     road3 = [(110, 160), (173, 168), (232, 155)]
     road4 = [(70, 190), (90, 240)]
-    for r in (road, road2, road3, road4):
+    road5 = [(40, 60), (90, 90), (143, 120)]
+    for r in (road, road2, road3, road4, road5):
         for (x0, y0), (x1, y1) in zip(r, r[1:]):
             c.thick_line(x0, y0, x1, y1, "d", width=3)
-            c.line(x0, y0, x1, y1, "S")
-    # villages
-    for x, y in ((60, 80), (120, 200), (210, 90), (280, 200), (35, 140), (260, 60)):
-        for k in range(6):
-            c.rect(x + rng.integers(-6, 6), y + rng.integers(-4, 4), x + rng.integers(-6, 6) + 2,
-                   y + rng.integers(-4, 4) + 2, "l")
+        for (x0, y0), (x1, y1) in zip(r, r[1:]):
+            c.line(x0, y0, x1, y1, "s")
+    # villages: clusters of roofs
+    for x, yy in ((60, 80), (120, 200), (210, 90), (280, 200), (35, 140), (260, 60), (100, 30)):
+        for k in range(7):
+            hx = x + int(rng.integers(-8, 8))
+            hy = yy + int(rng.integers(-6, 6))
+            c.rect(hx, hy, hx + 2, hy + 1, "e" if k % 3 == 0 else "l")
+            c.hline(hx, hx + 2, hy + 2, "K")
+    # military camps near the mission zones
+    for x, yy in ((150, 108), (240, 145), (78, 180)):
+        c.rect(x, yy, x + 8, yy + 5, "o")
+        c.box(x - 1, yy - 1, x + 9, yy + 6, "y")
+        for k in range(3):
+            c.rect(x + 1 + k * 3, yy + 1, x + 2 + k * 3, yy + 4, "O")
     # the boss fortress around its node
     fx, fy = NODES[3]
     pts = []
     for k in range(10):
-        r = 15 if k % 2 == 0 else 10
+        r = 16 if k % 2 == 0 else 10
         a = k * math.pi / 5 - math.pi / 2
         pts.append((fx + math.cos(a) * r, fy + math.sin(a) * r * 0.8))
-    c.poly(pts, "n")
-    c.poly([(fx + (px - fx) * 0.7, fy + (py - fy) * 0.7) for px, py in pts], "N")
+    c.poly(pts, "K")
+    c.poly([(fx + (px - fx) * 0.85, fy + (py - fy) * 0.85) for px, py in pts], "n")
+    c.poly([(fx + (px - fx) * 0.6, fy + (py - fy) * 0.6) for px, py in pts], "N")
     c.ellipse(fx, fy, 4, 3, "q")
-    # darken everything for the labels, then a frame
+    # darken everything so the green names read, then frame it
     dark = Canvas(w, h)
-    dark.rect(0, 0, w - 1, h - 1, "1", alpha=120)
+    dark.rect(0, 0, w - 1, h - 1, "1", alpha=110)
     c.blit(dark, 0, 0)
-    # zone rings around the nodes
-    for x, y in NODES:
-        c.ring(x, y, 12, 9, "a", thick=0.8, alpha=90)
-    # grid and frame
+    for x, yy in NODES:
+        c.ring(x, yy, 12, 9, "a", thick=0.8, alpha=90)
     for x in range(0, w, 40):
-        c.vline(x, 0, h - 1, "q", alpha=110)
-    for y in range(0, h, 40):
-        c.hline(0, w - 1, y, "q", alpha=110)
+        c.vline(x, 0, h - 1, "1", alpha=40)
+    for yy in range(0, h, 40):
+        c.hline(0, w - 1, yy, "1", alpha=40)
     c.box(0, 0, w - 1, h - 1, "K")
     c.box(1, 1, w - 2, h - 2, "y")
     c.box(2, 2, w - 3, h - 3, "K")
@@ -926,12 +947,15 @@ def map_layout():
     c.poly([(cx, cy - 8), (cx + 2, cy), (cx, cy + 8), (cx - 2, cy)], "l")
     c.poly([(cx, cy - 8), (cx + 2, cy), (cx - 2, cy)], "e")
     draw_text(c, cx - 1, cy - 19, "N", "y")
-    # legend
-    c.rect(6, 216, 204, 233, "q")
-    c.box(5, 215, 205, 234, "y")
-    draw_text(c, 9, 217, "Steer the Dazozuzo with the arrows.", "l")
-    draw_text(c, 9, 225, "Press Z over a zone to invade it.", "l")
-    draw_text(c, 8, 6, "THEATRE OF INVASION", "y", shadow="K")
+    # title and legend
+    tw = text_width("THEATRE OF INVASION")
+    c.rect(5, 4, 8 + tw + 1, 13, "q")
+    c.box(4, 3, 8 + tw + 2, 14, "y")
+    draw_text(c, 8, 6, "THEATRE OF INVASION", "y")
+    c.rect(6, 216, 150, 233, "q")
+    c.box(5, 215, 151, 234, "y")
+    draw_text(c, 9, 217, "Arrows: steer the Dazozuzo", "l")
+    draw_text(c, 9, 225, "Z over a zone: invade it", "l")
     return c
 
 

@@ -556,33 +556,45 @@ def tank():
 
 @picture("Gfx/aircraft/duster/dusterSideways.png")
 def duster_sideways():
+    """An olive crop-duster biplane, nose to the right."""
     c = Canvas(29, 13)
-    # lower wing, fuselage, tail
-    c.poly([(2, 2), (5, 2), (8, 6), (2, 6)], "o")
-    c.ellipse(14, 6, 11, 2.6, "O")
-    c.hline(5, 24, 5, "y")
-    c.hline(6, 23, 8, "o")
-    c.rect(23, 4, 25, 8, "n")  # engine cowling
-    c.rect(16, 3, 18, 4, "N")  # cockpit glass
-    c.px(17, 3, "c")
-    # wings
-    c.rect(10, 1, 21, 2, "y")
-    c.hline(10, 21, 2, "o")
-    c.rect(11, 8, 20, 9, "o")
-    c.vline(12, 3, 7, "n")
-    c.vline(19, 3, 7, "n")
-    # landing gear
-    c.line(14, 9, 13, 11, "n")
-    c.line(18, 9, 19, 11, "n")
+    body = Canvas(29, 13)
+    # tail fin and tail plane
+    body.poly([(1, 0.5), (3.5, 0.5), (7, 5), (1, 5)], "o")
+    body.hline(1, 3, 1, "O")
+    body.hline(0, 7, 6, "o")
+    # fuselage, slim at the tail, round at the engine
+    body.poly([(2, 4.5), (9, 4.5), (22, 3.5), (25.5, 3.5), (25.5, 8.5), (22, 8.5), (9, 7.5), (2, 6.5)], "O")
+    body.hline(9, 22, 7, "o")
+    body.hline(8, 22, 5, "y")
+    body.rect(22, 3, 25, 8, "n")
+    body.vline(22, 3, 8, "N")
+    body.px(24, 4, "N")
+    # cockpit with the pilot's head
+    body.rect(14, 3, 16, 4, "q")
+    body.px(15, 3, "k")
+    body.px(16, 3, "c")
+    # lower wing (behind the struts) and upper wing
+    body.rect(10, 8, 20, 9, "y")
+    body.hline(10, 20, 9, "o")
+    body.rect(9, 0, 21, 1, "y")
+    body.hline(9, 21, 1, "o")
+    for x in (11, 19):
+        body.vline(x, 2, 7, "n")
+    # undercarriage and spray bar
+    body.line(14, 9, 13, 11, "n")
+    body.line(18, 9, 19, 11, "n")
+    body.hline(8, 21, 10, "N")
+    body.outline("K")
+    c.blit(body, 0, 0)
     c.rect(12, 11, 13, 12, "K")
     c.rect(19, 11, 20, 12, "K")
-    # spray bar
-    c.hline(9, 21, 10, "N")
-    c.outline("K")
+    c.px(12, 11, "N")
+    c.px(19, 11, "N")
     # propeller blur at the nose
     for y in range(1, 12):
-        c.blend(27, y, "X", 150 if y % 3 else 220)
-    c.px(26, 6, "N")
+        c.blend(27, y, "X", 130 if y % 3 else 220)
+    c.rect(26, 5, 27, 6, "N")
     return c
 
 

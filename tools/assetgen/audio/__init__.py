@@ -10,7 +10,7 @@ import zlib
 
 import numpy as np
 
-from . import encode, music, sfx, synth
+from . import encode, music, report, sfx, synth
 
 SFX_QUALITY = 5
 LEAD_IN = 128  # samples of silence before each one-shot effect (2.9 ms)
@@ -53,8 +53,12 @@ def song_names():
     return [entry[0] for entry in music.SONGS]
 
 
-def build_all(assets_dir: pathlib.Path) -> list:
-    """Write every sound effect and both songs into assets_dir; return the paths."""
+def build_all(assets_dir: pathlib.Path, report_file=None) -> list:
+    """Write every sound effect and both songs into assets_dir; return the paths.
+
+    Afterwards the sound report is written to report_file, by default
+    build/assetgen/sound_report.txt beside assets_dir (pass False to skip it).
+    """
     assets_dir = pathlib.Path(assets_dir)
     assets_dir.mkdir(parents=True, exist_ok=True)
     written = []
@@ -66,6 +70,10 @@ def build_all(assets_dir: pathlib.Path) -> list:
         for name in song_names():
             x = render_song(name)
             written.append(encode.encode(x, assets_dir / f"{name}.ogg", SONG_QUALITY, work))
+    if report_file is None:
+        report_file = assets_dir.parent / "build" / "assetgen" / "sound_report.txt"
+    if report_file:
+        report.write_report(written, pathlib.Path(report_file))
     return written
 
 

@@ -18,13 +18,14 @@ def main(argv=None):
     parser.add_argument("--report", default=str(REPO / "build" / "assetgen" / "sound_report.txt"))
     parser.add_argument("--no-report", action="store_true")
     args = parser.parse_args(argv)
-    written = build_all(pathlib.Path(args.assets_dir))
+    written = build_all(pathlib.Path(args.assets_dir), report_file=False)
     for path in written:
         print(path)
-    if not args.no_report:
-        text = report.write_report(written, pathlib.Path(args.report))
-        print(text)
-    return 0
+    if args.no_report:
+        return 0
+    text, problems = report.write_report(written, pathlib.Path(args.report))
+    print(text)
+    return 1 if problems else 0
 
 
 if __name__ == "__main__":

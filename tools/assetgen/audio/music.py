@@ -113,6 +113,18 @@ def brass(freq, dur, vel, gen):
     return 0.45 * vel * tone * amp
 
 
+def theremin(freq, dur, vel, gen):
+    """The invaders' signal: a wavering sine that scoops up into each note."""
+    rel = 0.5
+    n = s.samples(dur + rel)
+    t = s.times(n)
+    f = freq * (1.0 - 0.06 * np.exp(-t / 0.09)) * _vibrato(n, 6.3, 0.012, 0.05)
+    ph = s.phase_of(f)
+    tone = np.sin(ph) + 0.18 * np.sin(2.0 * ph) + 0.06 * np.sin(3.0 * ph)
+    amp = s.env_adsr(n, 0.18, 0.2, 0.9, rel, hold=dur)
+    return 0.4 * vel * tone * amp
+
+
 def strings(freq, dur, vel, gen, attack=0.35, release=0.6, cutoff=1600.0):
     """A soft string ensemble: three detuned saws, slow to swell and to fade."""
     n = s.samples(dur + release)
@@ -317,6 +329,7 @@ INTRO_SONG = {
     "wet": 0.9,
     "tracks": {
         "lead": Track(brass, gain=1.1, pan=0.1, send=0.25),
+        "signal": Track(theremin, gain=0.5, pan=0.4, send=0.6),
         "lead_low": Track(brass, gain=0.55, pan=-0.15, send=0.25),
         "counter": Track(brass, gain=0.55, pan=-0.35, send=0.3),
         "pad": Track(dark_strings, gain=0.25, pan=0.0, send=0.4,
@@ -331,6 +344,7 @@ INTRO_SONG = {
     "sections": [
         ("intro", 4, 0.6, {
             "timpani": "D2! . A1 . D2 . A1 . | D2! . A1 . D2 . A1 A1 | D2! . A1 . D2 . A1 . | A1! . A1 . A1 A1 A1 A1",
+            "signal": "D5 - - - - - - - | C#5 - - - - - A4 - | D5 - - - Bb4 - - - | A4 - - - - - . .",
             "bass": "D2 - - - | D2 - - - | Bb1 - - - | A1 - - -",
             "pad": "D3+A3 | D3+A3 | " + _BB + " | " + _A,
             "hat": ". . . . . . . . . . . . . . . . | . . . . . . . . . . . . . . . . |"
@@ -383,6 +397,7 @@ INTRO_SONG = {
                        "D2! . D2 . A1! . A1 . | D2 D2 D2 D2 D2 D2 D2 D2 D2 D2 D2 D2 D2! D2! D2! D2!",
         }),
         ("end", 1, 1.0, {
+            "signal": ". . . . D5 - - -",
             "lead": "D5! - - - - - . .",
             "lead_low": "D4! - - - - - . .",
             "counter": "A3! - - - - - . .",

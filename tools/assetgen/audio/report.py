@@ -78,7 +78,24 @@ def measure(path):
     return row
 
 
+def problems_of(rows):
+    found = []
+    for r in rows:
+        if r["peak_db"] > -1.0 or r["sox_peak_db"] > -1.0:
+            found.append(f"{r['name']}: peak above -1 dBFS")
+        if r["rate"] != 44100:
+            found.append(f"{r['name']}: rate {r['rate']}")
+        if r["channels"] != r["sox_channels"]:
+            found.append(f"{r['name']}: channel counts disagree")
+        if "seam" in r and (r["seam"][1] > 1.0 or r["seam"][3] > 1.0):
+            found.append(f"{r['name']}: loop seam stands out")
+        if "seam" not in r and max(r["start"], r["end"]) > 0.01:
+            found.append(f"{r['name']}: does not start and end at silence")
+    return found
+
+
 def write_report(paths, out_file):
+    """Measure every file, write the report and return (text, list of problems)."""
     rows = [measure(p) for p in paths]
     lines = [
         "Sound report (measured on the decoded OGG files)",
@@ -100,19 +117,10 @@ def write_report(paths, out_file):
         if "seam" in r:
             jump, r1, slope, r2 = r["seam"]
             lines.append(f"  {r['name']:26s} jump {jump:.5f} ({r1:.2f}x p99)   slope {slope:.5f} ({r2:.2f}x p99)")
-    problems = []
-    for r in rows:
-        if r["peak_db"] > -1.0 or r["sox_peak_db"] > -1.0:
-            problems.append(f"{r['name']}: peak above -1 dBFS")
-        if r["rate"] != 44100:
-            problems.append(f"{r['name']}: rate {r['rate']}")
-        if r["channels"] != r["sox_channels"]:
-            problems.append(f"{r['name']}: channel counts disagree")
-        if "seam" in r and (r["seam"][1] > 1.0 or r["seam"][3] > 1.0):
-            problems.append(f"{r['name']}: loop seam stands out")
+    problems = problems_of(rows)
     lines += ["", "Problems: " + ("none" if not problems else "; ".join(problems))]
     text = "\n".join(lines) + "\n"
     out_file = pathlib.Path(out_file)
     out_file.parent.mkdir(parents=True, exist_ok=True)
     out_file.write_text(text)
-    return text
+    return text, problems
