@@ -9,14 +9,8 @@
 #include "world/input.h"
 #include "world/map.h"
 
-#if __has_include("buildings/building.h")
 #include "buildings/building.h"
-#define VEVU_HAVE_BUILDING 1
-#endif
-#if __has_include("player/enemy_projectiles.h")
 #include "player/enemy_projectiles.h"
-#define VEVU_HAVE_BULLET 1
-#endif
 
 namespace {
 
@@ -116,9 +110,7 @@ void tActor::destroy() {
     if (destroyed) return;
     destroyed = true;
     tOnscreenObject::destroy();
-#ifdef VEVU_HAVE_BUILDING
     if (spawner) spawner->unitCounter -= 1;
-#endif
     if (theProgram && theProgram->actorList) theProgram->actorList->Remove(this);
 }
 
@@ -417,7 +409,6 @@ std::shared_ptr<tActor> tActor::getNearestEnemyUnit() {
 }
 
 std::shared_ptr<tBuilding> tActor::getNearestEnemyBuilding() {
-#ifdef VEVU_HAVE_BUILDING
     if (!theProgram || !theProgram->buildingList) return nullptr;
     std::shared_ptr<tBuilding> nearest;
     float nearestDistance = 0;
@@ -430,16 +421,11 @@ std::shared_ptr<tBuilding> tActor::getNearestEnemyBuilding() {
         }
     }
     return nearest;
-#else
-    return nullptr;
-#endif
 }
 
 void tActor::checkFire() {
     std::shared_ptr<tOnscreenObject> target = getNearestEnemyUnit();
-#ifdef VEVU_HAVE_BUILDING
     if (!target) target = getNearestEnemyBuilding();
-#endif
     if (target && timerReady(fireTimer, 0)) {
         fireDelay = getFireDelay();
         fireTimer = gameMillisecs() + fireDelay;
@@ -449,10 +435,8 @@ void tActor::checkFire() {
 
 void tActor::fireAtTarget(const std::shared_ptr<tOnscreenObject>& target) {
     if (!target) return;
-#ifdef VEVU_HAVE_BULLET
     const float angle = angleBetween(x, getYCenter(), target->getXCenter(), target->getYCenter());
     if (theProgram && theProgram->weaponList) theProgram->weaponList->AddLast(tBullet::Create(x, y, angle));
-#endif
 }
 
 int tActor::getFrame() {

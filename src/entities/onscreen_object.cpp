@@ -9,10 +9,7 @@
 #include "hud/shake.h"
 #include "world/camera.h"
 
-#if __has_include("entities/matter_ball.h")
 #include "entities/matter_ball.h"
-#define VEVU_HAVE_MATTER_BALL 1
-#endif
 
 tOnscreenObject::tOnscreenObject() : faction(factions::ENEMY) {
     kinds |= kKind;
@@ -64,9 +61,7 @@ void tOnscreenObject::damage(float amount) {
 }
 
 void tOnscreenObject::destroy() {
-#ifdef VEVU_HAVE_MATTER_BALL
     if (matterballs > 0) tMatterBall::spawn(matterballs, TruncInt(x), TruncInt(y));
-#endif
 }
 
 bool tOnscreenObject::isOnscreen() {

@@ -2,8 +2,16 @@
 
 #include <algorithm>
 
+#include "ai/ai.h"
+#include "buildings/homebase.h"
+#include "campaign/map_screen.h"
+#include "campaign/menu.h"
+#include "campaign/persistence.h"
 #include "engine/engine.h"
 #include "entities/actor.h"
+#include "entities/cow.h"
+#include "entities/person.h"
+#include "entities/super_copter.h"
 #include "game/assets.h"
 #include "game/constants.h"
 #include "game/game_clock.h"
@@ -12,55 +20,13 @@
 #include "hud/radar.h"
 #include "hud/shake.h"
 #include "hud/warning.h"
+#include "intro/intro.h"
+#include "intro/intro_star.h"
+#include "player/foo.h"
 #include "world/camera.h"
 #include "world/input.h"
-#include "world/map.h"
-
-#include "campaign/persistence.h"
-
-// The classes the game loop drives on the battlefield, the map screen and in the intro. Each block
-// is switched on by its class's header.
-#if __has_include("player/foo.h")
-#include "player/foo.h"
-#define VEVU_HAVE_FOO 1
-#endif
-#if __has_include("buildings/homebase.h")
-#include "buildings/homebase.h"
-#define VEVU_HAVE_HOMEBASE 1
-#endif
-#if __has_include("entities/cow.h") && __has_include("entities/person.h")
-#include "entities/cow.h"
-#include "entities/person.h"
-#define VEVU_HAVE_ABDUCTABLES 1
-#endif
-#if __has_include("entities/super_copter.h")
-#include "entities/super_copter.h"
-#define VEVU_HAVE_AIR_FORCES 1
-#endif
-#if __has_include("world/level_builder.h")
 #include "world/level_builder.h"
-#define VEVU_HAVE_LEVEL_BUILDER 1
-#endif
-#if __has_include("ai/ai.h")
-#include "ai/ai.h"
-#define VEVU_HAVE_AI 1
-#endif
-#if __has_include("campaign/map_screen.h")
-#include "campaign/map_screen.h"
-#define VEVU_HAVE_MAP_SCREEN 1
-#endif
-#if __has_include("campaign/menu.h")
-#include "campaign/menu.h"
-#define VEVU_HAVE_MENU 1
-#endif
-#if __has_include("intro/intro.h")
-#include "intro/intro.h"
-#define VEVU_HAVE_INTRO 1
-#endif
-#if __has_include("intro/intro_star.h")
-#include "intro/intro_star.h"
-#define VEVU_HAVE_INTRO_STAR 1
-#endif
+#include "world/map.h"
 
 std::shared_ptr<tProgram> theProgram;
 
@@ -99,15 +65,12 @@ void tProgram::init() {
     buttons = std::make_shared<tInput>();
     camera = tCamera::Create();
     map = std::make_shared<tMap>();
-#ifdef VEVU_HAVE_AI
     theAi = std::make_shared<tAI>();
-#endif
     worldData = std::make_shared<tPersistence>();
     flagEndGame = false;
 }
 
 void tProgram::showIntro() {
-#ifdef VEVU_HAVE_INTRO
     auto intro = std::make_shared<tIntro>();
     int drawTime = gameMillisecs();
     ClearKeys();
@@ -121,7 +84,6 @@ void tProgram::showIntro() {
             Flip(0);
         }
     }
-#endif
 }
 
 void tProgram::run() {
@@ -169,16 +131,12 @@ void tProgram::setGameState(int newState, int missionId) {
         blackScreen = TImage::Load("incbin::Gfx\\blackScreen.png", 0);
         blackScreenAlpha = 2.0f;
         state = gamestate::MAP;
-#ifdef VEVU_HAVE_HOMEBASE
         if (playerBase && playerBase->baseState == cBaseStates::VICTORY && worldData) {
             worldData->lockNode(worldData->currentMissionId); // won: the node closes
             if (worldData->currentMissionId == 3) flagEndGame = true;
         }
-#endif
         clearBattleField();
-#ifdef VEVU_HAVE_MAP_SCREEN
         mapScreen = tMapScreen::Create(320, 80);
-#endif
         break;
     default:
         break;
@@ -210,7 +168,6 @@ namespace {
 
 // Three cows and six civilians wander the battlefield of every mission.
 void addLivestockAndCivilians() {
-#ifdef VEVU_HAVE_ABDUCTABLES
     const int ground = theProgram->map ? theProgram->map->groundLevel : 350;
     for (int i = 0; i < 3; ++i) {
         const int x = RandomInt(-2400, 2400);
@@ -222,12 +179,10 @@ void addLivestockAndCivilians() {
         theProgram->actorList->AddLast(
             tCivilian::Create(static_cast<float>(x), static_cast<float>(ground), nullptr));
     }
-#endif
 }
 
 // The opposing side of each mission, laid out group by group along the battlefield.
 void buildOpposition(int missionId) {
-#ifdef VEVU_HAVE_LEVEL_BUILDER
     switch (missionId) {
     case 0:
         levelBuilder::makeNeighbourhood();
@@ -266,21 +221,16 @@ void buildOpposition(int missionId) {
             levelBuilder::makeNeighbourhood();
         levelBuilder::makeHeavyDefense();
         levelBuilder::makeHeavyDefense();
-#ifdef VEVU_HAVE_AIR_FORCES
         {
             // The boss comes in from either end of the battlefield.
             const float bossX = RandomInt(0, 1) == 0 ? 3200.0f : -3200.0f;
             theProgram->actorList->AddLast(tSuperCopter::Create(bossX, 84));
         }
-#endif
         addLivestockAndCivilians();
         break;
     default:
         break; // no opposing buildings
     }
-#else
-    (void)missionId;
-#endif
 }
 
 } // namespace
@@ -289,38 +239,26 @@ void tProgram::initBattleField(int missionId) {
     militaryStrength = 0;
     militaryStrengthMax = 0;
     resetLists();
-#ifdef VEVU_HAVE_FOO
     player = tFoo::Create(0, 240);
     player->setStateRespawn();
     actorList->AddLast(player);
-#endif
-#ifdef VEVU_HAVE_HOMEBASE
     playerBase = tHomebase::Create(0, -80, 1);
     buildingList->AddLast(playerBase);
-#endif
     radar = std::make_shared<tRadar>();
     currentMenu.reset();
     abductionBeamStatus = std::make_shared<tAbductionBeamStatus>();
     warnings = std::make_shared<tWarning>();
     addLivestockAndCivilians();
-#ifdef VEVU_HAVE_AI
     if (theAi) theAi->reset();
-#endif
-#ifdef VEVU_HAVE_LEVEL_BUILDER
     levelBuilder::reset();
-#endif
     buildOpposition(missionId);
 }
 
 void tProgram::clearBattleField() {
     resetLists();
     // Blank default objects in no list, so code reading these fields still finds an object.
-#ifdef VEVU_HAVE_FOO
     player = std::make_shared<tFoo>();
-#endif
-#ifdef VEVU_HAVE_HOMEBASE
     playerBase = std::make_shared<tHomebase>();
-#endif
     abductionBeamStatus = std::make_shared<tAbductionBeamStatus>();
     warnings = std::make_shared<tWarning>();
     currentMenu.reset();
@@ -330,9 +268,7 @@ void tProgram::clearBattleField() {
 
 void tProgram::checkVictory() {
     if (militaryStrength > 0) return;
-#ifdef VEVU_HAVE_HOMEBASE
     if (playerBase) playerBase->setBaseState(cBaseStates::VICTORY);
-#endif
 }
 
 // ---------------------------------------------------------------------------------------------------
@@ -340,9 +276,7 @@ void tProgram::checkVictory() {
 
 void tProgram::resetAllTimers() {
     Delta::Reset();
-#ifdef VEVU_HAVE_AI
     if (theAi) theAi->resetTimers();
-#endif
     tShake::resetTimers();
     // Floating messages are not shifted.
     walk(weaponList, kAnyObject, [](tOnscreenObject* o) { o->resetTimers(); });
@@ -376,9 +310,7 @@ void tProgram::updateBattleField() {
     if (state == gamestate::RUNNING) {
         updateLists();
     } else if (state == gamestate::MENU) {
-#ifdef VEVU_HAVE_MENU
         if (const std::shared_ptr<tMenu> menu = currentMenu) menu->update();
-#endif
     }
     // The popup clears its own field when it has faded: hold it while it updates.
     if (const std::shared_ptr<tQuickErrorPopup> popup = errorPopup) popup->update();
@@ -387,9 +319,7 @@ void tProgram::updateBattleField() {
 }
 
 void tProgram::updateLists() {
-#ifdef VEVU_HAVE_AI
     if (const std::shared_ptr<tAI> director = theAi) director->update();
-#endif
     walk(actorList, kAnyActor, [](tOnscreenObject* o) { o->update(); });
     walk(weaponList, kAnyObject, [](tOnscreenObject* o) { o->update(); });
     walk(buildingList, kAnyBuilding, [](tOnscreenObject* o) { o->update(); });
@@ -398,9 +328,7 @@ void tProgram::updateLists() {
 }
 
 void tProgram::updateMap() {
-#ifdef VEVU_HAVE_MAP_SCREEN
     if (const std::shared_ptr<tMapScreen> screen = mapScreen) screen->update();
-#endif
     if (blackScreen) {
         blackScreenAlpha = static_cast<float>(blackScreenAlpha - 5.0 * Delta::Time());
         if (blackScreenAlpha < 0) blackScreen.reset();
@@ -427,9 +355,7 @@ void tProgram::drawBattlefield() {
     walk(actorList, kAnyActor, [](tOnscreenObject* o) { o->draw(); });
     walk(weaponList, kAnyObject, [](tOnscreenObject* o) { o->draw(); });
     walk(fxList, kAnyObject, [](tOnscreenObject* o) { o->draw(); });
-#ifdef VEVU_HAVE_MENU
     if (state == gamestate::MENU && currentMenu) currentMenu->draw();
-#endif
     drawHUD();
     if (radar) radar->draw();
     if (errorPopup) errorPopup->draw();
@@ -478,9 +404,7 @@ void tProgram::drawDebug() {
 void tProgram::drawMap() {
     if (!timerReady(drawTimer, drawDelay)) return;
     Cls();
-#ifdef VEVU_HAVE_MAP_SCREEN
     if (mapScreen) mapScreen->draw();
-#endif
     if (blackScreen) {
         SetDrawScale(2, 2);
         SetAlpha(std::min(blackScreenAlpha, 1.0f)); // fully black for the first 0.2 s
@@ -498,25 +422,15 @@ void tProgram::setDefaultColour() {
 // Who the action is about
 
 tActor* tProgram::playerObject() {
-#ifdef VEVU_HAVE_FOO
     return player.get();
-#else
-    return nullptr;
-#endif
 }
 
 tOnscreenObject* tProgram::homebaseObject() {
-#ifdef VEVU_HAVE_HOMEBASE
     return playerBase.get();
-#else
-    return nullptr;
-#endif
 }
 
 tOnscreenObject* tProgram::focusObject() {
-#ifdef VEVU_HAVE_HOMEBASE
     if (playerBase && playerBase->isLeaving()) return playerBase.get();
-#endif
     return playerObject();
 }
 
@@ -534,13 +448,9 @@ void tProgram::deleteAllObjects() {
     camera.reset();
     map.reset();
     state = gamestate::PAUSED;
-#ifdef VEVU_HAVE_FOO
     if (player && player->loopChannel) player->loopChannel->Stop();
-#endif
     player.reset();
-#ifdef VEVU_HAVE_HOMEBASE
     if (playerBase && playerBase->loopChannel) playerBase->loopChannel->Stop();
-#endif
     playerBase.reset();
     radar.reset();
     abductionBeamStatus.reset();
@@ -560,7 +470,6 @@ void tProgram::drawOutro(const std::shared_ptr<TList>& stars) {
 }
 
 void tProgram::runOutro() {
-#ifdef VEVU_HAVE_INTRO_STAR
     Cls();
     deleteAllObjects();
     ClearKeys();
@@ -607,5 +516,4 @@ void tProgram::runOutro() {
         }
     }
     if (songChannel) songChannel->Stop();
-#endif
 }

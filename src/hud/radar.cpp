@@ -6,10 +6,7 @@
 #include "game/constants.h"
 #include "game/program.h"
 
-#if __has_include("buildings/homebase.h")
 #include "buildings/homebase.h"
-#define VEVU_HAVE_HOMEBASE 1
-#endif
 
 tRadar::tRadar() {
     radarXOffset = width / 2 - 320 / radarScale;
@@ -32,7 +29,6 @@ bool tRadar::isShown(float dx, float worldY) const {
 void tRadar::draw() {
     SetDrawScale(2, 2);
     if (!theProgram) return;
-#ifdef VEVU_HAVE_HOMEBASE
     if (const std::shared_ptr<tHomebase>& base = theProgram->playerBase) {
         // One picture field for both departures: whichever was loaded first stays.
         if (base->baseState == cBaseStates::TAKEOFF || base->baseState == cBaseStates::VICTORY) {
@@ -46,7 +42,6 @@ void tRadar::draw() {
             return;
         }
     }
-#endif
     if (theProgram->buildingList) {
         for (const std::shared_ptr<Object>& object : *theProgram->buildingList) {
             if (!(object->kinds & kindBit(Kind::Building))) continue;
