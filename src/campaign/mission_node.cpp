@@ -35,7 +35,11 @@ std::shared_ptr<tMissionNode> tMissionNode::Create(float x, float y, int id) {
     CenterImageAnchor(node->defaultImg);
     node->textImg = createTextImage(getMissionName(id), 1.0f, 1.0f, 0, 255, 0);
     CenterImageAnchor(node->textImg);
-    if (theProgram && theProgram->worldData) node->locked = theProgram->worldData->getLock(id) != 0;
+    // The program opens its first map screen before it makes the campaign record; a node without a
+    // record shows the state of a new campaign, so the boss node is closed from the very start.
+    tPersistence newCampaign;
+    tPersistence& record = theProgram && theProgram->worldData ? *theProgram->worldData : newCampaign;
+    node->locked = record.getLock(id) != 0;
     // The closed picture is anchored at its top-left corner.
     if (node->locked) node->defaultImg = TImage::Load("incbin::Gfx\\map\\missionNodeLocked.png", 0);
     return node;

@@ -76,6 +76,7 @@ void tProgram::showIntro() {
     ClearKeys();
     Delta::Start();
     while (true) {
+        if (passHook) passHook();
         Delta::Update();
         if (!intro->update()) break;
         if (timerReady(drawTime, 5)) {
@@ -90,6 +91,7 @@ void tProgram::run() {
     init();
     showIntro();
     while (true) {
+        if (passHook) passHook();
         updateMain();
         drawAll();
         // Esc and the close button leave at once; only the last mission's victory plays the outro.
@@ -489,6 +491,7 @@ void tProgram::runOutro() {
     }
     // Any key that types a character ends the outro.
     while (NextChar() == 0) {
+        if (passHook) passHook();
         Cls();
         Delta::Update();
         if (timerReady(starTimer, starDelay)) {

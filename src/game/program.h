@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -58,6 +59,10 @@ class tProgram : public Object {
     std::shared_ptr<TImage> blackScreen; // fade over the map screen and the outro; null when none runs
     float blackScreenAlpha = 0;
     bool flagEndGame = false;
+
+    // Called at the top of every pass of the intro, the main loop and the outro when set. Scenario
+    // tests use it to move the manual clock and type keys; the game itself leaves it empty.
+    static inline std::function<void()> passHook;
 
     void init();
     void resetLists();
