@@ -193,8 +193,6 @@ def bg02_3():
         c.hline(46, 54, 20, "d")
         c.px(46, 19, "N")
         c.px(54, 19, "N")
-        c.line(0, 23, 46, 21, "q")
-        c.line(54, 21, 63, 23, "q")
     return _block(f)
 
 

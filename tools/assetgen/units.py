@@ -77,9 +77,10 @@ def _leg(c, x, top, foot_dx, lift, near=True):
     fy = 21 - lift
     kx = x + (foot_dx + 1) // 2 + 1
     ky = top + 2 - lift
-    col = "N" if near else "n"
-    leg.line(x, top, kx, ky, col)
+    col = "X" if near else "n"
+    leg.line(x, top, kx, ky, "N" if near else "n")
     leg.line(kx, ky, fx, fy, col)
+    leg.px(kx, ky, "m" if near else "M")
     leg.px(fx + 1, fy, col)
     leg.outline("K")
     c.blit(leg, 0, 0)
@@ -239,7 +240,7 @@ def egg_frame(t):
             rx, ry, oy = 14.0, 13.0, -0.5
         else:
             pulse = math.sin((t - 2) * math.pi / 3.0)
-            rx, ry, oy = 15.0 + 0.6 * pulse, 12.0 + 0.6 * pulse, -0.6 * pulse
+            rx, ry, oy = 15.0 + 0.9 * pulse, 12.0 + 0.9 * pulse, -0.9 * pulse
         shake = 0
         if t in (10, 12):
             shake = 1
@@ -251,6 +252,14 @@ def egg_frame(t):
             glow = int(40 + 40 * (0.5 + 0.5 * math.sin((t - 2) * math.pi / 3.0)))
         shell = Canvas(43, 33)
         _egg_shell(shell, cx + shake, cy + oy, rx, ry, vein, glow)
+        if 4 <= t <= 12:
+            # the larva curled inside shows through the shell as it grows
+            ghost = larva_walk_frame(0).recolour({k: "M" for k in "KAaDZmMNnLyW"})
+            strength = min(120, 40 + (t - 4) * 14)
+            for y in range(ghost.h):
+                for x in range(ghost.w):
+                    if ghost.a[y, x, 3] and shell.opaque(x + 5 + shake, y + 4) and shell.opaque(x + 5 + shake, y + 3):
+                        shell.blend(x + 5 + shake, y + 4, "M", strength)
         shell.outline("K")
         c.blit(shell, 0, 0)
         if t == 0:

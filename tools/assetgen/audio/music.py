@@ -329,7 +329,7 @@ INTRO_SONG = {
     "wet": 0.9,
     "tracks": {
         "lead": Track(brass, gain=1.1, pan=0.1, send=0.25),
-        "signal": Track(theremin, gain=0.5, pan=0.4, send=0.6),
+        "signal": Track(theremin, gain=0.7, pan=0.4, send=0.6),
         "lead_low": Track(brass, gain=0.55, pan=-0.15, send=0.25),
         "counter": Track(brass, gain=0.55, pan=-0.35, send=0.3),
         "pad": Track(dark_strings, gain=0.25, pan=0.0, send=0.4,

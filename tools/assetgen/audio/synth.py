@@ -168,12 +168,12 @@ def _fft_filter(x, response, pad=True):
     n = x.shape[0]
     m = n + (samples(0.05) if pad else 0)
     size = 1 << (m - 1).bit_length()
-    spec = np.fft.rfft(x, size, axis=0)
+    spectrum = np.fft.rfft(x, size, axis=0)
     f = np.fft.rfftfreq(size, 1.0 / SR)
     h = response(f)
     if x.ndim == 2:
         h = h[:, None]
-    return np.fft.irfft(spec * h, size, axis=0)[:n]
+    return np.fft.irfft(spectrum * h, size, axis=0)[:n]
 
 
 def lowpass_fft(x, cutoff, order=2):
@@ -347,21 +347,21 @@ def soft_clip(x, drive=1.0):
 
 def circular_noise(n, gen, response=None):
     """Noise that is exactly periodic over n samples, shaped by a magnitude response."""
-    spec = gen.standard_normal(n // 2 + 1) + 1j * gen.standard_normal(n // 2 + 1)
-    spec[0] = 0.0
+    spectrum = gen.standard_normal(n // 2 + 1) + 1j * gen.standard_normal(n // 2 + 1)
+    spectrum[0] = 0.0
     if response is not None:
         f = np.fft.rfftfreq(n, 1.0 / SR)
-        spec = spec * response(f)
-    x = np.fft.irfft(spec, n)
+        spectrum = spectrum * response(f)
+    x = np.fft.irfft(spectrum, n)
     return x / (np.max(np.abs(x)) + 1e-12)
 
 
 def circular_filter(x, response):
     """Filter one period of a loop as if it repeated forever (no edge at the seam)."""
     n = x.shape[0]
-    spec = np.fft.rfft(x)
+    spectrum = np.fft.rfft(x)
     f = np.fft.rfftfreq(n, 1.0 / SR)
-    return np.fft.irfft(spec * response(f), n)
+    return np.fft.irfft(spectrum * response(f), n)
 
 
 def quietest_rotation(x):
