@@ -50,6 +50,8 @@ bool createTarget(Platform& p) {
     SDL_SetRenderTarget(p.renderer, p.target);
     SDL_SetRenderDrawColor(p.renderer, 0, 0, 0, 255);
     SDL_RenderClear(p.renderer);
+    SDL_RendererInfo info{};
+    p.software = SDL_GetRendererInfo(p.renderer, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) != 0;
     ++p.generation;
     p.rendererAlive = true;
     return true;
@@ -81,6 +83,23 @@ bool createHeadlessRenderer(Platform& p) {
         return false;
     }
     return true;
+}
+// The same quad as DrawFrame's corners, as the software renderer's copy: scaled (a negative scale flips)
+// about the drawing position, then turned about it by the rotation, clockwise on screen.
+void drawTurnedOnSoftware(Platform& p, SDL_Texture* texture, SDL_Color colour, float ox, float oy, float u0,
+                          float v0, float u1, float v1) {
+    const DrawingState& s = drawing;
+    const float sx = s.tform_scale_x, sy = s.tform_scale_y;
+    const float left = ox + std::min(sx * u0, sx * u1), top = oy + std::min(sy * v0, sy * v1);
+    const SDL_FRect rect{left, top, std::fabs(sx) * (u1 - u0), std::fabs(sy) * (v1 - v0)};
+    const SDL_FPoint centre{ox - left, oy - top};
+    const int flip = (sx < 0 ? SDL_FLIP_HORIZONTAL : 0) | (sy < 0 ? SDL_FLIP_VERTICAL : 0);
+    SDL_SetTextureColorMod(texture, colour.r, colour.g, colour.b);
+    SDL_SetTextureAlphaMod(texture, colour.a);
+    SDL_RenderCopyExF(p.renderer, texture, nullptr, &rect, s.tform_rot, &centre,
+                      static_cast<SDL_RendererFlip>(flip));
+    SDL_SetTextureColorMod(texture, 255, 255, 255);
+    SDL_SetTextureAlphaMod(texture, 255);
 }
 } // namespace
 
@@ -124,6 +143,14 @@ void DrawImageFrame(TImage& image, int frame, float x, float y, float offsetU, f
     float alpha = s.color_alpha < 0 ? 0 : (s.color_alpha > 1 ? 1 : s.color_alpha);
     const SDL_Color colour{static_cast<Uint8>(s.color_red), static_cast<Uint8>(s.color_green),
                            static_cast<Uint8>(s.color_blue), static_cast<Uint8>(std::lround(alpha * 255.0f))};
+    SDL_SetTextureBlendMode(texture, sdlBlend(s.blend_mode));
+    // SDL's software renderer blits an upright, unmirrored quad exactly but misplaces texels in its
+    // triangle sampler; a mirrored or turned quad goes through its copy with flip and rotation there.
+    const bool upright = s.tform_iy == 0 && s.tform_jx == 0 && s.tform_ix > 0 && s.tform_jy > 0;
+    if (p.software && !upright) {
+        drawTurnedOnSoftware(p, texture, colour, ox, oy, u0, v0, u1, v1);
+        return;
+    }
     SDL_Vertex corners[4];
     const float us[4] = {u0, u1, u0, u1};
     const float vs[4] = {v0, v0, v1, v1};
@@ -134,8 +161,9 @@ void DrawImageFrame(TImage& image, int frame, float x, float y, float offsetU, f
         corners[i].tex_coord.x = (i & 1) ? 1.0f : 0.0f;
         corners[i].tex_coord.y = (i & 2) ? 1.0f : 0.0f;
     }
-    static const int indices[6] = {0, 1, 2, 1, 3, 2};
-    SDL_SetTextureBlendMode(texture, sdlBlend(s.blend_mode));
+    // Both triangles share the top-left to bottom-right diagonal: SDL's software renderer recognises this
+    // layout as a rectangle and blits it texel-exact.
+    static const int indices[6] = {0, 1, 3, 0, 3, 2};
     SDL_RenderGeometry(p.renderer, texture, corners, 4, indices, 6);
 }
 

@@ -182,6 +182,20 @@ bool WritePng(const std::string& path, const TPixmap& pixmap) {
     return png_image_write_to_file(&png, path.c_str(), 0, pixmap.pixels.data(), 0, nullptr) != 0;
 }
 
+bool EncodePng(const TPixmap& pixmap, std::vector<unsigned char>& out) {
+    if (pixmap.width <= 0 || pixmap.height <= 0) return false;
+    png_image png;
+    std::memset(&png, 0, sizeof(png));
+    png.version = PNG_IMAGE_VERSION;
+    png.width = static_cast<png_uint_32>(pixmap.width);
+    png.height = static_cast<png_uint_32>(pixmap.height);
+    png.format = PNG_FORMAT_BGRA;
+    png_alloc_size_t size = 0;
+    if (!png_image_write_to_memory(&png, nullptr, &size, 0, pixmap.pixels.data(), 0, nullptr)) return false;
+    out.resize(size);
+    return png_image_write_to_memory(&png, out.data(), &size, 0, pixmap.pixels.data(), 0, nullptr) != 0;
+}
+
 namespace engine_detail {
 
 SDL_Texture* FrameTexture(TImage& image, int frame) {

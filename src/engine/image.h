@@ -83,3 +83,5 @@ void CenterImageAnchor(const std::shared_ptr<TImage>& image);
 bool DecodePng(const unsigned char* bytes, std::size_t size, TPixmap& out);
 // Writes ARGB pixels as a PNG file; false on failure.
 bool WritePng(const std::string& path, const TPixmap& pixmap);
+// Encodes ARGB pixels as PNG bytes; false on failure.
+bool EncodePng(const TPixmap& pixmap, std::vector<unsigned char>& out);

@@ -18,6 +18,7 @@ struct Platform {
     int generation = 0;         // bumped with every renderer; textures remember theirs
     bool rendererAlive = false; // false: textures from any generation are already gone
     bool headless = false;
+    bool software = false; // the renderer is SDL's software renderer
     bool sdlVideo = false; // the SDL video subsystem is initialised (windowed)
     bool closeRequested = false;
 };

@@ -1,5 +1,6 @@
 #include "engine/resources.h"
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -61,6 +62,8 @@ ResourceData OpenResource(const std::string& path) {
         data.found = data.bytes != nullptr || data.size == 0;
         return data;
     }
+    std::error_code ignored;
+    if (!std::filesystem::is_regular_file(path, ignored)) return data;
     std::ifstream file(path, std::ios::binary);
     if (!file) return data;
     auto bytes = std::make_shared<std::vector<unsigned char>>(std::istreambuf_iterator<char>(file),

@@ -28,12 +28,14 @@ void audioCallback(void*, Uint8* stream, int length) {
     MixAudio(reinterpret_cast<std::int16_t*>(stream), length / static_cast<int>(2 * sizeof(std::int16_t)));
 }
 
-// Sums above three quarters of full scale are bent smoothly toward full scale instead of clipping.
+// Sums above three quarters of full scale are bent toward full scale instead of clipping: the curve
+// is continuous and rising, and never reaches full scale however many sounds pile up.
 float softLimit(float x) {
     constexpr float knee = 0.75f;
     const float magnitude = std::fabs(x);
     if (magnitude <= knee) return x;
-    const float bent = knee + (1.0f - knee) * std::tanh((magnitude - knee) / (1.0f - knee));
+    const float over = (magnitude - knee) / (1.0f - knee);
+    const float bent = knee + (1.0f - knee) * over / (1.0f + over);
     return x < 0 ? -bent : bent;
 }
 

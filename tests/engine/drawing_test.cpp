@@ -1,0 +1,179 @@
+#include <cstdio>
+
+#include "engine_test_support.h"
+
+namespace {
+constexpr std::uint32_t kRed = 0xFFFF0000, kGreen = 0xFF00FF00, kBlue = 0xFF0000FF, kWhite = 0xFFFFFFFF;
+
+// A 4x2 picture whose top-left pixel is red, top-right green, bottom-left blue, the rest white.
+std::shared_ptr<TImage> markedImage() {
+    auto image = TImage::Create(4, 2, 1, 0);
+    TPixmap* pixels = image->Lock(0);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 4; ++x)
+            pixels->WritePixel(x, y, kWhite);
+    pixels->WritePixel(0, 0, kRed);
+    pixels->WritePixel(3, 0, kGreen);
+    pixels->WritePixel(0, 1, kBlue);
+    return image;
+}
+
+std::uint32_t rgb(std::uint32_t argb) {
+    return argb & 0x00FFFFFF;
+}
+} // namespace
+
+using Drawing = HeadlessTest;
+
+TEST_F(Drawing, HandleAtScaleTwoLandsOnThePosition) {
+    auto image = markedImage();
+    SetImageAnchor(image, 2, 1);
+    SetDrawScale(2, 2);
+    DrawFrame(image, 100, 100, 0);
+    // Corners (-2,-1)..(2,1) scaled by 2: the frame covers x 96..103, y 98..101.
+    EXPECT_EQ(rgb(ReadBackBufferPixel(96, 98)), rgb(kRed));
+    EXPECT_EQ(rgb(ReadBackBufferPixel(97, 99)), rgb(kRed));
+    EXPECT_EQ(rgb(ReadBackBufferPixel(102, 98)), rgb(kGreen));
+    EXPECT_EQ(rgb(ReadBackBufferPixel(103, 99)), rgb(kGreen));
+    EXPECT_EQ(rgb(ReadBackBufferPixel(96, 100)), rgb(kBlue));
+    EXPECT_EQ(rgb(ReadBackBufferPixel(100, 100)), rgb(kWhite)); // the handle pixel (2, 1)
+    EXPECT_EQ(rgb(ReadBackBufferPixel(95, 98)), 0u);
+    EXPECT_EQ(rgb(ReadBackBufferPixel(104, 98)), 0u);
+    EXPECT_EQ(rgb(ReadBackBufferPixel(96, 97)), 0u);
+    EXPECT_EQ(rgb(ReadBackBufferPixel(96, 102)), 0u);
+    const DrawingState& s = GetDrawingState();
+    EXPECT_FLOAT_EQ(s.tform_ix, 2);
+    EXPECT_FLOAT_EQ(s.tform_jy, 2);
+}
+
+TEST_F(Drawing, NegativeScaleMirrorsAroundTheHandle) {
+    auto image = markedImage();
+    SetImageAnchor(image, 2, 1);
+    SetDrawScale(-2, 2);
+    DrawFrame(image, 100, 100, 0);
+    // Image x u lands on 100 - 2 * (u - 2): red (u 0..1) at 102..103, green (u 3..4) at 96..97.
+    EXPECT_EQ(rgb(ReadBackBufferPixel(103, 98)), rgb(kRed));
+    EXPECT_EQ(rgb(ReadBackBufferPixel(102, 99)), rgb(kRed));
+    EXPECT_EQ(rgb(ReadBackBufferPixel(96, 98)), rgb(kGreen));
+    EXPECT_EQ(rgb(ReadBackBufferPixel(103, 100)), rgb(kBlue));
+}
+
+TEST_F(Drawing, RotationNinetyTurnsClockwiseOnScreen) {
+    auto image = markedImage();
+    SetDrawRotation(90);
+    DrawFrame(image, 50, 50, 0);
+    // ix = 0, iy = -1, jx = 1, jy = 0: image (u, v) lands on (50 - v, 50 + u).
+    EXPECT_EQ(rgb(ReadBackBufferPixel(49, 50)), rgb(kRed));
+    EXPECT_EQ(rgb(ReadBackBufferPixel(49, 53)), rgb(kGreen));
+    EXPECT_EQ(rgb(ReadBackBufferPixel(48, 50)), rgb(kBlue));
+    EXPECT_EQ(rgb(ReadBackBufferPixel(50, 50)), 0u);
+    EXPECT_EQ(rgb(ReadBackBufferPixel(49, 54)), 0u);
+    SetDrawTransform(0, 1, 1);
+    const DrawingState& s = GetDrawingState();
+    EXPECT_FLOAT_EQ(s.tform_ix, 1);
+    EXPECT_FLOAT_EQ(s.tform_iy, 0);
+}
+
+TEST_F(Drawing, ColourAndAlphaModulateOverTheBackground) {
+    auto image = TImage::Create(2, 2, 1, 0);
+    for (std::uint32_t& p : image->Lock(0)->pixels)
+        p = kWhite;
+    SetClsColor(0, 0, 255);
+    Cls();
+    SetBlend(BLEND_ALPHA);
+    SetColor(255, 128, 0);
+    DrawFrame(image, 10, 10, 0);
+    std::uint32_t tinted = ReadBackBufferPixel(10, 10);
+    EXPECT_EQ(redOf(tinted), 255);
+    EXPECT_NEAR(greenOf(tinted), 128, 1);
+    EXPECT_EQ(blueOf(tinted), 0);
+
+    SetColor(255, 255, 255);
+    SetAlpha(0.5f);
+    DrawFrame(image, 20, 20, 0);
+    std::uint32_t half = ReadBackBufferPixel(20, 20);
+    EXPECT_NEAR(redOf(half), 128, 2);
+    EXPECT_NEAR(greenOf(half), 128, 2);
+    EXPECT_EQ(blueOf(half), 255);
+
+    // The picture's own alpha blends too: a transparent pixel leaves the background alone.
+    image->Lock(0)->WritePixel(0, 0, 0x00FFFFFF);
+    SetAlpha(1);
+    DrawFrame(image, 30, 30, 0);
+    EXPECT_EQ(rgb(ReadBackBufferPixel(30, 30)), rgb(kBlue));
+    EXPECT_EQ(rgb(ReadBackBufferPixel(31, 30)), rgb(kWhite)); // the rewritten pixmap reached the texture
+    int r, g, b;
+    ReadColor(r, g, b);
+    EXPECT_EQ(r + g + b, 3 * 255);
+}
+
+TEST_F(Drawing, FrameOutOfRangeOrNullImageDrawsNothing) {
+    auto image = TImage::Create(8, 8, 2, 0);
+    for (TPixmap& frame : image->pixmaps)
+        for (std::uint32_t& p : frame.pixels)
+            p = kWhite;
+    DrawFrame(image, 0, 0, 2);
+    DrawFrame(image, 0, 0, -1);
+    DrawFrame(nullptr, 0, 0, 0);
+    DrawFrame(std::shared_ptr<TImage>(), 0, 0, 0);
+    EXPECT_EQ(rgb(ReadBackBufferPixel(2, 2)), 0u);
+    EXPECT_EQ(image->Lock(2), nullptr);
+    DrawFrame(image, 0, 0, 1);
+    EXPECT_EQ(rgb(ReadBackBufferPixel(2, 2)), rgb(kWhite));
+}
+
+TEST_F(Drawing, TexturesAreRemadeAfterTheRendererIsRecreated) {
+    auto image = markedImage();
+    DrawFrame(image, 0, 0, 0);
+    const int first = GraphicsGeneration();
+    EXPECT_EQ(image->frames[0].generation, first);
+    RecreateRenderer();
+    EXPECT_GT(GraphicsGeneration(), first);
+    EXPECT_EQ(rgb(ReadBackBufferPixel(0, 0)), 0u); // a new back buffer
+    DrawFrame(image, 0, 0, 0);
+    EXPECT_EQ(image->frames[0].generation, GraphicsGeneration());
+    EXPECT_EQ(rgb(ReadBackBufferPixel(0, 0)), rgb(kRed));
+    // Images outlive the engine: dropping them afterwards frees nothing twice.
+    ShutdownEngine();
+    image.reset();
+    ASSERT_TRUE(InitHeadless());
+}
+
+TEST_F(Drawing, GrabFrameCopiesTheBackBufferAndMasksBlack) {
+    auto source = markedImage();
+    DrawFrame(source, 10, 20, 0);
+    auto plain = TImage::Create(4, 2, 1, 0);
+    GrabFrame(plain, 10, 20, 0);
+    EXPECT_EQ(plain->Lock(0)->ReadPixel(0, 0), kRed);
+    EXPECT_EQ(plain->Lock(0)->ReadPixel(3, 0), kGreen);
+    auto masked = TImage::Create(6, 3, 1, IMAGE_MASKED | IMAGE_DYNAMIC);
+    GrabFrame(masked, 9, 20, 0);
+    EXPECT_EQ(masked->Lock(0)->ReadPixel(0, 0), 0u); // black background: transparent
+    EXPECT_EQ(masked->Lock(0)->ReadPixel(1, 0), kRed);
+    EXPECT_EQ(masked->Lock(0)->ReadPixel(1, 2), 0u);
+    // A rectangle reaching past the back buffer: the outside part is transparent.
+    auto edge = TImage::Create(4, 4, 1, 0);
+    GrabFrame(edge, -2, -2, 0);
+    EXPECT_EQ(edge->Lock(0)->ReadPixel(0, 0), 0u);
+    EXPECT_EQ(alphaOf(edge->Lock(0)->ReadPixel(3, 3)), 255);
+    GrabFrame(edge, 0, 0, 5); // frame out of range: nothing
+}
+
+TEST_F(Drawing, ClsFillsWithTheClearColourAndThePngShowsTheFrame) {
+    SetClsColor(10, 20, 30);
+    Cls();
+    EXPECT_EQ(ReadBackBufferPixel(320, 240), 0xFF0A141Eu);
+    auto image = markedImage();
+    SetDrawScale(8, 8);
+    DrawFrame(image, 300, 200, 0);
+    Flip(0);
+    const std::string path = scratchDir() + "/frame.png";
+    ASSERT_TRUE(SaveBackBufferPng(path));
+    auto saved = TImage::Load(path);
+    ASSERT_NE(saved, nullptr);
+    EXPECT_EQ(saved->width, 640);
+    EXPECT_EQ(saved->height, 480);
+    EXPECT_EQ(saved->Lock(0)->ReadPixel(301, 201), kRed);
+    EXPECT_EQ(saved->Lock(0)->ReadPixel(0, 0), 0xFF0A141Eu);
+    std::remove(path.c_str());
+}

@@ -1,0 +1,170 @@
+#include <atomic>
+#include <thread>
+
+#include "engine_test_support.h"
+
+namespace {
+std::shared_ptr<TSound> soundOf(std::vector<std::int16_t> pcm, int channels, bool loop) {
+    auto sound = std::make_shared<TSound>();
+    sound->pcm = std::move(pcm);
+    sound->channels = channels;
+    sound->loop = loop;
+    return sound;
+}
+
+std::vector<std::int16_t> mix(int frames) {
+    std::vector<std::int16_t> out(static_cast<std::size_t>(frames) * 2, 12345);
+    MixAudio(out.data(), frames);
+    return out;
+}
+} // namespace
+
+using Sound = HeadlessTest;
+
+TEST_F(Sound, DecodesMonoAndStereoVorbis) {
+    auto mono = encodeOgg(sineTone(11025, 1, 44100, 440, 12000), 1, 44100);
+    RegisterResource("Test\\mono.ogg", mono.data(), mono.size());
+    auto sound = TSound::Load("incbin::Test\\mono.ogg", 0);
+    ASSERT_NE(sound, nullptr);
+    EXPECT_EQ(sound->channels, 1);
+    EXPECT_EQ(sound->FrameCount(), 11025);
+    EXPECT_FALSE(sound->loop);
+    int peak = 0;
+    for (std::int16_t s : sound->pcm)
+        peak = std::max(peak, std::abs(static_cast<int>(s)));
+    EXPECT_NEAR(peak, 12000, 1500);
+
+    // Stereo at half the mixer's rate: resampled to 44.1 kHz, both sides kept.
+    auto stereo = encodeOgg(sineTone(11025, 2, 22050, 220, 8000), 2, 22050);
+    RegisterResource("Test\\stereo.ogg", stereo.data(), stereo.size());
+    auto looped = TSound::Load("incbin::Test\\stereo.ogg", SOUND_LOOP);
+    ASSERT_NE(looped, nullptr);
+    EXPECT_EQ(looped->channels, 2);
+    EXPECT_NEAR(looped->FrameCount(), 22050, 2);
+    EXPECT_TRUE(looped->loop);
+    UnregisterResource("Test\\mono.ogg");
+    UnregisterResource("Test\\stereo.ogg");
+}
+
+TEST_F(Sound, MissingTruncatedOrGarbageVorbisGivesNull) {
+    auto bytes = encodeOgg(sineTone(22050, 1, 44100, 440, 12000), 1, 44100);
+    std::vector<unsigned char> truncated(bytes.begin(),
+                                         bytes.begin() + static_cast<long>(bytes.size() * 2 / 3));
+    std::vector<unsigned char> shortHead(bytes.begin(), bytes.begin() + 40);
+    std::vector<unsigned char> garbage(5000);
+    for (std::size_t i = 0; i < garbage.size(); ++i)
+        garbage[i] = static_cast<unsigned char>(i * 73 + 5);
+    // A damaged page in the middle: the Ogg checksum catches it.
+    std::vector<unsigned char> damaged = bytes;
+    for (std::size_t i = damaged.size() / 2; i < damaged.size() / 2 + 64; ++i)
+        damaged[i] ^= 0x5A;
+    RegisterResource("Test\\truncated.ogg", truncated.data(), truncated.size());
+    RegisterResource("Test\\short.ogg", shortHead.data(), shortHead.size());
+    RegisterResource("Test\\garbage.ogg", garbage.data(), garbage.size());
+    RegisterResource("Test\\damaged.ogg", damaged.data(), damaged.size());
+    for (const char* path :
+         {"incbin::Test\\truncated.ogg", "incbin::Test\\short.ogg", "incbin::Test\\garbage.ogg",
+          "incbin::Test\\damaged.ogg", "incbin::Test\\absent.ogg", "no/such.ogg"}) {
+        EXPECT_EQ(TSound::Load(path, 0), nullptr) << path;
+    }
+    for (const char* name :
+         {"Test\\truncated.ogg", "Test\\short.ogg", "Test\\garbage.ogg", "Test\\damaged.ogg"})
+        UnregisterResource(name);
+}
+
+TEST_F(Sound, OneShotPlaysToItsEndThenFallsSilent) {
+    auto sound = soundOf(std::vector<std::int16_t>(100, 1000), 1, false);
+    auto channel = sound->Play(nullptr);
+    ASSERT_NE(channel, nullptr);
+    EXPECT_TRUE(channel->Playing());
+    auto first = mix(64);
+    for (std::int16_t s : first)
+        ASSERT_EQ(s, 1000); // mono is centred: both sides
+    auto second = mix(64);
+    EXPECT_EQ(second[35 * 2], 1000);
+    EXPECT_EQ(second[36 * 2], 0);
+    EXPECT_EQ(second[63 * 2 + 1], 0);
+    EXPECT_FALSE(channel->Playing());
+    EXPECT_EQ(PlayingChannelCount(), 0);
+}
+
+TEST_F(Sound, LoopKeepsLoopingUntilStopped) {
+    std::vector<std::int16_t> ramp(100);
+    for (int i = 0; i < 100; ++i)
+        ramp[i] = static_cast<std::int16_t>(i * 10);
+    auto sound = soundOf(ramp, 1, true);
+    auto channel = sound->Play(nullptr);
+    for (int buffer = 0; buffer < 3; ++buffer) {
+        auto out = mix(250);
+        for (int f = 0; f < 250; ++f)
+            ASSERT_EQ(out[f * 2], ((buffer * 250 + f) % 100) * 10) << f;
+    }
+    EXPECT_TRUE(channel->Playing());
+    channel->Stop();
+    EXPECT_FALSE(channel->Playing());
+    for (std::int16_t s : mix(64))
+        ASSERT_EQ(s, 0);
+    // Playing again on the same channel starts from the beginning.
+    EXPECT_EQ(sound->Play(channel), channel);
+    EXPECT_TRUE(channel->Playing());
+    EXPECT_EQ(mix(2)[2], 10);
+}
+
+TEST_F(Sound, ChannelsSumAndStereoKeepsItsSides) {
+    auto stereo = soundOf({1000, -500, 1000, -500, 1000, -500}, 2, false);
+    auto mono = soundOf({2000, 2000, 2000}, 1, false);
+    stereo->Play(nullptr);
+    mono->Play(nullptr);
+    auto out = mix(4);
+    EXPECT_EQ(out[0], 3000);
+    EXPECT_EQ(out[1], 1500);
+    EXPECT_EQ(out[4], 3000);
+    EXPECT_EQ(out[6], 0); // both ended after three frames
+}
+
+TEST_F(Sound, LoudSumsAreLimitedSmoothly) {
+    auto loud = soundOf(std::vector<std::int16_t>(64, 30000), 1, false);
+    std::vector<std::int16_t> levels;
+    for (int voices = 1; voices <= 4; ++voices) {
+        StopAllChannels();
+        for (int v = 0; v < voices; ++v)
+            loud->Play(nullptr);
+        levels.push_back(mix(1)[0]);
+    }
+    for (std::size_t i = 1; i < levels.size(); ++i)
+        EXPECT_GT(levels[i], levels[i - 1]); // louder, never wrapped
+    EXPECT_LT(levels.back(), 32767);
+    EXPECT_GT(levels.front(), 24000);
+}
+
+TEST_F(Sound, IdleChannelAndSilentMachine) {
+    TChannel idle;
+    EXPECT_FALSE(idle.Playing());
+    idle.Stop();               // nothing to stop
+    EXPECT_FALSE(AudioOpen()); // headless: no device, and everything still works
+    auto empty = soundOf({}, 1, true);
+    auto channel = empty->Play(nullptr);
+    EXPECT_FALSE(channel->Playing());
+    for (std::int16_t s : mix(8))
+        EXPECT_EQ(s, 0);
+}
+
+TEST_F(Sound, ChannelCallsAreSafeWhileMixing) {
+    auto sound = soundOf(std::vector<std::int16_t>(4096, 100), 1, true);
+    std::atomic<bool> done{false};
+    std::thread mixer([&] {
+        std::vector<std::int16_t> out(MIX_BUFFER_FRAMES * 2);
+        while (!done)
+            MixAudio(out.data(), MIX_BUFFER_FRAMES);
+    });
+    auto kept = std::make_shared<TChannel>();
+    for (int i = 0; i < 2000; ++i) {
+        auto channel = sound->Play(i % 3 == 0 ? kept : nullptr);
+        if (i % 2 == 0) channel->Stop();
+        (void)channel->Playing();
+    }
+    done = true;
+    mixer.join();
+    StopAllChannels();
+    EXPECT_EQ(PlayingChannelCount(), 0);
+}
