@@ -169,30 +169,41 @@ def house04():
 
 @picture("Gfx/buildings/airMineLauncher.png")
 def air_mine_launcher():
+    """A bunker with a tilted launch tube and a mine loaded at its mouth."""
     c = Canvas(31, 25)
+    body = Canvas(31, 25)
+    # spare mines on a rack
+    for x in (5, 10):
+        body.ellipse(x, 14, 2.2, 2.2, "n")
+        body.px(x - 1, 13, "N")
+        body.px(x, 14, "R")
+        for dx, dy in ((-3, 0), (3, 0), (0, -3)):
+            body.px(x + dx, 14 + dy, "N")
+    body.hline(2, 13, 17, "n")
+    # launch tube on its turntable
+    body.thick_line(14, 15, 21, 6, "o", width=5)
+    body.line(12, 14, 19, 5, "O")
+    body.ellipse(15, 16, 7, 2.2, "N")
+    body.ellipse(21.5, 5.5, 3, 3, "n")
+    # the loaded mine
+    body.ellipse(22.5, 4, 2.6, 2.6, "n")
+    body.px(21.5, 3, "N")
+    body.px(22.5, 4, "R")
+    for dx, dy in ((-3, -1), (3, 1), (0, -3), (2, -2), (-2, -3)):
+        body.px(22.5 + dx, 4 + dy, "N")
     # bunker base
-    c.poly([(1, 24.5), (4, 16), (26, 16), (30, 24.5)], "n")
-    c.hline(4, 26, 16, "N")
-    for x in range(6, 26, 5):
-        c.vline(x, 18, 24, "q")
-    c.rect(11, 19, 19, 24, "q")
-    for x in range(11, 20):
-        c.px(x, 19, "F" if (x // 2) % 2 else "K")
-    # launch rail pointing up
-    c.rect(12, 6, 18, 16, "o")
-    c.hline(12, 18, 6, "O")
-    c.vline(12, 6, 16, "O")
-    c.rect(14, 3, 16, 6, "n")
-    # a mine sitting on the rail
-    c.ellipse(15, 3.5, 3.2, 3.2, "n")
-    c.ellipse(14.5, 3, 1.8, 1.8, "N")
-    c.px(15, 4, "R")
-    for dx, dy in ((-4, 0), (4, 0), (0, -4), (-3, -3), (3, -3)):
-        c.px(15 + dx, 3.5 + dy, "N")
-    # warning light
-    c.px(27, 15, "R")
-    c.px(3, 15, "R")
-    c.outline("K")
+    body.poly([(1, 24.5), (3, 17), (28, 17), (30, 24.5)], "n")
+    body.hline(3, 28, 17, "N")
+    body.hline(2, 29, 18, "X")
+    for x in range(5, 28, 5):
+        body.vline(x, 19, 24, "q")
+    body.rect(12, 20, 19, 24, "q")
+    for x in range(12, 20):
+        body.px(x, 20, "F" if (x // 2) % 2 else "K")
+    body.outline("K")
+    c.blit(body, 0, 0)
+    c.px(27, 16, "e")
+    c.px(3, 16, "e")
     return c
 
 
@@ -297,13 +308,13 @@ def _mothership(out, lights_on, legs=True, thrust=None):
     if thrust is not None:
         # engine glow under the hull, drawn behind it
         for k, tx in enumerate((14, 22, 30)):
-            ln = 5 + thrust * 3 + (k % 2)
+            ln = 6 + thrust * 4 + (k % 2)
             for y in range(28, 28 + ln):
                 f = (y - 28) / ln
-                out.blend(tx, y, "c", int(230 * (1 - f)))
-                out.blend(tx - 1, y, "c", int(120 * (1 - f)))
-                out.blend(tx + 1, y, "c", int(120 * (1 - f)))
-            out.glow(tx, 29, 4, "W", peak=120)
+                out.blend(tx, y, "W" if f < 0.4 else "c", int(255 * (1 - f * 0.8)))
+                out.blend(tx - 1, y, "c", int(170 * (1 - f)))
+                out.blend(tx + 1, y, "c", int(170 * (1 - f)))
+            out.glow(tx, 29, 5, "c", peak=140)
     # dome
     c.ellipse(cx, 13, 11, 10, "p")
     c.ellipse(cx - 1, 12, 9, 8, "P")
@@ -329,13 +340,13 @@ def _mothership(out, lights_on, legs=True, thrust=None):
     # rim lights
     for i, x in enumerate(LIGHT_XS):
         on = lights_on(i)
-        c.px(x, 24, "c" if on else "q")
-        c.px(x + 1, 24, "W" if on else "Q")
+        c.rect(x, 24, x + 1, 25, "c" if on else "q")
+        c.px(x, 24, "W" if on else "Q")
     c.outline("K")
     out.blit(c, 0, 0)
     for i, x in enumerate(LIGHT_XS):
         if lights_on(i):
-            out.glow(x + 0.5, 24, 2.6, "c", peak=110)
+            out.glow(x + 0.5, 24.5, 3.2, "c", peak=150)
 
 
 @picture("Gfx/buildings/homebase.png")

@@ -496,10 +496,10 @@ def battery_bar():
 @picture("Gfx/radarContacts.png")
 def radar_contacts():
     grids = ["""
-        ..eee..
-        .eeeee.
+        .....e.
+        .....e.
         eeeeeee
-        eeKeKee
+        eKeKeKe
         eeeeeee
         eeeeeee""", """
         .......
