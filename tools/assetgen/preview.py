@@ -57,7 +57,7 @@ def contact_sheets(assets, out_dir):
               ("contact_anims.png", [e for e in PICTURES if e[1] >= 200 and (e[1], e[2]) != (320, 240)]),
               ("contact_screens.png", [e for e in PICTURES if (e[1], e[2]) == (320, 240)])]
     for name, entries in groups:
-        width = 1400
+        width = max([1400] + [(e[1] // e[3]) * (e[3] * SCALE + 4) + 24 for e in entries])
         rows = []
         x, y, rowh = 8, 8, 0
         placed = []

@@ -74,20 +74,42 @@ def background():
     ridge(c, 104, 10, 3, "2", 1.0, 139)
     ridge(c, 116, 9, 4, "h", 1.3, 139)
     ridge(c, 127, 6, 5, "H", 1.7, 139)
-    # the field between the scenery and the road
-    bands = [(134, "G"), (140, "g"), (146, "G"), (153, "g"), (161, "G"), (170, "g")]
-    for (y0, col), nxt in zip(bands, bands[1:] + [(175, None)]):
-        c.rect(0, y0, 319, nxt[0] - 1, col)
+    # the field between the scenery and the road: bands widen towards us
+    y, k, hgt = 134, 0, 3
+    while y < 175:
+        c.rect(0, y, 319, min(174, y + hgt - 1), "G" if k % 2 == 0 else "g")
+        y += hgt
+        hgt += 1
+        k += 1
     rng = np.random.default_rng(17)
-    for _ in range(420):
+    for _ in range(520):
         x = int(rng.integers(0, 320))
-        y = int(rng.integers(135, 174))
-        c.px(x, y, "G" if c.get(x, y)[1] > 100 else "g")
+        yy = int(rng.integers(135, 174))
+        c.px(x, yy, "G" if c.get(x, yy)[1] > 100 else "g")
     # crop rows
-    for y in range(137, 174, 3):
+    for yy in range(137, 170, 3):
         for x in range(0, 320, 2):
-            if (x // 2 + y) % 5 == 0:
-                c.px(x, y, "o")
+            if (x // 2 + yy) % 5 == 0:
+                c.px(x, yy, "o")
+    # a hedgerow across the middle distance
+    for x in range(0, 320):
+        hh = 1 + int(1.5 + 1.5 * math.sin(x * 0.31) * math.sin(x * 0.07))
+        c.vline(x, 150 - hh, 150, "h")
+        if (x * 7) % 11 == 0:
+            c.px(x, 149 - hh, "G")
+    # verge along the road: tufts, stones and a few wild flowers
+    for x in range(0, 320):
+        if (x * 13) % 7 < 3:
+            c.px(x, 173, "G")
+        if (x * 5) % 9 == 0:
+            c.px(x, 172, "G")
+    for _ in range(40):
+        x = int(rng.integers(0, 320))
+        yy = int(rng.integers(160, 173))
+        c.px(x, yy, ["e", "F", "L", "m"][int(rng.integers(0, 4))])
+    for x in range(12, 320, 37):
+        c.vline(x, 166, 173, "d")
+        c.px(x, 165, "S")
     c.hline(0, 319, 174, "G")
     # the road the armies walk on (warnings are written on it)
     c.rect(0, 175, 319, 187, "s")
