@@ -5,6 +5,7 @@ import math
 import numpy as np
 
 from canvas import Canvas, strip
+import gridsprite
 from registry import picture
 
 FIRE = ["W", "f", "F", "r", "R", "x", "X"]
@@ -467,24 +468,5 @@ def matter_ball_green():
 
 @picture("Gfx/airMine.png")
 def air_mine():
-    lights = ["R", "r", "F", "f", "r"]
-    fr = []
-    for t in range(5):
-        c = Canvas(15, 15)
-        # spikes in eight directions
-        for k in range(8):
-            a = k * math.pi / 4 + (math.pi / 8 if t % 2 else 0) * 0
-            x1, y1 = 7 + math.cos(a) * 6.6, 7 + math.sin(a) * 6.6
-            c.line(7 + math.cos(a) * 4, 7 + math.sin(a) * 4, x1, y1, "N")
-            c.px(x1, y1, "X")
-        c.ellipse(7, 7, 4.6, 4.6, "n")
-        c.ellipse(6.3, 6.3, 3.0, 3.0, "N")
-        c.ring(7, 7, 4.6, 4.6, "K", thick=0.9)
-        c.px(5, 5, "X")
-        light = lights[t]
-        c.ellipse(7, 7, 1.6, 1.6, light)
-        c.px(7, 7, "f" if light in ("F", "f") else "F")
-        if t in (2, 3):
-            c.glow(7, 7, 4.0 + t - 2, "F", peak=110)
-        fr.append(c)
-    return strip(fr)
+    """A spiked mine whose warning light pulses over its five frames."""
+    return gridsprite.sheet("airMine")

@@ -2,7 +2,6 @@
 mock-ups of the battlefield, the upgrade menu, the map and the intro drawn the
 way the game draws them (scale 2, anchors, the HUD text positions)."""
 
-import pathlib
 
 from PIL import Image, ImageDraw, ImageFont
 
@@ -58,7 +57,6 @@ def contact_sheets(assets, out_dir):
               ("contact_screens.png", [e for e in PICTURES if (e[1], e[2]) == (320, 240)])]
     for name, entries in groups:
         width = max([1400] + [(e[1] // e[3]) * (e[3] * SCALE + 4) + 24 for e in entries])
-        rows = []
         x, y, rowh = 8, 8, 0
         placed = []
         for path, w, h, cw, ch in entries:

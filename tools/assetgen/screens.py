@@ -5,6 +5,7 @@ import math
 import numpy as np
 
 from canvas import Canvas, strip
+import gridsprite
 from font import draw_text, text_width
 from registry import picture
 
@@ -747,12 +748,7 @@ def upgrade_page():
 
 @picture("Gfx/menu/upgradeMenu/cursor.png")
 def cursor():
-    c = Canvas(25, 14)
-    c.poly([(1, 1), (12.5, 12.5), (24, 1), (18, 1), (12.5, 6.5), (7, 1)], "a")
-    c.poly([(4, 2), (12.5, 10.5), (21, 2), (18, 2), (12.5, 7.5), (7, 2)], "Z")
-    c.px(12, 12, "W")
-    c.outline("K")
-    return c
+    return gridsprite.sheet("upgradeCursor")
 
 
 _DIM = {"W": "X", "f": "X", "L": "X", "Z": "X", "c": "X", "F": "N", "P": "N", "a": "N", "l": "N",
@@ -981,19 +977,7 @@ def map_layout():
 
 @picture("Gfx/map/dazozuzo.png")
 def map_dazozuzo():
-    fr = []
-    for t in range(2):
-        c = Canvas(13, 10)
-        c.ellipse(6, 4, 3.5, 3, "P")
-        c.px(5, 3, "L")
-        c.ellipse(6, 6, 6, 2.2, "p")
-        c.hline(1, 11, 6, "P")
-        for i, x in enumerate((2, 5, 8, 11)):
-            c.px(x - 0.5, 7, "c" if i % 2 == t else "M")
-        c.outline("K")
-        c.px(6, 9, "c")
-        fr.append(c)
-    return strip(fr)
+    return gridsprite.sheet("mapDazozuzo")
 
 
 @picture("Gfx/map/missionNode.png")
@@ -1048,79 +1032,33 @@ def star():
     return c
 
 
-def _trellan(w, h, hull, light, dark, core, big, t):
-    c = Canvas(w, h)
-    cx = (w - 1) / 2.0
-    # engine flames at the top: the fleet dives towards the planet
-    flame = [2, 4][t]
-    for ex in ((cx - 3, cx + 3) if big else (cx - 2, cx + 2)):
-        for k in range(flame):
-            c.blend(ex, k, "c", 255 - k * 45)
-    body = Canvas(w, h)
-    if big:
-        body.poly([(cx, h - 1), (cx + 4, 5), (w - 1, 2), (w - 1, 7), (cx + 3, 11), (cx - 3, 11), (0, 7), (0, 2), (cx - 4, 5)], hull)
-        body.poly([(cx, h - 3), (cx + 2.5, 5), (cx - 2.5, 5)], light)
-        body.rect(cx - 4, 2, cx + 4, 5, dark)
-        body.ellipse(cx, 8, 1.6, 1.6, core)
-        body.hline(1, 3, 3, light)
-        body.hline(w - 4, w - 2, 3, light)
-    else:
-        body.poly([(cx, h - 1), (w - 1, 3), (w - 1, 5), (cx + 2, 3), (cx - 2, 3), (0, 5), (0, 3)], hull)
-        body.poly([(cx, h - 2), (cx + 1.5, 3), (cx - 1.5, 3)], light)
-        body.rect(cx - 2, 2, cx + 2, 3, dark)
-        body.px(cx, 5, core)
-    body.outline("K")
-    c.blit(body, 0, 0)
-    c.px(0 if not big else 0, 3 if not big else 2, core if t else dark)
-    c.px(w - 1, 3 if not big else 2, dark if t else core)
-    return c
-
-
-def _trellan_sheet(w, h, hull, light, dark, core, big):
-    return strip([_trellan(w, h, hull, light, dark, core, big, t) for t in range(2)])
+# the Trellan fleet dives towards the planet, engines at the top; the two
+# frames flicker the engines and swap the wing-tip lights
 
 
 @picture("trellan01.png")
 def trellan01():
-    return _trellan_sheet(15, 16, "p", "P", "M", "c", True)
+    return gridsprite.sheet("trellan01")
 
 
 @picture("trellan02.png")
 def trellan02():
-    return _trellan_sheet(15, 16, "A", "a", "D", "m", True)
+    return gridsprite.sheet("trellan02")
 
 
 @picture("trellan03.png")
 def trellan03():
-    return _trellan_sheet(13, 10, "p", "P", "M", "c", False)
+    return gridsprite.sheet("trellan03")
 
 
 @picture("trellan04.png")
 def trellan04():
-    return _trellan_sheet(13, 10, "A", "a", "D", "m", False)
+    return gridsprite.sheet("trellan04")
 
 
 @picture("nukeMissile.png")
 def nuke_missile():
-    c = Canvas(11, 18)
-    body = Canvas(11, 18)
-    body.poly([(5, 0), (7, 3), (7, 14), (3, 14), (3, 3)], "L")
-    body.vline(6, 3, 14, "l")
-    body.vline(4, 3, 14, "W")
-    body.hline(3, 7, 5, "e")
-    body.hline(3, 7, 11, "e")
-    body.px(5, 8, "F")
-    body.px(5, 0, "R")
-    body.poly([(3, 10), (0.5, 15), (3, 14)], "n")
-    body.poly([(7, 10), (9.5, 15), (7, 14)], "n")
-    body.vline(5, 12, 15, "N")
-    body.outline("K")
-    c.blit(body, 0, 0)
-    c.px(4, 16, "F")
-    c.px(5, 16, "f")
-    c.px(6, 16, "F")
-    c.px(5, 17, "r")
-    return c
+    return gridsprite.sheet("nukeMissile")
 
 
 @picture("title.png")

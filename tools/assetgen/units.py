@@ -5,153 +5,32 @@ import math
 import numpy as np
 
 from canvas import Canvas, strip
-from fx import GOO, puff_explosion
+import gridsprite
+from fx import puff_explosion
 from registry import picture
 
 # ---------------------------------------------------------------------------
 # the siege larva (32 x 23 cells, feet on row 21, facing right)
 
 
-SEGMENTS = [(5.0, 14.0, 3.0, 2.8), (9.5, 12.8, 3.6, 3.8), (14.5, 11.6, 4.2, 4.8), (19.8, 11.0, 4.3, 5.3)]
-HEAD = (25.6, 11.6, 4.3, 4.4)
-
-
-def _segment(c, x, y, rx, ry, head=False):
-    seg = Canvas(c.w, c.h)
-    seg.ellipse(x, y, rx, ry, "A")
-    # light from above, dark belly
-    seg.ellipse(x - 0.3, y - ry * 0.45, rx * 0.75, ry * 0.42, "a")
-    for xx in range(int(x - rx), int(x + rx) + 1):
-        for yy in range(int(y + ry * 0.45), int(y + ry) + 1):
-            if seg.opaque(xx, yy):
-                seg.px(xx, yy, "D")
-    seg.px(x - rx * 0.35, y - ry * 0.6, "Z")
-    if not head:
-        seg.px(x, y + 1, "m")
-    seg.outline("K")
-    c.blit(seg, 0, 0)
-
-
-def _larva_body(c, dy, mouth_open=False):
-    """Segmented grub in its armoured siege suit, head to the right."""
-    for x, y, rx, ry in SEGMENTS:
-        _segment(c, x, y + dy, rx, ry)
-    hx, hy, hrx, hry = HEAD
-    _segment(c, hx, hy + dy, hrx, hry, head=True)
-    # armour plates strapped over the back
-    for x0, x1, y in ((11, 17, 6), (16, 23, 5)):
-        c.rect(x0, y + dy, x1, y + 1 + dy, "N")
-        c.hline(x0, x1, y + dy, "L")
-        c.hline(x0, x1, y + 2 + dy, "K")
-        c.px(x0, y + 1 + dy, "K")
-        c.px(x1, y + 1 + dy, "K")
-    # helmet plate on the head
-    c.rect(23, 7 + dy, 27, 8 + dy, "N")
-    c.hline(23, 27, 7 + dy, "L")
-    c.hline(22, 28, 6 + dy, "K")
-    # back-mounted gland cannon, aimed forward
-    c.rect(17, 2 + dy, 22, 3 + dy, "n")
-    c.hline(17, 22, 2 + dy, "N")
-    c.rect(23, 2 + dy, 24, 3 + dy, "M")
-    c.px(24, 2 + dy, "m")
-    c.box(16, 1 + dy, 25, 4 + dy, "K")
-    c.rect(18, 4 + dy, 19, 4 + dy, "n")
-    # the eye, the mouth and the mandibles
-    c.rect(27, 10 + dy, 28, 11 + dy, "m")
-    c.px(27, 10 + dy, "W")
-    c.px(29, 10 + dy, "M")
-    c.px(29, 13 + dy, "K")
-    c.px(28, 13 + dy, "K")
-    if mouth_open:
-        c.px(29, 14 + dy, "M")
-    c.px(30, 14 + dy, "y")
-    c.px(30, 15 + dy, "y")
-    c.px(31, 15 + dy, "K")
-    c.px(31, 14 + dy, "K")
-
-
-def _leg(c, x, top, foot_dx, lift, near=True):
-    """A jointed mech leg from the body (top) to the foot on row 21."""
-    leg = Canvas(c.w, c.h)
-    fx = x + foot_dx
-    fy = 21 - lift
-    kx = x + (foot_dx + 1) // 2 + 1
-    ky = top + 2 - lift
-    col = "X" if near else "n"
-    leg.line(x, top, kx, ky, "N" if near else "n")
-    leg.line(kx, ky, fx, fy, col)
-    leg.px(kx, ky, "m" if near else "M")
-    leg.px(fx + 1, fy, col)
-    leg.outline("K")
-    c.blit(leg, 0, 0)
-
-
 def larva_walk_frame(t):
-    c = Canvas(32, 23)
-    dy = [0, -1, 0, -1][t]
-    steps = [(2, -2), (0, 0), (-2, 2), (0, 0)]
-    lifts = [(0, 0), (1, 0), (0, 0), (0, 1)]
-    a, b = steps[t]
-    la, lb = lifts[t]
-    # far legs first, then the body, then the near legs
-    for x, ph, lf in ((11, b, lb), (21, a, la)):
-        _leg(c, x, 15 + dy, ph, lf, near=False)
-    _larva_body(c, dy)
-    for x, ph, lf in ((8, a, la), (15, b, lb), (22, a, la)):
-        _leg(c, x, 16 + dy, ph, lf)
-    return c
+    return gridsprite.frame("siegeSuitWalking", t)
 
 
 @picture("Gfx/siegeSuit/siegeSuitWalking.png")
 def larva_walking():
-    return strip([larva_walk_frame(t) for t in range(4)])
+    return gridsprite.sheet("siegeSuitWalking")
 
 
 @picture("Gfx/siegeSuit/siegeSuitWalkLeft.png")
 def larva_walk_left():
-    return strip([larva_walk_frame(t).flipped() for t in range(4)])
-
-
-def larva_fly_frame(t):
-    """Seen from the front so it reads for either facing: wings beat."""
-    c = Canvas(32, 23)
-    wings = Canvas(32, 23)
-    if t == 0:
-        lw = [(13, 9), (3, 1), (1, 4), (6, 9), (12, 12)]
-    else:
-        lw = [(13, 10), (2, 12), (1, 16), (6, 15), (12, 13)]
-    rw = [(31 - x, y) for x, y in lw]
-    wings.poly(lw, "P")
-    wings.poly(rw, "P")
-    # wing veins
-    wings.line(lw[0][0], lw[0][1], lw[1][0], lw[1][1], "p")
-    wings.line(rw[0][0], rw[0][1], rw[1][0], rw[1][1], "p")
-    wings.line(lw[0][0], lw[0][1], lw[3][0], lw[3][1], "c")
-    wings.line(rw[0][0], rw[0][1], rw[3][0], rw[3][1], "c")
-    wings.outline("M")
-    c.blit(wings, 0, 0)
-    body = Canvas(32, 23)
-    body.ellipse(15.5, 11, 6.2, 7.4, "A")
-    body.ellipse(15.5, 13.5, 4.6, 4.6, "D")
-    for yy in (8, 12, 16):
-        body.hline(11, 20, yy, "D")
-    body.ellipse(15.5, 7.5, 4.5, 3.2, "N")
-    body.hline(12, 19, 6, "L")
-    body.rect(14, 8, 17, 10, "m")
-    body.rect(15, 8, 16, 8, "W")
-    body.px(12, 12, "m")
-    body.px(19, 12, "m")
-    # dangling legs
-    for x, dx in ((12, -2), (19, 2), (14, -1), (17, 1)):
-        body.line(x, 17, x + dx, 20 + (t if x in (12, 19) else 1 - t), "n")
-    body.outline("K")
-    c.blit(body, 0, 0)
-    return c
+    return strip([f.flipped() for f in gridsprite.frames("siegeSuitWalking")])
 
 
 @picture("Gfx/siegeSuit/siegeSuitFlying.png")
 def larva_flying():
-    return strip([larva_fly_frame(t) for t in range(2)])
+    """Seen from the front so it reads for either facing: wings beat."""
+    return gridsprite.sheet("siegeSuitFlying")
 
 
 @picture("Gfx/siegeSuit/suitShield.png")
@@ -526,111 +405,17 @@ def cow_green():
 
 @picture("Gfx/tank.png")
 def tank():
-    c = Canvas(29, 21)
-    # tracks
-    c.ellipse(5, 17, 3.6, 3.4, "n")
-    c.ellipse(23, 17, 3.6, 3.4, "n")
-    c.rect(5, 14, 23, 20, "n")
-    for x in (6, 10, 14, 18, 22):
-        c.ellipse(x, 17, 1.6, 1.6, "N")
-        c.px(x, 17, "K")
-    for x in range(3, 26, 2):
-        c.px(x, 20, "K")
-        c.px(x + 1, 14, "N")
-    # hull
-    c.poly([(1, 13.5), (4, 9.5), (25, 9.5), (28, 13.5)], "o")
-    c.hline(4, 25, 10, "O")
-    c.rect(2, 13, 27, 14, "o")
-    c.hline(2, 27, 14, "K")
-    # turret
-    c.poly([(8, 10), (10, 5), (18, 5), (20, 10)], "o")
-    c.hline(10, 18, 5, "O")
-    c.rect(11, 6, 13, 7, "O")
-    # barrel
-    c.rect(20, 6, 28, 7, "n")
-    c.hline(20, 28, 6, "N")
-    c.rect(27, 5, 28, 8, "n")
-    # hatch and antenna
-    c.rect(12, 3, 15, 4, "n")
-    c.vline(10, 0, 4, "n")
-    c.px(10, 0, "R")
-    # star insignia
-    c.grid(14, 11, """
-        .y.
-        yyy
-        .y.""")
-    c.outline("K")
-    return c
+    return gridsprite.sheet("tank")
 
 
 @picture("Gfx/aircraft/duster/dusterSideways.png")
 def duster_sideways():
-    """An olive crop-duster biplane, nose to the right."""
-    c = Canvas(29, 13)
-    body = Canvas(29, 13)
-    # tail fin and tail plane
-    body.poly([(1, 0.5), (3.5, 0.5), (7, 5), (1, 5)], "o")
-    body.hline(1, 3, 1, "O")
-    body.hline(0, 7, 6, "o")
-    # fuselage, slim at the tail, round at the engine
-    body.poly([(2, 4.5), (9, 4.5), (22, 3.5), (25.5, 3.5), (25.5, 8.5), (22, 8.5), (9, 7.5), (2, 6.5)], "O")
-    body.hline(9, 22, 7, "o")
-    body.hline(8, 22, 5, "y")
-    body.rect(22, 3, 25, 8, "n")
-    body.vline(22, 3, 8, "N")
-    body.px(24, 4, "N")
-    # cockpit with the pilot's head
-    body.rect(14, 3, 16, 4, "q")
-    body.px(15, 3, "k")
-    body.px(16, 3, "c")
-    # lower wing (behind the struts) and upper wing
-    body.rect(10, 8, 20, 9, "y")
-    body.hline(10, 20, 9, "o")
-    body.rect(9, 0, 21, 1, "y")
-    body.hline(9, 21, 1, "o")
-    for x in (11, 19):
-        body.vline(x, 2, 7, "n")
-    # undercarriage and spray bar
-    body.line(14, 9, 13, 11, "n")
-    body.line(18, 9, 19, 11, "n")
-    body.hline(8, 21, 10, "N")
-    body.outline("K")
-    c.blit(body, 0, 0)
-    c.rect(12, 11, 13, 12, "K")
-    c.rect(19, 11, 20, 12, "K")
-    c.px(12, 11, "N")
-    c.px(19, 11, "N")
-    # propeller blur at the nose
-    for y in range(1, 12):
-        c.blend(27, y, "X", 130 if y % 3 else 220)
-    c.rect(26, 5, 27, 6, "N")
-    return c
+    return gridsprite.sheet("dusterSideways")
 
 
 @picture("Gfx/aircraft/duster/dusterFront.png")
 def duster_front():
-    c = Canvas(22, 13)
-    c.rect(1, 3, 20, 4, "y")
-    c.hline(1, 20, 4, "o")
-    c.rect(2, 8, 19, 8, "o")
-    for x in (4, 17):
-        c.vline(x, 5, 7, "n")
-    c.ellipse(10.5, 6, 3.4, 3.6, "O")
-    c.ellipse(10.5, 6, 1.6, 1.6, "n")
-    c.rect(9, 1, 12, 2, "N")
-    c.px(10, 1, "c")
-    c.line(9, 9, 7, 11, "n")
-    c.line(12, 9, 14, 11, "n")
-    c.rect(6, 11, 7, 12, "K")
-    c.rect(14, 11, 15, 12, "K")
-    c.vline(10, 0, 2, "o")
-    c.outline("K")
-    # propeller disc
-    for x in range(5, 17):
-        c.blend(x, 6, "X", 170)
-    c.px(10, 6, "K")
-    c.px(11, 6, "K")
-    return c
+    return gridsprite.sheet("dusterFront")
 
 
 # ---------------------------------------------------------------------------
@@ -639,75 +424,9 @@ def duster_front():
 
 @picture("Gfx/bosses/supercopterBody.png")
 def copter_body():
-    c = Canvas(153, 35)
-    # stub wings to the rotor hubs at x 16 and 137, row 20
-    c.poly([(16, 16), (60, 11), (93, 11), (137, 16), (137, 24), (93, 22), (60, 22), (16, 24)], "n")
-    c.poly([(16, 16), (60, 11), (93, 11), (137, 16), (137, 18), (93, 14), (60, 14), (16, 18)], "N")
-    for x in range(22, 132, 6):
-        c.px(x, 21, "K")
-    # rocket racks and the wing cannons, muzzles at x 39 and 113, row 29
-    for px, side in ((39, -1), (113, 1)):
-        c.rect(px - 5, 21, px + 5, 27, "o")
-        c.hline(px - 5, px + 5, 21, "O")
-        c.rect(px - 1, 27, px + 1, 29, "n")
-        c.px(px, 29, "K")
-        for k in (-3, 3):
-            c.ellipse(px + k, 24, 1.4, 1.4, "K")
-            c.px(px + k, 24, "R")
-        rx = px + side * 14
-        c.rect(rx - 3, 21, rx + 3, 25, "n")
-        for k in (-2, 0, 2):
-            c.px(rx + k, 25, "e")
-            c.px(rx + k, 26, "L")
-    # the armoured fuselage, front on
-    c.ellipse(76, 16, 19, 16, "n")
-    c.ellipse(76, 14, 17, 12, "o")
-    c.ellipse(74, 10, 12, 6, "O")
-    c.poly([(60, 22), (92, 22), (87, 32), (65, 32)], "o")
-    c.hline(62, 90, 22, "n")
-    # armoured canopy with two slits
-    c.poly([(64, 6), (88, 6), (92, 15), (60, 15)], "q")
-    c.poly([(66, 7), (75, 7), (74, 14), (63, 14)], "Q")
-    c.poly([(77, 7), (86, 7), (89, 14), (78, 14)], "Q")
-    c.line(68, 8, 66, 12, "N")
-    c.line(80, 8, 79, 12, "N")
-    c.vline(76, 6, 15, "n")
-    # the red sensor eye and chin gun
-    c.ellipse(76, 19, 2.6, 2.2, "K")
-    c.ellipse(76, 19, 1.6, 1.2, "e")
-    c.px(75, 18, "f")
-    c.rect(72, 27, 80, 30, "n")
-    for gx in (74, 76, 78):
-        c.vline(gx, 30, 33, "N")
-    # camouflage blotches
-    for x, y in ((64, 19), (86, 21), (68, 25), (89, 12), (60, 12), (82, 26)):
-        c.ellipse(x, y, 2.2, 1.5, "G")
-    # rotor mast fairing and exhausts
-    c.rect(70, 0, 82, 2, "n")
-    c.hline(70, 82, 0, "N")
-    c.rect(58, 4, 61, 7, "n")
-    c.rect(91, 4, 94, 7, "n")
-    c.px(59, 4, "R")
-    c.px(92, 4, "R")
-    # skids
-    c.hline(56, 96, 34, "n")
-    c.line(66, 31, 61, 34, "n")
-    c.line(86, 31, 91, 34, "n")
-    # hubs in front of the rotors, striped like the rest of the army's hazards
-    for hx in (16, 137):
-        c.ellipse(hx, 20, 7.5, 7.5, "n")
-        c.ring(hx, 20, 6.5, 6.5, "F", thick=1.0)
-        for k in range(8):
-            a = k * math.pi / 4
-            c.px(hx + math.cos(a) * 6.5, 20 + math.sin(a) * 6.5, "K")
-        c.ellipse(hx, 20, 4, 4, "N")
-        c.ellipse(hx, 20, 2, 2, "R")
-        c.px(hx - 1, 19, "f")
-    # wing-tip lights
-    c.px(27, 17, "e")
-    c.px(126, 17, "e")
-    c.outline("K")
-    return c
+    """Front on: wing cannons hang at x 39 and 113, the rotor hubs sit at
+    x 16 and 137 on row 20, where the rotors are drawn behind them."""
+    return gridsprite.sheet("supercopterBody")
 
 
 @picture("Gfx/bosses/supercopterEngine.png")

@@ -293,23 +293,30 @@ def foo_destroyed(gen):
 
 
 def egg_hatching(gen):
-    """The egg cracks more and more often, then bursts open with a squelch."""
-    n = s.samples(1.25)
+    """The egg throbs (about 60 ms a frame: frames 0-8), cracks ever faster from
+    frame 9 and bursts open with a squelch by frame 16."""
+    n = s.samples(1.3)
     t = s.times(n)
+    out = np.zeros(n)
+    # the heartbeat of the larva inside
+    for at in (0.04, 0.22, 0.40):
+        nb = s.samples(0.2)
+        beat = _thump(nb, 110.0, 60.0, 0.05, 0.06)
+        wet = s.svf(s.noise(nb, gen), 500.0, q=3.0, mode="band") * s.env_exp(nb, 0.04, attack=0.004)
+        s.mix_at(out, 0.7 * beat + 0.25 * wet / (np.max(np.abs(wet)) + 1e-9), s.samples(at))
+    # the shell gives way
     cracks = np.zeros(n)
-    # cracks come faster as the shell gives way
-    _scatter(cracks, gen, _crack, 22, 0.05, 0.85, density_curve=lambda u: u**0.6, gain=0.55)
-    burst_at = 0.92
+    _scatter(cracks, gen, _crack, 18, 0.52, 0.92, density_curve=lambda u: u**0.7, gain=0.55)
+    creak = s.svf(s.noise(n, gen), 600.0, q=6.0, mode="band") * np.clip((t - 0.5) / 0.4, 0.0, 1.0) * (t < 0.94) * 0.5
+    burst_at = 0.94
     nb = n - s.samples(burst_at)
     squelch = s.svf(s.noise(nb, gen), s.exp_sweep(nb, 1800.0, 300.0), q=2.5) * s.env_exp(nb, 0.08, attack=0.003)
     squelch /= np.max(np.abs(squelch)) + 1e-9
     slime = _thump(nb, 240.0, 85.0, 0.12, 0.1)
     drips = np.zeros(nb)
     _scatter(drips, gen, _bubble, 6, 0.02, 0.25, gain=0.4)
-    burst = np.zeros(n)
-    s.mix_at(burst, 1.3 * squelch + 0.9 * slime + 1.5 * drips, s.samples(burst_at))
-    creak = s.svf(s.noise(n, gen), 600.0, q=6.0, mode="band") * np.clip((t - 0.3) / 0.6, 0.0, 1.0) * (t < burst_at) * 0.5
-    return s.fade(cracks + burst + creak, 0.001, 0.08)
+    s.mix_at(out, 1.3 * squelch + 0.9 * slime + 1.5 * drips, s.samples(burst_at))
+    return s.fade(out + cracks + creak, 0.001, 0.08)
 
 
 def space_warp(gen):

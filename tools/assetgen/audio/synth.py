@@ -366,7 +366,6 @@ def circular_filter(x, response):
 
 def quietest_rotation(x):
     """Rotate a loop so it starts where it is quietest and calmest (no start click)."""
-    n = x.shape[0]
     slope = np.abs(np.roll(x, -1) - x)
     bend = np.abs(np.roll(x, -1) - 2.0 * x + np.roll(x, 1))
     score = np.abs(x) + 2.0 * slope + 4.0 * bend
