@@ -783,14 +783,20 @@ def _button(icon_fn):
 
 
 def _icon_laser(c):
-    c.ellipse(10, 9, 6.5, 4, "W")
-    c.ellipse(10, 9, 3, 3, "m")
-    c.ellipse(10, 9, 1.3, 1.3, "K")
-    c.px(9, 8, "W")
-    c.ring(10, 9, 6.5, 4, "K", thick=1.0)
-    c.thick_line(12, 12, 21, 22, "m", width=3)
-    c.line(12, 12, 21, 22, "W")
-    c.ellipse(21, 22, 2, 2, "f")
+    # the laser eye stares down and burns the ground below
+    c.ellipse(13, 8, 8, 4.6, "W")
+    c.ring(13, 8, 8, 4.6, "K", thick=1.0)
+    c.ellipse(13, 8.5, 3.2, 3.2, "m")
+    c.ellipse(13, 9, 1.4, 1.4, "K")
+    c.px(12, 7, "W")
+    c.hline(6, 20, 3, "M")
+    c.rect(12, 13, 14, 21, "m")
+    c.vline(13, 12, 21, "W")
+    c.hline(5, 21, 22, "S")
+    for x, y in ((9, 20), (17, 20), (10, 18), (16, 19), (13, 22)):
+        c.px(x, y, "f")
+    c.ellipse(13, 21.5, 2.5, 1.2, "F")
+    c.px(13, 21, "W")
 
 
 def _icon_photon(c):
