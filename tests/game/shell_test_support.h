@@ -3,6 +3,7 @@
 // intro, no map screen, no battlefield) and small battlefield objects that record what is done to them.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 #include <string>
 #include <vector>
