@@ -59,7 +59,10 @@ bool createTarget(Platform& p) {
 
 void destroyRenderer(Platform& p) {
     p.rendererAlive = false; // SDL frees every texture of the renderer with it
-    if (p.renderer) SDL_DestroyRenderer(p.renderer);
+    if (p.renderer) {
+        SDL_SetRenderTarget(p.renderer, nullptr); // SDL leaks the target's state if it is still bound
+        SDL_DestroyRenderer(p.renderer);
+    }
     p.renderer = nullptr;
     p.target = nullptr;
 }
@@ -181,11 +184,27 @@ bool TryCreateGraphics(int width, int height, int depth, int hertz, int flags, s
         if (error) *error = "the window size must be positive";
         return false;
     }
+    // No X or Wayland display and no driver asked for by name: say so in one line rather than let every
+    // video driver try and complain in turn.
+    if (!SDL_getenv("DISPLAY") && !SDL_getenv("WAYLAND_DISPLAY") && !SDL_getenv("SDL_VIDEODRIVER")) {
+        if (error) *error = "no display to open the window on";
+        return false;
+    }
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         if (error) *error = std::string("no display: ") + SDL_GetError();
         return false;
     }
     p.sdlVideo = true;
+    // Without a display SDL falls back to drivers that show nothing; the game would run unseen. They are
+    // used only when asked for by name (SDL_VIDEODRIVER).
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const char* requested = SDL_getenv("SDL_VIDEODRIVER");
+    if (driver && (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0) &&
+        !(requested && SDL_strcasecmp(requested, driver) == 0)) {
+        if (error) *error = "no display to open the window on";
+        ShutdownEngine();
+        return false;
+    }
     p.headless = false;
     p.width = width;
     p.height = height;
