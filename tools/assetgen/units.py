@@ -81,6 +81,13 @@ def _egg_shell(c, cx, cy, rx, ry, vein_col, glow=0):
             pts.append((cx + math.cos(a) * rx * r, cy + math.sin(a) * ry * r))
         for (x0, y0), (x1, y1) in zip(pts, pts[1:]):
             c.line(x0, y0, x1, y1, vein_col)
+    # leathery speckles and a few glowing green pores
+    for k in range(22):
+        a = k * 2.4
+        r = 0.25 + 0.6 * ((k * 7) % 10) / 10.0
+        x, y = cx + math.cos(a) * rx * r, cy + math.sin(a) * ry * r
+        if c.opaque(int(round(x)), int(round(y))):
+            c.px(x, y, "p" if k % 4 else "a")
     if glow:
         c.glow(cx, cy + 1, rx * 0.55, "m", peak=glow)
 
@@ -225,30 +232,57 @@ def egg():
 @picture("Gfx/fooExplosion.png")
 def foo_explosion():
     """The larva bursts: it swells, flashes, blows apart in green fire and
-    goo, and leaves a smoking puddle (the last frame stays up)."""
+    goo with armour scraps flying, and leaves a smoking puddle (the last
+    frame stays up until it is rebuilt)."""
     fr = []
     base = larva_walk_frame(0)
-    blast = puff_explosion(53, 36, 26, 22, 8, 15, 99, ["W", "Z", "a", "m", "M", "x", "X"], puffs=16, debris=10, rise=0.4)
+    blast = puff_explosion(53, 36, 26, 21, 7, 17, 99, ["W", "Z", "a", "m", "M", "x", "X"], puffs=18, rise=0.45)
+    rng = np.random.default_rng(404)
+    debris = []
+    for k in range(16):
+        a = rng.uniform(math.pi * 1.1, math.pi * 1.9)
+        sp = rng.uniform(0.5, 1.0)
+        debris.append((math.cos(a) * sp * 26, math.sin(a) * sp * 22, "N" if k % 3 == 0 else ("a" if k % 3 == 1 else "A")))
     for t in range(10):
         c = Canvas(53, 36)
         if t <= 1:
             body = base.copy()
             if t == 1:
-                body = body.recolour({"A": "a", "D": "A", "n": "m", "N": "m"})
+                body = body.recolour({"A": "a", "D": "m", "n": "M", "N": "m", "a": "Z"})
             c.blit(body, 26 - 16, 34 - 21)
             if t == 1:
-                c.glow(26, 24, 9, "W", peak=150)
+                c.glow(26, 24, 11, "W", peak=170)
+            fr.append(c)
+            continue
+        # puddle spreading under the blast
+        pw = min(18, 7 + (t - 2) * 2)
+        c.ellipse(26, 34.5, pw, 1.8, "D")
+        c.ellipse(26, 34.2, pw - 2, 1.2, "A")
+        c.hline(26 - pw + 4, 26 + pw - 5, 34, "a")
+        if t == 2:
+            c.glow(26, 22, 14, "W", peak=230)
+            c.ellipse(26, 22, 7, 6, "W")
+            c.ellipse(26, 22, 9, 8, "Z", alpha=200)
         else:
-            # puddle grows on the ground under the blast
-            pw = min(16, 6 + t * 2)
-            c.ellipse(26, 34.5, pw, 1.7, "A")
-            c.hline(26 - pw + 2, 26 + pw - 2, 34, "a")
-            c.blit(blast[min(t - 2, 7)], 0, 0)
-            if t >= 7:
-                # armour scraps lying in the goo
-                for x, y in ((16, 33), (31, 33), (37, 34), (22, 34)):
-                    c.px(x, y, "N")
-                    c.px(x + 1, y, "n")
+            c.blit(blast[min(t - 2, 6)], 0, 0)
+        # goo and armour scraps fly out and fall
+        tt = (t - 2) / 7.0
+        for vx, vy, col in debris:
+            x = 26 + vx * tt * 1.2
+            y = 22 + vy * tt * 1.3 + 48 * tt * tt
+            if y >= 34:
+                y = 34
+            if t >= 3:
+                c.px(x, y, col)
+                c.px(x + 1, y, col if col != "N" else "n")
+                if col == "N":
+                    c.px(x, y - 1, "L")
+        if t == 9:
+            # what is left: bubbles in the goo and a last wisp of smoke
+            for x in (18, 27, 33):
+                c.px(x, 33, "Z")
+            for k, y in enumerate(range(20, 33, 2)):
+                c.blend(24 + (k % 3) - 1, y, "X", 120)
         fr.append(c)
     return strip(fr)
 
