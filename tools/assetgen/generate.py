@@ -48,11 +48,13 @@ def build_pictures(assets_dir):
 
 
 def build_sounds(assets_dir):
-    try:
-        from audio import build_all as build_audio
-    except ImportError as err:
-        print("note: the audio generator is not available yet (%s); sounds skipped" % err)
+    """Run the sound generator (the audio package beside this file). Only its
+    absence is forgiven; any error inside it stops the build."""
+    import importlib.util
+    if importlib.util.find_spec("audio") is None:
+        print("note: the audio generator (tools/assetgen/audio) does not exist yet; sounds skipped")
         return []
+    from audio import build_all as build_audio
     return build_audio(assets_dir)
 
 

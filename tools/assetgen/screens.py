@@ -552,17 +552,14 @@ def radar_contacts():
 
 
 def _key(letter_grid, pressed):
+    """A keycap: frame 0 up and pale, frame 1 pressed down and lit green, so
+    the hint blinks between the two."""
     c = Canvas(11, 10)
     oy = 1 if pressed else 0
-    c.rect(1, 1 + oy, 9, 9, "K")
-    c.rect(1, 8, 9, 9, "K")
-    c.rect(2, 2 + oy, 8, 8, "b" if not pressed else "A")
-    face = "L" if not pressed else "Z"
-    c.rect(2, 1 + oy, 8, 7 + oy - (0 if pressed else 0), face)
-    c.box(1, 0 + oy, 9, 8 + oy, "K")
-    c.rect(2, 8, 8, 8 if pressed else 8, "b" if not pressed else "A")
+    c.box(1, oy, 9, 9, "K")
+    c.rect(2, 1 + oy, 8, 7 + oy, "Z" if pressed else "L")
+    c.rect(2, 8, 8, 8, "A" if pressed else "b")
     c.grid(3, 2 + oy, letter_grid)
-    c.box(1, 0 + oy, 9, 9 if not pressed else 9, "K")
     if pressed:
         c.glow(5, 5, 6, "Z", peak=70)
     return c
