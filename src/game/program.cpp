@@ -472,51 +472,66 @@ void tProgram::drawOutro(const std::shared_ptr<TList>& stars) {
 }
 
 void tProgram::runOutro() {
+    beginOutro();
+    while (outroPass()) {
+    }
+    endOutro();
+}
+
+void tProgram::beginOutro() {
     Cls();
     deleteAllObjects();
     ClearKeys();
-    auto stars = std::make_shared<TList>();
-    int starTimer = 0;
-    const int starDelay = 40;
-    const std::shared_ptr<TImage> outroText = TImage::Load("incbin::outro\\outroText.png", 0);
-    const std::shared_ptr<TSound> song = TSound::Load("incbin::marchOfSadness.ogg", 0);
+    outro = std::make_shared<Outro>();
+    outro->stars = std::make_shared<TList>();
+    outro->starTimer = 0;
+    outro->text = TImage::Load("incbin::outro\\outroText.png", 0);
+    const std::shared_ptr<TSound> song = TSound::Load("incbin::marchOfSadness.ogg", 0); // plays once
     blackScreen = TImage::Load("incbin::Gfx\\blackScreen.png", 0);
     blackScreenAlpha = 2.0f;
-    std::shared_ptr<TChannel> songChannel = song ? song->Play(std::make_shared<TChannel>()) : nullptr;
+    outro->song = song ? song->Play(std::make_shared<TChannel>()) : nullptr;
     Delta::Start();
     for (int i = 0; i < 241; ++i) {
         const int sx = RandomInt(0, 640);
         const int sy = RandomInt(0, 480);
-        stars->AddLast(tIntroStar::Create(static_cast<float>(sx), static_cast<float>(sy)));
+        outro->stars->AddLast(tIntroStar::Create(static_cast<float>(sx), static_cast<float>(sy)));
     }
+}
+
+bool tProgram::outroPass() {
+    if (!outro) return false;
     // Any key that types a character ends the outro.
-    while (NextChar() == 0) {
-        if (passHook) passHook();
-        Cls();
-        Delta::Update();
-        if (timerReady(starTimer, starDelay)) {
-            stars->AddLast(tIntroStar::Create(static_cast<float>(RandomInt(0, 640)), 480));
-        }
-        for (const std::shared_ptr<tIntroStar>& star : stars->typed<tIntroStar>()) {
-            star->update();
-            if (star->y < 0) stars->Remove(star.get());
-        }
-        if (blackScreen) {
-            blackScreenAlpha = static_cast<float>(blackScreenAlpha - 5.0 * Delta::Time());
-            if (blackScreenAlpha < 0) blackScreen.reset();
-        }
-        if (timerReady(drawTimer, drawDelay)) {
-            drawOutro(stars);
-            SetDrawScale(2, 2);
-            SetAlpha(1.0f);
-            DrawFrame(outroText, 0, 0, 0);
-            if (blackScreen) {
-                SetAlpha(std::min(blackScreenAlpha, 1.0f));
-                DrawFrame(blackScreen, 0, 0, 0);
-                SetAlpha(1.0f);
-            }
-            Flip(0);
-        }
+    if (NextChar() != 0) return false;
+    if (passHook) passHook();
+    Cls();
+    Delta::Update();
+    if (timerReady(outro->starTimer, Outro::starDelay)) {
+        const int sx = RandomInt(0, 640);
+        outro->stars->AddLast(tIntroStar::Create(static_cast<float>(sx), 480)); // a new star at the bottom
     }
-    if (songChannel) songChannel->Stop();
+    for (const std::shared_ptr<tIntroStar>& star : outro->stars->typed<tIntroStar>()) {
+        star->update();
+        if (star->y < 0) outro->stars->Remove(star.get());
+    }
+    if (blackScreen) {
+        blackScreenAlpha = static_cast<float>(blackScreenAlpha - 5.0 * Delta::Time());
+        if (blackScreenAlpha < 0) blackScreen.reset();
+    }
+    if (timerReady(drawTimer, drawDelay)) {
+        drawOutro(outro->stars);
+        SetDrawScale(2, 2);
+        SetAlpha(1.0f);
+        DrawFrame(outro->text, 0, 0, 0);
+        if (blackScreen) {
+            SetAlpha(std::min(blackScreenAlpha, 1.0f));
+            DrawFrame(blackScreen, 0, 0, 0);
+            SetAlpha(1.0f);
+        }
+        Flip(0);
+    }
+    return true;
+}
+
+void tProgram::endOutro() {
+    if (outro && outro->song) outro->song->Stop();
 }

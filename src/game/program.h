@@ -7,6 +7,7 @@
 
 class TList;
 class TImage;
+class TChannel;
 class tMapScreen;
 class tInput;
 class tCamera;
@@ -72,7 +73,7 @@ class tProgram : public Object {
     void setGameState(int newState, int missionId);
     void gameSleep(int ms);
     void run();
-    void runOutro();
+    void runOutro(); // beginOutro, outroPass until a character is typed, endOutro
     void drawOutro(const std::shared_ptr<TList>& stars);
     void deleteAllObjects();
     bool gameExit();
@@ -89,6 +90,19 @@ class tProgram : public Object {
     void drawMap();
     void drawHUD();
     void drawDebug();
+
+    // The outro in steps (tests drive it pass by pass): the star field, the still text and the song.
+    struct Outro {
+        static constexpr int starDelay = 40;
+        std::shared_ptr<TList> stars;
+        int starTimer = 0;
+        std::shared_ptr<TImage> text;
+        std::shared_ptr<TChannel> song;
+    };
+    std::shared_ptr<Outro> outro; // null until the outro begins
+    void beginOutro();
+    bool outroPass(); // one pass; false once a character has been typed
+    void endOutro();  // stops the song
 
     // The object the action is about: the homebase while it leaves the battlefield, otherwise the
     // creature; null when there is neither. The camera follows it and isOnscreen measures from it.
