@@ -1,0 +1,91 @@
+// Whole-game runs of the shell itself: a mission started from the map, paused and resumed, the camera
+// following the larva, the HUD numbers and the debug line drawn, Esc leaving.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "ai/ai.h"
+#include "buildings/homebase.h"
+#include "entities/actor.h"
+#include "player/foo.h"
+#include "scenario/harness.h"
+#include "world/camera.h"
+
+namespace {
+
+std::map<const Object*, std::pair<float, float>> actorPositions(tProgram& program) {
+    std::map<const Object*, std::pair<float, float>> positions;
+    for (const auto& actor : program.actorList->typed<tActor>())
+        positions[actor.get()] = {actor->x, actor->y};
+    return positions;
+}
+
+TEST(ShellScenario, PauseFreezesTheBattlefieldAndPlayResumesWhereItStopped) {
+    Harness game;
+    tProgram& program = game.program();
+    game.drawEvery = 10;
+    ASSERT_EQ(program.state, gamestate::MAP);
+    game.startMission(0);
+    ASSERT_EQ(program.state, gamestate::RUNNING);
+    EXPECT_GT(program.militaryStrengthMax, 0);
+    EXPECT_EQ(program.militaryStrengthText(), "Military strength: 100");
+    ASSERT_EQ(program.actorList->First(), program.player) << "the larva is the first actor";
+    EXPECT_EQ(program.buildingList->First(), program.playerBase) << "the homebase is the first building";
+
+    game.runFor(3000);
+    const auto before = actorPositions(program);
+    const int aiTimer = program.theAi->timer;
+    game.press(KEY_P);
+    ASSERT_EQ(program.state, gamestate::PAUSED);
+    game.runFor(2000);
+    EXPECT_EQ(actorPositions(program), before) << "nothing on the battlefield moves while paused";
+    game.press(KEY_P);
+    ASSERT_EQ(program.state, gamestate::RUNNING);
+    EXPECT_NEAR(program.theAi->timer, aiTimer + 2000, 10) << "the director's timer kept its remainder";
+
+    game.runFor(1000);
+    EXPECT_NE(actorPositions(program), before) << "and play goes on";
+
+    // Esc leaves from play.
+    InjectKeyTap(KEY_ESCAPE);
+    EXPECT_TRUE(program.gameExit());
+}
+
+TEST(ShellScenario, CameraKeepsTheWalkingLarvaInTheMiddle) {
+    Harness game;
+    tProgram& program = game.program();
+    game.drawEvery = 10;
+    game.startMission(1);
+    // The homebase lands and the larva hatches; then walk right for a while.
+    ASSERT_TRUE(game.runUntil(
+        [&] { return program.player->state == states::IDLE && program.player->isGrounded(); }, 30000));
+    const float start = program.player->x;
+    game.holdKeys({KEY_RIGHT}, 3000);
+    EXPECT_GT(program.player->x, start + 300);
+    game.runFor(1000); // let it come to rest and the camera catch up
+    EXPECT_NEAR(program.camera->xOffset, program.player->x - 320, 3.0f);
+    EXPECT_FLOAT_EQ(program.player->getX(), program.player->x - program.camera->xOffset);
+}
+
+TEST(ShellScenario, HudShowsHitPointsInRedAndMatterInGreen) {
+    Harness game;
+    tProgram& program = game.program();
+    game.startMission(2);
+    game.runFor(200);
+    program.player->hp = 88;
+    program.player->matterBank = 42;
+    ASSERT_TRUE(game.saveFrame(std::string(::testing::TempDir()) + "/vevu_shell_hud.png"));
+    // Glyph pixels take the text colour exactly: (127, 0, 0) for the hit points, (0, 127, 8) for matter.
+    auto pixelsOf = [](std::uint32_t rgb, int x0, int y0) {
+        int count = 0;
+        for (int y = y0; y < y0 + 20; ++y)
+            for (int x = x0; x < x0 + 40; ++x)
+                count += (ReadBackBufferPixel(x, y) & 0xFFFFFF) == rgb;
+        return count;
+    };
+    EXPECT_GT(pixelsOf(0x7F0000, 80, 440), 8);
+    EXPECT_GT(pixelsOf(0x007F08, 560, 440), 8);
+    EXPECT_EQ(pixelsOf(0x7F0000, 560, 440), 0);
+}
+
+} // namespace
