@@ -1,0 +1,199 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "buildings/air_mine_launcher.h"
+#include "buildings/turret.h"
+#include "entities/cow.h"
+#include "entities/opposition_test_support.h"
+#include "entities/person.h"
+#include "entities/super_copter.h"
+#include "world/level_builder.h"
+
+namespace {
+
+// A one-letter name per building class, so a layout reads as a string.
+char letterOf(tBuilding& b) {
+    if (objectAs<tHouse>(&b)) return 'H';
+    if (objectAs<tBarracks>(&b)) return 'B';
+    if (objectAs<tTankFactory>(&b)) return 'F';
+    if (objectAs<tAirpad>(&b)) return 'P';
+    if (objectAs<tLightTurret>(&b)) return 'l';
+    if (objectAs<tHeavyTurret>(&b)) return 'h';
+    if (objectAs<tTurret>(&b)) return 't';
+    if (objectAs<tAirMineLauncher>(&b)) return 'M';
+    return '?';
+}
+
+class LevelBuilderTest : public ShellTest {
+  protected:
+    // The opposition's buildings (not the homebase), left to right, as (x, letter).
+    static std::vector<std::pair<int, char>> layout() {
+        std::vector<std::pair<int, char>> found;
+        for (const auto& b : theProgram->buildingList->typed<tBuilding>())
+            if (!objectAs<tHomebase>(b.get())) found.emplace_back(static_cast<int>(b->x), letterOf(*b));
+        std::sort(found.begin(), found.end());
+        return found;
+    }
+    static std::string letters(const std::vector<std::pair<int, char>>& l) {
+        std::string s;
+        for (const auto& entry : l)
+            s += entry.second;
+        return s;
+    }
+    static int xOfLast(const std::vector<std::pair<int, char>>& l, char letter) {
+        for (auto it = l.rbegin(); it != l.rend(); ++it)
+            if (it->second == letter) return it->first;
+        return 0;
+    }
+    static std::vector<std::shared_ptr<tBuilding>> military() {
+        std::vector<std::shared_ptr<tBuilding>> found;
+        for (const auto& b : theProgram->buildingList->typed<tBuilding>())
+            if (b->isMilitary) found.push_back(b);
+        return found;
+    }
+};
+
+TEST_F(LevelBuilderTest, MissionZeroLaysOutItsTwentyFourBuildings) {
+    theProgram->initBattleField(0);
+    const std::vector<std::pair<int, char>> expected = {
+        {-1820, 'H'}, {-1720, 'B'}, {-1620, 'l'}, {-1520, 'H'}, {-1300, 'H'}, {-1200, 'H'},
+        {-1100, 'l'}, {-1000, 'H'}, {-900, 'H'},  {-680, 'H'},  {-580, 'H'},  {-480, 'H'},
+        {480, 'H'},   {580, 'H'},   {680, 'H'},   {900, 'H'},   {1000, 'H'},  {1100, 'l'},
+        {1200, 'H'},  {1300, 'H'},  {1520, 'H'},  {1620, 'B'},  {1720, 'l'},  {1820, 'H'}};
+    EXPECT_EQ(layout(), expected);
+    // Every building stands on the ground line; the list runs homebase first, then in placement order
+    // (nearest the centre first, alternating sides).
+    std::vector<int> order;
+    for (const auto& b : theProgram->buildingList->typed<tBuilding>()) {
+        if (!objectAs<tHomebase>(b.get())) EXPECT_EQ(b->y, 350);
+        order.push_back(static_cast<int>(b->x));
+    }
+    ASSERT_EQ(order.size(), 25u);
+    EXPECT_EQ(std::vector<int>(order.begin(), order.begin() + 7),
+              (std::vector<int>{0, -480, -580, -680, 480, 580, 680}));
+}
+
+TEST_F(LevelBuilderTest, MissionsOneToThreeReachTheirExtremes) {
+    theProgram->initBattleField(1);
+    auto l = layout();
+    EXPECT_EQ(l.size(), 18u);
+    EXPECT_EQ(l.front(), std::make_pair(-1520, 'F'));
+    EXPECT_EQ(l.back(), std::make_pair(1520, 'H'));
+    EXPECT_EQ(letters(l), "FlHHHHBlHHHHFlHBlH");
+
+    theProgram->initBattleField(2);
+    l = layout();
+    EXPECT_EQ(l.size(), 26u);
+    EXPECT_EQ(l.front(), std::make_pair(-1940, 'F'));
+    EXPECT_EQ(l.back(), std::make_pair(2140, 'H'));
+    // The air-mine post: launcher and turret.
+    EXPECT_EQ(xOfLast(l, 'M'), 1420);
+    EXPECT_EQ(xOfLast(l, 't'), 1520);
+
+    theProgram->initBattleField(3);
+    l = layout();
+    EXPECT_EQ(l.size(), 36u);
+    EXPECT_EQ(l.front(), std::make_pair(-2880, 'h'));
+    EXPECT_EQ(l.back(), std::make_pair(2680, 'M'));
+    // The boss comes in from one end, and the battlefield has twice the cows and civilians.
+    auto bosses = OppositionTest::all<tSuperCopter>(theProgram->actorList);
+    ASSERT_EQ(bosses.size(), 1u);
+    EXPECT_EQ(std::fabs(bosses[0]->x), 3200);
+    EXPECT_EQ(bosses[0]->y, 84);
+    EXPECT_EQ(OppositionTest::count<tCow>(theProgram->actorList), 6);
+    // (A cow is a civilian too.)
+    EXPECT_EQ(OppositionTest::count<tCivilian>(theProgram->actorList) - 6, 12);
+
+    // An unknown mission has no opposition at all.
+    theProgram->initBattleField(7);
+    EXPECT_TRUE(layout().empty());
+    EXPECT_EQ(theProgram->militaryStrengthMax, 0);
+}
+
+TEST_F(LevelBuilderTest, GroupsAlternateSidesAndStartBeyondWhateverStandsThere) {
+    levelBuilder::reset();
+    levelBuilder::makeNeighbourhood();
+    auto l = layout();
+    EXPECT_EQ(l, (std::vector<std::pair<int, char>>{{-680, 'H'}, {-580, 'H'}, {-480, 'H'}}));
+    levelBuilder::makeFactory();
+    EXPECT_EQ(layout().back(), std::make_pair(580, 'l'));
+
+    // A building standing far out on the left moves the next left group beyond it; objects that are
+    // not buildings do not count.
+    Log log;
+    auto stranger = std::make_shared<Recorder>("stranger", &log, 0);
+    stranger->x = -5000;
+    theProgram->buildingList->AddLast(stranger);
+    theProgram->buildingList->AddLast(tHouse::Create(-2000, 350, 1, false));
+    levelBuilder::makeFactory();
+    l = layout();
+    EXPECT_EQ(l[0], std::make_pair(-2220, 'F'));
+    EXPECT_EQ(l[1], std::make_pair(-2120, 'l'));
+    EXPECT_EQ(levelBuilder::nextSide, 1);
+}
+
+TEST_F(LevelBuilderTest, HouseImagesCycleAcrossMissions) {
+    int index = 4;
+    EXPECT_EQ(levelBuilder::setHouseImgIndex(index), 1);
+    EXPECT_EQ(index, 1);
+    EXPECT_EQ(levelBuilder::setHouseImgIndex(index), 2);
+
+    auto houseAt = [](int x) -> std::shared_ptr<tHouse> {
+        for (const auto& house : theProgram->buildingList->typed<tHouse>())
+            if (house->x == x) return house;
+        return nullptr;
+    };
+    levelBuilder::houseImgIndex = 1;
+    theProgram->initBattleField(0);
+    // The first neighbourhood's houses in the order they were made (left to right), then the second.
+    EXPECT_EQ(houseAt(-680)->imgIndex, 2);
+    EXPECT_EQ(houseAt(-580)->imgIndex, 3);
+    EXPECT_EQ(houseAt(-480)->imgIndex, 4);
+    EXPECT_EQ(houseAt(480)->imgIndex, 1);
+    EXPECT_EQ(houseAt(480)->defaultImg, gfx::house01);
+    EXPECT_EQ(houseAt(580)->imgIndex, 2);
+    EXPECT_EQ(houseAt(580)->defaultImg, gfx::house02);
+    // Eighteen houses later the cycle stands at 3 and the next mission carries on from there.
+    EXPECT_EQ(levelBuilder::houseImgIndex, 3);
+    theProgram->initBattleField(1);
+    EXPECT_EQ(houseAt(-780)->imgIndex, 4);
+    EXPECT_EQ(houseAt(-480)->imgIndex, 1);
+    EXPECT_EQ(houseAt(480)->imgIndex, 2);
+}
+
+TEST_F(LevelBuilderTest, MilitaryStrengthFallsWithEachMilitaryBuildingUntilVictory) {
+    theProgram->initBattleField(0);
+    auto targets = military();
+    ASSERT_EQ(targets.size(), 6u); // two barracks and four light turrets
+    std::vector<std::string> seen{theProgram->militaryStrengthText()};
+    for (const auto& building : targets) {
+        EXPECT_NE(theProgram->playerBase->baseState, cBaseStates::VICTORY);
+        building->damage(static_cast<float>(building->hp));
+        seen.push_back(theProgram->militaryStrengthText());
+    }
+    EXPECT_EQ(theProgram->playerBase->baseState, cBaseStates::VICTORY);
+    const std::vector<std::string> expected = {
+        "Military strength: 100", "Military strength: 83", "Military strength: 66", "Military strength: 50",
+        "Military strength: 33",  "Military strength: 16", "Military strength: 0"};
+    EXPECT_EQ(seen, expected);
+
+    // With a seventh military building the steps are those of sevenths.
+    theProgram->initBattleField(0);
+    theProgram->buildingList->AddLast(tTurret::Create(3000, 350));
+    targets = military();
+    ASSERT_EQ(targets.size(), 7u);
+    std::vector<int> percents{100};
+    for (const auto& building : targets) {
+        building->damage(static_cast<float>(building->hp));
+        const std::string text = theProgram->militaryStrengthText();
+        percents.push_back(std::stoi(text.substr(text.find(": ") + 2)));
+    }
+    EXPECT_EQ(percents, (std::vector<int>{100, 85, 71, 57, 42, 28, 14, 0}));
+}
+
+} // namespace
