@@ -1,21 +1,14 @@
-#include <fstream>
-#include <iterator>
-
 #include "engine_test_support.h"
 
 namespace {
-// The game's own font once it is embedded; a Debian font file otherwise (fonts-dejavu-core).
+// The game's own font, embedded like every asset.
 const char* kGameFont = "incbin::Font\\super_effective.ttf";
-const char* kSystemFont = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
 
-std::shared_ptr<TFont> testFont() {
-    if (auto font = LoadFont(kGameFont, 8, 0)) return font;
-    return LoadFont(kSystemFont, 8, 0);
-}
+std::shared_ptr<TFont> testFont() { return LoadFont(kGameFont, 8, 0); }
 
-std::vector<unsigned char> fileBytes(const char* path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+std::vector<unsigned char> gameFontBytes() {
+    ResourceData data = OpenResource(kGameFont);
+    return data ? std::vector<unsigned char>(data.bytes, data.bytes + data.size) : std::vector<unsigned char>{};
 }
 } // namespace
 
@@ -23,7 +16,7 @@ using Font = HeadlessTest;
 
 TEST_F(Font, MeasuresAndSkipsMissingGlyphs) {
     auto font = testFont();
-    ASSERT_NE(font, nullptr) << "neither the game font nor " << kSystemFont << " could be loaded";
+    ASSERT_NE(font, nullptr) << "the game font could not be loaded";
     EXPECT_EQ(StringWidth("A"), 0); // no current font yet
     EXPECT_EQ(StringHeight("A"), 0);
     SetFont(font);
@@ -113,7 +106,7 @@ TEST_F(Font, MaskedGrabbedTextImageIsTransparentWhereBlack) {
 }
 
 TEST_F(Font, MissingTruncatedOrGarbageFontGivesNull) {
-    auto bytes = fileBytes(kSystemFont);
+    auto bytes = gameFontBytes();
     ASSERT_GT(bytes.size(), 1000u);
     std::vector<unsigned char> half(bytes.begin(), bytes.begin() + static_cast<long>(bytes.size() / 2));
     std::vector<unsigned char> head(bytes.begin(), bytes.begin() + 200);
