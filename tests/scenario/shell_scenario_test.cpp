@@ -2,11 +2,16 @@
 // following the larva, the HUD numbers and the debug line drawn, Esc leaving.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <map>
 
 #include "ai/ai.h"
 #include "buildings/homebase.h"
+#include "campaign/persistence.h"
 #include "entities/actor.h"
+#include "entities/cow.h"
+#include "entities/person.h"
+#include "entities/super_copter.h"
 #include "player/foo.h"
 #include "scenario/harness.h"
 #include "world/camera.h"
@@ -86,6 +91,53 @@ TEST(ShellScenario, HudShowsHitPointsInRedAndMatterInGreen) {
     EXPECT_GT(pixelsOf(0x7F0000, 80, 440), 8);
     EXPECT_GT(pixelsOf(0x007F08, 560, 440), 8);
     EXPECT_EQ(pixelsOf(0x7F0000, 560, 440), 0);
+}
+
+template <class T> int countOf(const std::shared_ptr<TList>& list) {
+    int n = 0;
+    for (const auto& object : list->typed<T>())
+        n += object != nullptr;
+    return n;
+}
+
+TEST(ShellScenario, EveryMissionHasItsLarvaHomebaseLivestockAndOpposition) {
+    for (int mission : {0, 1, 2, 3, 7}) {
+        SCOPED_TRACE(mission);
+        Harness game(4, 100 + mission);
+        tProgram& program = game.program();
+        game.startMission(mission);
+        ASSERT_EQ(program.actorList->First(), program.player);
+        ASSERT_EQ(program.buildingList->First(), program.playerBase);
+        EXPECT_EQ(program.player->state, states::RESPAWN);
+        EXPECT_FLOAT_EQ(program.playerBase->y, -80);
+        EXPECT_TRUE(program.radar && program.warnings && program.abductionBeamStatus);
+        EXPECT_EQ(program.worldData->currentMissionId, mission);
+        const bool boss = mission == 3;
+        EXPECT_EQ(countOf<tCow>(program.actorList), boss ? 6 : 3);
+        EXPECT_EQ(countOf<tSuperCopter>(program.actorList), boss ? 1 : 0);
+        for (const auto& cow : program.actorList->typed<tCow>()) {
+            EXPECT_GE(cow->x, -2400);
+            EXPECT_LE(cow->x, 2400);
+        }
+        if (boss) {
+            const auto copter = *program.actorList->typed<tSuperCopter>().begin();
+            EXPECT_EQ(std::fabs(copter->x), 3200);
+            EXPECT_EQ(copter->y, 84);
+        }
+        if (mission <= 3) {
+            EXPECT_GT(program.militaryStrengthMax, 0);
+            EXPECT_EQ(program.militaryStrength, program.militaryStrengthMax);
+            EXPECT_EQ(program.militaryStrengthText(), "Military strength: 100");
+        } else {
+            // An unknown mission: larva, homebase, three cows, six civilians and nothing to fight.
+            EXPECT_EQ(program.buildingList->Count(), 1);
+            EXPECT_EQ(program.actorList->Count(), 1 + 3 + 6);
+            EXPECT_EQ(countOf<tCivilian>(program.actorList) - countOf<tCow>(program.actorList),
+                      6); // a cow is a civilian too
+            EXPECT_EQ(program.militaryStrengthText(), "Military strength: 0");
+            game.runFor(100); // and the debug line is drawn without dividing by zero
+        }
+    }
 }
 
 } // namespace
