@@ -14,6 +14,7 @@ class MapScreenTest : public ::testing::Test {
   protected:
     Harness game;
 
+    void SetUp() override { game.drawEvery = 25; } // the map's logic needs no frames
     tMapScreen& screen() { return *game.program().mapScreen; }
     tMapDazozuzo& ship() { return *screen().dazozuzo; }
     void placeShip(float x, float y) {

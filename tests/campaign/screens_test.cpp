@@ -48,6 +48,7 @@ int textGreenPixels(int x0, int y0, int x1, int y1) {
 
 TEST(CampaignScreens, MapScreenShowsNodeNamesAboveTheirNodes) {
     Harness game;
+    game.drawEvery = 50;
     game.program().worldData->lockNode(2); // Militarized Zone won: its node shows the closed picture
     game.program().setGameState(gamestate::MAP, 0);
     game.runFor(800); // past the black fade
@@ -68,6 +69,7 @@ TEST(CampaignScreens, MapScreenShowsNodeNamesAboveTheirNodes) {
 
 TEST(CampaignScreens, UpgradeMenuOverTheBattlefieldFitsItsTextOnThePage) {
     Harness game;
+    game.drawEvery = 50; // only the kept frames need drawing
     game.startMission(0);
     game.runFor(4000); // the homebase lands and the larva hatches
     tFoo& foo = *game.program().player;

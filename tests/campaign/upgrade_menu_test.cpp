@@ -21,6 +21,7 @@ class UpgradeMenuTest : public ::testing::Test {
     std::shared_ptr<TSound> savedSelect, savedError, savedBleep;
 
     void SetUp() override {
+        game.drawEvery = 25; // the menu's logic needs no frames
         savedSelect = tSfx::select;
         savedError = tSfx::error;
         savedBleep = tSfx::tinyBleep;

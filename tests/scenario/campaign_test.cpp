@@ -198,6 +198,7 @@ TEST(WholeCampaign, EscapeOnTheMapEndsTheRunWithoutTheOutro) {
     int passes = 0;
     tProgram::passHook = [&] {
         AdvanceMillis(4);
+        program.drawDelay = 100;
         ++passes;
         if (passes == 5) InjectChar(' ');            // skip the intro
         if (passes == 400) InjectKeyTap(KEY_ESCAPE); // on the map screen
