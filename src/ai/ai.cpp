@@ -65,7 +65,9 @@ void tAI::dispatch() {
     if (!base) return;
     const std::shared_ptr<tMap> map = getMap();
     const float ground = static_cast<float>(map ? map->groundLevel : 350);
-    for (const std::shared_ptr<tActor>& member : getNearestEnemies()->typed<tActor>())
+    // Held here: a list that dies during the walk would end it.
+    const std::shared_ptr<TList> squad = getNearestEnemies();
+    for (const std::shared_ptr<tActor>& member : squad->typed<tActor>())
         member->assignPatrol(base->x, ground);
 }
 
