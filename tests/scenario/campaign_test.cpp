@@ -135,6 +135,7 @@ TEST(WholeCampaign, IntroSkippedFourMissionsWonOutroUntilAKeyThenTheProgramEnds)
             break;
         case Phase::Outro:
             ++log.outroPasses;
+            program.drawDelay = 2; // every outro pass draws, so the back buffer holds the last frame
             if (log.outroPasses == 400) shot("campaign_outro");
             if (log.outroPasses == 500) {
                 InjectChar('q');
