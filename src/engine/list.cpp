@@ -9,7 +9,17 @@ void TLink::Remove() {
 TList::TList() : _head(std::make_shared<TLink>()) {}
 
 TList::~TList() {
-    Clear();
+    // A walk may still stand on a link of this list: `for (auto& a : makeSquad()->typed<tActor>())` walks
+    // a list that dies before the loop body runs. Such a walk keeps the rest of the chain, values included,
+    // and goes on to its end; the links merely stop belonging to a list.
+    for (TLink* link = _head->_succ.get(); link; link = link->_succ.get())
+        link->_list = nullptr;
+    // Free the links nobody else holds one at a time, so a long list does not unwind recursively.
+    std::shared_ptr<TLink> next = std::move(_head->_succ);
+    while (next && next.use_count() == 1) {
+        std::shared_ptr<TLink> succ = std::move(next->_succ);
+        next = std::move(succ);
+    }
 }
 
 std::shared_ptr<TLink> TList::AddLast(std::shared_ptr<Object> value) {

@@ -190,6 +190,27 @@ TEST(List, SortIsStableBothWaysAndReverse) {
     EXPECT_EQ(empty.Count(), 0);
 }
 
+TEST(List, AWalkOverATemporaryListVisitsEveryElement) {
+    auto makeList = [] {
+        auto list = std::make_shared<TList>();
+        for (int i = 0; i < 3; ++i)
+            list->AddLast(std::make_shared<Thing>(i));
+        return list;
+    };
+    std::vector<int> seen;
+    for (const auto& thing : makeList()->typed<Thing>())
+        seen.push_back(thing->id); // the list is gone already
+    EXPECT_EQ(seen, (std::vector<int>{0, 1, 2}));
+    // A link of a destroyed list is no longer in any list: removing it is harmless.
+    std::shared_ptr<TLink> link;
+    {
+        TList list;
+        link = list.AddLast(std::make_shared<Thing>(5));
+    }
+    EXPECT_FALSE(link->InList());
+    link->Remove();
+}
+
 TEST(List, LongListsAreFreedWithoutDeepRecursion) {
     auto list = std::make_unique<TList>();
     for (int i = 0; i < 200000; ++i)
