@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "buildings/homebase.h"
 #include "campaign/persistence.h"
 #include "game/shell_test_support.h"
 #include "hud/beam_status.h"
@@ -217,6 +218,31 @@ TEST_F(ProgramTest, OpeningTheMapClearsTheBattlefieldAndFadesIn) {
     step(20);
     theProgram->updateMap();
     EXPECT_FALSE(theProgram->blackScreen);
+}
+
+TEST_F(ProgramTest, ReturningToTheMapClosesAWonMissionOnly) {
+    theProgram->worldData = std::make_shared<tPersistence>();
+    theProgram->playerBase = std::make_shared<tHomebase>();
+    auto& record = *theProgram->worldData;
+
+    record.currentMissionId = 1;
+    theProgram->playerBase->baseState = cBaseStates::TAKEOFF; // fled: the mission stays open
+    theProgram->setGameState(gamestate::MAP, 0);
+    EXPECT_EQ(record.getLock(1), 0);
+    EXPECT_FALSE(theProgram->flagEndGame);
+
+    theProgram->state = gamestate::RUNNING;
+    theProgram->playerBase->baseState = cBaseStates::VICTORY;
+    theProgram->setGameState(gamestate::MAP, 0);
+    EXPECT_EQ(record.getLock(1), 1);
+    EXPECT_FALSE(theProgram->flagEndGame);
+    EXPECT_NE(theProgram->playerBase->baseState, cBaseStates::VICTORY) << "a fresh default homebase";
+
+    theProgram->state = gamestate::RUNNING;
+    record.currentMissionId = 3;
+    theProgram->playerBase->baseState = cBaseStates::VICTORY;
+    theProgram->setGameState(gamestate::MAP, 0);
+    EXPECT_TRUE(theProgram->flagEndGame) << "the last mission won: the outro follows";
 }
 
 TEST_F(ProgramTest, DebugLineCountsWholePercentages) {
