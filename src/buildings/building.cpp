@@ -43,8 +43,8 @@ void tBuilding::draw() {
         SetDrawScale(2, 2);
         DrawFrame(defaultImg, getX(), getY(), frame);
         if (hp < hpMax)
-            tHealthBar::draw(getX() - width / 2, getY() + 4, static_cast<float>(hp), static_cast<float>(hpMax),
-                             width);
+            tHealthBar::draw(getX() - width / 2, getY() + 4, static_cast<float>(hp),
+                             static_cast<float>(hpMax), width);
     }
     drawFlash();
 }
@@ -56,7 +56,9 @@ void tBuilding::resetTimers() {
     interactTimer += shift;
 }
 
-void tBuilding::damage(float amount) { takeDamage(amount); }
+void tBuilding::damage(float amount) {
+    takeDamage(amount);
+}
 
 int tBuilding::takeDamage(float amount) {
     if (destroyed) return 0;
@@ -85,11 +87,15 @@ void tBuilding::reduceMilitaryStrength() {
     theProgram->checkVictory();
 }
 
-void tBuilding::spawnUnit() { unitCounter += 1; }
+void tBuilding::spawnUnit() {
+    unitCounter += 1;
+}
 
 // --- the factories ---------------------------------------------------------------------------------------
 
-tTankFactory::tTankFactory() { kinds |= kKind; }
+tTankFactory::tTankFactory() {
+    kinds |= kKind;
+}
 
 std::shared_ptr<tTankFactory> tTankFactory::Create(float x, float y) {
     auto factory = std::make_shared<tTankFactory>();
@@ -103,7 +109,9 @@ void tTankFactory::spawnUnit() {
     battle::addActor(tTank::Create(x, static_cast<float>(battle::groundLevel()), self<tBuilding>()));
 }
 
-tBarracks::tBarracks() { kinds |= kKind; }
+tBarracks::tBarracks() {
+    kinds |= kKind;
+}
 
 std::shared_ptr<tBarracks> tBarracks::Create(float x, float y) {
     auto barracks = std::make_shared<tBarracks>();
@@ -117,7 +125,9 @@ void tBarracks::spawnUnit() {
     battle::addActor(tSoldier::Create(x, static_cast<float>(battle::groundLevel()), self<tBuilding>()));
 }
 
-tAirpad::tAirpad() { kinds |= kKind; }
+tAirpad::tAirpad() {
+    kinds |= kKind;
+}
 
 std::shared_ptr<tAirpad> tAirpad::Create(float x, float y) {
     auto airpad = std::make_shared<tAirpad>();
@@ -133,14 +143,20 @@ void tAirpad::spawnUnit() {
 
 // --- tHouse --------------------------------------------------------------------------------------------
 
-tHouse::tHouse() { kinds |= kKind; }
+tHouse::tHouse() {
+    kinds |= kKind;
+}
 
 std::shared_ptr<TImage> tHouse::getImageIndex(int index) {
     switch (index) {
-    case 2: return gfx::house02;
-    case 3: return gfx::house03;
-    case 4: return gfx::house04;
-    default: return gfx::house01;
+    case 2:
+        return gfx::house02;
+    case 3:
+        return gfx::house03;
+    case 4:
+        return gfx::house04;
+    default:
+        return gfx::house01;
     }
 }
 

@@ -39,7 +39,8 @@ class tBuilding : public tOnscreenObject {
 
   protected:
     // Position, picture, box (twice the picture), hit points and the first production attempt.
-    void setUp(float x, float y, const std::shared_ptr<TImage>& image, int hitPoints, int delay, int maxUnits);
+    void setUp(float x, float y, const std::shared_ptr<TImage>& image, int hitPoints, int delay,
+               int maxUnits);
 };
 
 // Builds a tank every 12 s, at most 2 alive.

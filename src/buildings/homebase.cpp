@@ -42,11 +42,14 @@ bool tHomebase::programBaseLeaving() {
     return state == cBaseStates::TAKEOFF || state == cBaseStates::VICTORY;
 }
 
-bool tHomebase::isLeaving() { return programBaseLeaving(); }
+bool tHomebase::isLeaving() {
+    return programBaseLeaving();
+}
 
 void tHomebase::setBaseState(int newState) {
     baseState = newState;
-    if (newState == cBaseStates::LANDING || newState == cBaseStates::TAKEOFF || newState == cBaseStates::VICTORY) {
+    if (newState == cBaseStates::LANDING || newState == cBaseStates::TAKEOFF ||
+        newState == cBaseStates::VICTORY) {
         if (!loopChannel || !loopChannel->Playing()) {
             if (std::shared_ptr<TChannel> channel = battle::play(tSfx::dazozuzoFlying)) loopChannel = channel;
         }
@@ -68,10 +71,18 @@ void tHomebase::update() {
         if (frame >= frames) frame = 0;
     }
     switch (baseState) {
-    case cBaseStates::LANDING: doBaseStateLanding(); break;
-    case cBaseStates::TAKEOFF: doBaseStateTakeoff(); break;
-    case cBaseStates::VICTORY: doBaseStateVictory(); break;
-    default: doBaseStateIdle(); break;
+    case cBaseStates::LANDING:
+        doBaseStateLanding();
+        break;
+    case cBaseStates::TAKEOFF:
+        doBaseStateTakeoff();
+        break;
+    case cBaseStates::VICTORY:
+        doBaseStateVictory();
+        break;
+    default:
+        doBaseStateIdle();
+        break;
     }
 }
 
@@ -80,7 +91,8 @@ void tHomebase::draw() {
     SetDrawScale(2, 2);
     DrawFrame(defaultImg, getX(), getY(), frame);
     if (hp < hpMax)
-        tHealthBar::draw(getX() - width / 2, getY() + 4, static_cast<float>(hp), static_cast<float>(hpMax), width);
+        tHealthBar::draw(getX() - width / 2, getY() + 4, static_cast<float>(hp), static_cast<float>(hpMax),
+                         width);
 }
 
 void tHomebase::doBaseStateLanding() {
@@ -115,7 +127,9 @@ void tHomebase::rise(float ceiling) {
     if (theProgram) theProgram->setGameState(gamestate::MAP, 0);
 }
 
-void tHomebase::doBaseStateTakeoff() { rise(-60); }
+void tHomebase::doBaseStateTakeoff() {
+    rise(-60);
+}
 
 void tHomebase::doBaseStateVictory() {
     y = static_cast<float>(y - yVel * Delta::Time());
@@ -136,7 +150,8 @@ int tHomebase::takeDamage(float amount) {
             theProgram->warnings->setMessage("Dazozuzo is retreating into space!", 255, 0, 0);
         return 0;
     }
-    if (baseState == cBaseStates::IDLE && timerReady(dmgWarningTimer, 2000) && theProgram && theProgram->warnings)
+    if (baseState == cBaseStates::IDLE && timerReady(dmgWarningTimer, 2000) && theProgram &&
+        theProgram->warnings)
         theProgram->warnings->setMessage("Dazozuzo is under attack!", 255, 0, 0);
     return 1;
 }

@@ -8,7 +8,9 @@
 #include "player/battle.h"
 #include "player/weapon_effects.h"
 
-tAbductable::tAbductable() { kinds |= kKind; }
+tAbductable::tAbductable() {
+    kinds |= kKind;
+}
 
 void tAbductable::destroy() {
     if (destroyed) return;
@@ -16,7 +18,9 @@ void tAbductable::destroy() {
     if (isRadiated()) radiationBlast();
 }
 
-void tAbductable::destroyNoAnims() { tAbductable::destroy(); }
+void tAbductable::destroyNoAnims() {
+    tAbductable::destroy();
+}
 
 void tAbductable::resetVelocities() {
     xVel = 0;
@@ -28,9 +32,13 @@ void tAbductable::increaseRadiation(int n) {
     if (isRadiated()) radCurrent = radMax;
 }
 
-std::string tAbductable::getName() const { return isRadiated() ? "Radioactive " + strName : strName; }
+std::string tAbductable::getName() const {
+    return isRadiated() ? "Radioactive " + strName : strName;
+}
 
-std::shared_ptr<TImage> tAbductable::getCurrentImg() const { return isRadiated() ? radImg : defaultImg; }
+std::shared_ptr<TImage> tAbductable::getCurrentImg() const {
+    return isRadiated() ? radImg : defaultImg;
+}
 
 void tAbductable::radiationBlast() {
     tShake::start(15, 400);
@@ -41,13 +49,15 @@ void tAbductable::radiationBlast() {
     blastAround(reach, reach, reach, reach);
 }
 
-void tAbductable::blastAround(float actorReachX, float actorReachY, float buildingReachX, float buildingReachY) {
+void tAbductable::blastAround(float actorReachX, float actorReachY, float buildingReachX,
+                              float buildingReachY) {
     if (!theProgram) return;
     const float damageDealt = static_cast<float>(radDamage);
     if (theProgram->actorList) {
         for (const std::shared_ptr<tActor>& actor : theProgram->actorList->typed<tActor>()) {
             if (actor.get() == this) continue;
-            if (inRange(x, actor->x, actorReachX) && inRange(y, actor->y, actorReachY) && actor->isDestructable())
+            if (inRange(x, actor->x, actorReachX) && inRange(y, actor->y, actorReachY) &&
+                actor->isDestructable())
                 actor->damage(damageDealt);
         }
     }

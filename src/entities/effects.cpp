@@ -9,7 +9,9 @@
 
 namespace {
 
-int frameCount(const std::shared_ptr<TImage>& image) { return image ? image->FrameCount() : 0; }
+int frameCount(const std::shared_ptr<TImage>& image) {
+    return image ? image->FrameCount() : 0;
+}
 
 // Common start of an effect: position, picture, frame 0, the first step one frame time from now.
 void startEffect(tOnscreenObject& fx, float x, float y, const std::shared_ptr<TImage>& image, int frameTime) {
@@ -21,7 +23,9 @@ void startEffect(tOnscreenObject& fx, float x, float y, const std::shared_ptr<TI
     fx.animTimer = gameMillisecs() + frameTime;
 }
 
-void leaveFx(tOnscreenObject* fx) { battle::removeFrom(&tProgram::fxList, fx); }
+void leaveFx(tOnscreenObject* fx) {
+    battle::removeFrom(&tProgram::fxList, fx);
+}
 
 void drawAt(tOnscreenObject& fx, float screenY) {
     SetDrawScale(2, 2);
@@ -32,7 +36,9 @@ void drawAt(tOnscreenObject& fx, float screenY) {
 
 // --- tBigExplosion ---------------------------------------------------------------------------------
 
-tBigExplosion::tBigExplosion() { kinds |= kKind; }
+tBigExplosion::tBigExplosion() {
+    kinds |= kKind;
+}
 
 std::shared_ptr<tBigExplosion> tBigExplosion::Create(float x, float y) {
     auto fx = std::make_shared<tBigExplosion>();
@@ -51,11 +57,15 @@ void tBigExplosion::update() {
     if (frame >= frameCount(defaultImg)) leaveFx(this);
 }
 
-void tBigExplosion::draw() { drawAt(*this, y); } // the world y: no vertical shake
+void tBigExplosion::draw() {
+    drawAt(*this, y);
+} // the world y: no vertical shake
 
 // --- tEgg --------------------------------------------------------------------------------------------
 
-tEgg::tEgg() { kinds |= kKind; }
+tEgg::tEgg() {
+    kinds |= kKind;
+}
 
 std::shared_ptr<tEgg> tEgg::Create(float x, float y) {
     auto fx = std::make_shared<tEgg>();
@@ -81,11 +91,15 @@ void tEgg::update() {
     }
 }
 
-void tEgg::draw() { drawAt(*this, y); }
+void tEgg::draw() {
+    drawAt(*this, y);
+}
 
 // --- tBileSplash ---------------------------------------------------------------------------------------
 
-tBileSplash::tBileSplash() { kinds |= kKind; }
+tBileSplash::tBileSplash() {
+    kinds |= kKind;
+}
 
 std::shared_ptr<tBileSplash> tBileSplash::Create(float x, float y) {
     auto fx = std::make_shared<tBileSplash>();
@@ -100,11 +114,15 @@ void tBileSplash::update() {
     if (frame > frameCount(defaultImg) - 1) leaveFx(this);
 }
 
-void tBileSplash::draw() { drawAt(*this, getY()); }
+void tBileSplash::draw() {
+    drawAt(*this, getY());
+}
 
 // --- tBulletHit ----------------------------------------------------------------------------------------
 
-tBulletHit::tBulletHit() { kinds |= kKind; }
+tBulletHit::tBulletHit() {
+    kinds |= kKind;
+}
 
 std::shared_ptr<tBulletHit> tBulletHit::Create(float x, float y) {
     auto fx = std::make_shared<tBulletHit>();
@@ -122,11 +140,15 @@ void tBulletHit::update() {
     }
 }
 
-void tBulletHit::draw() { drawAt(*this, getY()); }
+void tBulletHit::draw() {
+    drawAt(*this, getY());
+}
 
 // --- tHeartSpawner ---------------------------------------------------------------------------------------
 
-tHeartSpawner::tHeartSpawner() { kinds |= kKind; }
+tHeartSpawner::tHeartSpawner() {
+    kinds |= kKind;
+}
 
 std::shared_ptr<tHeartSpawner> tHeartSpawner::Create(float x, float y, int maxHearts,
                                                      std::shared_ptr<tOnscreenObject> owner) {
@@ -150,7 +172,9 @@ void tHeartSpawner::update() {
 
 // --- tHeart ----------------------------------------------------------------------------------------------
 
-tHeart::tHeart() { kinds |= kKind; }
+tHeart::tHeart() {
+    kinds |= kKind;
+}
 
 std::shared_ptr<tHeart> tHeart::Create(float x, float y) {
     auto fx = std::make_shared<tHeart>();

@@ -6,7 +6,9 @@
 #include "player/battle.h"
 #include "player/foo.h"
 
-tMatterBall::tMatterBall() { kinds |= kKind; }
+tMatterBall::tMatterBall() {
+    kinds |= kKind;
+}
 
 std::shared_ptr<tMatterBall> tMatterBall::Create(float x, float y) {
     auto ball = std::make_shared<tMatterBall>();
@@ -49,7 +51,9 @@ void tMatterBall::draw() {
     DrawFrame(getCurrentImg(), getX(), getY(), getFrame());
 }
 
-void tMatterBall::destroyNoAnims() { tAbductable::destroy(); }
+void tMatterBall::destroyNoAnims() {
+    tAbductable::destroy();
+}
 
 void tMatterBall::resetVelocities() {
     tAbductable::resetVelocities();

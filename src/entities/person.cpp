@@ -10,14 +10,17 @@
 
 tPerson::tPerson() {
     kinds |= kKind;
+    // Facing right until its first step: a facing of 0 would draw the sprite at zero width (a person
+    // caught by the beam in the frame it appeared would be invisible in the cage).
+    facing = direction::FACE_RIGHT;
     dir = 270;
     matterballs = 0;
     animDelay = 200;
     animTimer = gameMillisecs() + 200;
 }
 
-void tPerson::place(float px, float py, std::shared_ptr<tBuilding> building, const std::shared_ptr<TImage>& image,
-                    const std::shared_ptr<TImage>& greenImage) {
+void tPerson::place(float px, float py, std::shared_ptr<tBuilding> building,
+                    const std::shared_ptr<TImage>& image, const std::shared_ptr<TImage>& greenImage) {
     x = px;
     y = py;
     spawner = std::move(building);
@@ -39,7 +42,9 @@ void tPerson::destroy() {
     if (!isRadiated()) battle::addFx(tPersonDeath::Create(x, y));
 }
 
-void tPerson::destroyNoAnims() { tAbductable::destroy(); }
+void tPerson::destroyNoAnims() {
+    tAbductable::destroy();
+}
 
 void tPerson::resetVelocities() {
     tAbductable::resetVelocities();
@@ -67,7 +72,9 @@ void tPerson::doStateFalling() {
 
 // --- tCivilian ---------------------------------------------------------------------------------------
 
-tCivilian::tCivilian() { kinds |= kKind; }
+tCivilian::tCivilian() {
+    kinds |= kKind;
+}
 
 std::shared_ptr<tCivilian> tCivilian::Create(float x, float y, std::shared_ptr<tBuilding> spawner) {
     auto civilian = std::make_shared<tCivilian>();
@@ -85,7 +92,8 @@ std::shared_ptr<tCivilian> tCivilian::Create(float x, float y, std::shared_ptr<t
 
 // The beat of tActor without checkFire: civilians (and cows) never shoot.
 void tCivilian::executePatrol() {
-    if (std::abs(x - targetX) < 2) targetX = x > anchorX ? anchorX - patrolDistance : anchorX + patrolDistance;
+    if (std::abs(x - targetX) < 2)
+        targetX = x > anchorX ? anchorX - patrolDistance : anchorX + patrolDistance;
     if (targetX > x) {
         goRight();
     } else {
@@ -95,7 +103,9 @@ void tCivilian::executePatrol() {
 
 // --- tSoldier ------------------------------------------------------------------------------------------
 
-tSoldier::tSoldier() { kinds |= kKind; }
+tSoldier::tSoldier() {
+    kinds |= kKind;
+}
 
 std::shared_ptr<tSoldier> tSoldier::Create(float x, float y, std::shared_ptr<tBuilding> spawner) {
     auto soldier = std::make_shared<tSoldier>();
@@ -113,11 +123,15 @@ std::shared_ptr<tSoldier> tSoldier::Create(float x, float y, std::shared_ptr<tBu
     return soldier;
 }
 
-int tSoldier::getFireDelay() { return RandomInt(2000, 5000); }
+int tSoldier::getFireDelay() {
+    return RandomInt(2000, 5000);
+}
 
 // --- tPersonDeath ----------------------------------------------------------------------------------------
 
-tPersonDeath::tPersonDeath() { kinds |= kKind; }
+tPersonDeath::tPersonDeath() {
+    kinds |= kKind;
+}
 
 std::shared_ptr<tPersonDeath> tPersonDeath::Create(float x, float y) {
     auto fx = std::make_shared<tPersonDeath>();

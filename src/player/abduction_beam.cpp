@@ -10,7 +10,9 @@
 #include "player/foo.h"
 #include "world/camera.h"
 
-tAbductionBeam::tAbductionBeam() { kinds |= kKind; }
+tAbductionBeam::tAbductionBeam() {
+    kinds |= kKind;
+}
 
 std::shared_ptr<tAbductionBeam> tAbductionBeam::Create(tFoo* owner, float x, float y) {
     auto beam = std::make_shared<tAbductionBeam>();
@@ -34,7 +36,8 @@ void tAbductionBeam::update() {
         checkCollision();
         return;
     }
-    if (theProgram && theProgram->abductionBeamStatus) theProgram->abductionBeamStatus->updateText(lastHit->getName());
+    if (theProgram && theProgram->abductionBeamStatus)
+        theProgram->abductionBeamStatus->updateText(lastHit->getName());
     reelPersonIn();
 }
 

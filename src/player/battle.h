@@ -22,10 +22,18 @@ inline void removeFrom(std::shared_ptr<TList> tProgram::*which, const Object* ob
     if (TList* target = list(which)) target->Remove(object);
 }
 
-inline void addFx(std::shared_ptr<Object> object) { addTo(&tProgram::fxList, std::move(object)); }
-inline void addWeapon(std::shared_ptr<Object> object) { addTo(&tProgram::weaponList, std::move(object)); }
-inline void addActor(std::shared_ptr<Object> object) { addTo(&tProgram::actorList, std::move(object)); }
-inline void addMessage(std::shared_ptr<Object> object) { addTo(&tProgram::messages, std::move(object)); }
+inline void addFx(std::shared_ptr<Object> object) {
+    addTo(&tProgram::fxList, std::move(object));
+}
+inline void addWeapon(std::shared_ptr<Object> object) {
+    addTo(&tProgram::weaponList, std::move(object));
+}
+inline void addActor(std::shared_ptr<Object> object) {
+    addTo(&tProgram::actorList, std::move(object));
+}
+inline void addMessage(std::shared_ptr<Object> object) {
+    addTo(&tProgram::messages, std::move(object));
+}
 
 // Plays a sound once (or looping, by its own flag) on a fresh channel; null when there is no sound.
 inline std::shared_ptr<TChannel> play(const std::shared_ptr<TSound>& sound) {

@@ -19,7 +19,9 @@ void setPicture(tOnscreenObject& shot, const std::shared_ptr<TImage>& image) {
 
 // --- tTankShot ---------------------------------------------------------------------------------------
 
-tTankShot::tTankShot() { kinds |= kKind; }
+tTankShot::tTankShot() {
+    kinds |= kKind;
+}
 
 std::shared_ptr<tTankShot> tTankShot::Create(float x, float y, float dir) {
     auto shot = std::make_shared<tTankShot>();
@@ -110,7 +112,9 @@ void tBullet::selfDestruct() {
 
 // --- tTankShotHit ---------------------------------------------------------------------------------------
 
-tTankShotHit::tTankShotHit() { kinds |= kKind; }
+tTankShotHit::tTankShotHit() {
+    kinds |= kKind;
+}
 
 std::shared_ptr<tTankShotHit> tTankShotHit::Create(float x, float y) {
     auto fx = std::make_shared<tTankShotHit>();

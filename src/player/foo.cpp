@@ -24,11 +24,17 @@ namespace {
 
 const tInput kNoKeys;
 
-const tInput& keys() { return theProgram && theProgram->buttons ? *theProgram->buttons : kNoKeys; }
+const tInput& keys() {
+    return theProgram && theProgram->buttons ? *theProgram->buttons : kNoKeys;
+}
 
-int lastFrame(const std::shared_ptr<TImage>& image) { return image ? image->FrameCount() - 1 : 0; }
+int lastFrame(const std::shared_ptr<TImage>& image) {
+    return image ? image->FrameCount() - 1 : 0;
+}
 
-tHomebase* programBase() { return theProgram ? theProgram->playerBase.get() : nullptr; }
+tHomebase* programBase() {
+    return theProgram ? theProgram->playerBase.get() : nullptr;
+}
 
 void warn(const std::string& text) {
     if (theProgram && theProgram->warnings) theProgram->warnings->setMessage(text, -1, -1, -1);
@@ -36,7 +42,9 @@ void warn(const std::string& text) {
 
 } // namespace
 
-tFoo::tFoo() : loopChannel(std::make_shared<TChannel>()) { kinds |= kKind; }
+tFoo::tFoo() : loopChannel(std::make_shared<TChannel>()) {
+    kinds |= kKind;
+}
 
 std::shared_ptr<tFoo> tFoo::Create(float x, float y) {
     auto larva = std::make_shared<tFoo>();
@@ -141,7 +149,9 @@ void tFoo::doStateIdle() {
     }
 }
 
-float tFoo::getCurrentTopSpeed() { return isGrounded() ? groundSpeed : topSpeed; }
+float tFoo::getCurrentTopSpeed() {
+    return isGrounded() ? groundSpeed : topSpeed;
+}
 
 void tFoo::goRight() {
     isInXMotion = 1;
@@ -395,7 +405,8 @@ void tFoo::hatch(float hatchX, float hatchY) {
     battle::play(tSfx::eggHatching);
 }
 
-// --- damage, healing, matter ---------------------------------------------------------------------------------
+// --- damage, healing, matter
+// ---------------------------------------------------------------------------------
 
 void tFoo::damage(float amount) {
     if (state == states::SHIELDING) {
@@ -430,7 +441,8 @@ void tFoo::matterIncrease(int amount) {
     battle::addMessage(tNumberIndicator::Create(560, 486, "+" + std::to_string(amount), 0, 204, 0, true));
 }
 
-// --- upgrade menu ------------------------------------------------------------------------------------------------
+// --- upgrade menu
+// ------------------------------------------------------------------------------------------------
 
 void tFoo::resetUpgrades() {
     unlockLaser = unlockPhotons = unlockFlak = unlockShield = unlockSpaceWarp = false;
@@ -450,7 +462,9 @@ void tFoo::menuClose() {
     theProgram->setGameState(gamestate::RUNNING, 0);
 }
 
-bool tFoo::isMenuOpen() { return theProgram && theProgram->state == gamestate::MENU; }
+bool tFoo::isMenuOpen() {
+    return theProgram && theProgram->state == gamestate::MENU;
+}
 
 bool tFoo::checkBuildingInteractions() {
     if (!theProgram || !theProgram->buildingList) return false;
@@ -464,7 +478,8 @@ bool tFoo::checkBuildingInteractions() {
     return false;
 }
 
-// --- animation and drawing -------------------------------------------------------------------------------------
+// --- animation and drawing
+// -------------------------------------------------------------------------------------
 
 void tFoo::animate() {
     if (state == states::DEAD) {
@@ -505,17 +520,18 @@ void tFoo::draw() {
         DrawFrame(gfx::fooExplosion, getX(), getY(), frame);
     } else if (state != states::RESPAWN && state != states::WAIT) {
         if (isGrounded()) {
-            DrawFrame(facing == direction::FACE_RIGHT ? gfx::siegeSuitWalking : gfx::siegeSuitWalkLeft, getX(),
-                      getY(), frame);
+            DrawFrame(facing == direction::FACE_RIGHT ? gfx::siegeSuitWalking : gfx::siegeSuitWalkLeft,
+                      getX(), getY(), frame);
         } else {
             if (frame > lastFrame(gfx::siegeSuitFlying)) frame = 0;
             DrawFrame(gfx::siegeSuitFlying, getX(), getY(), frame);
         }
         if (state == states::SHIELDING) DrawFrame(gfx::suitShield, getX(), getY(), frameShield);
         if (hp < hpMax)
-            tHealthBar::draw(getX() - width / 2, getY() + 6, static_cast<float>(hp), static_cast<float>(hpMax),
-                             width);
-        if (battery < batteryMax) tBatteryBar::draw(getX() - width / 2, getY() - height - 2, battery, batteryMax, width);
+            tHealthBar::draw(getX() - width / 2, getY() + 6, static_cast<float>(hp),
+                             static_cast<float>(hpMax), width);
+        if (battery < batteryMax)
+            tBatteryBar::draw(getX() - width / 2, getY() - height - 2, battery, batteryMax, width);
     }
     if (flashButton) flashButton->draw();
 }

@@ -12,7 +12,9 @@
 
 // --- tLaser ----------------------------------------------------------------------------------------------
 
-tLaser::tLaser() { kinds |= kKind; }
+tLaser::tLaser() {
+    kinds |= kKind;
+}
 
 std::shared_ptr<tLaser> tLaser::Create(tFoo* owner, float x, float y) {
     auto laser = std::make_shared<tLaser>();
@@ -45,7 +47,8 @@ bool tLaser::checkCollision() {
     float bestTop = 0;
     // The highest candidate (smallest top) under the beam, lower than the creature's feet.
     auto consider = [&](const std::shared_ptr<tOnscreenObject>& c) {
-        if (!(c->x - c->width / 2 < x && x < c->x + c->width / 2) || !(c->y > ownerY) || c->faction == faction)
+        if (!(c->x - c->width / 2 < x && x < c->x + c->width / 2) || !(c->y > ownerY) ||
+            c->faction == faction)
             return;
         const float top = c->y - c->height;
         if (!lastHit || top < bestTop) {
@@ -87,7 +90,9 @@ void tLaser::draw() {
 
 // --- tLaserHit ---------------------------------------------------------------------------------------------
 
-tLaserHit::tLaserHit() { kinds |= kKind; }
+tLaserHit::tLaserHit() {
+    kinds |= kKind;
+}
 
 std::shared_ptr<tLaserHit> tLaserHit::Create(float x, float y) {
     auto spark = std::make_shared<tLaserHit>();
@@ -118,9 +123,12 @@ void tLaserHit::resetTimers() {
     lifeTimer = gameMillisecs() + lifeTimer - pauseTime;
 }
 
-// --- tLaserSpinner ------------------------------------------------------------------------------------------
+// --- tLaserSpinner
+// ------------------------------------------------------------------------------------------
 
-tLaserSpinner::tLaserSpinner() { kinds |= kKind; }
+tLaserSpinner::tLaserSpinner() {
+    kinds |= kKind;
+}
 
 std::shared_ptr<tLaserSpinner> tLaserSpinner::Create(float x, float y, tLaser* owner) {
     auto spinner = std::make_shared<tLaserSpinner>();

@@ -35,8 +35,8 @@ bool hitEverything(tWeapon& shot, const tActor* owner, HitWindow window) {
         for (const std::shared_ptr<tActor>& a : theProgram->actorList->typed<tActor>()) {
             if (a.get() == owner) continue;
             const float reach = a->width * window.actorWidthFactor;
-            if (a->x - reach < shot.x && shot.x < a->x + reach && a->y - a->height < shot.y && shot.y < a->y &&
-                a->destructable && a->faction != shot.faction) {
+            if (a->x - reach < shot.x && shot.x < a->x + reach && a->y - a->height < shot.y &&
+                shot.y < a->y && a->destructable && a->faction != shot.faction) {
                 a->damage(damage);
                 hit = true;
             }
@@ -55,7 +55,9 @@ bool hitEverything(tWeapon& shot, const tActor* owner, HitWindow window) {
     return hit;
 }
 
-bool outOfPlay(float y, int& lifeTime) { return y < 0 || y > battle::groundLevel() || timerReady(lifeTime, 0); }
+bool outOfPlay(float y, int& lifeTime) {
+    return y < 0 || y > battle::groundLevel() || timerReady(lifeTime, 0);
+}
 
 void shiftLife(int& lifeTime) {
     const int pauseTime = theProgram ? theProgram->pauseTime : 0;
@@ -91,9 +93,12 @@ template <class Shot> void flyArc(Shot& shot) {
 
 // --- tPhotonBolt ---------------------------------------------------------------------------------------
 
-tPhotonBolt::tPhotonBolt() { kinds |= kKind; }
+tPhotonBolt::tPhotonBolt() {
+    kinds |= kKind;
+}
 
-std::shared_ptr<tPhotonBolt> tPhotonBolt::Create(float x, float y, float facing, std::shared_ptr<tActor> owner) {
+std::shared_ptr<tPhotonBolt> tPhotonBolt::Create(float x, float y, float facing,
+                                                 std::shared_ptr<tActor> owner) {
     auto bolt = makeShot<tPhotonBolt>(x, y, facing, std::move(owner), 75, 300, gfx::photon);
     bolt->dropSpeed = 0;
     bolt->dropSpeedInc = 70;
@@ -120,7 +125,9 @@ void tPhotonBolt::selfDestruct() {
 
 // --- tBileSpitGround -----------------------------------------------------------------------------------
 
-tBileSpitGround::tBileSpitGround() { kinds |= kKind; }
+tBileSpitGround::tBileSpitGround() {
+    kinds |= kKind;
+}
 
 std::shared_ptr<tBileSpitGround> tBileSpitGround::Create(float x, float y, float facing,
                                                          std::shared_ptr<tActor> owner) {
@@ -151,9 +158,12 @@ void tBileSpitGround::selfDestruct() {
 
 // --- tBileSpitAir ----------------------------------------------------------------------------------------
 
-tBileSpitAir::tBileSpitAir() { kinds |= kKind; }
+tBileSpitAir::tBileSpitAir() {
+    kinds |= kKind;
+}
 
-std::shared_ptr<tBileSpitAir> tBileSpitAir::Create(float x, float y, float facing, std::shared_ptr<tActor> owner) {
+std::shared_ptr<tBileSpitAir> tBileSpitAir::Create(float x, float y, float facing,
+                                                   std::shared_ptr<tActor> owner) {
     auto spit = makeShot<tBileSpitAir>(x, y, facing, std::move(owner), 10, 250, gfx::bileSpit);
     battle::play(tSfx::lowPew);
     return spit;
@@ -180,7 +190,9 @@ void tBileSpitAir::selfDestruct() {
 
 // --- tFlakShot ---------------------------------------------------------------------------------------------
 
-tFlakShot::tFlakShot() { kinds |= kKind; }
+tFlakShot::tFlakShot() {
+    kinds |= kKind;
+}
 
 std::shared_ptr<tFlakShot> tFlakShot::Create(float x, float y) {
     auto shot = std::make_shared<tFlakShot>();
@@ -226,7 +238,9 @@ void tFlakShot::resetTimers() {
     shiftLife(lifeTime);
 }
 
-void tFlakShot::collideWithTarget(tActor* /*target*/) { selfDestruct(); }
+void tFlakShot::collideWithTarget(tActor* /*target*/) {
+    selfDestruct();
+}
 
 void tFlakShot::selfDestruct() {
     xVel = 0;

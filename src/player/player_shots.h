@@ -53,7 +53,8 @@ class tBileSpitAir : public tWeapon {
 
     void update() override;
     void resetTimers() override;
-    static std::shared_ptr<tBileSpitAir> Create(float x, float y, float facing, std::shared_ptr<tActor> owner);
+    static std::shared_ptr<tBileSpitAir> Create(float x, float y, float facing,
+                                                std::shared_ptr<tActor> owner);
     virtual void selfDestruct();
 };
 

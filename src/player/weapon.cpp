@@ -4,13 +4,19 @@
 #include "entities/actor.h"
 #include "player/battle.h"
 
-tWeapon::tWeapon() { kinds |= kKind; }
+tWeapon::tWeapon() {
+    kinds |= kKind;
+}
 
 void tWeapon::draw() {
     SetDrawScale(2, 2);
     DrawFrame(defaultImg, getX(), getY(), 0);
 }
 
-void tWeapon::disengage() { battle::removeFrom(&tProgram::weaponList, this); }
+void tWeapon::disengage() {
+    battle::removeFrom(&tProgram::weaponList, this);
+}
 
-bool tWeapon::hitActor(tActor* actor) { return actor && actor->isHitState(); }
+bool tWeapon::hitActor(tActor* actor) {
+    return actor && actor->isHitState();
+}

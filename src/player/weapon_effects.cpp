@@ -27,7 +27,9 @@ void drawScaled(tOnscreenObject& fx, float drawScale) {
 
 // --- tPhotonExplosion --------------------------------------------------------------------------------
 
-tPhotonExplosion::tPhotonExplosion() { kinds |= kKind; }
+tPhotonExplosion::tPhotonExplosion() {
+    kinds |= kKind;
+}
 
 std::shared_ptr<tPhotonExplosion> tPhotonExplosion::Create(float x, float y) {
     auto fx = std::make_shared<tPhotonExplosion>();
@@ -41,12 +43,18 @@ std::shared_ptr<tPhotonExplosion> tPhotonExplosion::Create(float x, float y) {
     return fx;
 }
 
-void tPhotonExplosion::update() { stepAnimation(*this); }
-void tPhotonExplosion::draw() { drawScaled(*this, 2); }
+void tPhotonExplosion::update() {
+    stepAnimation(*this);
+}
+void tPhotonExplosion::draw() {
+    drawScaled(*this, 2);
+}
 
 // --- tFlakExplosion ------------------------------------------------------------------------------------
 
-tFlakExplosion::tFlakExplosion() { kinds |= kKind; }
+tFlakExplosion::tFlakExplosion() {
+    kinds |= kKind;
+}
 
 void tFlakExplosion::setUp(float px, float py, const std::shared_ptr<TImage>& image) {
     x = px;
@@ -73,10 +81,16 @@ std::shared_ptr<tFlakExplosion> tFlakExplosion::Create(float x, float y) {
     return fx;
 }
 
-void tFlakExplosion::update() { stepAnimation(*this); }
-void tFlakExplosion::draw() { drawScaled(*this, 2); }
+void tFlakExplosion::update() {
+    stepAnimation(*this);
+}
+void tFlakExplosion::draw() {
+    drawScaled(*this, 2);
+}
 
-tFlakExplosionRad::tFlakExplosionRad() { kinds |= kKind; }
+tFlakExplosionRad::tFlakExplosionRad() {
+    kinds |= kKind;
+}
 
 std::shared_ptr<tFlakExplosionRad> tFlakExplosionRad::Create(float x, float y) {
     auto fx = std::make_shared<tFlakExplosionRad>();
@@ -84,7 +98,9 @@ std::shared_ptr<tFlakExplosionRad> tFlakExplosionRad::Create(float x, float y) {
     return fx;
 }
 
-tSuperFlakExplosionRad::tSuperFlakExplosionRad() { kinds |= kKind; }
+tSuperFlakExplosionRad::tSuperFlakExplosionRad() {
+    kinds |= kKind;
+}
 
 std::shared_ptr<tSuperFlakExplosionRad> tSuperFlakExplosionRad::Create(float x, float y) {
     auto fx = std::make_shared<tSuperFlakExplosionRad>();
@@ -93,4 +109,6 @@ std::shared_ptr<tSuperFlakExplosionRad> tSuperFlakExplosionRad::Create(float x, 
     return fx;
 }
 
-void tSuperFlakExplosionRad::draw() { drawScaled(*this, 4); }
+void tSuperFlakExplosionRad::draw() {
+    drawScaled(*this, 4);
+}
