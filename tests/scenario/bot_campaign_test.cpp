@@ -1,0 +1,97 @@
+// The whole game played by the bot through the keyboard alone, from the intro to the outro: every
+// mission must be won by play, its node closed, a trait bought in the menu each time, and the program
+// must end after a key in the outro. The per-mission figures are printed for people to read.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "campaign/persistence.h"
+#include "buildings/homebase.h"
+#include "engine/engine.h"
+#include "player/foo.h"
+#include "game/game_clock.h"
+#include "scenario/bot_player.h"
+#include "scenario/harness.h"
+
+namespace {
+
+// A pass of 10 ms of game clock, as a 100 frames-per-second machine would run the game.
+constexpr int kFrameMs = 10;
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr int kDrawDelayMs = 500; // under the sanitizers drawing is the slow part: a frame in 50 passes
+#else
+constexpr int kDrawDelayMs = 40; // a frame every fourth pass
+#endif
+
+void saveShot(const char* name) {
+    if (const char* dir = std::getenv("VEVU_SHOT_DIR")) SaveBackBufferPng(std::string(dir) + "/bot_" + name + ".png");
+}
+
+} // namespace
+
+TEST(BotCampaign, WinsEveryMissionThroughTheKeysAndReachesTheOutro) {
+    Harness harness(kFrameMs);
+    tProgram& program = harness.program();
+    BotPlayer bot(program, {0, 1, 2, 3});
+    long passes = 0;
+    const bool trace = std::getenv("VEVU_BOT_TRACE") != nullptr;
+    int shotsTaken = 0;
+    tProgram::passHook = [&] {
+        AdvanceMillis(kFrameMs);
+        ++passes;
+        // The frame-rate cap is the only thing written: how often frames are drawn, not what happens.
+        program.drawDelay = kDrawDelayMs;
+        if (passes > 2'000'000) { // a run gone wrong ends the way a player would leave
+            InjectKeyTap(KEY_ESCAPE);
+            return;
+        }
+        bot.step();
+        if (trace && passes % 500 == 0) {
+            const auto* larva = program.player.get();
+            std::printf("t=%6.1fs phase=%d state=%d larva(x=%.0f y=%.0f hp=%d bat=%.0f matter=%d st=%d laser=%d) "
+                        "base(hp=%d st=%d) military=%.0f/%.0f note=%s\n",
+                        gameMillisecs() / 1000.0, static_cast<int>(bot.phase), program.state, larva ? larva->x : 0,
+                        larva ? larva->y : 0, larva ? larva->hp : 0, larva ? larva->battery : 0,
+                        larva ? larva->matterBank : 0, larva ? larva->state : 0, larva ? larva->unlockLaser : 0,
+                        program.playerBase ? program.playerBase->hp : 0,
+                        program.playerBase ? program.playerBase->baseState : 0, program.militaryStrength,
+                        program.militaryStrengthMax, bot.lastNote.c_str());
+            std::fflush(stdout);
+        }
+        if (bot.phase == BotPlayer::Phase::Mission && program.militaryStrength > 0 &&
+            program.militaryStrength < program.militaryStrengthMax && shotsTaken < 1) {
+            ++shotsTaken;
+            saveShot("battle");
+        }
+    };
+    program.run();
+    tProgram::passHook = nullptr;
+
+    for (const auto& m : bot.missions) {
+        std::printf("mission %d: %s in %.1f s of game time, deaths %d, abductions %d, menu %d, traits %d, "
+                    "military %d, homebase hp min %d, larva hp min %d\n",
+                    m.missionId, m.won ? "won" : "NOT won", (m.endMs - m.startMs) / 1000.0, m.deaths, m.abductions,
+                    m.menuOpenings, m.traitsBought, m.militaryAtStart, m.homebaseHpMin, m.larvaHpMin);
+    }
+    std::printf("passes %ld, last decision: %s\n", passes, bot.lastNote.c_str());
+
+    EXPECT_FALSE(bot.gaveUp) << "a mission ran over its time limit: " << bot.lastNote;
+    ASSERT_EQ(bot.missions.size(), 4u);
+    for (int i = 0; i < 4; ++i) {
+        const auto& m = bot.missions[i];
+        EXPECT_EQ(m.missionId, i);
+        EXPECT_TRUE(m.won) << "mission " << i;
+        EXPECT_GE(m.menuOpenings, 1) << "mission " << i;
+        EXPECT_GE(m.traitsBought, 1) << "mission " << i;
+        EXPECT_GE(m.abductions, 1) << "mission " << i << ": the first trait is bought with abducted matter";
+        EXPECT_GT(m.militaryAtStart, 0) << "mission " << i;
+    }
+    // The boss victory went straight to the outro, which ended on the typed key.
+    EXPECT_EQ(bot.phase, BotPlayer::Phase::Done);
+    EXPECT_EQ(bot.outroKeyTyped, 1);
+    EXPECT_TRUE(program.flagEndGame);
+    EXPECT_EQ(program.worldData, nullptr) << "the outro tore the campaign down";
+}

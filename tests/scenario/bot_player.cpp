@@ -1,0 +1,482 @@
+#include "scenario/bot_player.h"
+
+#include <cmath>
+#include <limits>
+
+#include "buildings/building.h"
+#include "buildings/homebase.h"
+#include "buildings/turret.h"
+#include "campaign/map_dazozuzo.h"
+#include "campaign/map_screen.h"
+#include "campaign/mission_node.h"
+#include "campaign/persistence.h"
+#include "campaign/upg_cursor.h"
+#include "campaign/upgrade_menu.h"
+#include "engine/engine.h"
+#include "entities/air_mine.h"
+#include "entities/cow.h"
+#include "entities/duster.h"
+#include "entities/matter_ball.h"
+#include "entities/person.h"
+#include "entities/tank.h"
+#include "game/constants.h"
+#include "game/game_clock.h"
+#include "game/program.h"
+#include "player/abduction_beam.h"
+#include "player/enemy_projectiles.h"
+#include "player/foo.h"
+#include "world/map.h"
+
+namespace {
+
+constexpr float kAttackAltitude = 46;  // the larva's ceiling without the space warp: Up held keeps it there
+constexpr float kCruiseAltitude = 150; // travelling and abducting height
+constexpr int kHealBelow = 16;         // hit points at which the larva goes home to heal
+constexpr float kFlyAccel = 1000;      // the larva's acceleration and braking
+
+float groundLine(tProgram& game) { return game.map ? static_cast<float>(game.map->groundLevel) : 350.0f; }
+
+bool grounded(tFoo& larva, tProgram& game) { return larva.y == groundLine(game); }
+
+bool alive(const tActor& actor) { return actor.state != states::DEAD && !actor.destroyed; }
+
+bool standingTurretNear(tProgram& game, float x, float reach) {
+    for (const auto& building : game.buildingList->typed<tTurret>())
+        if (!building->destroyed && std::fabs(building->x - x) < reach) return true;
+    return false;
+}
+
+} // namespace
+
+BotPlayer::BotPlayer(tProgram& program, std::vector<int> plan) : game(program), plan(std::move(plan)) {}
+
+void BotPlayer::step() {
+    switch (phase) {
+    case Phase::Intro:
+        stepIntro();
+        break;
+    case Phase::Map:
+        stepMap();
+        break;
+    case Phase::Mission:
+        stepMission();
+        break;
+    case Phase::Outro:
+        stepOutro();
+        break;
+    case Phase::Done:
+        break;
+    }
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Intro, map and outro
+
+void BotPlayer::stepIntro() {
+    // The intro does not run the map screen, so the map's black cover stays at its start value until
+    // the first pass of the main loop fades it.
+    if (game.blackScreen && game.blackScreenAlpha < 2.0f) {
+        phase = Phase::Map;
+        stepMap();
+        return;
+    }
+    ++introPasses;
+    // A key typed while the formation descends skips to the fade to black.
+    if (introPasses == 60) InjectKeyTap(KEY_SPACE);
+}
+
+void BotPlayer::stepMap() {
+    if (game.state != gamestate::MAP || !game.mapScreen) {
+        // The map screen has started a mission.
+        if (game.state == gamestate::RUNNING && !missions.empty() && missions.back().startMs >= 0 &&
+            missions.back().endMs == 0)
+            phase = Phase::Mission;
+        return;
+    }
+    if (next >= plan.size()) return;
+    tMapScreen& screen = *game.mapScreen;
+    std::shared_ptr<tMissionNode> node;
+    for (const auto& object : *screen.listNodes) {
+        auto candidate = std::dynamic_pointer_cast<tMissionNode>(object);
+        if (candidate && candidate->missionID == plan[next]) node = candidate;
+    }
+    if (!node) return;
+    tMapDazozuzo& ship = *screen.dazozuzo;
+    const float dx = node->x - ship.x, dy = node->y - ship.y;
+    right = dx > 2;
+    left = dx < -2;
+    down = dy > 2;
+    up = dy < -2;
+    fire = use = false;
+    applyHeld();
+    if (std::fabs(dx) <= 2 && std::fabs(dy) <= 2) {
+        releaseAll();
+        MissionLog log;
+        log.missionId = plan[next];
+        log.startMs = gameMillisecs();
+        missions.push_back(log);
+        ++next;
+        InjectKeyTap(KEY_Z);
+        lastNote = "map: Z on node " + std::to_string(log.missionId);
+    }
+}
+
+void BotPlayer::stepOutro() {
+    ++outroPasses;
+    // Watch the stars for three seconds, then any key ends the outro.
+    if (outroPasses == 300) {
+        InjectKeyTap(KEY_Q);
+        ++outroKeyTyped;
+        phase = Phase::Done;
+    }
+}
+
+// ---------------------------------------------------------------------------------------------------
+// A mission
+
+void BotPlayer::stepMission() {
+    if (!game.worldData) {
+        // The program tore everything down for the outro: the boss mission was won.
+        current().endMs = gameMillisecs();
+        current().won = game.flagEndGame;
+        phase = Phase::Outro;
+        stepOutro();
+        return;
+    }
+    if (game.state == gamestate::MAP) {
+        current().endMs = gameMillisecs();
+        current().won = game.worldData->getLock(current().missionId) != 0;
+        left = right = up = down = fire = use = false;
+        recharging = healing = wantMenu = false;
+        lastLarvaState = -1;
+        phase = Phase::Map;
+        stepMap();
+        return;
+    }
+    if (gameMillisecs() - current().startMs > missionLimitMs) {
+        gaveUp = true;
+        releaseAll();
+        InjectKeyTap(KEY_ESCAPE);
+        lastNote = "mission over its time limit";
+        return;
+    }
+    if (game.state == gamestate::MENU) {
+        stepMenu();
+        return;
+    }
+    menuStep = 0;
+    if (game.state != gamestate::RUNNING) return;
+    stepBattle();
+}
+
+void BotPlayer::stepMenu() {
+    // Opening the menu discarded every key, held ones included: nothing is held now.
+    left = right = up = down = fire = use = false;
+    auto menu = std::dynamic_pointer_cast<tUpgradeMenu>(game.currentMenu);
+    if (!menu || !menu->cursor) return;
+    if (menuStep == 0) {
+        menuStep = 1;
+        menuOpenedAt = gameMillisecs();
+        ++current().menuOpenings;
+        tapCooldown = 10;
+    }
+    if (tapCooldown > 0) {
+        --tapCooldown;
+        return;
+    }
+    tapCooldown = 10; // a tenth of a second between keys, as a person would
+    tFoo& larva = *game.player;
+    const bool owned = hasTrait(wantedTrait);
+    if (!owned && larva.matterBank >= menu->nextUpgradeCost) {
+        if (menu->cursor->buttonIndex < wantedTrait) {
+            InjectKeyTap(KEY_RIGHT);
+            lastNote = "menu: Right";
+            return;
+        }
+        if (menu->cursor->buttonIndex > wantedTrait) {
+            InjectKeyTap(KEY_LEFT);
+            lastNote = "menu: Left";
+            return;
+        }
+        InjectKeyTap(KEY_ENTER);
+        ++current().traitsBought;
+        lastNote = "menu: Enter buys trait " + std::to_string(wantedTrait);
+        return;
+    }
+    InjectKeyTap(KEY_ESCAPE);
+    wantMenu = false;
+    lastNote = "menu: Esc";
+}
+
+void BotPlayer::stepBattle() {
+    tFoo& larva = *game.player;
+    tHomebase& base = *game.playerBase;
+    MissionLog& log = current();
+    if (larva.state == states::DEAD && lastLarvaState != states::DEAD) ++log.deaths;
+    if (lastLarvaState == states::ABDUCTING && larva.matterBank > lastMatter) ++log.abductions;
+    lastLarvaState = larva.state;
+    if (base.hp < log.homebaseHpMin) log.homebaseHpMin = base.hp;
+    if (larva.state != states::DEAD && larva.hp < log.larvaHpMin) log.larvaHpMin = larva.hp;
+    if (log.militaryAtStart == 0) log.militaryAtStart = static_cast<int>(game.militaryStrengthMax);
+
+    left = right = up = down = fire = use = false;
+    const bool inControl = larva.state == states::IDLE || larva.state == states::ABDUCTING;
+    if (base.baseState != cBaseStates::IDLE || !inControl) {
+        recharging = false;
+        lastMatter = larva.matterBank;
+        applyHeld();
+        return;
+    }
+
+    // The trait to buy next: the laser first; with it, the photon bomb when matter allows (the cursor
+    // then has to move one button to the right).
+    wantedTrait = hasTrait(0) ? 1 : 0;
+    const int cost = nextTraitCost();
+    if (!hasTrait(0) && larva.matterBank >= cost) wantMenu = true;
+    if (hasTrait(0) && !hasTrait(1) && larva.matterBank >= cost + 60 && healing) wantMenu = true;
+    if (larva.hp <= kHealBelow) healing = true;
+    if (healing && larva.hp >= larva.hpMax && !wantMenu) healing = false;
+
+    if (larva.state == states::ABDUCTING) {
+        abductSomething();
+    } else if (dodge()) {
+        // the dodge chose the keys
+    } else if (healing || wantMenu) {
+        goHome(wantMenu);
+    } else if (!hasTrait(0) && larva.matterBank < cost && abductSomething()) {
+        // collecting matter for the first trait
+    } else if (defendHomebase()) {
+    } else if (!attackBuildings()) {
+        goHome(false);
+    }
+    applyHeld();
+    lastMatter = larva.matterBank;
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Battle behaviours
+
+bool BotPlayer::steerX(float x, float tolerance) {
+    tFoo& larva = *game.player;
+    const float v = larva.xVel;
+    const float stopping = v * std::fabs(v) / (2 * kFlyAccel);
+    const float error = x - (larva.x + stopping);
+    if (error > tolerance) right = true;
+    if (error < -tolerance) left = true;
+    return std::fabs(x - larva.x) < tolerance && std::fabs(v) < 80;
+}
+
+void BotPlayer::climbTo(float y) {
+    tFoo& larva = *game.player;
+    if (y <= kAttackAltitude) {
+        up = true; // the ceiling holds it
+        return;
+    }
+    const float stopping = larva.yVel * std::fabs(larva.yVel) / (2 * kFlyAccel);
+    const float error = y - (larva.y + stopping);
+    if (error < -6) up = true;
+    if (error > 6) down = true;
+}
+
+bool BotPlayer::dodge() {
+    tFoo& larva = *game.player;
+    const float cx = larva.x, cy = larva.y - larva.height / 2;
+    float threatX = 0;
+    bool threat = false;
+    float soonest = std::numeric_limits<float>::max();
+    for (const auto& shot : game.weaponList->typed<tTankShot>()) {
+        // Bullets sting (3 points); only the heavy shells (15 and a push) are worth a swerve, and
+        // bullets too once the larva is weak.
+        const bool heavy = objectAs<tBullet>(shot.get()) == nullptr;
+        if (!heavy && larva.hp > 10) continue;
+        const float vx = std::cos(shot->dir * 3.14159265f / 180) * shot->speed;
+        const float vy = std::sin(shot->dir * 3.14159265f / 180) * shot->speed;
+        const float rx = cx - shot->x, ry = cy - shot->y;
+        const float v2 = vx * vx + vy * vy;
+        if (v2 <= 0) continue;
+        const float t = (rx * vx + ry * vy) / v2;
+        if (t < 0 || t > 1.5f) continue;
+        const float px = shot->x + vx * t, py = shot->y + vy * t;
+        const float miss = std::hypot(cx - px, cy - py);
+        if (miss < 48 && t < soonest) {
+            soonest = t;
+            threat = true;
+            threatX = px - (vx >= 0 ? 1.0f : -1.0f) * 0.01f;
+        }
+    }
+    if (!threat) return false;
+    // Swerve away from where the shell will pass; the larva is quicker sideways than up or down.
+    float away = larva.x >= threatX ? 1.0f : -1.0f;
+    if (std::fabs(larva.x - threatX) < 1) away = larva.xVel >= 0 ? 1.0f : -1.0f;
+    if (away > 0) right = true; else left = true;
+    if (!grounded(larva, game)) climbTo(larva.y < 200 ? kAttackAltitude : larva.y);
+    lastNote = "dodge";
+    return true;
+}
+
+bool BotPlayer::defendHomebase() {
+    if (!hasTrait(0)) return false;
+    tFoo& larva = *game.player;
+    tHomebase& base = *game.playerBase;
+    std::shared_ptr<tActor> raider;
+    float nearest = 420;
+    for (const auto& actor : game.actorList->typed<tActor>()) {
+        const bool hostile = objectAs<tTank>(actor.get()) || objectAs<tSoldier>(actor.get()) ||
+                             (objectAs<tDuster>(actor.get()) && actor->y > larva.y + 20);
+        if (!hostile || !alive(*actor) || actor->faction == factions::ALLY) continue;
+        const float d = std::fabs(actor->x - base.x);
+        if (d < nearest) {
+            nearest = d;
+            raider = actor;
+        }
+    }
+    if (!raider) return false;
+    climbTo(kAttackAltitude);
+    const float half = std::max(4.0f, raider->width / 2 - 6);
+    steerX(raider->x, half);
+    if (std::fabs(raider->x - larva.x) < half && larva.y < raider->y && larva.battery > 45 && !recharging) fire = true;
+    if (larva.battery <= 45) recharging = true;
+    if (recharging && larva.battery >= 950) recharging = false;
+    lastNote = "defending the homebase";
+    return true;
+}
+
+bool BotPlayer::abductSomething() {
+    tFoo& larva = *game.player;
+    // Held in the beam: keep X down and keep still, or the reel stops.
+    if (larva.state == states::ABDUCTING) {
+        auto beam = std::dynamic_pointer_cast<tAbductionBeam>(larva.weapon);
+        if (larva.matterBank > lastMatter || (beam && !beam->lastHit && !game.weaponList->Contains(beam.get()))) {
+            use = false; // arrived: let go of X
+            return true;
+        }
+        use = true;
+        if (!beam || !beam->lastHit) {
+            // Still searching: follow the victim below.
+            std::shared_ptr<tActor> victim;
+            float best = 120;
+            for (const auto& a : game.actorList->typed<tAbductable>()) {
+                if (!alive(*a) || objectAs<tSoldier>(a.get())) continue;
+                const float d = std::fabs(a->x - larva.x);
+                if (d < best) best = d, victim = a;
+            }
+            if (victim) steerX(victim->x, 3);
+            else use = false;
+        }
+        lastNote = "abducting";
+        return true;
+    }
+    std::shared_ptr<tActor> victim;
+    float bestScore = std::numeric_limits<float>::max();
+    for (const auto& a : game.actorList->typed<tAbductable>()) {
+        if (!alive(*a) || objectAs<tSoldier>(a.get())) continue;
+        if (a->state == states::FALLING) continue;
+        float score = std::fabs(a->x - larva.x);
+        if (standingTurretNear(game, a->x, 340)) score += 2000; // abducting under a gun costs a life
+        if (objectAs<tCow>(a.get())) score -= 300;              // a cow is worth three people
+        if (score < bestScore) bestScore = score, victim = a;
+    }
+    if (!victim) return false;
+    climbTo(kCruiseAltitude);
+    const float half = std::max(3.0f, victim->width / 2 - 5);
+    const bool over = steerX(victim->x, half);
+    if (over && !grounded(larva, game) && std::fabs(larva.y - kCruiseAltitude) < 60) use = true;
+    lastNote = "going to abduct";
+    return true;
+}
+
+tBuilding* BotPlayer::pickMilitaryTarget() {
+    tFoo& larva = *game.player;
+    tBuilding* best = nullptr;
+    float bestScore = std::numeric_limits<float>::max();
+    for (const auto& building : game.buildingList->typed<tBuilding>()) {
+        if (!building->isMilitary || building->destroyed || building->faction == factions::ALLY) continue;
+        // Guns first: a turret left standing shoots at the larva while it burns anything near it.
+        float score = std::fabs(building->x - larva.x);
+        if (!objectAs<tTurret>(building.get())) score += 400;
+        if (score < bestScore) bestScore = score, best = building.get();
+    }
+    return best;
+}
+
+bool BotPlayer::attackBuildings() {
+    tFoo& larva = *game.player;
+    tBuilding* target = pickMilitaryTarget();
+    if (!target) return false;
+    climbTo(kAttackAltitude);
+    const float half = std::max(4.0f, target->width / 2 - 8);
+    steerX(target->x, half);
+    const bool over = std::fabs(target->x - larva.x) < half && !grounded(larva, game);
+    if (larva.battery <= 45) recharging = true;
+    if (recharging && larva.battery >= 950) recharging = false;
+    if (over && !recharging) fire = true;
+    lastNote = "burning a military building";
+    return true;
+}
+
+bool BotPlayer::goHome(bool toBuy) {
+    tFoo& larva = *game.player;
+    tHomebase& base = *game.playerBase;
+    const float dx = base.x - larva.x;
+    if (std::fabs(dx) > 24) {
+        climbTo(std::fabs(dx) > 200 ? kCruiseAltitude : 300);
+        steerX(base.x, 10);
+    } else {
+        steerX(base.x, 10);
+        if (!grounded(larva, game)) down = true;
+        else if (toBuy && gameMillisecs() >= larva.menuClosedTime && std::fabs(dx) < 28) use = true;
+    }
+    lastNote = toBuy ? "going home to buy" : "going home";
+    return true;
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Keys
+
+void BotPlayer::releaseAll() {
+    left = right = up = down = fire = use = false;
+    applyHeld();
+}
+
+void BotPlayer::applyHeld() {
+    const struct {
+        int key;
+        bool want;
+    } keys[] = {{KEY_LEFT, left}, {KEY_RIGHT, right}, {KEY_UP, up},
+                {KEY_DOWN, down}, {KEY_Z, fire},      {KEY_X, use}};
+    for (const auto& k : keys) {
+        if (k.want && !KeyHeld(k.key)) InjectKeyDown(k.key);
+        if (!k.want && KeyHeld(k.key)) InjectKeyUp(k.key);
+    }
+}
+
+int BotPlayer::nextTraitCost() const {
+    int owned = 0;
+    for (int i = 0; i < 5; ++i)
+        owned += hasTrait(i) ? 1 : 0;
+    return 50 + 25 * owned;
+}
+
+bool BotPlayer::hasTrait(int index) const {
+    const tFoo& larva = *game.player;
+    switch (index) {
+    case 0:
+        return larva.unlockLaser;
+    case 1:
+        return larva.unlockPhotons;
+    case 2:
+        return larva.unlockFlak;
+    case 3:
+        return larva.unlockShield;
+    case 4:
+        return larva.unlockSpaceWarp;
+    default:
+        return false;
+    }
+}
+
+bool BotPlayer::anyTrait() const {
+    for (int i = 0; i < 5; ++i)
+        if (hasTrait(i)) return true;
+    return false;
+}

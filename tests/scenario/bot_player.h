@@ -1,0 +1,96 @@
+#pragma once
+// A player made of code: it plays the whole game through the keyboard only. Every pass it reads the
+// game (where the larva, the homebase, the buildings, the shots are) and decides which keys to hold
+// and which to tap; it never writes a field of the game. It types a key to skip the intro, steers the
+// map mothership onto the next node of its plan and presses Z, waits for the larva to hatch, abducts
+// people and cows until the first trait is affordable, lands beside the homebase, opens the upgrade
+// menu with X, buys with Enter (moving the cursor when the trait it wants is elsewhere) and leaves with
+// Esc, then burns every military building with the laser from above, dodging heavy shots, going home
+// to heal, and clearing the squads the director sends at the homebase. After the boss mission it
+// watches the outro and types a key.
+//
+// Use it from tProgram::passHook: advance the clock, then bot.step().
+#include <string>
+#include <vector>
+
+class tProgram;
+class tBuilding;
+class tOnscreenObject;
+
+class BotPlayer {
+  public:
+    explicit BotPlayer(tProgram& program, std::vector<int> plan);
+
+    // One decision: reads the game and injects this pass's key changes.
+    void step();
+
+    enum class Phase { Intro, Map, Mission, Outro, Done };
+    Phase phase = Phase::Intro;
+
+    // What happened in one mission, for the test's checks and the closing figures.
+    struct MissionLog {
+        int missionId = -1;
+        int startMs = 0;          // game clock when the mission was chosen
+        int endMs = 0;            // game clock when the map screen came back
+        bool won = false;         // the node was closed when the map returned
+        int deaths = 0;           // larva deaths (each loses the traits)
+        int abductions = 0;       // victims reeled in
+        int menuOpenings = 0;     // times the upgrade menu was opened
+        int traitsBought = 0;     // purchases made in the menu
+        int militaryAtStart = 0;  // military buildings standing when the homebase landed
+        int homebaseHpMin = 140;  // lowest homebase hit points seen
+        int larvaHpMin = 40;      // lowest larva hit points seen while alive
+    };
+    std::vector<MissionLog> missions;
+    int introPasses = 0;
+    int outroPasses = 0;
+    int outroKeyTyped = 0;
+    bool gaveUp = false; // a mission ran over its time limit: the bot pressed Esc
+    std::string lastNote; // the last decision, for failure messages
+
+    // Simulated milliseconds after which the bot gives a mission up (Esc) so a broken game cannot
+    // hang the test.
+    int missionLimitMs = 20 * 60 * 1000;
+
+  private:
+    tProgram& game;
+    std::vector<int> plan;
+    size_t next = 0;
+    int introTypedAt = -1;
+    int outroKeyAt = 0;
+    int lastLarvaState = -1;
+    int lastMatter = 0;
+    bool wantMenu = false;       // heading home to buy
+    bool recharging = false;     // letting the battery fill before burning again
+    bool healing = false;        // heading home to heal
+    int menuStep = 0;            // progress through the menu's keys while it is open
+    int menuOpenedAt = 0;
+    int tapCooldown = 0;         // passes before the next menu key
+    int wantedTrait = 0;         // button index of the trait to buy next
+
+    // Held keys wanted this pass (arrows, Z, X).
+    bool left = false, right = false, up = false, down = false, fire = false, use = false;
+
+    void stepIntro();
+    void stepMap();
+    void stepMission();
+    void stepOutro();
+    void stepMenu();
+    void stepBattle();
+
+    MissionLog& current() { return missions.back(); }
+    void releaseAll();
+    void applyHeld();
+    // Horizontal steering that brakes in time: holds Left/Right so the larva stops near x.
+    bool steerX(float x, float tolerance);
+    void climbTo(float y);
+    bool dodge();
+    bool defendHomebase();
+    bool abductSomething();
+    bool attackBuildings();
+    bool goHome(bool toBuy);
+    tBuilding* pickMilitaryTarget();
+    int nextTraitCost() const;
+    bool hasTrait(int index) const;
+    bool anyTrait() const;
+};
