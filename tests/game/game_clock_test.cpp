@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "buildings/homebase.h"
 #include "game/shell_test_support.h"
 
 namespace {
@@ -142,6 +143,22 @@ TEST_F(ClockTest, TextImageWithoutColourUsesAndKeepsTheCurrentOne) {
     ReadColor(r, g, b);
     EXPECT_EQ((std::vector<int>{r, g, b}), (std::vector<int>{10, 20, 30}));
     EXPECT_FALSE(createTextImage("", 2, 2, -1, -1, -1)) << "an empty text has no image";
+}
+
+TEST_F(ClockTest, SortingByDistanceToTheHomebasePutsTheNearestFirst) {
+    theProgram->playerBase = std::make_shared<tHomebase>();
+    theProgram->playerBase->y = 100;
+    auto far = std::make_shared<TestActor>(0, 350);   // 250 below it
+    auto near = std::make_shared<TestActor>(900, 60); // 40 above it: only the height counts
+    auto middle = std::make_shared<TestActor>(5, 220);
+    for (const auto& actor : {far, near, middle})
+        theProgram->actorList->AddLast(actor);
+    EXPECT_EQ(near->getDistanceToHomebase(), 40);
+    theProgram->actorList->Sort(true, compareDistanceToHomebase);
+    EXPECT_EQ(theProgram->actorList->ToVector(), (std::vector<std::shared_ptr<Object>>{near, middle, far}));
+    EXPECT_EQ(compareDistanceToHomebase(far, std::make_shared<Recorder>("not an actor", nullptr)), 0);
+    EXPECT_EQ(getPlayer(), theProgram->player);
+    EXPECT_EQ(getMap(), theProgram->map);
 }
 
 } // namespace
