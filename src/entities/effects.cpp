@@ -1,5 +1,7 @@
 #include "entities/effects.h"
 
+#include <cmath>
+
 #include "engine/engine.h"
 #include "game/assets.h"
 #include "game/constants.h"

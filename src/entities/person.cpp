@@ -1,5 +1,7 @@
 #include "entities/person.h"
 
+#include <cmath>
+
 #include "buildings/building.h"
 #include "engine/engine.h"
 #include "game/assets.h"

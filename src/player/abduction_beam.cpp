@@ -1,5 +1,7 @@
 #include "player/abduction_beam.h"
 
+#include <cmath>
+
 #include "engine/engine.h"
 #include "entities/abductable.h"
 #include "game/assets.h"

@@ -1,6 +1,7 @@
 #include "player/foo.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "buildings/building.h"

@@ -1,5 +1,7 @@
 #include "player/laser.h"
 
+#include <cmath>
+
 #include "buildings/building.h"
 #include "engine/engine.h"
 #include "entities/actor.h"

@@ -31,6 +31,7 @@ std::string frameDir() {
 
 class MissionTest : public ::testing::Test {
   protected:
+    MissionTest() { game.drawEvery = 8; } // drawing is the slow part; saved frames are drawn on demand
     Harness game{4};
     tFoo& larva() { return *game.program().player; }
     tHomebase& base() { return *game.program().playerBase; }
