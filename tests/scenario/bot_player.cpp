@@ -18,6 +18,7 @@
 #include "entities/duster.h"
 #include "entities/matter_ball.h"
 #include "entities/person.h"
+#include "entities/super_copter.h"
 #include "entities/tank.h"
 #include "game/constants.h"
 #include "game/game_clock.h"
@@ -31,7 +32,7 @@ namespace {
 
 constexpr float kAttackAltitude = 46;  // the larva's ceiling without the space warp: Up held keeps it there
 constexpr float kCruiseAltitude = 150; // travelling and abducting height
-constexpr int kHealBelow = 16;         // hit points at which the larva goes home to heal
+constexpr int kHealBelow = 25;         // hit points at which the larva goes home: a mine takes 25
 constexpr float kFlyAccel = 1000;      // the larva's acceleration and braking
 
 float groundLine(tProgram& game) { return game.map ? static_cast<float>(game.map->groundLevel) : 350.0f; }
@@ -40,10 +41,19 @@ bool grounded(tFoo& larva, tProgram& game) { return larva.y == groundLine(game);
 
 bool alive(const tActor& actor) { return actor.state != states::DEAD && !actor.destroyed; }
 
-bool standingTurretNear(tProgram& game, float x, float reach) {
-    for (const auto& building : game.buildingList->typed<tTurret>())
-        if (!building->destroyed && std::fabs(building->x - x) < reach) return true;
-    return false;
+// How dangerous it is to hang about above x: standing guns and tanks within their reach.
+int dangerAt(tProgram& game, float x) {
+    int danger = 0;
+    for (const auto& turret : game.buildingList->typed<tTurret>())
+        if (!turret->destroyed && std::fabs(turret->x - x) < 340) danger += objectAs<tLightTurret>(turret.get()) ? 1 : 3;
+    for (const auto& actor : game.actorList->typed<tActor>()) {
+        if (!alive(*actor) || actor->faction == factions::ALLY) continue;
+        if (objectAs<tTank>(actor.get()) && std::fabs(actor->x - x) < 400) danger += 2;
+        if (objectAs<tDuster>(actor.get()) && std::fabs(actor->x - x) < 300) danger += 1;
+        if (objectAs<tAirMine>(actor.get()) && std::fabs(actor->x - x) < 200) danger += 2;
+        if (objectAs<tSuperCopter>(actor.get()) && std::fabs(actor->x - x) < 450) danger += 3;
+    }
+    return danger;
 }
 
 } // namespace
@@ -67,6 +77,16 @@ void BotPlayer::step() {
     case Phase::Done:
         break;
     }
+}
+
+void BotPlayer::beginMission(int missionId) {
+    MissionLog log;
+    log.missionId = missionId;
+    log.startMs = gameMillisecs();
+    missions.push_back(log);
+    plan.clear();
+    next = 0;
+    phase = Phase::Mission;
 }
 
 // ---------------------------------------------------------------------------------------------------
@@ -93,7 +113,13 @@ void BotPlayer::stepMap() {
             phase = Phase::Mission;
         return;
     }
-    if (next >= plan.size()) return;
+    if (next >= plan.size()) {
+        // Nothing left to play (a shorter plan than the whole campaign): leave as a player would.
+        releaseAll();
+        InjectKeyTap(KEY_ESCAPE);
+        phase = Phase::Done;
+        return;
+    }
     tMapScreen& screen = *game.mapScreen;
     std::shared_ptr<tMissionNode> node;
     for (const auto& object : *screen.listNodes) {
@@ -138,14 +164,14 @@ void BotPlayer::stepMission() {
     if (!game.worldData) {
         // The program tore everything down for the outro: the boss mission was won.
         current().endMs = gameMillisecs();
-        current().won = game.flagEndGame;
+        current().won = current().nodeClosed = game.flagEndGame;
         phase = Phase::Outro;
         stepOutro();
         return;
     }
     if (game.state == gamestate::MAP) {
         current().endMs = gameMillisecs();
-        current().won = game.worldData->getLock(current().missionId) != 0;
+        current().nodeClosed = game.worldData->getLock(current().missionId) != 0;
         left = right = up = down = fire = use = false;
         recharging = healing = wantMenu = false;
         lastLarvaState = -1;
@@ -213,8 +239,18 @@ void BotPlayer::stepBattle() {
     tHomebase& base = *game.playerBase;
     MissionLog& log = current();
     if (larva.state == states::DEAD && lastLarvaState != states::DEAD) ++log.deaths;
+    if (lastLarvaState != -1 && lastLarvaState != states::DEAD && larva.hp < lastHp) {
+        const int lost = lastHp - larva.hp;
+        if (lost % 25 == 0) log.lostToMines += lost;
+        else if (lost % 15 == 0) log.lostToShells += lost;
+        else if (lost % 10 == 0) log.lostToRams += lost;
+        else if (lost % 3 == 0) log.lostToBullets += lost;
+        else log.lostToOther += lost;
+    }
+    lastHp = larva.hp;
     if (lastLarvaState == states::ABDUCTING && larva.matterBank > lastMatter) ++log.abductions;
     lastLarvaState = larva.state;
+    if (base.baseState == cBaseStates::VICTORY) log.won = true;
     if (base.hp < log.homebaseHpMin) log.homebaseHpMin = base.hp;
     if (larva.state != states::DEAD && larva.hp < log.larvaHpMin) log.larvaHpMin = larva.hp;
     if (log.militaryAtStart == 0) log.militaryAtStart = static_cast<int>(game.militaryStrengthMax);
@@ -228,12 +264,17 @@ void BotPlayer::stepBattle() {
         return;
     }
 
-    // The trait to buy next: the laser first; with it, the photon bomb when matter allows (the cursor
-    // then has to move one button to the right).
-    wantedTrait = hasTrait(0) ? 1 : 0;
+    // The traits it cannot fight without: against the boss the flak first (the boss flies too low to
+    // be burnt from above, and the flak bursts on aircraft), then the laser for the buildings. With
+    // those, the photon bomb when matter is plentiful (the cursor has to move for it).
+    const std::shared_ptr<tSuperCopter> boss = aliveBoss();
+    int needed = -1;
+    if (boss && !hasTrait(2)) needed = 2;
+    else if (!hasTrait(0)) needed = 0;
+    wantedTrait = needed >= 0 ? needed : 1;
     const int cost = nextTraitCost();
-    if (!hasTrait(0) && larva.matterBank >= cost) wantMenu = true;
-    if (hasTrait(0) && !hasTrait(1) && larva.matterBank >= cost + 60 && healing) wantMenu = true;
+    if (needed >= 0 && larva.matterBank >= cost) wantMenu = true;
+    if (needed < 0 && !hasTrait(1) && larva.matterBank >= cost + 60 && healing) wantMenu = true;
     if (larva.hp <= kHealBelow) healing = true;
     if (healing && larva.hp >= larva.hpMax && !wantMenu) healing = false;
 
@@ -241,10 +282,14 @@ void BotPlayer::stepBattle() {
         abductSomething();
     } else if (dodge()) {
         // the dodge chose the keys
+    } else if (avoidMines()) {
+        // a mine close by: burnt from above, or left behind
     } else if (healing || wantMenu) {
         goHome(wantMenu);
-    } else if (!hasTrait(0) && larva.matterBank < cost && abductSomething()) {
-        // collecting matter for the first trait
+    } else if (needed >= 0 && larva.matterBank < cost && abductSomething()) {
+        // collecting matter for the trait it needs
+    } else if (boss && hasTrait(2) && fightBoss(*boss)) {
+        // flak from below the boss's belly
     } else if (defendHomebase()) {
     } else if (!attackBuildings()) {
         goHome(false);
@@ -314,6 +359,59 @@ bool BotPlayer::dodge() {
     return true;
 }
 
+std::shared_ptr<tSuperCopter> BotPlayer::aliveBoss() const {
+    for (const auto& boss : game.actorList->typed<tSuperCopter>())
+        if (alive(*boss)) return boss;
+    return nullptr;
+}
+
+bool BotPlayer::fightBoss(tSuperCopter& boss) {
+    tFoo& larva = *game.player;
+    // Its fans fall straight below each wing cannon (75 px either side of its middle) and 45 degrees
+    // outwards from them: the ground under its middle stays clear, and flak fired from there bursts
+    // on its belly.
+    steerX(boss.x, 6);
+    if (!grounded(larva, game)) {
+        down = true;
+        lastNote = "landing under the boss";
+        return true;
+    }
+    if (larva.battery < 80) recharging = true;
+    if (recharging && larva.battery >= 900) recharging = false;
+    if (std::fabs(boss.x - larva.x) < 40 && !recharging) {
+        down = true;
+        fire = true;
+    }
+    lastNote = "flak at the boss";
+    return true;
+}
+
+bool BotPlayer::avoidMines() {
+    tFoo& larva = *game.player;
+    std::shared_ptr<tAirMine> mine;
+    float nearest = 1e9f;
+    for (const auto& m : game.actorList->typed<tAirMine>()) {
+        if (!alive(*m)) continue;
+        const float dx = std::fabs(m->x - larva.x), dy = std::fabs(m->y - (larva.y - larva.height / 2));
+        if (dx < 150 && dy < 110 && dx + dy < nearest) nearest = dx + dy, mine = m;
+    }
+    if (!mine) return false;
+    const bool below = mine->y > larva.y + 12;
+    if (hasTrait(0) && below && larva.battery > 45) {
+        // One touch of the laser brings a mine down: hover over it and burn it.
+        climbTo(kAttackAltitude);
+        steerX(mine->x, std::max(3.0f, mine->width / 2 - 3));
+        if (std::fabs(mine->x - larva.x) < mine->width / 2) fire = true;
+        lastNote = "burning a mine";
+        return true;
+    }
+    // Level with it or without the laser: back off sideways and upwards.
+    if (mine->x > larva.x) left = true; else right = true;
+    climbTo(kAttackAltitude);
+    lastNote = "backing off from a mine";
+    return true;
+}
+
 bool BotPlayer::defendHomebase() {
     if (!hasTrait(0)) return false;
     tFoo& larva = *game.player;
@@ -372,16 +470,21 @@ bool BotPlayer::abductSomething() {
         if (!alive(*a) || objectAs<tSoldier>(a.get())) continue;
         if (a->state == states::FALLING) continue;
         float score = std::fabs(a->x - larva.x);
-        if (standingTurretNear(game, a->x, 340)) score += 2000; // abducting under a gun costs a life
+        score += 700 * dangerAt(game, a->x); // abducting under a gun costs a life
         if (objectAs<tCow>(a.get())) score -= 300;              // a cow is worth three people
         if (score < bestScore) bestScore = score, victim = a;
     }
     if (!victim) return false;
     climbTo(kCruiseAltitude);
-    const float half = std::max(3.0f, victim->width / 2 - 5);
-    const bool over = steerX(victim->x, half);
+    // Steer tightly (a walking victim drags the larva a few pixels behind), catch anywhere within
+    // its width: the beam needs its x strictly inside the victim's extent.
+    steerX(victim->x, 1.5f);
+    const bool over = std::fabs(victim->x - larva.x) < std::max(1.0f, victim->width / 2 - 2) &&
+                      std::fabs(larva.xVel) < 120;
     if (over && !grounded(larva, game) && std::fabs(larva.y - kCruiseAltitude) < 60) use = true;
-    lastNote = "going to abduct";
+    lastNote = "going to abduct (victim x " + std::to_string(static_cast<int>(victim->x)) + " w " +
+               std::to_string(static_cast<int>(victim->width)) + " state " + std::to_string(victim->state) +
+               (over ? ", over it" : "") + ")";
     return true;
 }
 

@@ -10,12 +10,14 @@
 // watches the outro and types a key.
 //
 // Use it from tProgram::passHook: advance the clock, then bot.step().
+#include <memory>
 #include <string>
 #include <vector>
 
 class tProgram;
 class tBuilding;
 class tOnscreenObject;
+class tSuperCopter;
 
 class BotPlayer {
   public:
@@ -23,6 +25,8 @@ class BotPlayer {
 
     // One decision: reads the game and injects this pass's key changes.
     void step();
+    // For studying one mission: the battlefield was built by the caller, the bot plays it from here.
+    void beginMission(int missionId);
 
     enum class Phase { Intro, Map, Mission, Outro, Done };
     Phase phase = Phase::Intro;
@@ -32,7 +36,8 @@ class BotPlayer {
         int missionId = -1;
         int startMs = 0;          // game clock when the mission was chosen
         int endMs = 0;            // game clock when the map screen came back
-        bool won = false;         // the node was closed when the map returned
+        bool won = false;         // the homebase left in victory
+        bool nodeClosed = false;  // the node was closed when the map returned
         int deaths = 0;           // larva deaths (each loses the traits)
         int abductions = 0;       // victims reeled in
         int menuOpenings = 0;     // times the upgrade menu was opened
@@ -40,6 +45,9 @@ class BotPlayer {
         int militaryAtStart = 0;  // military buildings standing when the homebase landed
         int homebaseHpMin = 140;  // lowest homebase hit points seen
         int larvaHpMin = 40;      // lowest larva hit points seen while alive
+        // Hit points the larva lost, by what the size of the loss says hit it: a bullet (3), a
+        // collision with an aircraft (10), a shell (15), a mine (25), anything else.
+        int lostToBullets = 0, lostToRams = 0, lostToShells = 0, lostToMines = 0, lostToOther = 0;
     };
     std::vector<MissionLog> missions;
     int introPasses = 0;
@@ -60,6 +68,7 @@ class BotPlayer {
     int outroKeyAt = 0;
     int lastLarvaState = -1;
     int lastMatter = 0;
+    int lastHp = 0;
     bool wantMenu = false;       // heading home to buy
     bool recharging = false;     // letting the battery fill before burning again
     bool healing = false;        // heading home to heal
@@ -85,6 +94,9 @@ class BotPlayer {
     bool steerX(float x, float tolerance);
     void climbTo(float y);
     bool dodge();
+    std::shared_ptr<tSuperCopter> aliveBoss() const;
+    bool fightBoss(tSuperCopter& boss);
+    bool avoidMines();
     bool defendHomebase();
     bool abductSomething();
     bool attackBuildings();
