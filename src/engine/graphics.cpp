@@ -143,6 +143,10 @@ void DrawImageFrame(TImage& image, int frame, float x, float y, float offsetU, f
     const float u0 = offsetU - image.handle_x, v0 = offsetV - image.handle_y;
     const float u1 = u0 + static_cast<float>(image.width), v1 = v0 + static_cast<float>(image.height);
     const float ox = x + s.origin_x, oy = y + s.origin_y;
+    // A position that is not a number or lies millions of pixels away is on no screen; SDL would turn it
+    // into integers it cannot hold.
+    if (!(std::fabs(ox) < 1e6f && std::fabs(oy) < 1e6f)) return;
+    if (!std::isfinite(s.tform_ix + s.tform_iy + s.tform_jx + s.tform_jy)) return;
     float alpha = s.color_alpha < 0 ? 0 : (s.color_alpha > 1 ? 1 : s.color_alpha);
     const SDL_Color colour{static_cast<Uint8>(s.color_red), static_cast<Uint8>(s.color_green),
                            static_cast<Uint8>(s.color_blue), static_cast<Uint8>(std::lround(alpha * 255.0f))};

@@ -1,4 +1,6 @@
+#include <cmath>
 #include <cstdio>
+#include <limits>
 
 #include "engine_test_support.h"
 
@@ -116,6 +118,11 @@ TEST_F(Drawing, FrameOutOfRangeOrNullImageDrawsNothing) {
     DrawFrame(image, 0, 0, -1);
     DrawFrame(nullptr, 0, 0, 0);
     DrawFrame(std::shared_ptr<TImage>(), 0, 0, 0);
+    DrawFrame(image, std::nanf(""), 2, 0); // positions that are no place on the screen
+    DrawFrame(image, 1e30f, -1e30f, 0);
+    SetDrawScale(std::numeric_limits<float>::infinity(), 1);
+    DrawFrame(image, 0, 0, 0);
+    SetDrawScale(1, 1);
     EXPECT_EQ(rgb(ReadBackBufferPixel(2, 2)), 0u);
     EXPECT_EQ(image->Lock(2), nullptr);
     DrawFrame(image, 0, 0, 1);
