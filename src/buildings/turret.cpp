@@ -5,6 +5,7 @@
 
 #include "engine/engine.h"
 #include "entities/actor.h"
+#include "entities/faction_roster.h"
 #include "game/assets.h"
 #include "game/game_clock.h"
 #include "game/program.h"
@@ -80,27 +81,25 @@ void tTurret::checkFire() {
 
 std::shared_ptr<tActor> tTurret::getNearestEnemyUnit() {
     if (!theProgram || !theProgram->actorList) return nullptr;
-    std::shared_ptr<tActor> nearest;
+    tActor* nearest = nullptr;
     float nearestDistance = 0;
-    for (const std::shared_ptr<tActor>& actor : theProgram->actorList->typed<tActor>()) {
-        if (actor->faction == faction || actor->state == states::DEAD) continue;
+    for (tActor* actor : tFactionRoster<tActor>::opponentsOf(*theProgram->actorList, faction)) {
         const float distance = std::fabs(x - actor->x);
-        if (distance >= range) continue;
+        if (distance >= range || actor->state == states::DEAD) continue;
         // Only a strictly nearer one replaces the pick: ties go to the earlier in the list.
         if (!nearest || distance < nearestDistance) {
             nearest = actor;
             nearestDistance = distance;
         }
     }
-    return nearest;
+    return nearest ? nearest->self<tActor>() : nullptr;
 }
 
 std::shared_ptr<tBuilding> tTurret::getNearestEnemyBuilding() {
     if (!theProgram || !theProgram->buildingList) return nullptr;
-    std::shared_ptr<tBuilding> nearest;
+    tBuilding* nearest = nullptr;
     float nearestDistance = 0;
-    for (const std::shared_ptr<tBuilding>& building : theProgram->buildingList->typed<tBuilding>()) {
-        if (building->faction == faction) continue;
+    for (tBuilding* building : tFactionRoster<tBuilding>::opponentsOf(*theProgram->buildingList, faction)) {
         const float distance = std::fabs(x - building->x);
         if (distance >= range) continue;
         if (!nearest || distance < nearestDistance) {
@@ -108,7 +107,7 @@ std::shared_ptr<tBuilding> tTurret::getNearestEnemyBuilding() {
             nearestDistance = distance;
         }
     }
-    return nearest;
+    return nearest ? nearest->self<tBuilding>() : nullptr;
 }
 
 void tTurret::fireAtTarget(const std::shared_ptr<tOnscreenObject>& target) {

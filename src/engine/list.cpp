@@ -6,7 +6,14 @@ void TLink::Remove() {
     if (_list) _list->unlink(this);
 }
 
-TList::TList() : _head(std::make_shared<TLink>()) {}
+namespace {
+// One counter for every list, so no two states of any two lists share a stamp.
+std::uint64_t lastStamp = 0;
+} // namespace
+
+void TList::touch() { _stamp = ++lastStamp; }
+
+TList::TList() : _head(std::make_shared<TLink>()) { touch(); }
 
 TList::~TList() {
     // A walk may still stand on a link of this list: `for (auto& a : makeSquad()->typed<tActor>())` walks
@@ -31,6 +38,7 @@ std::shared_ptr<TLink> TList::AddLast(std::shared_ptr<Object> value) {
     last->_succ = link;
     _head->_pred = link.get();
     ++_count;
+    touch();
     return link;
 }
 
@@ -47,6 +55,7 @@ std::shared_ptr<TLink> TList::AddFirst(std::shared_ptr<Object> value) {
     }
     _head->_succ = link;
     ++_count;
+    touch();
     return link;
 }
 
@@ -62,6 +71,7 @@ void TList::unlink(TLink* link) {
     pred->_succ = link->_succ; // the removed link keeps its successor for walks standing on it
     link->_list = nullptr;
     --_count;
+    touch();
     // The value may hold the last reference to an object whose destructor touches this list again:
     // let it go only when the list is consistent.
     std::shared_ptr<Object> value = std::move(link->_value);
@@ -112,6 +122,7 @@ void TList::relink(const std::vector<std::shared_ptr<TLink>>& links) {
         pred = link.get();
     }
     _head->_pred = pred == _head.get() ? nullptr : pred;
+    touch();
 }
 
 void TList::Reverse() {

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <type_traits>
@@ -51,6 +52,9 @@ class TList {
     bool Remove(const std::shared_ptr<Object>& value) { return Remove(value.get()); }
     bool Contains(const Object* value) const;
     int Count() const { return _count; }
+    // Changes whenever the list's membership or order changes, and differs between lists: a cache
+    // built from a list's contents stays good while the stamp it was built at is the list's stamp.
+    std::uint64_t Stamp() const { return _stamp; }
     bool IsEmpty() const { return _count == 0; }
     // Removes every link (their values become null; walks in progress end).
     void Clear();
@@ -127,6 +131,13 @@ class TList {
             body(held);
         }
     }
+    // Visits every live value that is a T, in order, as a plain pointer, taking no references: the
+    // cheap walk for searches. The body must not add to or remove from this list, nor drop objects
+    // (a search that finds something acts on it after the scan).
+    template <class T, class F> void scan(F&& body) const {
+        for (const TLink* link = _head->_succ.get(); link; link = link->_succ.get())
+            if (T* typed = objectAs<T>(link->_value.get())) body(typed);
+    }
 
   private:
     friend class TLink;
@@ -134,6 +145,9 @@ class TList {
     std::vector<std::shared_ptr<TLink>> liveLinks() const;
     void relink(const std::vector<std::shared_ptr<TLink>>& links);
 
+    void touch();
+
     std::shared_ptr<TLink> _head; // sentinel; _head->_succ is the first link, _head->_pred the last
     int _count = 0;
+    std::uint64_t _stamp = 0;
 };

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "engine/engine.h"
+#include "entities/faction_roster.h"
 #include "game/game_clock.h"
 #include "game/program.h"
 #include "world/input.h"
@@ -394,33 +395,34 @@ void tActor::executePatrol() {
 
 std::shared_ptr<tActor> tActor::getNearestEnemyUnit() {
     if (!theProgram || !theProgram->actorList) return nullptr;
-    std::shared_ptr<tActor> nearest;
+    // Many units search every pass: only the actors of the other sides are looked at.
+    tActor* nearest = nullptr;
     float nearestDistance = 0;
-    for (const std::shared_ptr<tActor>& other : theProgram->actorList->typed<tActor>()) {
+    for (tActor* other : tFactionRoster<tActor>::opponentsOf(*theProgram->actorList, faction)) {
         const float distance = std::fabs(x - other->x);
-        if (distance >= 320 || other->state == states::DEAD || other->faction == faction) continue;
+        if (distance >= 320 || other->state == states::DEAD) continue;
         // Only a strictly nearer one replaces the current pick: ties go to the earlier in the list.
         if (!nearest || distance < nearestDistance) {
             nearest = other;
             nearestDistance = distance;
         }
     }
-    return nearest;
+    return nearest ? nearest->self<tActor>() : nullptr;
 }
 
 std::shared_ptr<tBuilding> tActor::getNearestEnemyBuilding() {
     if (!theProgram || !theProgram->buildingList) return nullptr;
-    std::shared_ptr<tBuilding> nearest;
+    tBuilding* nearest = nullptr;
     float nearestDistance = 0;
-    for (const std::shared_ptr<tBuilding>& building : theProgram->buildingList->typed<tBuilding>()) {
+    for (tBuilding* building : tFactionRoster<tBuilding>::opponentsOf(*theProgram->buildingList, faction)) {
         const float distance = std::fabs(x - building->x);
-        if (distance >= 320 || building->faction == faction) continue;
+        if (distance >= 320) continue;
         if (!nearest || distance < nearestDistance) {
             nearest = building;
             nearestDistance = distance;
         }
     }
-    return nearest;
+    return nearest ? nearest->self<tBuilding>() : nullptr;
 }
 
 void tActor::checkFire() {

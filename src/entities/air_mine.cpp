@@ -4,6 +4,7 @@
 
 #include "engine/engine.h"
 #include "entities/effects.h"
+#include "entities/faction_roster.h"
 #include "game/assets.h"
 #include "game/game_clock.h"
 #include "game/program.h"
@@ -91,11 +92,16 @@ bool tAirMine::withinBlast(tActor& other) {
 
 void tAirMine::proximityScan() {
     if (!theProgram || !theProgram->actorList) return;
-    for (const std::shared_ptr<tActor>& other : theProgram->actorList->typed<tActor>()) {
-        if (other->faction == faction || !withinBlast(*other)) continue;
-        detonate();
-        return;
+    // Every mine scans every few milliseconds: only the other sides' actors are looked at, and the
+    // detonation (which changes the list) comes after the search.
+    bool enemyClose = false;
+    for (tActor* other : tFactionRoster<tActor>::opponentsOf(*theProgram->actorList, faction)) {
+        if (withinBlast(*other)) {
+            enemyClose = true;
+            break;
+        }
     }
+    if (enemyClose) detonate();
 }
 
 void tAirMine::detonate() {
