@@ -86,10 +86,11 @@ TEST_F(OppositionScenario, EveryMissionProducesUnitsAndTheDirectorSendsThemToThe
         expectSaneActors();
         auto& program = game.program();
         EXPECT_GT(count<tSoldier>(program.actorList), 0);
-        if (mission == 1 || mission == 2 || mission == 3) EXPECT_GT(count<tTank>(program.actorList), 0);
-        if (mission == 2) EXPECT_GT(count<tDuster>(program.actorList), 0);
-        if (mission >= 2) EXPECT_GT(count<tAirMine>(program.actorList), 0);
-        if (mission == 3) EXPECT_EQ(count<tSuperCopter>(program.actorList), 1);
+        // Tank factories from mission 1 on, the airpad in mission 2, launchers and the boss later.
+        EXPECT_EQ(count<tTank>(program.actorList) > 0, mission >= 1);
+        EXPECT_EQ(count<tDuster>(program.actorList) > 0, mission == 2);
+        EXPECT_EQ(count<tAirMine>(program.actorList) > 0, mission >= 2);
+        EXPECT_EQ(count<tSuperCopter>(program.actorList), mission == 3 ? 1 : 0);
         int sent = 0;
         for (const auto& unit : program.actorList->typed<tActor>())
             if (!objectAs<tSuperCopter>(unit.get()) && unit->currentOrder == cOrders::PATROL &&

@@ -70,7 +70,9 @@ TEST_F(LevelBuilderTest, MissionZeroLaysOutItsTwentyFourBuildings) {
     // (nearest the centre first, alternating sides).
     std::vector<int> order;
     for (const auto& b : theProgram->buildingList->typed<tBuilding>()) {
-        if (!objectAs<tHomebase>(b.get())) EXPECT_EQ(b->y, 350);
+        if (!objectAs<tHomebase>(b.get())) {
+            EXPECT_EQ(b->y, 350);
+        }
         order.push_back(static_cast<int>(b->x));
     }
     ASSERT_EQ(order.size(), 25u);
