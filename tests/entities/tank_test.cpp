@@ -63,4 +63,23 @@ TEST_F(TankTest, DestroyedTankLeavesAMatterBallAnExplosionAndAFreePlaceAtItsFact
     EXPECT_EQ(explosions[0]->y, 350 - 10);
 }
 
+TEST_F(TankTest, HealthBarShowsOnlyOnceDamagedFourUnitsBelowTheTracks) {
+    player().x = 300;
+    auto tank = addActor(tTank::Create(300, 350, nullptr));
+    tank->facing = direction::FACE_RIGHT;
+    auto pixelBelow = [&](float dx) {
+        Cls();
+        tank->draw();
+        return ReadBackBufferPixel(static_cast<int>(tank->getX() + dx), static_cast<int>(tank->getY()) + 4) &
+               0xFFFFFF;
+    };
+    EXPECT_EQ(pixelBelow(0), 0u);
+    tank->damage(115); // half gone: the left half full, the right half empty
+    const auto full = pixelBelow(-tank->width / 4);
+    const auto empty = pixelBelow(tank->width / 4);
+    EXPECT_NE(full, 0u);
+    EXPECT_NE(empty, 0u);
+    EXPECT_NE(full, empty);
+}
+
 } // namespace
