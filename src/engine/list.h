@@ -78,32 +78,47 @@ class TList {
         const std::shared_ptr<T>& operator*() const { return _current; }
         const std::shared_ptr<T>* operator->() const { return &_current; }
         Iterator& operator++() {
-            _link = _link ? _link->_succ : nullptr;
-            settle();
+            TLink* at = _link.get();
+            if (!at) return *this;
+            // Skip to the next match along plain pointers (nothing runs meanwhile that could change the
+            // list), then take one reference to the link found: walks over long mixed lists stay cheap.
+            for (TLink* prev = at; TLink* next = prev->_succ.get(); prev = next) {
+                if (matches(next)) {
+                    _link = prev->_succ;
+                    hold();
+                    return *this;
+                }
+            }
+            _link.reset();
+            _current.reset();
             return *this;
         }
         bool operator==(const Iterator& other) const { return _link == other._link; }
         bool operator!=(const Iterator& other) const { return _link != other._link; }
 
       private:
-        // Moves forward to the first link whose value is a T and takes a strong reference to it.
-        void settle() {
-            while (_link) {
-                const std::shared_ptr<Object>& value = _link->_value;
-                if constexpr (std::is_same_v<T, Object>) {
-                    if (value) {
-                        _current = value;
-                        return;
-                    }
-                } else {
-                    if (T* typed = objectAs<T>(value.get())) {
-                        _current = std::shared_ptr<T>(value, typed);
-                        return;
-                    }
-                }
-                _link = _link->_succ;
+        static bool matches(const TLink* link) {
+            if constexpr (std::is_same_v<T, Object>) {
+                return link->_value != nullptr;
+            } else {
+                return objectAs<T>(link->_value.get()) != nullptr;
             }
-            _current.reset();
+        }
+        // Takes a strong reference to the value of the link we stand on.
+        void hold() {
+            if constexpr (std::is_same_v<T, Object>) {
+                _current = _link->_value;
+            } else {
+                _current = std::shared_ptr<T>(_link->_value, objectAs<T>(_link->_value.get()));
+            }
+        }
+        // Moves forward from the starting link to the first whose value is a T.
+        void settle() {
+            if (!_link || matches(_link.get())) {
+                if (_link) hold();
+                return;
+            }
+            ++*this;
         }
         std::shared_ptr<TLink> _link;
         std::shared_ptr<T> _current;
