@@ -103,6 +103,24 @@ TEST_F(WeaponsTest, ShotsEndAtTheGroundLineTheTopAndTheirLifeTime) {
     EXPECT_FALSE(flying(old)) << "a bolt lives 3 s";
 }
 
+TEST_F(WeaponsTest, APauseDoesNotCountAgainstAShotsLife) {
+    auto bolt = launch(tPhotonBolt::Create(-5000, 100, 1, larva));
+    bolt->dropSpeedInc = 0;
+    auto bullet = launch(tBullet::Create(-5000, 100, 180));
+    runBattle(1500);
+    theProgram->pauseTime = gameMillisecs();
+    step(2000);
+    theProgram->resetAllTimers();
+    runBattle(490);
+    EXPECT_TRUE(flying(bullet));
+    runBattle(20);
+    EXPECT_FALSE(flying(bullet)) << "a bullet lives 2 s of play";
+    runBattle(980);
+    EXPECT_TRUE(flying(bolt));
+    runBattle(20);
+    EXPECT_FALSE(flying(bolt)) << "a bolt lives 3 s of play";
+}
+
 TEST_F(WeaponsTest, FlakPassesGroundUnitsAndBuildingsAndBurstsOnAircraft) {
     auto civilian = civilianAt(500, 300);
     auto house = tHouse::Create(500, 310, 1, false);
