@@ -135,7 +135,7 @@ void PumpEvents() {
 
 void DrawImageFrame(TImage& image, int frame, float x, float y, float offsetU, float offsetV) {
     Platform& p = platform();
-    if (!p.renderer || frame < 0 || frame >= image.FrameCount()) return;
+    if (!p.renderer || !p.drawing || frame < 0 || frame >= image.FrameCount()) return;
     SDL_Texture* texture = FrameTexture(image, frame);
     if (!texture) return;
 
@@ -250,6 +250,7 @@ bool InitHeadless(int width, int height) {
         ShutdownEngine();
         return false;
     }
+    p.drawing = true;
     UseManualClock(true);
     SetManualMillis(0);
     ClearKeys();
@@ -287,6 +288,13 @@ void RecreateRenderer() {
     }
 }
 
+void SetDrawingEnabled(bool enabled) {
+    platform().drawing = enabled;
+}
+bool DrawingEnabled() {
+    return platform().drawing;
+}
+
 int GraphicsGeneration() {
     return platform().generation;
 }
@@ -299,7 +307,7 @@ int GraphicsHeight() {
 
 void Cls() {
     Platform& p = platform();
-    if (!p.renderer) return;
+    if (!p.renderer || !p.drawing) return;
     SDL_SetRenderDrawColor(p.renderer, static_cast<Uint8>(drawing.clscolor_red),
                            static_cast<Uint8>(drawing.clscolor_green),
                            static_cast<Uint8>(drawing.clscolor_blue), 255);
@@ -309,6 +317,10 @@ void Cls() {
 void Flip(int sync) {
     Platform& p = platform();
     if (!p.renderer) return;
+    if (!p.drawing) {
+        engine_detail::PumpEvents();
+        return;
+    }
     SDL_SetRenderTarget(p.renderer, nullptr);
     SDL_RenderCopy(p.renderer, p.target, nullptr, nullptr);
     SDL_RenderPresent(p.renderer);

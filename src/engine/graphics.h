@@ -53,6 +53,10 @@ bool InitHeadless(int width = 640, int height = 480);
 bool IsHeadless();
 // Releases the renderer, window and sound device; images outlive it safely.
 void ShutdownEngine();
+// Long headless runs that look at no pixels (soaks) may switch drawing off: DrawFrame, DrawString, Cls and
+// Flip then do nothing (text images come out blank). On by default and after InitHeadless.
+void SetDrawingEnabled(bool enabled);
+bool DrawingEnabled();
 // Tears the renderer down and builds it again (as after a lost device); every texture is remade.
 void RecreateRenderer();
 // Bumped each time a renderer is created; a frame's texture belongs to one generation.

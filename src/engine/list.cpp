@@ -11,9 +11,13 @@ namespace {
 std::uint64_t lastStamp = 0;
 } // namespace
 
-void TList::touch() { _stamp = ++lastStamp; }
+void TList::touch() {
+    _stamp = ++lastStamp;
+}
 
-TList::TList() : _head(std::make_shared<TLink>()) { touch(); }
+TList::TList() : _head(std::make_shared<TLink>()) {
+    touch();
+}
 
 TList::~TList() {
     // A walk may still stand on a link of this list: `for (auto& a : makeSquad()->typed<tActor>())` walks

@@ -21,6 +21,7 @@ struct Platform {
     bool software = false; // the renderer is SDL's software renderer
     bool sdlVideo = false; // the SDL video subsystem is initialised (windowed)
     bool closeRequested = false;
+    bool drawing = true; // false: draws, clears and flips are skipped
 };
 
 Platform& platform();

@@ -129,6 +129,20 @@ TEST_F(Drawing, FrameOutOfRangeOrNullImageDrawsNothing) {
     EXPECT_EQ(rgb(ReadBackBufferPixel(2, 2)), rgb(kWhite));
 }
 
+TEST_F(Drawing, DrawingSwitchedOffLeavesTheBackBufferAlone) {
+    auto image = markedImage();
+    SetDrawingEnabled(false);
+    SetClsColor(0, 0, 255);
+    Cls();
+    DrawFrame(image, 0, 0, 0);
+    Flip(0);
+    EXPECT_EQ(rgb(ReadBackBufferPixel(0, 0)), 0u);
+    ASSERT_TRUE(InitHeadless()); // a fresh headless platform draws again
+    EXPECT_TRUE(DrawingEnabled());
+    DrawFrame(image, 0, 0, 0);
+    EXPECT_EQ(rgb(ReadBackBufferPixel(0, 0)), rgb(kRed));
+}
+
 TEST_F(Drawing, TexturesAreRemadeAfterTheRendererIsRecreated) {
     auto image = markedImage();
     DrawFrame(image, 0, 0, 0);
