@@ -4,6 +4,7 @@
 
 #include "engine/engine.h"
 #include "game/game_clock.h"
+#include "game/program.h"
 #include "intro/intro.h"
 #include "intro/intro_flash.h"
 #include "intro/intro_missile.h"
@@ -223,4 +224,27 @@ TEST_F(IntroTest, DrawsEveryPhaseWithoutAFault) {
     }
     intro->draw(); // after the end: the lists are gone, the stars and the black cover remain
     EXPECT_FLOAT_EQ(GetDrawingState().color_alpha, 1.0f);
+}
+
+TEST(ShowIntro, RunsToTheEndOfTheFadeAndDrawsAtMostEvery5Ms) {
+    Harness game;
+    // A red marker in the corner that only a drawn frame (which starts with Cls) wipes out.
+    auto marker = TImage::Create(1, 1, 1, 0);
+    marker->Lock(0)->WritePixel(0, 0, 0xFFFF0000u);
+    int passes = 0, frames = 0;
+    tProgram::passHook = [&] {
+        if (passes > 0 && (ReadBackBufferPixel(0, 0) & 0xFFFFFFu) != 0xFF0000u) ++frames;
+        SetDrawTransform(0, 1, 1);
+        DrawFrame(marker, 0, 0, 0);
+        AdvanceMillis(1);
+        ++passes;
+        if (passes % 1000 == 0) InjectChar(' '); // an intro that ignored the key gets more
+    };
+    tProgram::showIntro();
+    tProgram::passHook = nullptr;
+    // The key typed after 1 s of descent, then about 0.67 s of fade, one pass per millisecond.
+    EXPECT_GE(passes, 1000 + 660);
+    EXPECT_LE(passes, 1000 + 680);
+    EXPECT_GE(frames, passes / 5 - 2);
+    EXPECT_LE(frames, passes / 5 + 1);
 }
