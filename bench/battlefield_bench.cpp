@@ -128,6 +128,27 @@ BENCHMARK(BM_CrowdedBattlefieldUpdatePass)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
+// One full draw pass of the same crowd on the headless (software) renderer: scenery, buildings,
+// actors, shots, effects, HUD, radar, numbers and the copy to the back buffer.
+void BM_CrowdedBattlefieldDrawPass(benchmark::State& state) {
+    HeadlessProgram program;
+    populate();
+    for (int pass = 0; pass < 25; ++pass) { // the camera settles on the larva
+        AdvanceMillis(kFrameMs);
+        theProgram->updateMain();
+    }
+    for (auto _ : state) {
+        theProgram->drawTimer = 0; // due now
+        theProgram->drawAll();
+    }
+    state.counters["actors"] = theProgram->actorList->Count();
+    state.counters["buildings"] = theProgram->buildingList->Count();
+}
+BENCHMARK(BM_CrowdedBattlefieldDrawPass)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
 void BM_BuildBossMissionBattlefield(benchmark::State& state) {
     HeadlessProgram program;
     for (auto _ : state) {

@@ -1,5 +1,6 @@
 #include "scenario/bot_player.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -35,17 +36,24 @@ constexpr float kCruiseAltitude = 150; // travelling and abducting height
 constexpr int kHealBelow = 25;         // hit points at which the larva goes home: a mine takes 25
 constexpr float kFlyAccel = 1000;      // the larva's acceleration and braking
 
-float groundLine(tProgram& game) { return game.map ? static_cast<float>(game.map->groundLevel) : 350.0f; }
+float groundLine(tProgram& game) {
+    return game.map ? static_cast<float>(game.map->groundLevel) : 350.0f;
+}
 
-bool grounded(tFoo& larva, tProgram& game) { return larva.y == groundLine(game); }
+bool grounded(tFoo& larva, tProgram& game) {
+    return larva.y == groundLine(game);
+}
 
-bool alive(const tActor& actor) { return actor.state != states::DEAD && !actor.destroyed; }
+bool alive(const tActor& actor) {
+    return actor.state != states::DEAD && !actor.destroyed;
+}
 
 // How dangerous it is to hang about above x: standing guns and tanks within their reach.
 int dangerAt(tProgram& game, float x) {
     int danger = 0;
     for (const auto& turret : game.buildingList->typed<tTurret>())
-        if (!turret->destroyed && std::fabs(turret->x - x) < 340) danger += objectAs<tLightTurret>(turret.get()) ? 1 : 3;
+        if (!turret->destroyed && std::fabs(turret->x - x) < 340)
+            danger += objectAs<tLightTurret>(turret.get()) ? 1 : 3;
     for (const auto& actor : game.actorList->typed<tActor>()) {
         if (!alive(*actor) || actor->faction == factions::ALLY) continue;
         if (objectAs<tTank>(actor.get()) && std::fabs(actor->x - x) < 400) danger += 2;
@@ -127,6 +135,11 @@ void BotPlayer::stepMap() {
         if (candidate && candidate->missionID == plan[next]) node = candidate;
     }
     if (!node) return;
+    if (node->isLocked()) {
+        // Closed (the boss mission before the other three are won): nothing to play there.
+        ++next;
+        return;
+    }
     tMapDazozuzo& ship = *screen.dazozuzo;
     const float dx = node->x - ship.x, dy = node->y - ship.y;
     right = dx > 2;
@@ -172,9 +185,16 @@ void BotPlayer::stepMission() {
     if (game.state == gamestate::MAP) {
         current().endMs = gameMillisecs();
         current().nodeClosed = game.worldData->getLock(current().missionId) != 0;
+        // A mission lost (the homebase fled) is played again, as a player would, a few times.
+        int attempts = 0;
+        for (const MissionLog& m : missions)
+            attempts += m.missionId == current().missionId ? 1 : 0;
+        if (!current().won && attempts < maxAttempts && next > 0) --next;
         left = right = up = down = fire = use = false;
         recharging = healing = wantMenu = false;
         lastLarvaState = -1;
+        lastHomebaseHp = 140;
+        lastHomebaseHitAt = 0;
         phase = Phase::Map;
         stepMap();
         return;
@@ -241,11 +261,16 @@ void BotPlayer::stepBattle() {
     if (larva.state == states::DEAD && lastLarvaState != states::DEAD) ++log.deaths;
     if (lastLarvaState != -1 && lastLarvaState != states::DEAD && larva.hp < lastHp) {
         const int lost = lastHp - larva.hp;
-        if (lost % 25 == 0) log.lostToMines += lost;
-        else if (lost % 15 == 0) log.lostToShells += lost;
-        else if (lost % 10 == 0) log.lostToRams += lost;
-        else if (lost % 3 == 0) log.lostToBullets += lost;
-        else log.lostToOther += lost;
+        if (lost % 25 == 0)
+            log.lostToMines += lost;
+        else if (lost % 15 == 0)
+            log.lostToShells += lost;
+        else if (lost % 10 == 0)
+            log.lostToRams += lost;
+        else if (lost % 3 == 0)
+            log.lostToBullets += lost;
+        else
+            log.lostToOther += lost;
     }
     lastHp = larva.hp;
     if (lastLarvaState == states::ABDUCTING && larva.matterBank > lastMatter) ++log.abductions;
@@ -256,6 +281,7 @@ void BotPlayer::stepBattle() {
     if (log.militaryAtStart == 0) log.militaryAtStart = static_cast<int>(game.militaryStrengthMax);
 
     left = right = up = down = fire = use = false;
+    const bool baseHit = homebaseUnderFire();
     const bool inControl = larva.state == states::IDLE || larva.state == states::ABDUCTING;
     if (base.baseState != cBaseStates::IDLE || !inControl) {
         recharging = false;
@@ -269,8 +295,10 @@ void BotPlayer::stepBattle() {
     // those, the photon bomb when matter is plentiful (the cursor has to move for it).
     const std::shared_ptr<tSuperCopter> boss = aliveBoss();
     int needed = -1;
-    if (boss && !hasTrait(2)) needed = 2;
-    else if (!hasTrait(0)) needed = 0;
+    if (boss && !hasTrait(2))
+        needed = 2;
+    else if (!hasTrait(0))
+        needed = 0;
     wantedTrait = needed >= 0 ? needed : 1;
     const int cost = nextTraitCost();
     if (needed >= 0 && larva.matterBank >= cost) wantMenu = true;
@@ -284,13 +312,15 @@ void BotPlayer::stepBattle() {
         // the dodge chose the keys
     } else if (avoidMines()) {
         // a mine close by: burnt from above, or left behind
+    } else if (baseHit && larva.hp > 10 && defendHomebase(900)) {
+        // the homebase was hit a moment ago: its attackers first, even before healing
     } else if (healing || wantMenu) {
         goHome(wantMenu);
     } else if (needed >= 0 && larva.matterBank < cost && abductSomething()) {
         // collecting matter for the trait it needs
     } else if (boss && hasTrait(2) && fightBoss(*boss)) {
         // flak from below the boss's belly
-    } else if (defendHomebase()) {
+    } else if (defendHomebase(500)) {
     } else if (!attackBuildings()) {
         goHome(false);
     }
@@ -309,6 +339,14 @@ bool BotPlayer::steerX(float x, float tolerance) {
     if (error > tolerance) right = true;
     if (error < -tolerance) left = true;
     return std::fabs(x - larva.x) < tolerance && std::fabs(v) < 80;
+}
+
+void BotPlayer::trackX(float x, float speed) {
+    // Match the target's speed, plus a pull towards it that brakes in time.
+    tFoo& larva = *game.player;
+    const float wanted = speed + std::clamp((x - larva.x) * 6.0f, -400.0f, 400.0f);
+    if (larva.xVel < wanted - 15) right = true;
+    if (larva.xVel > wanted + 15) left = true;
 }
 
 void BotPlayer::climbTo(float y) {
@@ -353,7 +391,10 @@ bool BotPlayer::dodge() {
     // Swerve away from where the shell will pass; the larva is quicker sideways than up or down.
     float away = larva.x >= threatX ? 1.0f : -1.0f;
     if (std::fabs(larva.x - threatX) < 1) away = larva.xVel >= 0 ? 1.0f : -1.0f;
-    if (away > 0) right = true; else left = true;
+    if (away > 0)
+        right = true;
+    else
+        left = true;
     if (!grounded(larva, game)) climbTo(larva.y < 200 ? kAttackAltitude : larva.y);
     lastNote = "dodge";
     return true;
@@ -406,22 +447,35 @@ bool BotPlayer::avoidMines() {
         return true;
     }
     // Level with it or without the laser: back off sideways and upwards.
-    if (mine->x > larva.x) left = true; else right = true;
+    if (mine->x > larva.x)
+        left = true;
+    else
+        right = true;
     climbTo(kAttackAltitude);
     lastNote = "backing off from a mine";
     return true;
 }
 
-bool BotPlayer::defendHomebase() {
+bool BotPlayer::homebaseUnderFire() {
+    const int hp = game.playerBase->hp;
+    if (hp < lastHomebaseHp) lastHomebaseHitAt = gameMillisecs();
+    lastHomebaseHp = hp;
+    return lastHomebaseHitAt > 0 && gameMillisecs() - lastHomebaseHitAt < 6000;
+}
+
+bool BotPlayer::defendHomebase(float reach) {
     if (!hasTrait(0)) return false;
     tFoo& larva = *game.player;
     tHomebase& base = *game.playerBase;
     std::shared_ptr<tActor> raider;
-    float nearest = 420;
+    float nearest = reach;
     for (const auto& actor : game.actorList->typed<tActor>()) {
+        // Tanks and soldiers shell the homebase from the ground, dusters strafe it from the air
+        // (their bullets alone bring it down in under two minutes).
         const bool hostile = objectAs<tTank>(actor.get()) || objectAs<tSoldier>(actor.get()) ||
-                             (objectAs<tDuster>(actor.get()) && actor->y > larva.y + 20);
+                             (objectAs<tDuster>(actor.get()) && actor->y > larva.y + 30);
         if (!hostile || !alive(*actor) || actor->faction == factions::ALLY) continue;
+        if (actor.get() == ignoredRaider && gameMillisecs() < ignoreRaiderUntil) continue;
         const float d = std::fabs(actor->x - base.x);
         if (d < nearest) {
             nearest = d;
@@ -429,10 +483,21 @@ bool BotPlayer::defendHomebase() {
         }
     }
     if (!raider) return false;
+    // One that cannot be caught in 15 s is left alone for a while.
+    if (raider.get() != chasedRaider) {
+        chasedRaider = raider.get();
+        chaseStartedAt = gameMillisecs();
+    } else if (gameMillisecs() - chaseStartedAt > 15000) {
+        ignoredRaider = raider.get();
+        ignoreRaiderUntil = gameMillisecs() + 20000;
+        chasedRaider = nullptr;
+        return false;
+    }
     climbTo(kAttackAltitude);
     const float half = std::max(4.0f, raider->width / 2 - 6);
-    steerX(raider->x, half);
-    if (std::fabs(raider->x - larva.x) < half && larva.y < raider->y && larva.battery > 45 && !recharging) fire = true;
+    trackX(raider->x, raider->xVel);
+    if (std::fabs(raider->x - larva.x) < half && larva.y < raider->y && larva.battery > 45 && !recharging)
+        fire = true;
     if (larva.battery <= 45) recharging = true;
     if (recharging && larva.battery >= 950) recharging = false;
     lastNote = "defending the homebase";
@@ -444,7 +509,8 @@ bool BotPlayer::abductSomething() {
     // Held in the beam: keep X down and keep still, or the reel stops.
     if (larva.state == states::ABDUCTING) {
         auto beam = std::dynamic_pointer_cast<tAbductionBeam>(larva.weapon);
-        if (larva.matterBank > lastMatter || (beam && !beam->lastHit && !game.weaponList->Contains(beam.get()))) {
+        if (larva.matterBank > lastMatter ||
+            (beam && !beam->lastHit && !game.weaponList->Contains(beam.get()))) {
             use = false; // arrived: let go of X
             return true;
         }
@@ -458,8 +524,10 @@ bool BotPlayer::abductSomething() {
                 const float d = std::fabs(a->x - larva.x);
                 if (d < best) best = d, victim = a;
             }
-            if (victim) steerX(victim->x, 3);
-            else use = false;
+            if (victim)
+                steerX(victim->x, 3);
+            else
+                use = false;
         }
         lastNote = "abducting";
         return true;
@@ -470,8 +538,8 @@ bool BotPlayer::abductSomething() {
         if (!alive(*a) || objectAs<tSoldier>(a.get())) continue;
         if (a->state == states::FALLING) continue;
         float score = std::fabs(a->x - larva.x);
-        score += 700 * dangerAt(game, a->x); // abducting under a gun costs a life
-        if (objectAs<tCow>(a.get())) score -= 300;              // a cow is worth three people
+        score += 700 * dangerAt(game, a->x);       // abducting under a gun costs a life
+        if (objectAs<tCow>(a.get())) score -= 300; // a cow is worth three people
         if (score < bestScore) bestScore = score, victim = a;
     }
     if (!victim) return false;
@@ -479,8 +547,8 @@ bool BotPlayer::abductSomething() {
     // Steer tightly (a walking victim drags the larva a few pixels behind), catch anywhere within
     // its width: the beam needs its x strictly inside the victim's extent.
     steerX(victim->x, 1.5f);
-    const bool over = std::fabs(victim->x - larva.x) < std::max(1.0f, victim->width / 2 - 2) &&
-                      std::fabs(larva.xVel) < 120;
+    const bool over =
+        std::fabs(victim->x - larva.x) < std::max(1.0f, victim->width / 2 - 2) && std::fabs(larva.xVel) < 120;
     if (over && !grounded(larva, game) && std::fabs(larva.y - kCruiseAltitude) < 60) use = true;
     lastNote = "going to abduct (victim x " + std::to_string(static_cast<int>(victim->x)) + " w " +
                std::to_string(static_cast<int>(victim->width)) + " state " + std::to_string(victim->state) +
@@ -526,8 +594,10 @@ bool BotPlayer::goHome(bool toBuy) {
         steerX(base.x, 10);
     } else {
         steerX(base.x, 10);
-        if (!grounded(larva, game)) down = true;
-        else if (toBuy && gameMillisecs() >= larva.menuClosedTime && std::fabs(dx) < 28) use = true;
+        if (!grounded(larva, game))
+            down = true;
+        else if (toBuy && gameMillisecs() >= larva.menuClosedTime && std::fabs(dx) < 28)
+            use = true;
     }
     lastNote = toBuy ? "going home to buy" : "going home";
     return true;

@@ -34,17 +34,17 @@ class BotPlayer {
     // What happened in one mission, for the test's checks and the closing figures.
     struct MissionLog {
         int missionId = -1;
-        int startMs = 0;          // game clock when the mission was chosen
-        int endMs = 0;            // game clock when the map screen came back
-        bool won = false;         // the homebase left in victory
-        bool nodeClosed = false;  // the node was closed when the map returned
-        int deaths = 0;           // larva deaths (each loses the traits)
-        int abductions = 0;       // victims reeled in
-        int menuOpenings = 0;     // times the upgrade menu was opened
-        int traitsBought = 0;     // purchases made in the menu
-        int militaryAtStart = 0;  // military buildings standing when the homebase landed
-        int homebaseHpMin = 140;  // lowest homebase hit points seen
-        int larvaHpMin = 40;      // lowest larva hit points seen while alive
+        int startMs = 0;         // game clock when the mission was chosen
+        int endMs = 0;           // game clock when the map screen came back
+        bool won = false;        // the homebase left in victory
+        bool nodeClosed = false; // the node was closed when the map returned
+        int deaths = 0;          // larva deaths (each loses the traits)
+        int abductions = 0;      // victims reeled in
+        int menuOpenings = 0;    // times the upgrade menu was opened
+        int traitsBought = 0;    // purchases made in the menu
+        int militaryAtStart = 0; // military buildings standing when the homebase landed
+        int homebaseHpMin = 140; // lowest homebase hit points seen
+        int larvaHpMin = 40;     // lowest larva hit points seen while alive
         // Hit points the larva lost, by what the size of the loss says hit it: a bullet (3), a
         // collision with an aircraft (10), a shell (15), a mine (25), anything else.
         int lostToBullets = 0, lostToRams = 0, lostToShells = 0, lostToMines = 0, lostToOther = 0;
@@ -53,12 +53,14 @@ class BotPlayer {
     int introPasses = 0;
     int outroPasses = 0;
     int outroKeyTyped = 0;
-    bool gaveUp = false; // a mission ran over its time limit: the bot pressed Esc
+    bool gaveUp = false;  // a mission ran over its time limit: the bot pressed Esc
     std::string lastNote; // the last decision, for failure messages
 
     // Simulated milliseconds after which the bot gives a mission up (Esc) so a broken game cannot
     // hang the test.
     int missionLimitMs = 20 * 60 * 1000;
+    // Times a mission is tried before the bot moves on to the next one of its plan.
+    int maxAttempts = 2;
 
   private:
     tProgram& game;
@@ -69,13 +71,19 @@ class BotPlayer {
     int lastLarvaState = -1;
     int lastMatter = 0;
     int lastHp = 0;
-    bool wantMenu = false;       // heading home to buy
-    bool recharging = false;     // letting the battery fill before burning again
-    bool healing = false;        // heading home to heal
-    int menuStep = 0;            // progress through the menu's keys while it is open
+    bool wantMenu = false;   // heading home to buy
+    bool recharging = false; // letting the battery fill before burning again
+    bool healing = false;    // heading home to heal
+    int menuStep = 0;        // progress through the menu's keys while it is open
     int menuOpenedAt = 0;
-    int tapCooldown = 0;         // passes before the next menu key
-    int wantedTrait = 0;         // button index of the trait to buy next
+    int tapCooldown = 0;                // passes before the next menu key
+    int wantedTrait = 0;                // button index of the trait to buy next
+    const void* chasedRaider = nullptr; // the raider near the homebase being chased, and since when
+    int chaseStartedAt = 0;
+    const void* ignoredRaider = nullptr; // one that got away, left alone until ignoreRaiderUntil
+    int ignoreRaiderUntil = 0;
+    int lastHomebaseHp = 140;
+    int lastHomebaseHitAt = 0;
 
     // Held keys wanted this pass (arrows, Z, X).
     bool left = false, right = false, up = false, down = false, fire = false, use = false;
@@ -92,12 +100,17 @@ class BotPlayer {
     void applyHeld();
     // Horizontal steering that brakes in time: holds Left/Right so the larva stops near x.
     bool steerX(float x, float tolerance);
+    // Follows a moving target: holds Left/Right so the larva's speed matches it and closes in.
+    void trackX(float x, float speed);
     void climbTo(float y);
     bool dodge();
     std::shared_ptr<tSuperCopter> aliveBoss() const;
     bool fightBoss(tSuperCopter& boss);
     bool avoidMines();
-    bool defendHomebase();
+    // Burns the nearest tank, soldier or low-flying duster within reach of the homebase.
+    bool defendHomebase(float reach = 420);
+    // True for 4 s after the homebase lost hit points.
+    bool homebaseUnderFire();
     bool abductSomething();
     bool attackBuildings();
     bool goHome(bool toBuy);

@@ -32,14 +32,16 @@ int soakMinutes() {
     return 30;
 }
 
-bool finite(float v) { return std::isfinite(v); }
+bool finite(float v) {
+    return std::isfinite(v);
+}
 
 // What the battlefield started with: the ceilings of the lists follow from it.
 struct Census {
-    int buildings = 0;       // every building, the homebase included
-    int houses = 0;          // each releases three fleeing civilians when destroyed
-    int unitCaps = 0;        // the sum of every producer's unit maximum (soldiers, tanks, dusters, mines)
-    int ballProducers = 0;   // tank factories and airpads: their units leave a matter ball each
+    int buildings = 0;     // every building, the homebase included
+    int houses = 0;        // each releases three fleeing civilians when destroyed
+    int unitCaps = 0;      // the sum of every producer's unit maximum (soldiers, tanks, dusters, mines)
+    int ballProducers = 0; // tank factories and airpads: their units leave a matter ball each
     int startMs = 0;
 };
 
@@ -57,7 +59,8 @@ Census takeCensus(tProgram& game) {
 
 class Soak {
   public:
-    Soak(Harness& harness, int missionId, unsigned seed) : h(harness), game(harness.program()), mission(missionId), rng(seed) {}
+    Soak(Harness& harness, int missionId, unsigned seed)
+        : h(harness), game(harness.program()), mission(missionId), rng(seed) {}
 
     void start() {
         h.startMission(mission);
@@ -97,8 +100,10 @@ class Soak {
             }
             // Toggle now and then: holds of about a third of a second on average, often several at once.
             if (chance(rng) < 0.03) {
-                if (KeyHeld(key)) InjectKeyUp(key);
-                else InjectKeyDown(key);
+                if (KeyHeld(key))
+                    InjectKeyUp(key);
+                else
+                    InjectKeyDown(key);
             }
         }
         if (chance(rng) < 0.002) InjectKeyTap(KEY_P); // pause, and the next P resumes
@@ -121,10 +126,11 @@ class Soak {
         if (larva.matterBank < 0 || larva.matterBank > 1000) fault << "matter " << larva.matterBank << "; ";
         if (larva.hp > larva.hpMax) fault << "larva hp " << larva.hp << "; ";
         // A hit may leave the larva below 0 for the moment it dies; alive it has 1..40.
-        if (larva.hp <= 0 && larva.state != states::DEAD) fault << "larva hp " << larva.hp << " but not dead; ";
-        static const int larvaStates[] = {states::IDLE,       states::ABDUCTING, states::SHIELDING, states::KNOCKBACK,
-                                          states::DEAD,       states::RESPAWN,   states::STUNNED,   states::WAIT,
-                                          states::REGENERATING};
+        if (larva.hp <= 0 && larva.state != states::DEAD)
+            fault << "larva hp " << larva.hp << " but not dead; ";
+        static const int larvaStates[] = {states::IDLE,      states::ABDUCTING, states::SHIELDING,
+                                          states::KNOCKBACK, states::DEAD,      states::RESPAWN,
+                                          states::STUNNED,   states::WAIT,      states::REGENERATING};
         bool legal = false;
         for (int st : larvaStates)
             legal = legal || larva.state == st;
@@ -148,11 +154,14 @@ class Soak {
         const int destroyed = census.buildings - buildings;
         int balls = 0, others = 0;
         for (const auto& a : game.actorList->typed<tActor>()) {
-            if (objectAs<tMatterBall>(a.get())) ++balls;
-            else ++others;
+            if (objectAs<tMatterBall>(a.get()))
+                ++balls;
+            else
+                ++others;
             if (!finite(a->x) || !finite(a->y) || !finite(a->xVel) || !finite(a->yVel))
                 fault << "actor at non-finite position or speed; ";
-            if (a->hpMax > 0 && a->hp > a->hpMax) fault << "actor hp " << a->hp << " over " << a->hpMax << "; ";
+            if (a->hpMax > 0 && a->hp > a->hpMax)
+                fault << "actor hp " << a->hp << " over " << a->hpMax << "; ";
             if (a->matterBank < 0) fault << "negative matter bank; ";
         }
         turretsAndUnits = buildings + others;
@@ -253,14 +262,16 @@ TEST_P(SoakTest, RandomKeysForHalfAnHourKeepEveryInvariant) {
     }
     std::printf("soak mission %d: %.1f min of game time in %ld passes; battlefields %d, pauses %d, menus %d, "
                 "larva deaths %d; peak actors %d, shots %d, effects %d, numbers %d\n",
-                mission, played / 60000.0, passes, soak.missionsStarted, pauses, menus, deaths, soak.maxActors,
-                soak.maxShots, soak.maxEffects, soak.maxNumbers);
+                mission, played / 60000.0, passes, soak.missionsStarted, pauses, menus, deaths,
+                soak.maxActors, soak.maxShots, soak.maxEffects, soak.maxNumbers);
     // The run did play: it paused and resumed, and the larva fired.
     EXPECT_GT(pauses, 0);
     EXPECT_GT(soak.maxShots, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryMission, SoakTest, ::testing::Values(0, 1, 2, 3),
-                         [](const ::testing::TestParamInfo<int>& info) { return "Mission" + std::to_string(info.param); });
+                         [](const ::testing::TestParamInfo<int>& info) {
+                             return "Mission" + std::to_string(info.param);
+                         });
 
 } // namespace
