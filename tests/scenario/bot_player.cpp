@@ -306,8 +306,15 @@ void BotPlayer::stepBattle() {
     if (larva.hp <= kHealBelow) healing = true;
     if (healing && larva.hp >= larva.hpMax && !wantMenu) healing = false;
 
+    // The boss fires only at a larva within 1280 px of it, and its fans fall on whatever lies below:
+    // while it hunts over the homebase the larva keeps out of its reach, and it holds its fire.
+    const bool bossOverHome = boss && std::fabs(boss->x - base.x) < 450;
+    const bool bossCouldFire = boss && std::fabs(boss->x - larva.x) < 1330;
+
     if (larva.state == states::ABDUCTING) {
         abductSomething();
+    } else if (bossOverHome && bossCouldFire && larva.hp > 10) {
+        keepAwayFromBoss(*boss);
     } else if (dodge()) {
         // the dodge chose the keys
     } else if (avoidMines()) {
@@ -318,7 +325,7 @@ void BotPlayer::stepBattle() {
         goHome(wantMenu);
     } else if (needed >= 0 && larva.matterBank < cost && abductSomething()) {
         // collecting matter for the trait it needs
-    } else if (boss && hasTrait(2) && fightBoss(*boss)) {
+    } else if (boss && hasTrait(2) && !bossOverHome && fightBoss(*boss)) {
         // flak from below the boss's belly
     } else if (defendHomebase(500)) {
     } else if (!attackBuildings()) {
@@ -404,6 +411,14 @@ std::shared_ptr<tSuperCopter> BotPlayer::aliveBoss() const {
     for (const auto& boss : game.actorList->typed<tSuperCopter>())
         if (alive(*boss)) return boss;
     return nullptr;
+}
+
+void BotPlayer::keepAwayFromBoss(tSuperCopter& boss) {
+    tFoo& larva = *game.player;
+    const float side = larva.x >= boss.x ? 1.0f : -1.0f;
+    climbTo(kAttackAltitude);
+    steerX(boss.x + side * 1370, 20);
+    lastNote = "out of the boss's reach while it is over the homebase";
 }
 
 bool BotPlayer::fightBoss(tSuperCopter& boss) {
@@ -565,6 +580,8 @@ tBuilding* BotPlayer::pickMilitaryTarget() {
         // Guns first: a turret left standing shoots at the larva while it burns anything near it.
         float score = std::fabs(building->x - larva.x);
         if (!objectAs<tTurret>(building.get())) score += 400;
+        // The airpads and tank factories feed the squads that wear the homebase down: first of all.
+        if (objectAs<tAirpad>(building.get()) || objectAs<tTankFactory>(building.get())) score -= 900;
         if (score < bestScore) bestScore = score, best = building.get();
     }
     return best;

@@ -106,6 +106,7 @@ class BotPlayer {
     bool dodge();
     std::shared_ptr<tSuperCopter> aliveBoss() const;
     bool fightBoss(tSuperCopter& boss);
+    void keepAwayFromBoss(tSuperCopter& boss);
     bool avoidMines();
     // Burns the nearest tank, soldier or low-flying duster within reach of the homebase.
     bool defendHomebase(float reach = 420);
