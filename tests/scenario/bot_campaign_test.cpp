@@ -3,24 +3,27 @@
 // must end after a key in the outro. The per-mission figures are printed for people to read.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "buildings/building.h"
 #include "buildings/homebase.h"
-#include "campaign/persistence.h"
+#include "buildings/turret.h"
 #include "engine/engine.h"
 #include "entities/air_mine.h"
-#include "entities/duster.h"
 #include "entities/person.h"
 #include "entities/super_copter.h"
 #include "entities/tank.h"
 #include "game/game_clock.h"
+#include "player/enemy_projectiles.h"
 #include "player/foo.h"
 #include "scenario/bot_player.h"
 #include "scenario/harness.h"
-#include <cmath>
 
 namespace {
 
@@ -31,6 +34,9 @@ constexpr int kFrameMs = 10;
 // the draw pass exercised over the whole campaign. The same in every build, so that the sanitizer
 // build plays exactly the same game.
 constexpr int kDrawDelayMs = 200;
+
+// Tries per mission before the bot moves on.
+constexpr int kAttempts = 12;
 
 void saveShot(const char* name) {
     if (const char* dir = std::getenv("VEVU_SHOT_DIR"))
@@ -49,6 +55,10 @@ TEST(BotCampaign, PlaysTheCampaignThroughTheKeysFromTheIntroOn) {
             if (*c >= '0' && *c <= '3') plan.push_back(*c - '0');
     }
     BotPlayer bot(program, plan);
+    // A lost mission is chosen again on the map, as a player would. The first three are won at the
+    // first go; the bot wins the boss mission about once in eight tries (its homebase mostly falls to
+    // the squads that come while the larva must keep out of the boss's reach).
+    bot.maxAttempts = kAttempts;
     long passes = 0;
     const bool trace = std::getenv("VEVU_BOT_TRACE") != nullptr;
     int shotsTaken = 0;
@@ -62,6 +72,21 @@ TEST(BotCampaign, PlaysTheCampaignThroughTheKeysFromTheIntroOn) {
             return;
         }
         bot.step();
+        if (const char* from = std::getenv("VEVU_BOT_SHOTS_FROM");
+            trace && from && program.player && gameMillisecs() >= std::atof(from) * 1000 &&
+            gameMillisecs() <= std::atof(from) * 1000 + 1500) {
+            std::printf("  t=%.2f larva (%.0f,%.0f) v=(%.0f,%.0f) hp=%d note=%s\n", gameMillisecs() / 1000.0,
+                        program.player->x, program.player->y, program.player->xVel, program.player->yVel,
+                        program.player->hp, bot.lastNote.c_str());
+            for (const auto& mine : program.actorList->typed<tAirMine>())
+                if (std::fabs(mine->x - program.player->x) < 700)
+                    std::printf("    mine (%.0f,%.0f) yc %.0f target (%.0f,%.0f) h %.0f\n", mine->x, mine->y,
+                                mine->getYCenter(), mine->targetX, mine->targetY, mine->height);
+            for (const auto& shot : program.weaponList->typed<tTankShot>())
+                if (std::fabs(shot->x - program.player->x) < 400)
+                    std::printf("    shot (%.0f,%.0f) dir %.0f%s\n", shot->x, shot->y, shot->dir,
+                                objectAs<tBullet>(shot.get()) ? " bullet" : "");
+        }
         if (trace && passes % 500 == 0) {
             const auto* larva = program.player.get();
             std::printf(
@@ -96,29 +121,16 @@ TEST(BotCampaign, PlaysTheCampaignThroughTheKeysFromTheIntroOn) {
     std::printf("passes %ld, last decision: %s\n", passes, bot.lastNote.c_str());
 
     EXPECT_FALSE(bot.gaveUp) << "a mission ran over its time limit: " << bot.lastNote;
-    // Each mission in order, replayed once when the homebase fled.
+    // Each mission of the plan in order, replayed until won.
     std::vector<int> order;
     for (const auto& m : bot.missions)
         if (order.empty() || order.back() != m.missionId) order.push_back(m.missionId);
-    ASSERT_GE(order.size(), 3u);
-    EXPECT_EQ(order[0], 0);
-    EXPECT_EQ(order[1], 1);
-    EXPECT_EQ(order[2], 2);
-    bool wonAll = true;
-    for (int id = 0; id < 4; ++id) {
+    EXPECT_EQ(order, plan);
+    for (int id : plan) {
         bool won = false;
         for (const auto& m : bot.missions)
             won = won || (m.missionId == id && m.won);
-        wonAll = wonAll && won;
-        // The first two missions are won every time. The other two are played and reported (the
-        // figures are printed above): mission 2's homebase can fall to the director's squads (a
-        // duster's bullets, a tank's shells) before the bot has burnt its twelve military buildings,
-        // and in the boss mission the boss reaches the homebase about 35 s after the landing, where
-        // its fans of shells bring the homebase's 140 hit points down within seconds whenever the
-        // larva is within its 1280 px reach, as it is each time it hatches there.
-        if (id < 2) {
-            EXPECT_TRUE(won) << "mission " << id;
-        }
+        EXPECT_TRUE(won) << "mission " << id;
     }
     for (const auto& m : bot.missions) {
         EXPECT_EQ(m.nodeClosed, m.won) << "mission " << m.missionId << ": a won mission closes its node";
@@ -130,15 +142,14 @@ TEST(BotCampaign, PlaysTheCampaignThroughTheKeysFromTheIntroOn) {
         }
         EXPECT_GT(m.militaryAtStart, 0) << "mission " << m.missionId;
     }
-    if (wonAll) {
+    EXPECT_EQ(bot.phase, BotPlayer::Phase::Done);
+    if (std::find(plan.begin(), plan.end(), 3) != plan.end()) {
         // The boss victory went straight to the outro, which ended on the typed key.
-        EXPECT_EQ(bot.phase, BotPlayer::Phase::Done);
         EXPECT_EQ(bot.outroKeyTyped, 1);
         EXPECT_TRUE(program.flagEndGame);
         EXPECT_EQ(program.worldData, nullptr) << "the outro tore the campaign down";
     } else {
-        // The bot left from the map with Esc: no outro, nothing torn down.
-        EXPECT_EQ(bot.phase, BotPlayer::Phase::Done);
+        // A shorter plan: the bot left from the map with Esc, no outro, nothing torn down.
         EXPECT_FALSE(program.flagEndGame);
         EXPECT_NE(program.worldData, nullptr);
     }
@@ -148,45 +159,119 @@ TEST(BotCampaign, PlaysTheCampaignThroughTheKeysFromTheIntroOn) {
 // map keeps closed until the other three are won):
 //   VEVU_BOT_MISSION=3 VEVU_BOT_TRACE=1 vevu_tests --gtest_also_run_disabled_tests
 //       --gtest_filter='BotCampaign.DISABLED_OneMission'
+// VEVU_BOT_SEED picks the random seed (the boss comes from either side), VEVU_BOT_EVERY the passes
+// between two state lines, VEVU_BOT_SHOTS_FROM (seconds) dumps the shells and mines around the larva
+// for a second and a half from then. Lines: the state of the game; HIT, a blow of 10 or more to the
+// larva; BASEHIT, each loss of the homebase; FELL, a military building gone.
+namespace {
+
+// Watches one pass at a time and prints what the trace asks for.
+class MissionStudy {
+  public:
+    MissionStudy(tProgram& program, const BotPlayer& bot) : program(program), bot(bot) {
+        for (const auto& b : program.buildingList->typed<tBuilding>()) {
+            if (!b->isMilitary) continue;
+            const char* kind = objectAs<tTankFactory>(b.get())   ? "tank factory"
+                               : objectAs<tBarracks>(b.get())    ? "barracks"
+                               : objectAs<tLightTurret>(b.get()) ? "light turret"
+                               : objectAs<tHeavyTurret>(b.get()) ? "heavy turret"
+                               : objectAs<tAirpad>(b.get())      ? "airpad"
+                                                                 : "launcher";
+            std::printf("military building x=%.0f %s\n", b->x, kind);
+            standing.emplace_back(b, "x=" + std::to_string(static_cast<int>(b->x)) + " " + kind);
+        }
+    }
+
+    void before() {
+        larvaHp = program.player->hp;
+        baseHp = program.playerBase->hp;
+    }
+
+    void after(long passes, int every, double shotsFrom) {
+        const tFoo& larva = *program.player;
+        const auto boss = [&]() -> std::shared_ptr<tSuperCopter> {
+            for (const auto& b : program.actorList->typed<tSuperCopter>())
+                return b;
+            return nullptr;
+        }();
+        const double now = gameMillisecs() / 1000.0;
+        if (program.playerBase->hp < baseHp)
+            std::printf("BASEHIT %d t=%.2f boss x %.0f larva x %.0f note=%s\n",
+                        baseHp - program.playerBase->hp, now, boss ? boss->x : 0.0f, larva.x,
+                        bot.lastNote.c_str());
+        if (larvaHp - larva.hp >= 10)
+            std::printf("HIT %d t=%.2f larva (%.0f,%.0f) note=%s\n", larvaHp - larva.hp, now, larva.x,
+                        larva.y, bot.lastNote.c_str());
+        for (auto it = standing.begin(); it != standing.end();) {
+            if (const auto b = it->first.lock(); b && !b->destroyed) {
+                ++it;
+                continue;
+            }
+            std::printf("FELL t=%.1f %s\n", now, it->second.c_str());
+            it = standing.erase(it);
+        }
+        if (shotsFrom >= 0 && now >= shotsFrom && now <= shotsFrom + 1.5) {
+            std::printf("  t=%.2f larva (%.0f,%.0f) v=(%.0f,%.0f) note=%s\n", now, larva.x, larva.y,
+                        larva.xVel, larva.yVel, bot.lastNote.c_str());
+            for (const auto& mine : program.actorList->typed<tAirMine>())
+                if (std::fabs(mine->x - larva.x) < 400)
+                    std::printf("    mine (%.0f,%.0f)\n", mine->x, mine->y);
+            for (const auto& shot : program.weaponList->typed<tTankShot>())
+                if (std::fabs(shot->x - larva.x) < 400)
+                    std::printf("    shot (%.0f,%.0f) dir %.0f%s\n", shot->x, shot->y, shot->dir,
+                                objectAs<tBullet>(shot.get()) ? " bullet" : "");
+        }
+        if (passes % every != 0) return;
+        int tanks = 0, soldiers = 0;
+        for (const auto& a : program.actorList->typed<tActor>()) {
+            if (std::fabs(a->x - program.playerBase->x) > 400 || a->faction == factions::ALLY) continue;
+            tanks += objectAs<tTank>(a.get()) ? 1 : 0;
+            soldiers += objectAs<tSoldier>(a.get()) ? 1 : 0;
+        }
+        std::printf(
+            "t=%6.1fs larva(x=%.0f y=%.0f hp=%d bat=%.0f matter=%d st=%d laser=%d warp=%d) base(hp=%d, tanks "
+            "%d, soldiers %d near) boss(x=%.0f hp=%d) military=%.0f note=%s\n",
+            now, larva.x, larva.y, larva.hp, larva.battery, larva.matterBank, larva.state, larva.unlockLaser,
+            larva.unlockSpaceWarp, program.playerBase->hp, tanks, soldiers, boss ? boss->x : 0.0f,
+            boss ? boss->hp : 0, program.militaryStrength, bot.lastNote.c_str());
+        std::fflush(stdout);
+    }
+
+  private:
+    tProgram& program;
+    const BotPlayer& bot;
+    std::vector<std::pair<std::weak_ptr<tBuilding>, std::string>> standing;
+    int larvaHp = 0, baseHp = 0;
+};
+
+double envNumber(const char* name, double otherwise) {
+    const char* value = std::getenv(name);
+    return value ? std::atof(value) : otherwise;
+}
+
+} // namespace
+
 TEST(BotCampaign, DISABLED_OneMission) {
-    const char* id = std::getenv("VEVU_BOT_MISSION");
-    const int mission = id ? std::atoi(id) : 0;
-    Harness harness(kFrameMs);
+    const int mission = static_cast<int>(envNumber("VEVU_BOT_MISSION", 0));
+    Harness harness(kFrameMs, static_cast<int>(envNumber("VEVU_BOT_SEED", 12345)));
     harness.drawEvery = kDrawDelayMs / kFrameMs;
     tProgram& program = harness.program();
     BotPlayer bot(program, {});
     harness.startMission(mission);
     bot.beginMission(mission);
     const bool trace = std::getenv("VEVU_BOT_TRACE") != nullptr;
+    const int every = std::max(1, static_cast<int>(envNumber("VEVU_BOT_EVERY", 200)));
+    const double shotsFrom = envNumber("VEVU_BOT_SHOTS_FROM", -1);
+    std::unique_ptr<MissionStudy> study;
+    if (trace) study = std::make_unique<MissionStudy>(program, bot);
     long passes = 0;
     while (bot.phase == BotPlayer::Phase::Mission && passes < 400'000) {
+        if (study) study->before();
         bot.step();
         harness.pass();
         ++passes;
-        if (trace && passes % 200 == 0) {
-            const auto* larva = program.player.get();
-            int nearTanks = 0, nearSoldiers = 0, nearDusters = 0, nearMines = 0;
-            for (const auto& a : program.actorList->typed<tActor>()) {
-                if (std::fabs(a->x - program.playerBase->x) > 400 || a->faction == factions::ALLY) continue;
-                nearTanks += objectAs<tTank>(a.get()) ? 1 : 0;
-                nearSoldiers += objectAs<tSoldier>(a.get()) ? 1 : 0;
-                nearDusters += objectAs<tDuster>(a.get()) ? 1 : 0;
-                nearMines += objectAs<tAirMine>(a.get()) ? 1 : 0;
-            }
-            std::printf("near the homebase: tanks %d soldiers %d dusters %d mines %d\n", nearTanks,
-                        nearSoldiers, nearDusters, nearMines);
-            float bossX = 0, bossY = 0;
-            int bossHp = 0;
-            for (const auto& boss : program.actorList->typed<tSuperCopter>())
-                bossX = boss->x, bossY = boss->y, bossHp = boss->hp;
-            std::printf(
-                "t=%6.1fs larva(x=%.0f y=%.0f hp=%d bat=%.0f matter=%d st=%d laser=%d flak=%d) base(hp=%d) "
-                "boss(x=%.0f y=%.0f hp=%d) military=%.0f note=%s\n",
-                gameMillisecs() / 1000.0, larva->x, larva->y, larva->hp, larva->battery, larva->matterBank,
-                larva->state, larva->unlockLaser, larva->unlockFlak, program.playerBase->hp, bossX, bossY,
-                bossHp, program.militaryStrength, bot.lastNote.c_str());
-            std::fflush(stdout);
-        }
+        if (study && bot.phase == BotPlayer::Phase::Mission && program.player && program.playerBase)
+            study->after(passes, every, shotsFrom);
     }
     ASSERT_FALSE(bot.missions.empty());
     const auto& m = bot.missions.back();

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "buildings/air_mine_launcher.h"
 #include "buildings/building.h"
 #include "buildings/homebase.h"
 #include "buildings/turret.h"
@@ -33,8 +34,20 @@ namespace {
 
 constexpr float kAttackAltitude = 46;  // the larva's ceiling without the space warp: Up held keeps it there
 constexpr float kCruiseAltitude = 150; // travelling and abducting height
-constexpr int kHealBelow = 25;         // hit points at which the larva goes home: a mine takes 25
-constexpr float kFlyAccel = 1000;      // the larva's acceleration and braking
+// With the space warp: above every mine (they float at 55 and lower, and go off within 40 of the
+// larva's middle, 19 above its feet), clear of the boss's body (it touches a larva lower than 45), and
+// away from 10, where Up, or a blast's push, would warp the larva home.
+constexpr float kWarpHover = 28;
+constexpr int kHealBelow = 25;    // hit points at which the larva goes home: a mine takes 25
+constexpr float kFlyAccel = 1000; // the larva's acceleration and braking
+// The boss fires at a larva within 1280 px of it; its fans reach about 350 px either side of it on the
+// ground, so it hurts the homebase (90 px wide) from about 400 px away. It flies 80 px a second.
+constexpr float kBossFiringRange = 1330;
+constexpr float kBossFanReach = 450;
+constexpr float kBossBodyReach = 220;
+constexpr float kBossBeat = 1450; // it patrols 1200 either side of the homebase
+constexpr float kBossHarmsHome = 420;
+constexpr float kBossHomeReach = 520;
 
 float groundLine(tProgram& game) {
     return game.map ? static_cast<float>(game.map->groundLevel) : 350.0f;
@@ -61,6 +74,9 @@ int dangerAt(tProgram& game, float x) {
         if (objectAs<tAirMine>(actor.get()) && std::fabs(actor->x - x) < 200) danger += 2;
         if (objectAs<tSuperCopter>(actor.get()) && std::fabs(actor->x - x) < 450) danger += 3;
     }
+    for (const auto& launcher : game.buildingList->typed<tAirMineLauncher>())
+        if (!launcher->destroyed && std::fabs(launcher->x - x) < 320)
+            danger += 2; // its mines hang within 140
     return danger;
 }
 
@@ -290,15 +306,16 @@ void BotPlayer::stepBattle() {
         return;
     }
 
-    // The traits it cannot fight without: against the boss the flak first (the boss flies too low to
-    // be burnt from above, and the flak bursts on aircraft), then the laser for the buildings. With
-    // those, the photon bomb when matter is plentiful (the cursor has to move for it).
+    // The traits it cannot fight without: the laser first (for the buildings and the mines), then,
+    // against the boss, the space warp (above the ceiling the larva is out of the mines' reach and
+    // can burn the boss from above), then the photon bomb when matter is plentiful (the cursor has to
+    // move for it).
     const std::shared_ptr<tSuperCopter> boss = aliveBoss();
     int needed = -1;
-    if (boss && !hasTrait(2))
-        needed = 2;
-    else if (!hasTrait(0))
+    if (!hasTrait(0))
         needed = 0;
+    else if (boss && !hasTrait(4))
+        needed = 4;
     wantedTrait = needed >= 0 ? needed : 1;
     const int cost = nextTraitCost();
     if (needed >= 0 && larva.matterBank >= cost) wantMenu = true;
@@ -306,30 +323,42 @@ void BotPlayer::stepBattle() {
     if (larva.hp <= kHealBelow) healing = true;
     if (healing && larva.hp >= larva.hpMax && !wantMenu) healing = false;
 
-    // The boss fires only at a larva within 1280 px of it, and its fans fall on whatever lies below:
-    // while it hunts over the homebase the larva keeps out of its reach, and it holds its fire.
-    const bool bossOverHome = boss && std::fabs(boss->x - base.x) < 450;
-    const bool bossCouldFire = boss && std::fabs(boss->x - larva.x) < 1330;
+    updateBossNoGo();
+    const bool homeBarred = inNoGo(base.x, 0);
+    // Low down, the boss's fans reach 450 px either side of it.
+    const bool underFans = boss && larva.y > 60 && std::fabs(boss->x - larva.x) < kBossFanReach;
+    // With the laser and the warp, while it does not threaten the homebase, the boss is burnt from
+    // above.
+    const bool bossFight = boss && hasTrait(0) && hasTrait(4) && !bossThreat && larva.hp > kHealBelow;
 
-    if (larva.state == states::ABDUCTING) {
+    if (larva.state == states::ABDUCTING && !inNoGo(larva.x, 0) && !underFans) {
         abductSomething();
-    } else if (bossOverHome && bossCouldFire && larva.hp > 10) {
-        keepAwayFromBoss(*boss);
+    } else if (inNoGo(larva.x, 0) || underFans) {
+        leaveNoGo();
     } else if (dodge()) {
         // the dodge chose the keys
     } else if (avoidMines()) {
         // a mine close by: burnt from above, or left behind
     } else if (baseHit && larva.hp > 10 && defendHomebase(900)) {
         // the homebase was hit a moment ago: its attackers first, even before healing
-    } else if (healing || wantMenu) {
+    } else if ((healing || wantMenu) && !homeBarred) {
         goHome(wantMenu);
+    } else if (healing && larva.hp <= 15) {
+        waitOutsideNoGo(); // weak, and the homebase is out of bounds while the boss is there
     } else if (needed >= 0 && larva.matterBank < cost && abductSomething()) {
         // collecting matter for the trait it needs
-    } else if (boss && hasTrait(2) && !bossOverHome && fightBoss(*boss)) {
-        // flak from below the boss's belly
-    } else if (defendHomebase(500)) {
+    } else if (defendHomebase(500) || (boss && defendHomebase(1600, true))) {
+        // with the boss about, the squads are met on their way: while it crosses the homebase the
+        // larva cannot be there
+    } else if (boss && squadSourcesStanding() && attackBuildings()) {
+        // the tank factory and the barracks before the boss: their squads wear the homebase down
+    } else if (bossFight && fightBossFromAbove(*boss)) {
+        // the laser onto the boss's back
     } else if (!attackBuildings()) {
-        goHome(false);
+        if (homeBarred)
+            waitOutsideNoGo();
+        else
+            goHome(false);
     }
     applyHeld();
     lastMatter = larva.matterBank;
@@ -359,13 +388,24 @@ void BotPlayer::trackX(float x, float speed) {
 void BotPlayer::climbTo(float y) {
     tFoo& larva = *game.player;
     if (y <= kAttackAltitude) {
-        up = true; // the ceiling holds it
-        return;
+        if (!hasTrait(4)) {
+            up = true; // the ceiling holds it
+            return;
+        }
+        // With the space warp there is no ceiling, and Up near the top throws the larva home: it
+        // hovers higher than the mines ever float instead.
+        y = kWarpHover;
     }
     const float stopping = larva.yVel * std::fabs(larva.yVel) / (2 * kFlyAccel);
     const float error = y - (larva.y + stopping);
-    if (error < -6) up = true;
-    if (error > 6) down = true;
+    const float tolerance = y < kAttackAltitude ? 3.0f : 6.0f;
+    if (error < -tolerance && larva.y > kWarpHover - 6) up = true;
+    if (error > tolerance) down = true;
+}
+
+float BotPlayer::travelAltitude() const {
+    // With the space warp and the boss about, high above the mines and the boss's body and fans.
+    return hasTrait(4) && aliveBoss() ? kWarpHover : kCruiseAltitude;
 }
 
 bool BotPlayer::dodge() {
@@ -381,23 +421,29 @@ bool BotPlayer::dodge() {
         if (!heavy && larva.hp > 10) continue;
         const float vx = std::cos(shot->dir * 3.14159265f / 180) * shot->speed;
         const float vy = std::sin(shot->dir * 3.14159265f / 180) * shot->speed;
-        const float rx = cx - shot->x, ry = cy - shot->y;
-        const float v2 = vx * vx + vy * vy;
-        if (v2 <= 0) continue;
-        const float t = (rx * vx + ry * vy) / v2;
-        if (t < 0 || t > 1.5f) continue;
-        const float px = shot->x + vx * t, py = shot->y + vy * t;
-        const float miss = std::hypot(cx - px, cy - py);
-        if (miss < 48 && t < soonest) {
-            soonest = t;
-            threat = true;
-            threatX = px - (vx >= 0 ? 1.0f : -1.0f) * 0.01f;
+        // Where it passes the larva, the larva standing still and the larva going on as it goes: a
+        // larva flying into a column of rising shells is hit as surely as one waiting for them.
+        for (const bool moving : {false, true}) {
+            const float wx = vx - (moving ? larva.xVel : 0.0f), wy = vy - (moving ? larva.yVel : 0.0f);
+            const float rx = cx - shot->x, ry = cy - shot->y;
+            const float w2 = wx * wx + wy * wy;
+            if (w2 <= 0) continue;
+            const float t = (rx * wx + ry * wy) / w2;
+            if (t < 0 || t > 1.5f) continue;
+            const float miss = std::hypot(rx - wx * t, ry - wy * t);
+            if (miss < 48 && t < soonest) {
+                soonest = t;
+                threat = true;
+                threatX = shot->x + vx * t - (vx >= 0 ? 1.0f : -1.0f) * 0.01f;
+            }
         }
     }
     if (!threat) return false;
-    // Swerve away from where the shell will pass; the larva is quicker sideways than up or down.
+    // Swerve away from where the shell will pass; the larva is quicker sideways than up or down. At
+    // full speed it keeps going: shells are aimed where it was, and turning would hold it under the gun.
     float away = larva.x >= threatX ? 1.0f : -1.0f;
-    if (std::fabs(larva.x - threatX) < 1) away = larva.xVel >= 0 ? 1.0f : -1.0f;
+    if (std::fabs(larva.x - threatX) < 1 || std::fabs(larva.xVel) > 250)
+        away = larva.xVel >= 0 ? 1.0f : -1.0f;
     if (away > 0)
         right = true;
     else
@@ -413,43 +459,150 @@ std::shared_ptr<tSuperCopter> BotPlayer::aliveBoss() const {
     return nullptr;
 }
 
-void BotPlayer::keepAwayFromBoss(tSuperCopter& boss) {
-    tFoo& larva = *game.player;
-    const float side = larva.x >= boss.x ? 1.0f : -1.0f;
-    climbTo(kAttackAltitude);
-    steerX(boss.x + side * 1370, 20);
-    lastNote = "out of the boss's reach while it is over the homebase";
+void BotPlayer::updateBossNoGo() {
+    noGoLo = 1;
+    noGoHi = 0;
+    bossThreat = false;
+    const std::shared_ptr<tSuperCopter> boss = aliveBoss();
+    if (!boss) return;
+    const float home = game.playerBase->x;
+    const float fromHome = boss->x - home;
+    const float dir =
+        std::fabs(boss->xVel) > 1 ? (boss->xVel > 0 ? 1.0f : -1.0f) : (fromHome > 0 ? -1.0f : 1.0f);
+    const bool headingHome = fromHome * dir < 0;
+    // Out of its firing range along the whole of its way until it is past the homebase again.
+    const float end = home + dir * kBossHomeReach;
+    const float lo = std::min(boss->x, end) - kBossFiringRange;
+    const float hi = std::max(boss->x, end) + kBossFiringRange;
+    if (std::fabs(fromHome) < kBossHomeReach) {
+        bossThreat = true;
+    } else if (headingHome) {
+        // It starts to threaten the homebase once the larva would need longer to get out of that
+        // stretch than the boss needs to come within reach of the homebase.
+        const float x = game.player->x;
+        const float exitDistance = x > lo && x < hi ? std::min(x - lo, hi - x) : 0.0f;
+        // From under the boss it first waits for a pause between two bursts of the fans.
+        const bool underBoss = std::fabs(x - boss->x) < boss->width / 2;
+        const float exitSeconds = exitDistance / 380.0f + 0.8f + (underBoss ? 2.5f : 0.0f);
+        const float bossSeconds = (std::fabs(fromHome) - kBossHarmsHome) / 80.0f;
+        bossThreat = bossSeconds < exitSeconds + 0.5f;
+    }
+    if (bossThreat) {
+        noGoLo = lo;
+        noGoHi = hi;
+    } else if (!hasTrait(4)) {
+        // Only its body to keep out of (at the ceiling; its fans fall from below the ceiling). With
+        // the space warp the larva flies over it.
+        noGoLo = boss->x - kBossBodyReach;
+        noGoHi = boss->x + kBossBodyReach;
+    }
 }
 
-bool BotPlayer::fightBoss(tSuperCopter& boss) {
+bool BotPlayer::inNoGo(float x, float margin) const {
+    return x > noGoLo - margin && x < noGoHi + margin;
+}
+
+bool BotPlayer::outOfReach(float x, float margin) const {
+    if (inNoGo(x, margin)) return true;
+    if (noGoLo > noGoHi) return false;
+    // Across the stretch the larva keeps out of: it cannot get there without going through.
+    const float larvaX = game.player->x;
+    return (larvaX < noGoLo) != (x < noGoLo);
+}
+
+void BotPlayer::leaveNoGo() {
     tFoo& larva = *game.player;
-    // Its fans fall straight below each wing cannon (75 px either side of its middle) and 45 degrees
-    // outwards from them: the ground under its middle stays clear, and flak fired from there bursts
-    // on its belly.
-    steerX(boss.x, 6);
-    if (!grounded(larva, game)) {
-        down = true;
-        lastNote = "landing under the boss";
-        return true;
+    const std::shared_ptr<tSuperCopter> boss = aliveBoss();
+    // Out by the side the larva is on (never across the boss), or from over or under it by the nearer
+    // edge; low while under its body, which hurts a larva that touches it, and up out of the ground
+    // fire once clear of it.
+    float side = larva.x >= boss->x ? 1.0f : -1.0f;
+    if (std::fabs(larva.x - boss->x) < 200) side = noGoHi - larva.x < larva.x - noGoLo ? 1.0f : -1.0f;
+    // Out to the quietest place on that side: the edge itself is often under a heavy gun or among
+    // a launcher's mines.
+    float best = side > 0 ? noGoHi + 60 : noGoLo - 60;
+    float bestScore = std::numeric_limits<float>::max();
+    for (float out = 60; out <= 1400; out += 110) {
+        const float x = side > 0 ? noGoHi + out : noGoLo - out;
+        const float score = dangerAt(game, x) * 500.0f + std::fabs(x - larva.x);
+        if (score < bestScore) bestScore = score, best = x;
     }
-    if (larva.battery < 80) recharging = true;
-    if (recharging && larva.battery >= 900) recharging = false;
-    if (std::fabs(boss.x - larva.x) < 40 && !recharging) {
-        down = true;
-        fire = true;
+    const bool nearBody = std::fabs(boss->x - larva.x) < boss->width / 2 + 200;
+    climbTo(nearBody && !hasTrait(4) ? groundLine(game) - 15 : kAttackAltitude);
+    steerX(best, 20);
+    lastNote =
+        bossThreat ? "out of the boss's reach while it threatens the homebase" : "out of the boss's fans";
+}
+
+void BotPlayer::waitOutsideNoGo() {
+    // Just outside, where the fewest guns and launchers reach, until the homebase is free again.
+    tFoo& larva = *game.player;
+    float best = larva.x;
+    float bestScore = std::numeric_limits<float>::max();
+    for (float out = 80; out <= 1600; out += 160) {
+        for (float x : {noGoLo - out, noGoHi + out}) {
+            const float score = dangerAt(game, x) * 500.0f + std::fabs(x - larva.x);
+            if (score < bestScore) bestScore = score, best = x;
+        }
     }
-    lastNote = "flak at the boss";
+    climbTo(travelAltitude());
+    steerX(best, 20);
+    lastNote = "waiting for the boss to leave the homebase";
+}
+
+bool BotPlayer::underOpenSky(const tActor& actor) const {
+    // The laser stops at the highest thing under it: a unit in front of a house cannot be burnt.
+    for (const auto& building : game.buildingList->typed<tBuilding>())
+        if (!building->destroyed && std::fabs(building->x - actor.x) < building->width / 2 + 4) return false;
+    return true;
+}
+
+bool BotPlayer::besideFactory(float x) const {
+    for (const auto& factory : game.buildingList->typed<tTankFactory>())
+        if (!factory->destroyed && std::fabs(factory->x - x) < 300) return true;
+    return false;
+}
+
+bool BotPlayer::underHeavyGun(float x) const {
+    for (const auto& turret : game.buildingList->typed<tHeavyTurret>())
+        if (!turret->destroyed && std::fabs(turret->x - x) < tTurret::range + 40) return true;
+    return false;
+}
+
+bool BotPlayer::squadSourcesStanding() const {
+    for (const auto& building : game.buildingList->typed<tBuilding>())
+        if (!building->destroyed &&
+            (objectAs<tAirpad>(building.get()) || objectAs<tTankFactory>(building.get()) ||
+             objectAs<tBarracks>(building.get())))
+            return true;
+    return false;
+}
+
+bool BotPlayer::fightBossFromAbove(tSuperCopter& boss) {
+    tFoo& larva = *game.player;
+    // Its fans only fall downwards and its body touches a larva lower than 45: hovering over its
+    // back, the laser reaches down onto it and nothing of the boss reaches the larva.
+    climbTo(kAttackAltitude);
+    trackX(boss.x, boss.xVel);
+    if (larva.battery <= 45) recharging = true;
+    if (recharging && larva.battery >= 950) recharging = false;
+    if (std::fabs(boss.x - larva.x) < boss.width / 2 - 20 && larva.y < 40 && !recharging) fire = true;
+    lastNote = "burning the boss from above";
     return true;
 }
 
 bool BotPlayer::avoidMines() {
     tFoo& larva = *game.player;
+    // Hovering with the space warp the larva is higher than any mine reaches.
+    if (hasTrait(4) && larva.y <= kWarpHover + 6) return false;
     std::shared_ptr<tAirMine> mine;
     float nearest = 1e9f;
     for (const auto& m : game.actorList->typed<tAirMine>()) {
         if (!alive(*m)) continue;
+        // A mine goes off within its width (+10) of the larva's middle sideways and its height (+10)
+        // up or down: one hanging lower than that under a larva at the ceiling is no danger.
         const float dx = std::fabs(m->x - larva.x), dy = std::fabs(m->y - (larva.y - larva.height / 2));
-        if (dx < 150 && dy < 110 && dx + dy < nearest) nearest = dx + dy, mine = m;
+        if (dx < 150 && dy < 75 && dx + dy < nearest) nearest = dx + dy, mine = m;
     }
     if (!mine) return false;
     const bool below = mine->y > larva.y + 12;
@@ -478,7 +631,7 @@ bool BotPlayer::homebaseUnderFire() {
     return lastHomebaseHitAt > 0 && gameMillisecs() - lastHomebaseHitAt < 6000;
 }
 
-bool BotPlayer::defendHomebase(float reach) {
+bool BotPlayer::defendHomebase(float reach, bool tanksOnly) {
     if (!hasTrait(0)) return false;
     tFoo& larva = *game.player;
     tHomebase& base = *game.playerBase;
@@ -487,10 +640,16 @@ bool BotPlayer::defendHomebase(float reach) {
     for (const auto& actor : game.actorList->typed<tActor>()) {
         // Tanks and soldiers shell the homebase from the ground, dusters strafe it from the air
         // (their bullets alone bring it down in under two minutes).
-        const bool hostile = objectAs<tTank>(actor.get()) || objectAs<tSoldier>(actor.get()) ||
-                             (objectAs<tDuster>(actor.get()) && actor->y > larva.y + 30);
+        const bool hostile = objectAs<tTank>(actor.get()) ||
+                             (!tanksOnly && (objectAs<tSoldier>(actor.get()) ||
+                                             (objectAs<tDuster>(actor.get()) && actor->y > larva.y + 30)));
         if (!hostile || !alive(*actor) || actor->faction == factions::ALLY) continue;
         if (actor.get() == ignoredRaider && gameMillisecs() < ignoreRaiderUntil) continue;
+        if (outOfReach(actor->x, 60) || !underOpenSky(*actor)) continue;
+        // Far from the homebase, not under a heavy gun: the squad is met where it is safe to meet. A
+        // tank still beside its factory is left to the burning of the factory.
+        if (std::fabs(actor->x - base.x) > 500 && (underHeavyGun(actor->x) || besideFactory(actor->x)))
+            continue;
         const float d = std::fabs(actor->x - base.x);
         if (d < nearest) {
             nearest = d;
@@ -499,7 +658,8 @@ bool BotPlayer::defendHomebase(float reach) {
     }
     if (!raider) return false;
     // One that cannot be caught in 15 s is left alone for a while.
-    if (raider.get() != chasedRaider) {
+    // The clock runs only while it is being chased: a chase broken off (the boss, healing) starts anew.
+    if (raider.get() != chasedRaider || gameMillisecs() - lastChaseAt > 500) {
         chasedRaider = raider.get();
         chaseStartedAt = gameMillisecs();
     } else if (gameMillisecs() - chaseStartedAt > 15000) {
@@ -508,6 +668,7 @@ bool BotPlayer::defendHomebase(float reach) {
         chasedRaider = nullptr;
         return false;
     }
+    lastChaseAt = gameMillisecs();
     climbTo(kAttackAltitude);
     const float half = std::max(4.0f, raider->width / 2 - 6);
     trackX(raider->x, raider->xVel);
@@ -551,7 +712,8 @@ bool BotPlayer::abductSomething() {
     float bestScore = std::numeric_limits<float>::max();
     for (const auto& a : game.actorList->typed<tAbductable>()) {
         if (!alive(*a) || objectAs<tSoldier>(a.get())) continue;
-        if (a->state == states::FALLING) continue;
+        if (a->state == states::FALLING || outOfReach(a->x, 100)) continue;
+        if (const auto boss = aliveBoss(); boss && std::fabs(boss->x - a->x) < kBossFanReach + 100) continue;
         float score = std::fabs(a->x - larva.x);
         score += 700 * dangerAt(game, a->x);       // abducting under a gun costs a life
         if (objectAs<tCow>(a.get())) score -= 300; // a cow is worth three people
@@ -577,11 +739,19 @@ tBuilding* BotPlayer::pickMilitaryTarget() {
     float bestScore = std::numeric_limits<float>::max();
     for (const auto& building : game.buildingList->typed<tBuilding>()) {
         if (!building->isMilitary || building->destroyed || building->faction == factions::ALLY) continue;
+        if (outOfReach(building->x, building->width / 2 + 100)) continue;
         // Guns first: a turret left standing shoots at the larva while it burns anything near it.
         float score = std::fabs(building->x - larva.x);
         if (!objectAs<tTurret>(building.get())) score += 400;
-        // The airpads and tank factories feed the squads that wear the homebase down: first of all.
-        if (objectAs<tAirpad>(building.get()) || objectAs<tTankFactory>(building.get())) score -= 900;
+        // The airpads and tank factories feed the squads that wear the homebase down: first of all
+        // (a tank alone brings the homebase down in under twenty seconds).
+        if (objectAs<tAirpad>(building.get()) || objectAs<tTankFactory>(building.get()))
+            score -= aliveBoss() ? 4000 : 900;
+        // With the boss about the larva cannot always be at the homebase: the barracks, whose soldiers
+        // join every squad, go early too.
+        if (aliveBoss() && objectAs<tBarracks>(building.get())) score -= 3500;
+        // While the boss lives, next the guns and barracks along its beat, where it is fought.
+        if (aliveBoss() && std::fabs(building->x - game.playerBase->x) < kBossBeat) score -= 3000;
         if (score < bestScore) bestScore = score, best = building.get();
     }
     return best;
@@ -589,6 +759,7 @@ tBuilding* BotPlayer::pickMilitaryTarget() {
 
 bool BotPlayer::attackBuildings() {
     tFoo& larva = *game.player;
+    if (!hasTrait(0)) return false; // the spit barely scratches a building
     tBuilding* target = pickMilitaryTarget();
     if (!target) return false;
     climbTo(kAttackAltitude);
@@ -598,7 +769,7 @@ bool BotPlayer::attackBuildings() {
     if (larva.battery <= 45) recharging = true;
     if (recharging && larva.battery >= 950) recharging = false;
     if (over && !recharging) fire = true;
-    lastNote = "burning a military building";
+    lastNote = "burning a military building at " + std::to_string(static_cast<int>(target->x));
     return true;
 }
 
@@ -606,8 +777,16 @@ bool BotPlayer::goHome(bool toBuy) {
     tFoo& larva = *game.player;
     tHomebase& base = *game.playerBase;
     const float dx = base.x - larva.x;
+    // Over the boss the larva stays up until it is past its body.
+    const std::shared_ptr<tSuperCopter> boss = aliveBoss();
+    if (boss && std::fabs(boss->x - larva.x) < boss->width / 2 + 50 && larva.y < 60) {
+        climbTo(kAttackAltitude);
+        steerX(base.x, 10);
+        lastNote = "going home over the boss";
+        return true;
+    }
     if (std::fabs(dx) > 24) {
-        climbTo(std::fabs(dx) > 200 ? kCruiseAltitude : 300);
+        climbTo(std::fabs(dx) > 200 ? travelAltitude() : 300);
         steerX(base.x, 10);
     } else {
         steerX(base.x, 10);

@@ -6,8 +6,11 @@
 // people and cows until the first trait is affordable, lands beside the homebase, opens the upgrade
 // menu with X, buys with Enter (moving the cursor when the trait it wants is elsewhere) and leaves with
 // Esc, then burns every military building with the laser from above, dodging heavy shots, going home
-// to heal, and clearing the squads the director sends at the homebase. After the boss mission it
-// watches the outro and types a key.
+// to heal, and clearing the squads the director sends at the homebase. Against the boss it also buys
+// the space warp, keeps out of the boss's firing range whenever the boss's fans could fall on the
+// homebase, burns the tank factory and the barracks first (their squads come while the larva must
+// stay away), and burns the boss from above when it can. After the boss mission it watches the
+// outro and types a key.
 //
 // Use it from tProgram::passHook: advance the clock, then bot.step().
 #include <memory>
@@ -18,6 +21,7 @@ class tProgram;
 class tBuilding;
 class tOnscreenObject;
 class tSuperCopter;
+class tActor;
 
 class BotPlayer {
   public:
@@ -74,12 +78,18 @@ class BotPlayer {
     bool wantMenu = false;   // heading home to buy
     bool recharging = false; // letting the battery fill before burning again
     bool healing = false;    // heading home to heal
-    int menuStep = 0;        // progress through the menu's keys while it is open
+    // While the boss lives, the stretch the larva keeps out of: its body (without the space warp), or,
+    // while it threatens the homebase, its firing range along its way over the homebase (empty when
+    // lo > hi).
+    float noGoLo = 1, noGoHi = 0;
+    bool bossThreat = false;
+    int menuStep = 0; // progress through the menu's keys while it is open
     int menuOpenedAt = 0;
     int tapCooldown = 0;                // passes before the next menu key
     int wantedTrait = 0;                // button index of the trait to buy next
     const void* chasedRaider = nullptr; // the raider near the homebase being chased, and since when
     int chaseStartedAt = 0;
+    int lastChaseAt = 0;
     const void* ignoredRaider = nullptr; // one that got away, left alone until ignoreRaiderUntil
     int ignoreRaiderUntil = 0;
     int lastHomebaseHp = 140;
@@ -103,13 +113,25 @@ class BotPlayer {
     // Follows a moving target: holds Left/Right so the larva's speed matches it and closes in.
     void trackX(float x, float speed);
     void climbTo(float y);
+    float travelAltitude() const;
     bool dodge();
     std::shared_ptr<tSuperCopter> aliveBoss() const;
-    bool fightBoss(tSuperCopter& boss);
-    void keepAwayFromBoss(tSuperCopter& boss);
+    void updateBossNoGo();
+    bool inNoGo(float x, float margin) const;
+    // In that stretch, or on its far side from the larva.
+    bool outOfReach(float x, float margin) const;
+    void leaveNoGo();
+    void waitOutsideNoGo();
+    // Airpads, tank factories or barracks still standing: every squad is made of their units.
+    bool squadSourcesStanding() const;
+    bool underHeavyGun(float x) const;
+    bool besideFactory(float x) const;
+    bool underOpenSky(const tActor& actor) const;
+    bool fightBossFromAbove(tSuperCopter& boss);
     bool avoidMines();
-    // Burns the nearest tank, soldier or low-flying duster within reach of the homebase.
-    bool defendHomebase(float reach = 420);
+    // Burns the nearest tank, soldier or low-flying duster (only tanks: tanksOnly) within reach of the
+    // homebase, where the laser can reach it and no heavy gun covers it.
+    bool defendHomebase(float reach, bool tanksOnly = false);
     // True for 4 s after the homebase lost hit points.
     bool homebaseUnderFire();
     bool abductSomething();
