@@ -669,15 +669,20 @@ bool BotPlayer::defendHomebase(float reach, bool tanksOnly) {
         return false;
     }
     lastChaseAt = gameMillisecs();
+    burnUnit(*raider);
+    lastNote = "defending the homebase";
+    return true;
+}
+
+void BotPlayer::burnUnit(const tActor& unit) {
+    tFoo& larva = *game.player;
     climbTo(kAttackAltitude);
-    const float half = std::max(4.0f, raider->width / 2 - 6);
-    trackX(raider->x, raider->xVel);
-    if (std::fabs(raider->x - larva.x) < half && larva.y < raider->y && larva.battery > 45 && !recharging)
+    const float half = std::max(4.0f, unit.width / 2 - 6);
+    trackX(unit.x, unit.xVel);
+    if (std::fabs(unit.x - larva.x) < half && larva.y < unit.y && larva.battery > 45 && !recharging)
         fire = true;
     if (larva.battery <= 45) recharging = true;
     if (recharging && larva.battery >= 950) recharging = false;
-    lastNote = "defending the homebase";
-    return true;
 }
 
 bool BotPlayer::abductSomething() {
@@ -754,6 +759,15 @@ tBuilding* BotPlayer::pickMilitaryTarget() {
         if (aliveBoss() && std::fabs(building->x - game.playerBase->x) < kBossBeat) score -= 3000;
         if (score < bestScore) bestScore = score, best = building.get();
     }
+    // A light or medium gun beside it goes first: it would keep hitting the larva while it burns.
+    if (best && !objectAs<tTurret>(best)) {
+        for (const auto& turret : game.buildingList->typed<tTurret>()) {
+            if (turret->destroyed || objectAs<tHeavyTurret>(turret.get())) continue;
+            if (std::fabs(turret->x - best->x) < tTurret::range &&
+                !outOfReach(turret->x, turret->width / 2 + 100))
+                return turret.get();
+        }
+    }
     return best;
 }
 
@@ -762,9 +776,27 @@ bool BotPlayer::attackBuildings() {
     if (!hasTrait(0)) return false; // the spit barely scratches a building
     tBuilding* target = pickMilitaryTarget();
     if (!target) return false;
+    // The tanks beside it first: their shells would keep the larva dodging off the building.
+    for (const auto& tank : game.actorList->typed<tTank>()) {
+        if (!alive(*tank) || std::fabs(tank->x - target->x) > 350 || !underOpenSky(*tank)) continue;
+        burnUnit(*tank);
+        lastNote = "burning a tank beside a military building";
+        return true;
+    }
     climbTo(kAttackAltitude);
     const float half = std::max(4.0f, target->width / 2 - 8);
-    steerX(target->x, half);
+    // Over the end of it that no heavy gun reaches, when there is one (a heavy turret fires at whatever
+    // is within 320 px of it, sideways).
+    float lo = target->x - half, hi = target->x + half;
+    for (const auto& turret : game.buildingList->typed<tHeavyTurret>()) {
+        if (turret->destroyed || turret.get() == target) continue;
+        if (turret->x > target->x)
+            hi = std::min(hi, turret->x - tTurret::range - 4);
+        else
+            lo = std::max(lo, turret->x + tTurret::range + 4);
+    }
+    if (hi - lo < 6) lo = target->x - half, hi = target->x + half;
+    steerX((lo + hi) / 2, (hi - lo) / 2);
     const bool over = std::fabs(target->x - larva.x) < half && !grounded(larva, game);
     if (larva.battery <= 45) recharging = true;
     if (recharging && larva.battery >= 950) recharging = false;

@@ -132,6 +132,8 @@ class BotPlayer {
     // Burns the nearest tank, soldier or low-flying duster (only tanks: tanksOnly) within reach of the
     // homebase, where the laser can reach it and no heavy gun covers it.
     bool defendHomebase(float reach, bool tanksOnly = false);
+    // Follows a unit from above and burns it.
+    void burnUnit(const tActor& unit);
     // True for 4 s after the homebase lost hit points.
     bool homebaseUnderFire();
     bool abductSomething();
