@@ -36,7 +36,7 @@ constexpr int kFrameMs = 10;
 constexpr int kDrawDelayMs = 200;
 
 // Tries per mission before the bot moves on.
-constexpr int kAttempts = 12;
+constexpr int kAttempts = 20;
 
 void saveShot(const char* name) {
     if (const char* dir = std::getenv("VEVU_SHOT_DIR"))

@@ -755,7 +755,8 @@ tBuilding* BotPlayer::pickMilitaryTarget() {
         // With the boss about the larva cannot always be at the homebase: the barracks, whose soldiers
         // join every squad, go early too.
         if (aliveBoss() && objectAs<tBarracks>(building.get())) score -= 3500;
-        // While the boss lives, next the guns and barracks along its beat, where it is fought.
+        // While the boss lives, next whatever stands along its beat: around the homebase, where the
+        // larva spends the time the boss leaves it.
         if (aliveBoss() && std::fabs(building->x - game.playerBase->x) < kBossBeat) score -= 3000;
         if (score < bestScore) bestScore = score, best = building.get();
     }
