@@ -34,20 +34,20 @@ namespace {
 
 constexpr float kAttackAltitude = 46;  // the larva's ceiling without the space warp: Up held keeps it there
 constexpr float kCruiseAltitude = 150; // travelling and abducting height
-// With the space warp: above every mine (they float at 55 and lower, and go off within 40 of the
-// larva's middle, 19 above its feet), clear of the boss's body (it touches a larva lower than 45), and
-// away from 10, where Up, or a blast's push, would warp the larva home.
+// With the space warp: above every settled mine (they hang no higher than y = 55 and go off within 40
+// of the larva's middle, 19 above its feet), clear of the boss's body (it touches a larva lower than
+// 45), and away from 10, where Up, or a blast's push, would warp the larva home.
 constexpr float kWarpHover = 28;
 constexpr int kHealBelow = 25;    // hit points at which the larva goes home: a mine takes 25
 constexpr float kFlyAccel = 1000; // the larva's acceleration and braking
 // The boss fires at a larva within 1280 px of it; its fans reach about 350 px either side of it on the
 // ground, so it hurts the homebase (90 px wide) from about 400 px away. It flies 80 px a second.
-constexpr float kBossFiringRange = 1330;
-constexpr float kBossFanReach = 450;
-constexpr float kBossBodyReach = 220;
-constexpr float kBossBeat = 1450; // it patrols 1200 either side of the homebase
-constexpr float kBossHarmsHome = 420;
-constexpr float kBossHomeReach = 520;
+constexpr float kBossFiringRange = 1330; // its range, and a margin
+constexpr float kBossFanReach = 450;     // where its fans fall, for a larva below the ceiling
+constexpr float kBossBodyReach = 220;    // half its width, and the larva's
+constexpr float kBossBeat = 1450;        // it patrols 1200 either side of the homebase
+constexpr float kBossHarmsHome = 420;    // its fans reach the homebase from this far
+constexpr float kBossHomeReach = 520;    // it threatens the homebase until this far past it
 
 float groundLine(tProgram& game) {
     return game.map ? static_cast<float>(game.map->groundLevel) : 350.0f;
