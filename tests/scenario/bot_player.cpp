@@ -520,13 +520,7 @@ void BotPlayer::leaveNoGo() {
     if (std::fabs(larva.x - boss->x) < 200) side = noGoHi - larva.x < larva.x - noGoLo ? 1.0f : -1.0f;
     // Out to the quietest place on that side: the edge itself is often under a heavy gun or among
     // a launcher's mines.
-    float best = side > 0 ? noGoHi + 60 : noGoLo - 60;
-    float bestScore = std::numeric_limits<float>::max();
-    for (float out = 60; out <= 1400; out += 110) {
-        const float x = side > 0 ? noGoHi + out : noGoLo - out;
-        const float score = dangerAt(game, x) * 500.0f + std::fabs(x - larva.x);
-        if (score < bestScore) bestScore = score, best = x;
-    }
+    const float best = quietestOutside(side > 0 ? 1 : -1, 60, 110, 1400);
     const bool nearBody = std::fabs(boss->x - larva.x) < boss->width / 2 + 200;
     climbTo(nearBody && !hasTrait(4) ? groundLine(game) - 15 : kAttackAltitude);
     steerX(best, 20);
@@ -534,19 +528,25 @@ void BotPlayer::leaveNoGo() {
         bossThreat ? "out of the boss's reach while it threatens the homebase" : "out of the boss's fans";
 }
 
-void BotPlayer::waitOutsideNoGo() {
-    // Just outside, where the fewest guns and launchers reach, until the homebase is free again.
-    tFoo& larva = *game.player;
-    float best = larva.x;
+float BotPlayer::quietestOutside(int side, float firstOut, float step, float lastOut) const {
+    const float larvaX = game.player->x;
+    float best = larvaX;
     float bestScore = std::numeric_limits<float>::max();
-    for (float out = 80; out <= 1600; out += 160) {
-        for (float x : {noGoLo - out, noGoHi + out}) {
-            const float score = dangerAt(game, x) * 500.0f + std::fabs(x - larva.x);
+    for (float out = firstOut; out <= lastOut; out += step) {
+        for (int s : {-1, 1}) {
+            if (side != 0 && s != side) continue;
+            const float x = s < 0 ? noGoLo - out : noGoHi + out;
+            const float score = dangerAt(game, x) * 500.0f + std::fabs(x - larvaX);
             if (score < bestScore) bestScore = score, best = x;
         }
     }
+    return best;
+}
+
+void BotPlayer::waitOutsideNoGo() {
+    // Just outside, where the fewest guns and launchers reach, until the homebase is free again.
     climbTo(travelAltitude());
-    steerX(best, 20);
+    steerX(quietestOutside(0, 80, 160, 1600), 20);
     lastNote = "waiting for the boss to leave the homebase";
 }
 
@@ -715,10 +715,11 @@ bool BotPlayer::abductSomething() {
     }
     std::shared_ptr<tActor> victim;
     float bestScore = std::numeric_limits<float>::max();
+    const std::shared_ptr<tSuperCopter> boss = aliveBoss();
     for (const auto& a : game.actorList->typed<tAbductable>()) {
         if (!alive(*a) || objectAs<tSoldier>(a.get())) continue;
         if (a->state == states::FALLING || outOfReach(a->x, 100)) continue;
-        if (const auto boss = aliveBoss(); boss && std::fabs(boss->x - a->x) < kBossFanReach + 100) continue;
+        if (boss && std::fabs(boss->x - a->x) < kBossFanReach + 100) continue;
         float score = std::fabs(a->x - larva.x);
         score += 700 * dangerAt(game, a->x);       // abducting under a gun costs a life
         if (objectAs<tCow>(a.get())) score -= 300; // a cow is worth three people
@@ -742,6 +743,7 @@ tBuilding* BotPlayer::pickMilitaryTarget() {
     tFoo& larva = *game.player;
     tBuilding* best = nullptr;
     float bestScore = std::numeric_limits<float>::max();
+    const bool boss = aliveBoss() != nullptr;
     for (const auto& building : game.buildingList->typed<tBuilding>()) {
         if (!building->isMilitary || building->destroyed || building->faction == factions::ALLY) continue;
         if (outOfReach(building->x, building->width / 2 + 100)) continue;
@@ -751,13 +753,13 @@ tBuilding* BotPlayer::pickMilitaryTarget() {
         // The airpads and tank factories feed the squads that wear the homebase down: first of all
         // (a tank alone brings the homebase down in under twenty seconds).
         if (objectAs<tAirpad>(building.get()) || objectAs<tTankFactory>(building.get()))
-            score -= aliveBoss() ? 4000 : 900;
+            score -= boss ? 4000 : 900;
         // With the boss about the larva cannot always be at the homebase: the barracks, whose soldiers
         // join every squad, go early too.
-        if (aliveBoss() && objectAs<tBarracks>(building.get())) score -= 3500;
+        if (boss && objectAs<tBarracks>(building.get())) score -= 3500;
         // While the boss lives, next whatever stands along its beat: around the homebase, where the
         // larva spends the time the boss leaves it.
-        if (aliveBoss() && std::fabs(building->x - game.playerBase->x) < kBossBeat) score -= 3000;
+        if (boss && std::fabs(building->x - game.playerBase->x) < kBossBeat) score -= 3000;
         if (score < bestScore) bestScore = score, best = building.get();
     }
     // A light or medium gun beside it goes first: it would keep hitting the larva while it burns.

@@ -122,6 +122,9 @@ class BotPlayer {
     bool outOfReach(float x, float margin) const;
     void leaveNoGo();
     void waitOutsideNoGo();
+    // The place outside that stretch (one side, or both: side 0) where the fewest guns reach, the
+    // nearer the better: candidates from firstOut to lastOut beyond its edges.
+    float quietestOutside(int side, float firstOut, float step, float lastOut) const;
     // Airpads, tank factories or barracks still standing: every squad is made of their units.
     bool squadSourcesStanding() const;
     bool underHeavyGun(float x) const;
