@@ -10,6 +10,7 @@
 #include "engine/font.h"
 #include "engine/keyboard.h"
 #include "engine/platform.h"
+#include "engine/presentation.h"
 #include "engine/sound.h"
 
 using engine_detail::Platform;
@@ -77,6 +78,19 @@ bool createWindowRenderer(Platform& p, std::string* error) {
         return false;
     }
     return true;
+}
+
+// Copies the back buffer into the window's drawable at the scale that fits, on black; a window with no
+// area (minimised, or resized to nothing) shows nothing.
+void presentBackBuffer(Platform& p) {
+    int outputWidth = 0, outputHeight = 0;
+    if (SDL_GetRendererOutputSize(p.renderer, &outputWidth, &outputHeight) != 0) return;
+    const ScreenRect fit = FitBackBuffer(outputWidth, outputHeight, p.width, p.height);
+    SDL_SetRenderDrawColor(p.renderer, 0, 0, 0, 255);
+    SDL_RenderClear(p.renderer);
+    if (fit.empty()) return;
+    const SDL_Rect destination{fit.x, fit.y, fit.w, fit.h};
+    SDL_RenderCopy(p.renderer, p.target, nullptr, &destination);
 }
 
 bool createHeadlessRenderer(Platform& p) {
@@ -322,7 +336,7 @@ void Flip(int sync) {
         return;
     }
     SDL_SetRenderTarget(p.renderer, nullptr);
-    SDL_RenderCopy(p.renderer, p.target, nullptr, nullptr);
+    presentBackBuffer(p);
     SDL_RenderPresent(p.renderer);
     SDL_SetRenderTarget(p.renderer, p.target);
     engine_detail::PumpEvents();

@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <limits>
 
+#include "engine/presentation.h"
 #include "engine_test_support.h"
 
 namespace {
@@ -197,4 +198,28 @@ TEST_F(Drawing, ClsFillsWithTheClearColourAndThePngShowsTheFrame) {
     EXPECT_EQ(saved->Lock(0)->ReadPixel(301, 201), kRed);
     EXPECT_EQ(saved->Lock(0)->ReadPixel(0, 0), 0xFF0A141Eu);
     std::remove(path.c_str());
+}
+
+TEST(Presentation, TheBackBufferFillsTheWindowAtTheLargestWholeScaleCentred) {
+    struct Case {
+        int drawableWidth, drawableHeight;
+        ScreenRect expected;
+    };
+    const Case cases[] = {
+        {640, 480, {0, 0, 640, 480}},
+        {1280, 960, {0, 0, 1280, 960}}, // also a high-DPI drawable twice a 640x480 window
+        {1920, 1080, {320, 60, 1280, 960}},
+        {3840, 2160, {640, 120, 2560, 1920}},
+        {800, 600, {80, 60, 640, 480}},
+        {500, 400, {0, 12, 500, 375}}, // smaller than the picture: scaled down, never cropped
+        {300, 200, {17, 0, 266, 200}},
+        {1, 1, {}},
+        {0, 0, {}},
+        {-5, 480, {}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(FitBackBuffer(c.drawableWidth, c.drawableHeight, 640, 480), c.expected)
+            << c.drawableWidth << "x" << c.drawableHeight;
+    }
+    EXPECT_TRUE(FitBackBuffer(640, 480, 0, 480).empty());
 }
