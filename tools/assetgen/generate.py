@@ -1,9 +1,10 @@
 #!/usr/bin/python3
 """Generate every picture, the font and (through the audio package) every
-sound of The Vevu Zudevur into assets/.
+sound of The Vevu Zudevur into assets/, and the desktop icon into
+packaging/icons/.
 
-    /usr/bin/python3 tools/assetgen/generate.py [--only pictures|audio]
-        [--assets DIR] [--preview DIR] [--no-preview]
+    /usr/bin/python3 tools/assetgen/generate.py [--only pictures|audio|icons]
+        [--assets DIR] [--icons DIR] [--preview DIR] [--no-preview]
 
 The output is byte-for-byte reproducible. Preview sheets (contact sheet,
 battlefield and menu mock-ups) go to build/assetgen/, never into assets/.
@@ -23,6 +24,7 @@ import screens  # noqa: E402,F401
 import units  # noqa: E402,F401
 from catalogue import FONT, PICTURES  # noqa: E402
 from font import build_font  # noqa: E402
+from icons import build_icons  # noqa: E402
 from registry import PAINTERS  # noqa: E402
 
 
@@ -60,8 +62,9 @@ def build_sounds(assets_dir):
 
 def main(argv=None):
     ap = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    ap.add_argument("--only", choices=["pictures", "audio"], help="build only one half")
+    ap.add_argument("--only", choices=["pictures", "audio", "icons"], help="build only one part")
     ap.add_argument("--assets", default=str(ROOT / "assets"), help="output directory")
+    ap.add_argument("--icons", default=str(ROOT / "packaging" / "icons"), help="icon theme directory")
     ap.add_argument("--preview", default=str(ROOT / "build" / "assetgen"), help="preview directory")
     ap.add_argument("--no-preview", action="store_true", help="skip the preview sheets")
     args = ap.parse_args(argv)
@@ -75,6 +78,10 @@ def main(argv=None):
             import preview
             for p in preview.build_all(assets_dir, pathlib.Path(args.preview)):
                 print("preview:", p)
+    if args.only in (None, "icons"):
+        icons = build_icons(pathlib.Path(args.icons))
+        print("icons: %d files" % len(icons))
+        written += icons
     if args.only in (None, "audio"):
         sounds = build_sounds(assets_dir) or []
         print("sounds: %d files" % len(sounds))
