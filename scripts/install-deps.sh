@@ -7,10 +7,15 @@ packages=(
     libgtest-dev googletest libbenchmark-dev
     xvfb xauth xdotool x11-utils imagemagick
 )
-if [ "${1:-}" = "--assets" ]; then
+for option in "$@"; do
+    case "$option" in
     # Only needed to regenerate assets/ from tools/assetgen/.
-    packages+=(python3 python3-pil python3-numpy python3-fonttools vorbis-tools sox)
-fi
+    --assets) packages+=(python3 python3-pil python3-numpy python3-fonttools vorbis-tools sox) ;;
+    # Only needed to build the Debian package (scripts/package.sh) and check it (tests/package/check.sh).
+    --package) packages+=(dpkg-dev file gzip lintian desktop-file-utils appstream man-db groff-base) ;;
+    *) echo "install-deps: unknown option $option (--assets, --package)" >&2; exit 2 ;;
+    esac
+done
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,0 +1,84 @@
+#!/usr/bin/env bash
+# The Debian package from end to end, as CI runs it: build it (scripts/package.sh), check its
+# version, validate what it installs (menu entry, metainfo, manual page, icon sizes), run lintian,
+# install it into prefixes with spaces and twice over itself, install it with apt-get, start the
+# game from its menu entry's command under the real-window smoke test, remove it and check that
+# nothing of it is left. Needs root (or sudo) for apt-get.
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+root=$PWD
+start=$(date +%s)
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+fail() { echo "package check: $*" >&2; exit 1; }
+step() { echo "package check: $* ($(($(date +%s) - start)) s)"; }
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+scripts/package.sh
+build=build/package
+debs=("$build"/vevu_*.deb)
+[ ${#debs[@]} -eq 1 ] || fail "expected one package in $build, found ${debs[*]}"
+deb=$(realpath "${debs[0]}")
+app_id=org.vevuzudevur.Vevu
+
+step "the version is the CMake project's"
+want=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+got=$(dpkg-deb -f "$deb" Version)
+[ -n "$want" ] && [ "$got" = "$want" ] || fail "package version '$got', project version '$want'"
+
+step "validators"
+tree=$work/tree
+dpkg-deb -x "$deb" "$tree"
+out=$(desktop-file-validate "$tree/usr/share/applications/$app_id.desktop" 2>&1) || true
+[ -z "$out" ] || fail "desktop-file-validate: $out"
+appstreamcli validate --no-net --explain "$tree/usr/share/metainfo/$app_id.metainfo.xml" ||
+    fail "appstreamcli found errors in the metainfo"
+man_page=$tree/usr/share/man/man6/vevu.6.gz
+out=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$man_page" 2>&1 >/dev/null)
+[ -z "$out" ] || fail "man: $out"
+out=$(zcat "$man_page" | groff -ww -man -z 2>&1)
+[ -z "$out" ] || fail "groff: $out"
+for size in 16 32 48 64 128 256; do
+    icon=$tree/usr/share/icons/hicolor/${size}x$size/apps/$app_id.png
+    [ -f "$icon" ] || fail "no ${size}x$size icon"
+    got=$(identify -format "%wx%h" "$icon")
+    [ "$got" = "${size}x$size" ] || fail "the ${size}x$size icon is $got"
+done
+grep -qx "Exec=vevu" "$tree/usr/share/applications/$app_id.desktop" || fail "the menu entry does not start vevu"
+
+step "lintian"
+lintian --fail-on error,warning --tag-display-limit 0 "$deb"
+
+step "cmake --install into a prefix with spaces, twice"
+prefix="$work/a prefix/with spaces"
+for _ in 1 2; do cmake --install "$build" --prefix "$prefix" >/dev/null; done
+for file in games/vevu share/applications/$app_id.desktop share/metainfo/$app_id.metainfo.xml \
+    share/man/man6/vevu.6.gz share/icons/hicolor/256x256/apps/$app_id.png share/doc/vevu/copyright; do
+    [ -f "$prefix/$file" ] || fail "$file missing under '$prefix'"
+done
+
+step "apt-get install"
+# What exists before the package: its directories that were already there stay after removal.
+was_there() { grep -qxF "$1" "$work/before"; }
+dpkg-deb -c "$deb" | awk '{print substr($6, 2)}' | sed 's:/$::' | grep -v '^$' > "$work/paths"
+while read -r path; do [ -e "$path" ] && echo "$path"; done < "$work/paths" > "$work/before" || true
+DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=600 install -y -qq "$deb" >/dev/null
+dpkg -L vevu > "$work/installed"
+# The menu entry's command, looked up on a desktop user's PATH (Debian's has /usr/games).
+command=$(sed -n 's/^Exec=//p' /usr/share/applications/$app_id.desktop | cut -d' ' -f1)
+exe=$(PATH=/usr/local/bin:/usr/bin:/bin:/usr/local/games:/usr/games command -v "$command") ||
+    fail "the menu entry's command '$command' is not on a user's PATH"
+[ "$exe" = /usr/games/vevu ] || fail "the menu entry starts $exe, not /usr/games/vevu"
+
+step "smoke test of the installed game"
+tests/smoke/smoke.sh "$exe" "$root/build/package/smoke"
+
+step "apt-get remove"
+DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=600 remove -y -qq vevu >/dev/null
+left=()
+while read -r path; do
+    [ -e "$path" ] && ! was_there "$path" && left+=("$path")
+done < "$work/installed"
+[ ${#left[@]} -eq 0 ] || fail "left behind after removal: ${left[*]}"
+step "done: built, validated, lintian clean, installed, smoke-tested and removed"
