@@ -1,0 +1,204 @@
+// Renders the README's screenshots headless: the real tProgram on the manual clock with a fixed seed,
+// played through injected keys only, so the same tree always gives the same PNG bytes.
+//
+//   vevu_screenshots [out-dir]     default docs/screenshots
+//
+// Writes title.png (the intro's title over the formation), map.png (the mothership over the mission
+// map), abducting.png (the larva reeling a civilian up in its beam), upgrade_menu.png (the menu opened
+// beside the landed homebase) and boss.png (the boss of the last mission firing at the homebase, the
+// larva in the air).
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <limits>
+#include <memory>
+#include <string>
+
+#include "buildings/homebase.h"
+#include "engine/engine.h"
+#include "entities/person.h"
+#include "entities/super_copter.h"
+#include "game/game_clock.h"
+#include "intro/intro.h"
+#include "player/abduction_beam.h"
+#include "player/foo.h"
+#include "scenario/harness.h"
+#include "world/map.h"
+
+namespace {
+
+constexpr int kSeed = 2026;
+
+std::filesystem::path outDir;
+bool allSaved = true;
+
+void writePng(const std::string& name) {
+    const std::string path = (outDir / name).string();
+    if (SaveBackBufferPng(path)) {
+        std::printf("wrote %s\n", path.c_str());
+    } else {
+        std::fprintf(stderr, "screenshots: cannot write %s\n", path.c_str());
+        allSaved = false;
+    }
+}
+
+void save(Harness& game, const std::string& name) {
+    game.program().drawTimer = 0;
+    game.program().drawAll();
+    writePng(name);
+}
+
+void report(bool reached, const char* what) {
+    if (reached) return;
+    std::fprintf(stderr, "screenshots: %s did not happen in time\n", what);
+    allSaved = false;
+}
+
+tFoo& larva(Harness& game) {
+    return *game.program().player;
+}
+
+// One pass's steering: Left or Right held while the larva is not within tolerance of x. Let go a
+// little early, as the larva slides on after the key is released; nudged on when it came to rest
+// short of the place. True once it is there.
+bool steerToward(Harness& game, float x, float tolerance) {
+    const float dx = x - larva(game).x;
+    InjectKeyUp(KEY_LEFT);
+    InjectKeyUp(KEY_RIGHT);
+    if (std::fabs(dx) <= tolerance) return true;
+    if (std::fabs(dx) > tolerance + 24 || std::fabs(larva(game).xVel) < 10)
+        InjectKeyDown(dx > 0 ? KEY_RIGHT : KEY_LEFT);
+    return false;
+}
+
+bool walkTo(Harness& game, float x, float tolerance) {
+    return game.runUntil([&] { return steerToward(game, x, tolerance); }, 20000);
+}
+
+// From the map screen to a hatched larva beside its landed homebase.
+bool openMission(Harness& game, int missionId) {
+    game.startMission(missionId);
+    return game.runUntil([&] { return larva(game).state == states::IDLE; }, 10000);
+}
+
+// The civilian nearest the larva that is well clear of the homebase, so the beam stands out.
+std::shared_ptr<tCivilian> victimAwayFromHome(Harness& game) {
+    std::shared_ptr<tCivilian> nearest;
+    float best = std::numeric_limits<float>::max();
+    for (const auto& civilian : game.program().actorList->typed<tCivilian>()) {
+        if (std::fabs(civilian->x - game.program().playerBase->x) < 200) continue;
+        const float distance = std::fabs(civilian->x - larva(game).x);
+        if (distance < best) best = distance, nearest = civilian;
+    }
+    return nearest;
+}
+
+void titleScreen() {
+    Harness game(4, kSeed);
+    tIntro intro;
+    Delta::Start();
+    // Driven the way tProgram::showIntro drives it, 4 ms of manual clock per pass.
+    auto introPass = [&] {
+        AdvanceMillis(4);
+        Delta::Update();
+        intro.update();
+    };
+    for (int ms = 0; ms < 30000 && !intro.inputReady; ms += 4)
+        introPass();
+    report(intro.inputReady, "the intro's title");
+    // The title fades in within a second; the stars go on rising meanwhile.
+    for (int ms = 0; ms < 1500; ms += 4)
+        introPass();
+    Cls();
+    intro.draw();
+    Flip(0);
+    writePng("title.png");
+}
+
+void mapScreen() {
+    Harness game(4, kSeed);
+    game.drawEvery = 10;
+    game.runFor(600); // the fade from black
+    game.holdKeys({KEY_DOWN, KEY_LEFT}, 700);
+    save(game, "map.png");
+}
+
+void abductingAndMenu() {
+    Harness game(4, kSeed);
+    game.drawEvery = 10;
+    report(openMission(game, 1), "the larva's hatching");
+    auto victim = victimAwayFromHome(game);
+    report(victim && walkTo(game, victim->x, 40), "the walk to a civilian");
+    game.holdKeys({KEY_UP}, 300);
+    game.runFor(300);
+    // The beam is narrow and the civilian walks on: keep over it until the beam lifts it.
+    InjectKeyDown(KEY_X);
+    report(game.runUntil(
+               [&] {
+                   steerToward(game, victim->x, 2);
+                   auto beam = std::dynamic_pointer_cast<tAbductionBeam>(larva(game).weapon);
+                   return beam && beam->lastHit == victim && victim->y < game.program().map->groundLevel - 40;
+               },
+               8000),
+           "the beam's catch");
+    InjectKeyUp(KEY_LEFT);
+    InjectKeyUp(KEY_RIGHT);
+    save(game, "abducting.png");
+    game.runFor(2500);
+    InjectKeyUp(KEY_X);
+    game.pass();
+
+    // Home, down to the ground, and step up beside the homebase: X opens the menu there.
+    const float home = game.program().playerBase->x;
+    report(walkTo(game, home, 6), "the way home");
+    InjectKeyDown(KEY_DOWN);
+    report(game.runUntil([&] { return larva(game).isGrounded(); }, 5000), "the landing");
+    InjectKeyUp(KEY_DOWN);
+    report(
+        game.runUntil([&] { return steerToward(game, home, 6) && std::fabs(larva(game).xVel) < 1; }, 10000),
+        "the step beside the homebase");
+    InjectKeyDown(KEY_X);
+    report(game.runUntil([&] { return game.program().state == gamestate::MENU; }, 1000), "the menu");
+    InjectKeyUp(KEY_X);
+    game.runFor(300);
+    game.press(KEY_RIGHT);
+    game.runFor(400);
+    save(game, "upgrade_menu.png");
+}
+
+void bossFight() {
+    Harness game(4, kSeed);
+    game.drawEvery = 10;
+    report(openMission(game, 3), "the larva's hatching");
+    std::shared_ptr<tSuperCopter> boss;
+    for (const auto& copter : game.program().actorList->typed<tSuperCopter>())
+        boss = copter;
+    if (!boss) {
+        report(false, "the boss");
+        return;
+    }
+    // Up into the air, then wait for the boss's patrol to bring it over the homebase.
+    game.holdKeys({KEY_UP}, 500);
+    report(game.runUntil([&] { return std::fabs(boss->x - larva(game).x) < 200; }, 120000),
+           "the boss's approach");
+    game.runFor(100);
+    save(game, "boss.png");
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    outDir = argc >= 2 ? argv[1] : "docs/screenshots";
+    std::error_code error;
+    std::filesystem::create_directories(outDir, error);
+    if (error) {
+        std::fprintf(stderr, "screenshots: cannot make %s: %s\n", outDir.string().c_str(),
+                     error.message().c_str());
+        return 1;
+    }
+    titleScreen();
+    mapScreen();
+    abductingAndMenu();
+    bossFight();
+    return allSaved ? 0 : 1;
+}
