@@ -32,9 +32,8 @@ constexpr int kSeed = 2026;
 std::filesystem::path outDir;
 bool allSaved = true;
 
-void writePng(const std::string& name) {
-    const std::string path = (outDir / name).string();
-    if (SaveBackBufferPng(path)) {
+void announce(bool written, const std::string& path) {
+    if (written) {
         std::printf("wrote %s\n", path.c_str());
     } else {
         std::fprintf(stderr, "screenshots: cannot write %s\n", path.c_str());
@@ -42,10 +41,10 @@ void writePng(const std::string& name) {
     }
 }
 
+// The battlefield or the map drawn now and saved.
 void save(Harness& game, const std::string& name) {
-    game.program().drawTimer = 0;
-    game.program().drawAll();
-    writePng(name);
+    const std::string path = (outDir / name).string();
+    announce(game.saveFrame(path), path);
 }
 
 void report(bool reached, const char* what) {
@@ -112,7 +111,8 @@ void titleScreen() {
     Cls();
     intro.draw();
     Flip(0);
-    writePng("title.png");
+    const std::string path = (outDir / "title.png").string();
+    announce(SaveBackBufferPng(path), path);
 }
 
 void mapScreen() {
@@ -128,7 +128,11 @@ void abductingAndMenu() {
     game.drawEvery = 10;
     report(openMission(game, 1), "the larva's hatching");
     auto victim = victimAwayFromHome(game);
-    report(victim && walkTo(game, victim->x, 40), "the walk to a civilian");
+    if (!victim) {
+        report(false, "a civilian to abduct");
+        return;
+    }
+    report(walkTo(game, victim->x, 40), "the walk to a civilian");
     game.holdKeys({KEY_UP}, 300);
     game.runFor(300);
     // The beam is narrow and the civilian walks on: keep over it until the beam lifts it.
