@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The Debian package from end to end, as CI runs it: build it (scripts/package.sh), check its
 # version, validate what it installs (menu entry, metainfo, manual page, icon sizes), run lintian,
-# install it into prefixes with spaces and twice over itself, install it with apt-get, start the
+# install it into a prefix with spaces twice over itself, install it with apt-get (twice), start the
 # game from its menu entry's command under the real-window smoke test, remove it and check that
 # nothing of it is left. Needs root (or sudo) for apt-get.
 set -euo pipefail
@@ -13,7 +13,13 @@ sudo=""
 fail() { echo "package check: $*" >&2; exit 1; }
 step() { echo "package check: $* ($(($(date +%s) - start)) s)"; }
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+installed=""
+# A check that fails halfway does not leave the package installed.
+cleanup() {
+    [ -n "$installed" ] && DEBIAN_FRONTEND=noninteractive $sudo apt-get remove -y -qq vevu >/dev/null 2>&1
+    rm -rf "$work"
+}
+trap cleanup EXIT
 
 scripts/package.sh
 build=build/package
@@ -58,12 +64,16 @@ for file in games/vevu share/applications/$app_id.desktop share/metainfo/$app_id
     [ -f "$prefix/$file" ] || fail "$file missing under '$prefix'"
 done
 
-step "apt-get install"
+step "apt-get install, twice"
 # What exists before the package: its directories that were already there stay after removal.
 was_there() { grep -qxF "$1" "$work/before"; }
 dpkg-deb -c "$deb" | awk '{print substr($6, 2)}' | sed 's:/$::' | grep -v '^$' > "$work/paths"
 while read -r path; do [ -e "$path" ] && echo "$path"; done < "$work/paths" > "$work/before" || true
-DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=600 install -y -qq "$deb" >/dev/null
+installed=yes
+# Twice: the second time over the installed package.
+for reinstall in "" --reinstall; do
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=600 install $reinstall -y -qq "$deb" >/dev/null
+done
 dpkg -L vevu > "$work/installed"
 # The menu entry's command, looked up on a desktop user's PATH (Debian's has /usr/games).
 command=$(sed -n 's/^Exec=//p' /usr/share/applications/$app_id.desktop | cut -d' ' -f1)
@@ -76,6 +86,7 @@ tests/smoke/smoke.sh "$exe" "$root/build/package/smoke"
 
 step "apt-get remove"
 DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=600 remove -y -qq vevu >/dev/null
+installed=""
 left=()
 while read -r path; do
     [ -e "$path" ] && ! was_there "$path" && left+=("$path")

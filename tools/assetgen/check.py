@@ -5,8 +5,9 @@
 
 Checks that every catalogue picture exists in assets/ as an RGBA PNG of the
 stated size that divides exactly into its cells (with no empty frame), that
-the font covers ASCII 32..126, renders on whole pixels at 8 px and fits the
-longest upgrade-menu line on the page, and that generating twice gives
+the desktop icon is there at every size its folder names and matches a fresh
+painting, that the font covers ASCII 32..126, renders on whole pixels at 8 px
+and fits the longest upgrade-menu line on the page, and that generating twice gives
 identical bytes. Exits non-zero on the first kind of failure found.
 """
 
@@ -114,9 +115,29 @@ def check_reproducible(assets):
     return errors
 
 
+def check_icons(icons_dir):
+    """Every hicolor size of the desktop icon is committed, square at the size its folder names,
+    and the same bytes as a fresh painting."""
+    from PIL import Image
+    from icons import APP_ID, build_icons
+    errors = []
+    with tempfile.TemporaryDirectory() as tmp:
+        for fresh in build_icons(pathlib.Path(tmp)):
+            name = fresh.relative_to(tmp)
+            committed = icons_dir / name
+            size = int(name.parts[0].split("x")[0])
+            if not committed.is_file():
+                errors.append("missing icon: %s" % name)
+            elif Image.open(committed).size != (size, size):
+                errors.append("%s is %dx%d" % ((name,) + Image.open(committed).size))
+            elif committed.read_bytes() != fresh.read_bytes():
+                errors.append("%s differs from a fresh generation (run generate.py --only icons)" % name)
+    return errors
+
+
 def main():
     assets = ROOT / "assets"
-    errors = check_pictures(assets) + check_font(assets)
+    errors = check_pictures(assets) + check_font(assets) + check_icons(ROOT / "packaging" / "icons")
     if "--no-repro" not in sys.argv:
         errors += check_reproducible(assets)
     for e in errors:
