@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include <chrono>
+
 namespace {
 bool manualClock = false;
 int manualMillis = 0;
@@ -9,13 +11,17 @@ int manualMillis = 0;
 
 int Millis() {
     if (manualClock) return manualMillis;
-    return static_cast<int>(SDL_GetTicks());
+    // A system-wide count (since the machine started, not since the game did), so every launch reads a
+    // different value and seeds the random generator differently. The low 32 bits make the int.
+    const auto sinceBoot = std::chrono::steady_clock::now().time_since_epoch();
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(sinceBoot).count();
+    return static_cast<int>(static_cast<std::uint32_t>(ms));
 }
 
 void SleepMillis(int ms) {
     if (ms <= 0) return;
     if (manualClock) {
-        manualMillis += ms;
+        AdvanceMillis(ms);
         return;
     }
     SDL_Delay(static_cast<Uint32>(ms));
@@ -31,5 +37,5 @@ void SetManualMillis(int ms) {
     manualMillis = ms;
 }
 void AdvanceMillis(int ms) {
-    manualMillis += ms;
+    manualMillis = MillisAfter(manualMillis, ms);
 }

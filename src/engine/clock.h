@@ -1,13 +1,29 @@
 #pragma once
+#include <cstdint>
 
-// The millisecond clock. The windowed game reads SDL's counter; the headless platform reads a manual
-// clock that tests move forward (and that SleepMillis moves forward instead of sleeping).
+// The millisecond clock. The windowed game reads the system's monotonic millisecond counter; the
+// headless platform reads a manual clock that tests move forward (and that SleepMillis moves forward
+// instead of sleeping).
+//
+// The counter runs since the machine started, so it passes the largest int after 24.8 days and goes
+// on from the smallest: readings are compared only through MillisBetween and moved only through
+// MillisAfter, which stay right across that wrap.
 
-// Milliseconds since the engine started (or the manual clock's reading when it is active).
+// The system's millisecond counter as an int (or the manual clock's reading when it is active).
 int Millis();
 // Sleeps for ms milliseconds; with the manual clock it advances the clock by ms instead. ms <= 0 does
 // nothing.
 void SleepMillis(int ms);
+
+// Milliseconds from the reading `from` to the reading `to` (negative when `to` is earlier), across the
+// counter's wrap while the two lie less than 24.8 days apart.
+constexpr int MillisBetween(int from, int to) {
+    return static_cast<int>(static_cast<std::uint32_t>(to) - static_cast<std::uint32_t>(from));
+}
+// The reading ms milliseconds after `from`, across the counter's wrap.
+constexpr int MillisAfter(int from, int ms) {
+    return static_cast<int>(static_cast<std::uint32_t>(from) + static_cast<std::uint32_t>(ms));
+}
 
 // Manual clock control (the headless platform switches it on).
 void UseManualClock(bool on);

@@ -12,18 +12,19 @@ void Delta::Start() {
 }
 
 void Delta::Update() {
-    frameSeconds = (Millis() - lastMillis) * 0.001;
+    frameSeconds = MillisBetween(lastMillis, Millis()) * 0.001;
     lastMillis = Millis();
 }
 
 void Delta::Reset() {
     lastMillis = Millis();
-    frameSeconds = (Millis() - lastMillis) * 0.001;
+    frameSeconds = MillisBetween(lastMillis, Millis()) * 0.001;
 }
 
 int gameMillisecs() {
+    // A difference of two counter readings: right even when the counter wrapped since init.
     const int started = theProgram ? theProgram->timeStarted : 0;
-    return Millis() - started;
+    return MillisBetween(started, Millis());
 }
 
 bool timerReady(int& timer, int delay) {

@@ -8,8 +8,8 @@ void tShake::start(int newMagnitude, int newDuration) {
     const int now = Millis();
     stepDelay = 50.0f;
     duration = static_cast<float>(newDuration);
-    nextStepTime = now + TruncInt(stepDelay);
-    endTime = static_cast<float>(now) + duration;
+    nextStepTime = MillisAfter(now, TruncInt(stepDelay));
+    endTime = MillisAfter(now, newDuration);
     magnitude = static_cast<float>(newMagnitude);
     // The amplitude dies away linearly over the duration; a shake without duration has no steps.
     const float steps = duration / stepDelay;
@@ -20,23 +20,23 @@ void tShake::start(int newMagnitude, int newDuration) {
 
 void tShake::update() {
     const int now = Millis();
-    if (!(endTime > static_cast<float>(now))) {
+    if (MillisBetween(now, endTime) <= 0) {
         xOffset = 0;
         yOffset = 0;
         return;
     }
-    if (nextStepTime <= now) {
+    if (MillisBetween(now, nextStepTime) <= 0) {
         magnitude -= decay;
         xOffset = static_cast<float>(RandomReal(-magnitude, magnitude));
         yOffset = static_cast<float>(RandomReal(-magnitude, magnitude));
-        nextStepTime = now + TruncInt(stepDelay);
+        nextStepTime = MillisAfter(now, TruncInt(stepDelay));
     }
 }
 
 void tShake::resetTimers() {
-    // The shake runs on the engine clock; the game clock's start offset cancels out here and only the
-    // pause's length is added.
+    // The shake runs on the engine clock: only the pause's length is added.
     const int pauseTime = theProgram ? theProgram->pauseTime : 0;
-    nextStepTime = gameMillisecs() + (nextStepTime - pauseTime);
-    endTime = static_cast<float>(gameMillisecs()) + (endTime - static_cast<float>(pauseTime));
+    const int paused = gameMillisecs() - pauseTime;
+    nextStepTime = MillisAfter(nextStepTime, paused);
+    endTime = MillisAfter(endTime, paused);
 }

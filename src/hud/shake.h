@@ -9,8 +9,9 @@ struct tShake {
     static inline float duration = 0;
     static inline float magnitude = 0;
     static inline float decay = 0;
+    // Engine clock readings, compared and moved across the counter's wrap (engine/clock.h).
     static inline int nextStepTime = 0;
-    static inline float endTime = 0;
+    static inline int endTime = 0;
 
     static void start(int magnitude, int duration);
     static void update();

@@ -1,4 +1,6 @@
 #include <cstring>
+#include <ctime>
+#include <limits>
 
 #include "engine/platform.h"
 #include "engine_test_support.h"
@@ -121,4 +123,16 @@ TEST_F(Keyboard, ClockIsManualWhenHeadless) {
     EXPECT_EQ(Millis(), 14);
     SetManualMillis(1000);
     EXPECT_EQ(Millis(), 1000);
+    SetManualMillis(std::numeric_limits<int>::max());
+    AdvanceMillis(2);
+    EXPECT_EQ(Millis(), std::numeric_limits<int>::min() + 1) << "the counter wraps like the system's";
+
+    // Off the manual clock it is the system's monotonic counter, the same in every process (so two
+    // launches seed differently), not one that starts with the game.
+    UseManualClock(false);
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    const auto system = static_cast<std::int64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+    EXPECT_LE(std::abs(MillisBetween(static_cast<int>(static_cast<std::uint32_t>(system)), Millis())), 1000);
+    UseManualClock(true);
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "buildings/homebase.h"
 #include "game/shell_test_support.h"
 
@@ -47,6 +49,28 @@ TEST_F(ClockTest, GameClockCountsFromInitAndEngineClockBefore) {
     EXPECT_EQ(gameMillisecs(), 10);
     theProgram.reset();
     EXPECT_EQ(gameMillisecs(), Millis());
+}
+
+TEST_F(ClockTest, EveryClockCarriesOnWhenTheCounterPassesTheLargestInt) {
+    // The system's counter reads just below the largest int at init and wraps 150 ms into play.
+    SetManualMillis(std::numeric_limits<int>::max() - 150);
+    theProgram->timeStarted = Millis();
+    Delta::Start();
+    int timer = 290;
+    tShake::start(16, 400);
+    std::vector<float> magnitudes{tShake::magnitude};
+    for (int t = 10; t <= 400; t += 10) {
+        step(10);
+        ASSERT_EQ(gameMillisecs(), t);
+        ASSERT_DOUBLE_EQ(Delta::Time(), 0.01);
+        ASSERT_EQ(timerReady(timer, 0), t >= 290) << t;
+        tShake::update();
+        if (magnitudes.back() != tShake::magnitude) magnitudes.push_back(tShake::magnitude);
+    }
+    EXPECT_LT(Millis(), 0) << "the counter wrapped";
+    EXPECT_EQ(magnitudes, (std::vector<float>{16, 14, 12, 10, 8, 6, 4, 2})) << "a step every 50 ms";
+    EXPECT_EQ(tShake::xOffset, 0.0f) << "still once the shake is over, 400 ms on";
+    EXPECT_EQ(tShake::yOffset, 0.0f);
 }
 
 TEST_F(ClockTest, DeltaMeasuresPassesAndResetForgetsAFreeze) {
