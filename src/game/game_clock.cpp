@@ -41,7 +41,9 @@ bool inRange(float value, float centre, float radius) {
 float angleBetween(float x1, float y1, float x2, float y2) {
     double a = ATan2Deg(y2 - y1, x2 - x1);
     if (a < 0) a += 360;
-    return static_cast<float>(a);
+    // A tiny negative angle plus 360 rounds to 360 as a float: that direction is 0.
+    const float angle = static_cast<float>(a);
+    return angle < 360.0f ? angle : 0.0f;
 }
 
 float distanceBetween(float x1, float y1, float x2, float y2) {

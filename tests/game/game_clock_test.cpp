@@ -135,6 +135,7 @@ TEST(GameHelpers, AnglesPointRightDownLeftUp) {
     EXPECT_FLOAT_EQ(angleBetween(0, 0, -10, 0), 180);
     EXPECT_FLOAT_EQ(angleBetween(0, 0, 0, -10), 270);
     EXPECT_NEAR(angleBetween(5, 5, 15, -5), 315, 1e-4);
+    EXPECT_EQ(angleBetween(0, 0, 100, -1e-5f), 0.0f) << "a hair above the right is 0, never 360";
     EXPECT_FLOAT_EQ(distanceBetween(1, 2, 4, 6), 5);
 }
 
