@@ -8,6 +8,7 @@
 #include <cstring>
 #include <mutex>
 
+#include "engine/clock.h"
 #include "engine/resources.h"
 
 namespace {
@@ -161,6 +162,28 @@ std::shared_ptr<TSound> TSound::Load(const std::string& path, int flags) {
     return DecodeOgg(data.bytes, data.size, flags);
 }
 
+void TChannel::endIfHeardOut(int now) {
+    if (audioDevice != 0 || !_playing || !_sound || _sound->loop) return;
+    const std::int64_t heard = std::int64_t{std::max(MillisBetween(_startedAt, now), 0)} * MIX_RATE / 1000;
+    if (heard >= _sound->FrameCount()) _playing = false;
+}
+
+void TChannel::dropFinished(bool byTheClock) {
+    auto& active = activeChannels();
+    if (byTheClock && audioDevice == 0) {
+        const int now = Millis();
+        for (const std::shared_ptr<TChannel>& channel : active)
+            channel->endIfHeardOut(now);
+    }
+    // The sound is released with the channel, on the thread that drops it.
+    for (const std::shared_ptr<TChannel>& channel : active) {
+        if (!channel->_playing) channel->_sound.reset();
+    }
+    active.erase(std::remove_if(active.begin(), active.end(),
+                                [](const std::shared_ptr<TChannel>& channel) { return !channel->_playing; }),
+                 active.end());
+}
+
 std::shared_ptr<TChannel> TSound::Play(std::shared_ptr<TChannel> channel) {
     if (!channel) channel = std::make_shared<TChannel>();
     std::shared_ptr<TSound> self;
@@ -171,9 +194,11 @@ std::shared_ptr<TChannel> TSound::Play(std::shared_ptr<TChannel> channel) {
         return channel;
     }
     std::lock_guard<std::mutex> guard(mixerLock());
+    TChannel::dropFinished(true);
     channel->_sound = std::move(self);
     channel->_position = 0;
     channel->_playing = FrameCount() > 0;
+    channel->_startedAt = Millis();
     auto& active = activeChannels();
     if (channel->_playing && std::find(active.begin(), active.end(), channel) == active.end()) {
         active.push_back(channel);
@@ -188,8 +213,9 @@ void TChannel::Stop() {
     _position = 0;
 }
 
-bool TChannel::Playing() const {
+bool TChannel::Playing() {
     std::lock_guard<std::mutex> guard(mixerLock());
+    endIfHeardOut(Millis());
     return _playing;
 }
 
@@ -239,21 +265,13 @@ void MixAudio(std::int16_t* out, int frames) {
             out[done * 2 + i] = static_cast<std::int16_t>(std::lround(softLimit(sum[i]) * 32767.0f));
         }
     }
-    // Finished channels leave the mixer (the sound is released with it on this thread).
-    for (const std::shared_ptr<TChannel>& channel : active) {
-        if (!channel->_playing) channel->_sound.reset();
-    }
-    active.erase(std::remove_if(active.begin(), active.end(),
-                                [](const std::shared_ptr<TChannel>& channel) { return !channel->_playing; }),
-                 active.end());
+    TChannel::dropFinished(false);
 }
 
 int PlayingChannelCount() {
     std::lock_guard<std::mutex> guard(mixerLock());
-    int playing = 0;
-    for (const auto& channel : activeChannels())
-        playing += channel->_playing ? 1 : 0;
-    return playing;
+    TChannel::dropFinished(true);
+    return static_cast<int>(activeChannels().size());
 }
 
 void StopAllChannels() {

@@ -7,7 +7,8 @@
 // Sounds decoded fully at load (OGG Vorbis to 16-bit PCM at the mixer's rate), channels that play them,
 // and the mixer. The mixer runs on SDL's audio thread at 44.1 kHz stereo; every channel operation takes
 // the mixer lock, so the game may call them while mixing goes on. Without a sound device the game runs
-// silent; tests run the mixer by hand with MixAudio.
+// silent and a one-shot channel ends once its sound's length has passed on the engine clock, as if it
+// had been heard; tests run the mixer by hand with MixAudio.
 
 constexpr int SOUND_LOOP = 1; // flag: the sound loops until its channel is stopped
 
@@ -34,7 +35,7 @@ class TChannel {
   public:
     TChannel() = default;
     void Stop();
-    bool Playing() const;
+    bool Playing();
     // Volume 0..1 (1 by default).
     void SetVolume(float volume);
 
@@ -43,10 +44,16 @@ class TChannel {
     friend void MixAudio(std::int16_t* out, int frames);
     friend int PlayingChannelCount();
     friend void StopAllChannels();
+    // Without a device nothing mixes: a one-shot is over once its length has passed since it started.
+    void endIfHeardOut(int now);
+    // Lets the mixer drop every channel that stopped, after ending the one-shots heard out when byTheClock
+    // (the game's thread only: the mixer's thread never reads the clock). Mixer lock held.
+    static void dropFinished(bool byTheClock);
     std::shared_ptr<TSound> _sound; // guarded by the mixer lock
     std::int64_t _position = 0;     // next frame to play
     bool _playing = false;
     float _volume = 1.0f;
+    int _startedAt = 0; // engine clock reading when the sound started
 };
 
 // Opens the sound device (44.1 kHz stereo, 1024 frames). False (and silent) when there is none.

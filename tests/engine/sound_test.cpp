@@ -147,6 +147,20 @@ TEST_F(Sound, IdleChannelAndSilentMachine) {
     EXPECT_FALSE(channel->Playing());
     for (std::int16_t s : mix(8))
         EXPECT_EQ(s, 0);
+
+    // Nothing mixes here, yet a one-shot ends once its length has passed and the mixer lets go of it.
+    auto blip = soundOf(std::vector<std::int16_t>(MIX_RATE / 10, 1000), 1, false); // 100 ms
+    std::weak_ptr<TChannel> first = blip->Play(nullptr);
+    AdvanceMillis(99);
+    EXPECT_TRUE(first.lock()->Playing());
+    AdvanceMillis(1);
+    EXPECT_FALSE(first.lock()->Playing());
+    for (int i = 0; i < 1000; ++i) {
+        blip->Play(nullptr);
+        AdvanceMillis(10);
+    }
+    EXPECT_EQ(PlayingChannelCount(), 9) << "those started less than 100 ms ago";
+    EXPECT_TRUE(first.expired());
 }
 
 TEST_F(Sound, ChannelCallsAreSafeWhileMixing) {
