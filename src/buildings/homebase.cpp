@@ -107,7 +107,8 @@ void tHomebase::doBaseStateIdle() {
     const std::shared_ptr<tFoo> larva = getPlayer();
     if (!larva) return;
     if (inRange(larva->x, x, width / 2) && larva->isGrounded()) {
-        if (larva->hp < larva->hpMax) {
+        // A larva that died beside the homebase is not healed during its death explosion.
+        if (larva->hp < larva->hpMax && larva->state != states::DEAD) {
             battle::addFx(tHeartSpawner::Create(larva->getXCenter(), larva->getYCenter(), 5, larva));
             larva->heal(larva->hpMax - larva->hp);
             if (theProgram && theProgram->warnings)

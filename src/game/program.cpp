@@ -270,7 +270,10 @@ void tProgram::clearBattleField() {
 
 void tProgram::checkVictory() {
     if (militaryStrength > 0) return;
-    if (playerBase) playerBase->setBaseState(cBaseStates::VICTORY);
+    // A homebase already fleeing (a shot in flight felled the last building after it was destroyed)
+    // stays beaten: the mission is lost.
+    if (playerBase && playerBase->baseState != cBaseStates::TAKEOFF)
+        playerBase->setBaseState(cBaseStates::VICTORY);
 }
 
 // ---------------------------------------------------------------------------------------------------

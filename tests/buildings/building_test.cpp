@@ -84,7 +84,7 @@ TEST_F(BuildingTest, ADestroyedBuildingHitAgainChangesNothing) {
     EXPECT_EQ(countIn<tMatterBall>(theProgram->actorList), 2);
 }
 
-TEST_F(BuildingTest, LosingTheLastMilitaryBuildingWinsTheMission) {
+TEST_F(BuildingTest, LosingTheLastMilitaryBuildingWinsTheMissionUnlessTheHomebaseFled) {
     auto barracks = place(tBarracks::Create(500, kGround));
     auto house = place(tHouse::Create(700, kGround, 2, false));
     house->damage(1000);
@@ -92,6 +92,14 @@ TEST_F(BuildingTest, LosingTheLastMilitaryBuildingWinsTheMission) {
     barracks->damage(1000);
     EXPECT_FLOAT_EQ(theProgram->militaryStrength, 0);
     EXPECT_EQ(base->baseState, cBaseStates::VICTORY);
+
+    // The homebase destroyed first: a shot still in flight that fells the last one does not win it.
+    base->setBaseState(cBaseStates::IDLE);
+    base->damage(static_cast<float>(base->hp));
+    ASSERT_EQ(base->baseState, cBaseStates::TAKEOFF);
+    place(tBarracks::Create(900, kGround))->damage(1000);
+    EXPECT_FLOAT_EQ(theProgram->militaryStrength, 0);
+    EXPECT_EQ(base->baseState, cBaseStates::TAKEOFF);
 }
 
 TEST_F(BuildingTest, ADestroyedHouseReleasesThreeCiviliansAndTwoMatterBalls) {

@@ -32,6 +32,17 @@ TEST_F(HomebaseTest, HealsAGroundedLarvaWithinFortyFivePixelsAtOnce) {
     step(10);
     base->update();
     EXPECT_EQ(larva->hp, 10) << "45 pixels away is out of reach";
+
+    // Dead beside it, in the death explosion: no healing, no hearts, no message.
+    larva->x = 40;
+    larva->hp = -3;
+    larva->setStateDead();
+    theProgram->warnings->stringText.clear();
+    step(10);
+    base->update();
+    EXPECT_EQ(larva->hp, -3);
+    EXPECT_EQ(countIn<tHeartSpawner>(theProgram->fxList), 1);
+    EXPECT_EQ(theProgram->warnings->stringText, "");
 }
 
 TEST_F(HomebaseTest, UnderAttackWarningAtMostEveryTwoSeconds) {
