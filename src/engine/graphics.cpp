@@ -460,7 +460,8 @@ void GrabFrame(const std::shared_ptr<TImage>& image, int x, int y, int frame) {
     const int left = std::max(x, 0), top = std::max(y, 0);
     const int right = std::min(x + pixmap->width, p.width), bottom = std::min(y + pixmap->height, p.height);
     std::fill(pixmap->pixels.begin(), pixmap->pixels.end(), 0u);
-    if (right > left && bottom > top) {
+    // With drawing switched off the back buffer holds nothing current: the frame stays blank.
+    if (p.drawing && right > left && bottom > top) {
         std::vector<std::uint32_t> rows(static_cast<std::size_t>(right - left) * (bottom - top));
         if (ReadBackBuffer(left, top, right - left, bottom - top, rows.data())) {
             for (int row = top; row < bottom; ++row) {

@@ -132,12 +132,16 @@ TEST_F(Drawing, FrameOutOfRangeOrNullImageDrawsNothing) {
 
 TEST_F(Drawing, DrawingSwitchedOffLeavesTheBackBufferAlone) {
     auto image = markedImage();
+    DrawFrame(image, 10, 20, 0); // drawn before: stale once drawing is off
     SetDrawingEnabled(false);
     SetClsColor(0, 0, 255);
     Cls();
     DrawFrame(image, 0, 0, 0);
     Flip(0);
     EXPECT_EQ(rgb(ReadBackBufferPixel(0, 0)), 0u);
+    auto grabbed = TImage::Create(4, 2, 1, 0);
+    GrabFrame(grabbed, 10, 20, 0);
+    EXPECT_EQ(grabbed->Lock(0)->ReadPixel(0, 0), 0u) << "a blank, transparent frame";
     ASSERT_TRUE(InitHeadless()); // a fresh headless platform draws again
     EXPECT_TRUE(DrawingEnabled());
     DrawFrame(image, 0, 0, 0);
