@@ -41,6 +41,9 @@ std::shared_ptr<TLink> TList::AddLast(std::shared_ptr<Object> value) {
     link->_pred = last;
     last->_succ = link;
     _head->_pred = link.get();
+    for (const std::weak_ptr<TLink>& removed : _removedTails)
+        if (std::shared_ptr<TLink> tail = removed.lock()) tail->_succ = link;
+    _removedTails.clear();
     ++_count;
     touch();
     return link;
@@ -74,6 +77,11 @@ void TList::unlink(TLink* link) {
     }
     pred->_succ = link->_succ; // the removed link keeps its successor for walks standing on it
     link->_list = nullptr;
+    // Held elsewhere (a walk standing on it) and last: it must lead on to what is appended later.
+    if (!link->_succ && self.use_count() > 1) {
+        std::erase_if(_removedTails, [](const std::weak_ptr<TLink>& removed) { return removed.expired(); });
+        _removedTails.push_back(self);
+    }
     --_count;
     touch();
     // The value may hold the last reference to an object whose destructor touches this list again:
@@ -105,6 +113,7 @@ void TList::Clear() {
         std::shared_ptr<TLink> first = _head->_succ;
         unlink(first.get());
     }
+    _removedTails.clear(); // walks in progress end here, whatever is added next
     _count = 0;
 }
 

@@ -16,7 +16,9 @@
 // list inside its own update is not freed while that update runs.
 //
 // Ownership: each link owns its successor; the head owns the first link. A link whose successor is the
-// head holds no pointer (null), so there is no ownership cycle and null ends a walk.
+// head holds no pointer (null), so there is no ownership cycle and null ends a walk. A link removed while
+// it was the last one is given the next link appended, so a walk standing on it reaches what was added
+// after it (until the list is cleared).
 class TList;
 
 class TLink {
@@ -163,6 +165,8 @@ class TList {
     void touch();
 
     std::shared_ptr<TLink> _head; // sentinel; _head->_succ is the first link, _head->_pred the last
+    // Links removed while last that a walk may still stand on: the next AddLast becomes their successor.
+    std::vector<std::weak_ptr<TLink>> _removedTails;
     int _count = 0;
     std::uint64_t _stamp = 0;
 };

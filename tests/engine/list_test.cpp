@@ -158,8 +158,12 @@ TEST(List, TypedWalkSkipsOtherClassesAndAddsDuringWalkAreVisited) {
     list.each<Thing>([&](const std::shared_ptr<Thing>& thing) {
         seen.push_back(thing->id);
         if (thing->id == 2) list.AddLast(std::make_shared<Thing>(3));
+        if (thing->id == 3) { // the last one leaves first, then adds: the walk still reaches the addition
+            list.Remove(thing.get());
+            list.AddLast(std::make_shared<Thing>(4));
+        }
     });
-    EXPECT_EQ(seen, (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(seen, (std::vector<int>{1, 2, 3, 4}));
 }
 
 TEST(List, SortIsStableBothWaysAndReverse) {
