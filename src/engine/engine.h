@@ -2,6 +2,7 @@
 // Everything the game uses from the engine.
 #include "engine/clock.h"
 #include "engine/font.h"
+#include "engine/gamepad.h"
 #include "engine/graphics.h"
 #include "engine/image.h"
 #include "engine/keyboard.h"

@@ -4,10 +4,12 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
 #include "engine/clock.h"
 #include "engine/font.h"
+#include "engine/gamepad.h"
 #include "engine/keyboard.h"
 #include "engine/platform.h"
 #include "engine/presentation.h"
@@ -128,25 +130,6 @@ Platform& platform() {
     return *instance;
 }
 
-void PumpEvents() {
-    Platform& p = platform();
-    if (!p.sdlVideo) return;
-    SDL_Event event;
-    while (SDL_PollEvent(&event)) {
-        switch (event.type) {
-        case SDL_QUIT:
-            p.closeRequested = true;
-            break;
-        case SDL_RENDER_DEVICE_RESET:
-            RecreateRenderer();
-            break;
-        default:
-            HandleKeyboardEvent(event);
-            break;
-        }
-    }
-}
-
 void DrawImageFrame(TImage& image, int frame, float x, float y, float offsetU, float offsetV) {
     Platform& p = platform();
     if (!p.renderer || !p.drawing || frame < 0 || frame >= image.FrameCount()) return;
@@ -226,7 +209,9 @@ bool TryCreateGraphics(int width, int height, int depth, int hertz, int flags, s
     p.headless = false;
     p.width = width;
     p.height = height;
-    Uint32 windowFlags = SDL_WINDOW_SHOWN | (depth != 0 ? SDL_WINDOW_FULLSCREEN : 0);
+    // Resizable, and on high-DPI screens a drawable of the screen's real pixels: Flip scales the picture.
+    Uint32 windowFlags = SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI |
+                         (depth != 0 ? SDL_WINDOW_FULLSCREEN : 0);
     p.window = SDL_CreateWindow(windowTitle.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
                                 height, windowFlags);
     if (!p.window) {
@@ -239,7 +224,8 @@ bool TryCreateGraphics(int width, int height, int depth, int hertz, int flags, s
         return false;
     }
     UseManualClock(false);
-    OpenAudio(); // no sound device: the game runs silent
+    OpenAudio();    // no sound device: the game runs silent
+    OpenGamepads(); // none: the keyboard alone
     Cls();
     return true;
 }
@@ -279,6 +265,7 @@ bool IsHeadless() {
 void ShutdownEngine() {
     Platform& p = platform();
     CloseAudio();
+    CloseGamepads();
     destroyRenderer(p);
     if (p.window) SDL_DestroyWindow(p.window);
     p.window = nullptr;
@@ -288,6 +275,8 @@ void ShutdownEngine() {
     p.sdlVideo = false;
     p.headless = false;
     p.closeRequested = false;
+    p.focusLost = false;
+    SetAudioMuted(false);
     drawing.image_font.reset();
 }
 
@@ -345,9 +334,13 @@ void Flip(int sync) {
 bool CloseRequested() {
     Platform& p = platform();
     engine_detail::PumpEvents();
-    bool requested = p.closeRequested;
-    p.closeRequested = false;
-    return requested;
+    return std::exchange(p.closeRequested, false);
+}
+
+bool FocusLost() {
+    Platform& p = platform();
+    engine_detail::PumpEvents();
+    return std::exchange(p.focusLost, false);
 }
 
 void EndProgram() {

@@ -44,6 +44,9 @@ void Cls();
 void Flip(int sync = 0);
 // True once after the user asked to close the window; reading clears it.
 bool CloseRequested();
+// True once after the window lost the keyboard focus (the player switched to another window or tab);
+// reading clears it. The sound stays muted until the focus comes back.
+bool FocusLost();
 // Ends the process with exit code 0.
 [[noreturn]] void EndProgram();
 

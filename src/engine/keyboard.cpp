@@ -1,6 +1,7 @@
 #include "engine/keyboard.h"
 
 #include <array>
+#include <cstdint>
 
 #include "engine/platform.h"
 
@@ -8,8 +9,10 @@ namespace {
 constexpr int kKeys = 256;
 constexpr int kQueue = 256;
 
+constexpr std::uint32_t kKeyboardBit = 1; // pads hold keys with the higher bits
+
 struct Keyboard {
-    std::array<bool, kKeys> held{};
+    std::array<std::uint32_t, kKeys> heldBy{}; // one bit per input source holding the key
     std::array<int, kKeys> presses{};
     std::array<int, kQueue> queue{}; // typed characters, circular
     int queueHead = 0;               // next to read
@@ -52,11 +55,11 @@ void keyDown(int key, bool repeat) {
     if (!validKey(key)) return;
     // Auto-repeat keeps the key held but is not a new press: holding P must not toggle the pause.
     if (!repeat) ++keyboard.presses[key];
-    keyboard.held[key] = true;
+    keyboard.heldBy[key] |= kKeyboardBit;
 }
 
 void keyUp(int key) {
-    if (validKey(key)) keyboard.held[key] = false;
+    if (validKey(key)) keyboard.heldBy[key] &= ~kKeyboardBit;
 }
 
 // Decodes UTF-8 text input into code points.
@@ -197,8 +200,11 @@ void HandleKeyboardEvent(const SDL_Event& event) {
         pushText(event.text.text);
         break;
     case SDL_WINDOWEVENT:
-        // A window that loses the focus gets no key-up events: release everything.
-        if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) keyboard.held.fill(false);
+        // A window that loses the focus gets no key-up events: release every key.
+        if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+            for (std::uint32_t& holders : keyboard.heldBy)
+                holders &= ~kKeyboardBit;
+        }
         break;
     default:
         break;
@@ -209,11 +215,29 @@ void ResetKeyboard() {
     keyboard = Keyboard{};
 }
 
+void SetKeyHeldBy(int source, int key, bool held) {
+    if (!validKey(key) || source < 1 || source >= kInputSources) return;
+    const std::uint32_t bit = std::uint32_t{1} << source;
+    if (held && !(keyboard.heldBy[key] & bit)) ++keyboard.presses[key];
+    keyboard.heldBy[key] = held ? (keyboard.heldBy[key] | bit) : (keyboard.heldBy[key] & ~bit);
+}
+
+void ReleaseKeysHeldBy(int source) {
+    if (source < 1 || source >= kInputSources) return;
+    for (std::uint32_t& holders : keyboard.heldBy)
+        holders &= ~(std::uint32_t{1} << source);
+}
+
+void TypeKeyChar(int key) {
+    const int character = validKey(key) ? charOfKey(key) : 0;
+    pushChar(character != 0 ? character : ' ');
+}
+
 } // namespace engine_detail
 
 bool KeyHeld(int key) {
     engine_detail::PumpEvents();
-    return validKey(key) && keyboard.held[key];
+    return validKey(key) && keyboard.heldBy[key] != 0;
 }
 
 int KeyPressCount(int key) {

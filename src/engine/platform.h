@@ -21,16 +21,32 @@ struct Platform {
     bool software = false; // the renderer is SDL's software renderer
     bool sdlVideo = false; // the SDL video subsystem is initialised (windowed)
     bool closeRequested = false;
+    bool focusLost = false;
     bool drawing = true; // false: draws, clears and flips are skipped
 };
 
 Platform& platform();
 
-// Reads the window's event queue into the keyboard tables and the close flag (windowed only).
+// Reads SDL's event queue into the key state, the close and focus flags and the window's mode. Headless,
+// the queue is read only while SDL's events are up (a test pushing window events, the pads).
 void PumpEvents();
+// One event from the queue. F11 and Alt+Enter switch fullscreen and reach no key table.
+void HandleEvent(const SDL_Event& event);
+// Focus: the flag the game reads and the muting; the keyboard releases its keys on its own.
+void HandleWindowEvent(const SDL_Event& event);
 // Keyboard side of one SDL event.
 void HandleKeyboardEvent(const SDL_Event& event);
 void ResetKeyboard();
+// Input sources besides the keyboard (source 0) share its key state: a key is held while any source
+// holds it. Source 1 to kInputSources - 1 taking hold of a key counts one press.
+constexpr int kInputSources = 32;
+void SetKeyHeldBy(int source, int key, bool held);
+void ReleaseKeysHeldBy(int source);
+// Queues the character the key types, or a space for a key that types none: any pad button ends the
+// intro and the outro.
+void TypeKeyChar(int key);
+// Pad side of one SDL event: pads plugged in and out, buttons and sticks.
+void HandleGamepadEvent(const SDL_Event& event);
 
 // The texture of a frame, made or refreshed as needed; null without a renderer.
 SDL_Texture* FrameTexture(TImage& image, int frame);

@@ -4,6 +4,7 @@
 #include <vorbis/vorbisfile.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <mutex>
@@ -24,6 +25,7 @@ std::vector<std::shared_ptr<TChannel>>& activeChannels() {
 }
 
 SDL_AudioDeviceID audioDevice = 0;
+std::atomic<bool> muted{false}; // read by the audio thread
 
 void audioCallback(void*, Uint8* stream, int length) {
     MixAudio(reinterpret_cast<std::int16_t*>(stream), length / static_cast<int>(2 * sizeof(std::int16_t)));
@@ -261,11 +263,20 @@ void MixAudio(std::int16_t* out, int frames) {
             // A one-shot that just played its last frame is over now, not one buffer later.
             if (!sound.loop && channel->_position >= length) channel->_playing = false;
         }
+        const float volume = muted ? 0.0f : 32767.0f;
         for (int i = 0; i < count * 2; ++i) {
-            out[done * 2 + i] = static_cast<std::int16_t>(std::lround(softLimit(sum[i]) * 32767.0f));
+            out[done * 2 + i] = static_cast<std::int16_t>(std::lround(softLimit(sum[i]) * volume));
         }
     }
     TChannel::dropFinished(false);
+}
+
+void SetAudioMuted(bool mute) {
+    muted = mute;
+}
+
+bool AudioMuted() {
+    return muted;
 }
 
 int PlayingChannelCount() {

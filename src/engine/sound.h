@@ -63,6 +63,9 @@ bool AudioOpen();
 // Mixes every playing channel into frames stereo frames of out (interleaved left, right), limiting the sum
 // softly. This is what the audio thread calls; tests call it directly.
 void MixAudio(std::int16_t* out, int frames);
+// Muted, the mixer goes on playing every channel but its output is silence (the window without focus).
+void SetAudioMuted(bool muted);
+bool AudioMuted();
 // Channels currently playing.
 int PlayingChannelCount();
 // Stops every channel.

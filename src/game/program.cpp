@@ -155,6 +155,12 @@ void tProgram::checkKeys() {
     }
 }
 
+// A player who switches to another window mid-battle comes back to a paused game, as if P had been
+// pressed; on the map, in the menu or already paused, nothing changes (the engine mutes the sound).
+void tProgram::checkFocus() {
+    if (FocusLost() && state == gamestate::RUNNING) setGameState(gamestate::PAUSED, 0);
+}
+
 // ---------------------------------------------------------------------------------------------------
 // Battlefield set-up and tear-down
 
@@ -303,6 +309,7 @@ void tProgram::updateMain() {
     Delta::Update();
     if (buttons) buttons->update();
     checkKeys();
+    checkFocus();
     if (state == gamestate::MAP) {
         updateMap();
     } else {

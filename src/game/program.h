@@ -83,6 +83,7 @@ class tProgram : public Object {
     void resetAllTimers();
     void setDefaultColour();
     void checkKeys();
+    void checkFocus();
     void updateLists();
     void drawAll();
     void drawBattlefield();

@@ -112,6 +112,28 @@ TEST_F(Keyboard, TypedCharactersQueueInOrder) {
     EXPECT_EQ(NextChar(), 0);
 }
 
+// F11 and Alt+Enter switch the window to fullscreen and back; the game sees neither a press nor a character.
+TEST_F(Keyboard, FullscreenKeysNeverReachTheGame) {
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_EVENTS), 0);
+    auto push = [](SDL_Keycode code, Uint16 modifiers) {
+        SDL_Event event{};
+        event.type = SDL_KEYDOWN;
+        event.key.keysym.sym = code;
+        event.key.keysym.mod = modifiers;
+        SDL_PushEvent(&event);
+    };
+    push(SDLK_F11, 0);
+    push(SDLK_RETURN, KMOD_LALT);
+    push(SDLK_KP_ENTER, KMOD_RALT);
+    EXPECT_EQ(KeyPressCount(KEY_F1 + 10), 0);
+    EXPECT_EQ(KeyPressCount(KEY_ENTER), 0);
+    EXPECT_EQ(NextChar(), 0);
+    push(SDLK_RETURN, KMOD_SHIFT);
+    EXPECT_EQ(KeyPressCount(KEY_ENTER), 1);
+    EXPECT_EQ(NextChar(), 13);
+    SDL_QuitSubSystem(SDL_INIT_EVENTS);
+}
+
 TEST_F(Keyboard, ClockIsManualWhenHeadless) {
     EXPECT_TRUE(ManualClockActive());
     EXPECT_EQ(Millis(), 0);

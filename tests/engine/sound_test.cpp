@@ -99,6 +99,12 @@ TEST_F(Sound, LoopKeepsLoopingUntilStopped) {
         for (int f = 0; f < 250; ++f)
             ASSERT_EQ(out[f * 2], ((buffer * 250 + f) % 100) * 10) << f;
     }
+    // Muted (the window without focus), the loop goes on in silence and is heard again where it got to.
+    SetAudioMuted(true);
+    for (std::int16_t s : mix(25))
+        ASSERT_EQ(s, 0);
+    SetAudioMuted(false);
+    EXPECT_EQ(mix(1)[0], 750);
     EXPECT_TRUE(channel->Playing());
     channel->Stop();
     EXPECT_FALSE(channel->Playing());

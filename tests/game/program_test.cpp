@@ -1,3 +1,4 @@
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include "buildings/homebase.h"
@@ -136,6 +137,44 @@ TEST_F(ProgramTest, PIsIgnoredOnTheMapScreen) {
     theProgram->updateMain();
     EXPECT_EQ(theProgram->state, gamestate::MAP);
     EXPECT_EQ(KeyPressCount(KEY_P), 0) << "consumed";
+}
+
+// The window's focus events arrive through SDL's queue, as the windowed platform reads them.
+TEST_F(ProgramTest, LosingTheFocusPausesPlayOnlyAndMutesEverywhere) {
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_EVENTS), 0);
+    auto focus = [](Uint8 change) {
+        SDL_Event event{};
+        event.type = SDL_WINDOWEVENT;
+        event.window.event = change;
+        SDL_PushEvent(&event);
+    };
+    focus(SDL_WINDOWEVENT_FOCUS_LOST);
+    theProgram->updateMain();
+    EXPECT_EQ(theProgram->state, gamestate::PAUSED);
+    EXPECT_EQ(theProgram->pauseTime, gameMillisecs());
+    EXPECT_TRUE(AudioMuted());
+    focus(SDL_WINDOWEVENT_FOCUS_GAINED);
+    theProgram->updateMain();
+    EXPECT_EQ(theProgram->state, gamestate::PAUSED) << "the player resumes with P";
+    EXPECT_FALSE(AudioMuted());
+    InjectKeyTap(KEY_P);
+    theProgram->updateMain();
+    EXPECT_EQ(theProgram->state, gamestate::RUNNING);
+
+    for (int state : {gamestate::PAUSED, gamestate::MENU, gamestate::MAP}) {
+        theProgram->setGameState(state, 0);
+        focus(SDL_WINDOWEVENT_FOCUS_LOST);
+        theProgram->updateMain();
+        EXPECT_EQ(theProgram->state, state);
+        EXPECT_TRUE(AudioMuted()) << "state " << state;
+        focus(SDL_WINDOWEVENT_FOCUS_GAINED);
+        theProgram->updateMain();
+        EXPECT_FALSE(AudioMuted());
+        theProgram->state = gamestate::RUNNING;
+        theProgram->updateMain();
+        EXPECT_EQ(theProgram->state, gamestate::RUNNING) << "a loss seen elsewhere does not pause play later";
+    }
+    SDL_QuitSubSystem(SDL_INIT_EVENTS);
 }
 
 TEST_F(ProgramTest, EscLeavesFromPlayPauseAndMapButNotTheMenu) {

@@ -1,0 +1,89 @@
+// The window's event queue: keys, pads, the close button, the focus and the fullscreen keys.
+#include <cstdio>
+
+#include "engine/graphics.h"
+#include "engine/platform.h"
+#include "engine/sound.h"
+
+namespace {
+
+// F11, or Enter with Alt held, belongs to the window: the game never sees it.
+bool isFullscreenKey(const SDL_Event& event) {
+    if (event.type != SDL_KEYDOWN) return false;
+    const SDL_Keycode key = event.key.keysym.sym;
+    const bool alt = (event.key.keysym.mod & KMOD_ALT) != 0;
+    return key == SDLK_F11 || (alt && (key == SDLK_RETURN || key == SDLK_KP_ENTER));
+}
+
+// Between the window and borderless fullscreen on the desktop's own mode; SDL gives the window back
+// the size it had. The pointer only gets in the way of a fullscreen picture.
+void toggleFullscreen() {
+    SDL_Window* window = engine_detail::platform().window;
+    if (!window) return;
+    const bool fullscreen = (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) != 0;
+    if (SDL_SetWindowFullscreen(window, fullscreen ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
+        std::fprintf(stderr, "vevu: cannot switch to %s: %s\n", fullscreen ? "a window" : "fullscreen",
+                     SDL_GetError());
+        return;
+    }
+    SDL_ShowCursor(fullscreen ? SDL_ENABLE : SDL_DISABLE);
+}
+
+} // namespace
+
+namespace engine_detail {
+
+void PumpEvents() {
+    if (!platform().sdlVideo && !SDL_WasInit(SDL_INIT_EVENTS)) return;
+    SDL_Event event;
+    while (SDL_PollEvent(&event))
+        HandleEvent(event);
+}
+
+void HandleEvent(const SDL_Event& event) {
+    switch (event.type) {
+    case SDL_QUIT:
+        platform().closeRequested = true;
+        break;
+    case SDL_RENDER_DEVICE_RESET:
+        RecreateRenderer();
+        break;
+    case SDL_WINDOWEVENT:
+        HandleWindowEvent(event);
+        HandleKeyboardEvent(event);
+        break;
+    case SDL_KEYDOWN:
+        if (isFullscreenKey(event)) {
+            if (!event.key.repeat) toggleFullscreen();
+        } else {
+            HandleKeyboardEvent(event);
+        }
+        break;
+    case SDL_CONTROLLERDEVICEADDED:
+    case SDL_CONTROLLERDEVICEREMOVED:
+    case SDL_CONTROLLERBUTTONDOWN:
+    case SDL_CONTROLLERBUTTONUP:
+    case SDL_CONTROLLERAXISMOTION:
+        HandleGamepadEvent(event);
+        break;
+    default:
+        HandleKeyboardEvent(event);
+        break;
+    }
+}
+
+void HandleWindowEvent(const SDL_Event& event) {
+    switch (event.window.event) {
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+        platform().focusLost = true;
+        SetAudioMuted(true);
+        break;
+    case SDL_WINDOWEVENT_FOCUS_GAINED:
+        SetAudioMuted(false);
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace engine_detail
