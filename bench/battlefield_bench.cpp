@@ -129,9 +129,11 @@ BENCHMARK(BM_CrowdedBattlefieldUpdatePass)
     ->ReportAggregatesOnly(true);
 
 // One full draw pass of the same crowd on the headless (software) renderer: scenery, buildings,
-// actors, shots, effects, HUD, radar, numbers and the copy to the back buffer.
-void BM_CrowdedBattlefieldDrawPass(benchmark::State& state) {
+// actors, shots, effects, HUD, radar, numbers, and Flip's copy of the back buffer to a screen of the
+// given size (as large as the back buffer: today's 640x480 window).
+void drawPasses(benchmark::State& state, int screenWidth, int screenHeight) {
     HeadlessProgram program;
+    if (!SetHeadlessScreenSize(screenWidth, screenHeight)) state.SkipWithError("no headless screen");
     populate();
     for (int pass = 0; pass < 25; ++pass) { // the camera settles on the larva
         AdvanceMillis(kFrameMs);
@@ -144,7 +146,20 @@ void BM_CrowdedBattlefieldDrawPass(benchmark::State& state) {
     state.counters["actors"] = theProgram->actorList->Count();
     state.counters["buildings"] = theProgram->buildingList->Count();
 }
+
+void BM_CrowdedBattlefieldDrawPass(benchmark::State& state) {
+    drawPasses(state, 640, 480);
+}
 BENCHMARK(BM_CrowdedBattlefieldDrawPass)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// The same frame shown doubled and centred on a 1920x1080 screen, black bars around it.
+void BM_CrowdedBattlefieldDrawPassOn1920x1080(benchmark::State& state) {
+    drawPasses(state, 1920, 1080);
+}
+BENCHMARK(BM_CrowdedBattlefieldDrawPassOn1920x1080)
     ->Unit(benchmark::kMicrosecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);

@@ -127,4 +127,16 @@ void BM_TypedWalk600(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * 600);
 }
 BENCHMARK(BM_TypedWalk600)->Unit(benchmark::kMicrosecond);
+
+// Flip alone: the back buffer copied to a screen as large as itself (today's 640x480 window), and
+// shown doubled and centred on a 1920x1080 screen with black bars, on the same software renderer.
+void BM_Flip(benchmark::State& state) {
+    InitHeadless();
+    SetHeadlessScreenSize(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    Cls();
+    for (auto _ : state)
+        Flip(0);
+    ShutdownEngine();
+}
+BENCHMARK(BM_Flip)->Args({640, 480})->Args({1920, 1080})->Unit(benchmark::kMicrosecond);
 } // namespace

@@ -258,6 +258,17 @@ bool InitHeadless(int width, int height) {
     return true;
 }
 
+bool SetHeadlessScreenSize(int width, int height) {
+    Platform& p = platform();
+    if (!p.headless || width <= 0 || height <= 0) return false;
+    SDL_Surface* screen = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_ARGB8888);
+    if (!screen) return false;
+    destroyRenderer(p); // the software renderer draws into one surface for its whole life
+    SDL_FreeSurface(p.surface);
+    p.surface = screen;
+    return createHeadlessRenderer(p);
+}
+
 bool IsHeadless() {
     return platform().headless;
 }
@@ -324,10 +335,14 @@ void Flip(int sync) {
         engine_detail::PumpEvents();
         return;
     }
-    SDL_SetRenderTarget(p.renderer, nullptr);
-    presentBackBuffer(p);
-    SDL_RenderPresent(p.renderer);
-    SDL_SetRenderTarget(p.renderer, p.target);
+    // A minimised or hidden window is shown nothing: some drivers report its last size, others none.
+    const Uint32 unseen = SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN;
+    if (!p.window || (SDL_GetWindowFlags(p.window) & unseen) == 0) {
+        SDL_SetRenderTarget(p.renderer, nullptr);
+        presentBackBuffer(p);
+        SDL_RenderPresent(p.renderer);
+        SDL_SetRenderTarget(p.renderer, p.target);
+    }
     engine_detail::PumpEvents();
 }
 

@@ -53,6 +53,10 @@ bool FocusLost();
 // The headless platform: a 640x480 back buffer in memory drawn by the software renderer, the manual
 // clock at 0, cleared keys, a fresh drawing state. Safe to call again (it starts over).
 bool InitHeadless(int width = 640, int height = 480);
+// The headless stand-in for the window's drawable: Flip shows the back buffer on a memory screen of this
+// size (after InitHeadless, the back buffer's own). The renderer is made anew and the back buffer cleared.
+// False off the headless platform or for a size without area.
+bool SetHeadlessScreenSize(int width, int height);
 bool IsHeadless();
 // Releases the renderer, window and sound device; images outlive it safely.
 void ShutdownEngine();

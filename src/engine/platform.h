@@ -11,7 +11,7 @@ namespace engine_detail {
 struct Platform {
     SDL_Window* window = nullptr;
     SDL_Renderer* renderer = nullptr;
-    SDL_Surface* surface = nullptr; // headless: the memory the software renderer draws into
+    SDL_Surface* surface = nullptr; // headless: the screen Flip shows the back buffer on
     SDL_Texture* target = nullptr;  // the back buffer
     int width = 640;
     int height = 480;

@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <limits>
 
+#include "engine/platform.h"
 #include "engine/presentation.h"
 #include "engine_test_support.h"
 
@@ -226,4 +227,37 @@ TEST(Presentation, TheBackBufferFillsTheWindowAtTheLargestWholeScaleCentred) {
             << c.drawableWidth << "x" << c.drawableHeight;
     }
     EXPECT_TRUE(FitBackBuffer(640, 480, 0, 480).empty());
+}
+
+// Flip on a screen of another size, as a resized window: each art pixel a square block, black bars.
+TEST_F(Drawing, FlipShowsEveryArtPixelAsASquareBlockOnBlack) {
+    ASSERT_TRUE(SetHeadlessScreenSize(1920, 1080));
+    SetClsColor(255, 255, 255);
+    Cls();
+    DrawFrame(markedImage(), 0, 0, 0);
+    Flip(0);
+    auto at = [](int x, int y) {
+        const SDL_Surface* screen = engine_detail::platform().surface;
+        return rgb(static_cast<const std::uint32_t*>(screen->pixels)[y * screen->pitch / 4 + x]);
+    };
+    // The picture is doubled into 1280x960 at (320, 60).
+    for (int dy = 0; dy < 2; ++dy) {
+        for (int dx = 0; dx < 2; ++dx) {
+            EXPECT_EQ(at(320 + dx, 60 + dy), rgb(kRed));
+            EXPECT_EQ(at(326 + dx, 60 + dy), rgb(kGreen));
+            EXPECT_EQ(at(320 + dx, 62 + dy), rgb(kBlue));
+        }
+    }
+    EXPECT_EQ(at(328, 60), rgb(kWhite));
+    EXPECT_EQ(at(1599, 1019), rgb(kWhite));
+    for (auto [x, y] : {std::pair{319, 60}, {1600, 500}, {800, 59}, {800, 1020}, {0, 0}, {1919, 1079}})
+        EXPECT_EQ(at(x, y), 0u) << x << "," << y;
+
+    // A window resized to a single pixel shows nothing and survives.
+    ASSERT_TRUE(SetHeadlessScreenSize(1, 1));
+    Cls();
+    Flip(0);
+    EXPECT_EQ(at(0, 0), 0u);
+    EXPECT_EQ(rgb(ReadBackBufferPixel(5, 5)), rgb(kWhite)) << "the back buffer is untouched";
+    EXPECT_FALSE(SetHeadlessScreenSize(0, 10));
 }
