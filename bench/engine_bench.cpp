@@ -139,4 +139,21 @@ void BM_Flip(benchmark::State& state) {
     ShutdownEngine();
 }
 BENCHMARK(BM_Flip)->Args({640, 480})->Args({1920, 1080})->Unit(benchmark::kMicrosecond);
+
+// Flip as it was before the window could be resized: the back buffer blended over the whole 640x480
+// window, as SDL blends a texture with alpha unless told otherwise.
+void BM_FlipUnscaledAsBefore(benchmark::State& state) {
+    InitHeadless();
+    Cls();
+    engine_detail::Platform& p = engine_detail::platform();
+    SDL_SetTextureBlendMode(p.target, SDL_BLENDMODE_BLEND);
+    for (auto _ : state) {
+        SDL_SetRenderTarget(p.renderer, nullptr);
+        SDL_RenderCopy(p.renderer, p.target, nullptr, nullptr);
+        SDL_RenderPresent(p.renderer);
+        SDL_SetRenderTarget(p.renderer, p.target);
+    }
+    ShutdownEngine();
+}
+BENCHMARK(BM_FlipUnscaledAsBefore)->Unit(benchmark::kMicrosecond);
 } // namespace

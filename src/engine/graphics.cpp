@@ -50,6 +50,8 @@ bool createTarget(Platform& p) {
         SDL_CreateTexture(p.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, p.width, p.height);
     if (!p.target) return false;
     SDL_SetTextureScaleMode(p.target, SDL_ScaleModeNearest);
+    // The back buffer is opaque: Flip copies it as it is rather than blending it over the window.
+    SDL_SetTextureBlendMode(p.target, SDL_BLENDMODE_NONE);
     SDL_SetRenderTarget(p.renderer, p.target);
     SDL_SetRenderDrawColor(p.renderer, 0, 0, 0, 255);
     SDL_RenderClear(p.renderer);
@@ -89,8 +91,17 @@ void presentBackBuffer(Platform& p) {
     if (SDL_GetRendererOutputSize(p.renderer, &outputWidth, &outputHeight) != 0) return;
     const ScreenRect fit = FitBackBuffer(outputWidth, outputHeight, p.width, p.height);
     SDL_SetRenderDrawColor(p.renderer, 0, 0, 0, 255);
-    SDL_RenderClear(p.renderer);
-    if (fit.empty()) return;
+    if (fit.empty()) {
+        SDL_RenderClear(p.renderer);
+        return;
+    }
+    // Only the bars are painted black: the picture covers the rest, and on the software renderer every
+    // pixel painted twice costs time.
+    const SDL_Rect bars[4] = {{0, 0, outputWidth, fit.y},
+                              {0, fit.y + fit.h, outputWidth, outputHeight - fit.y - fit.h},
+                              {0, fit.y, fit.x, fit.h},
+                              {fit.x + fit.w, fit.y, outputWidth - fit.x - fit.w, fit.h}};
+    SDL_RenderFillRects(p.renderer, bars, 4);
     const SDL_Rect destination{fit.x, fit.y, fit.w, fit.h};
     SDL_RenderCopy(p.renderer, p.target, nullptr, &destination);
 }
