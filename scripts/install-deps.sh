@@ -5,7 +5,7 @@ packages=(
     build-essential cmake ninja-build pkg-config
     libsdl2-dev libpng-dev zlib1g-dev libogg-dev libvorbis-dev libfreetype-dev
     libgtest-dev googletest libbenchmark-dev
-    xvfb xauth xdotool x11-utils imagemagick
+    xvfb xauth xdotool x11-utils imagemagick openbox
 )
 for option in "$@"; do
     case "$option" in
