@@ -2,10 +2,10 @@
 # Smoke test of the shipped executable in a real window under Xvfb: the window's title and size,
 # a key that ends the intro, the map ship steered onto a node and Z, a little play on the
 # battlefield (the larva flies up, then X and Left held), the game paused and its window grown to
-# 1280x960, switched to fullscreen with F11 and back, then Esc, which must end the program with exit
-# code 0. A small window manager (openbox) runs, as on a desktop: it carries out fullscreen and gives
-# the window its size back. Screenshots of the intro, the map, the battlefield, the grown window and
-# fullscreen are saved as PNG files.
+# 1280x960, switched to fullscreen with F11 and back, shrunk to one pixel and minimised, then Esc,
+# which must end the program with exit code 0. A small window manager (openbox) runs, as on a
+# desktop: it carries out fullscreen and gives the window its size back. Screenshots of the intro,
+# the map, the battlefield, the paused battle, the grown window and fullscreen are saved as PNG files.
 # Every step waits for what it needs to see on screen, polled with a generous limit, so a busy
 # machine only makes it slower: nothing is timed against a fixed sleep.
 # Usage: smoke.sh path/to/vevu [screenshot-dir]
@@ -263,6 +263,22 @@ run_inside() {
         rm -f "$shots/.half.png" "$shots/.double.png" "$shots/.middle.png"
     }
 
+    # A window shrunk to one pixel, then minimised, shows nothing and the game goes on (each poll also
+    # checks that it still runs); given its size back, it shows the paused picture again.
+    window_is() { [ "$(window_geometry)" = "$1" ]; }
+    window_minimised() { xprop -id "$win" _NET_WM_STATE 2>/dev/null | grep -q _NET_WM_STATE_HIDDEN; }
+    picture_back() { window_is 640x480 && screenshot "$probe" && same_picture "$probe" "$shots/paused.png"; }
+    shrink_and_minimise() {
+        xdotool windowsize "$win" 1 1
+        poll 60 "window of one pixel" window_is 1x1
+        xdotool windowminimize "$win"
+        poll 60 "window minimised" window_minimised
+        xdotool windowactivate "$win" 2>/dev/null
+        xdotool windowsize "$win" 640 480
+        poll 60 "the paused picture in the 640x480 window again" picture_back
+        poll 30 "keyboard focus on the window" window_focused
+    }
+
     game_ended() { ! kill -0 "$pid" 2>/dev/null; }
     leave_with_escape() {
         local code
@@ -282,10 +298,11 @@ run_inside() {
     pause_game
     grow_window
     fullscreen_and_back
+    shrink_and_minimise
     leave_with_escape
     kill "$wm" 2>/dev/null
     rm -f "$probe"
-    echo "smoke: window 640x480 titled, intro skipped, mission started, larva flown, picture doubled at 1280x960, fullscreen centred and back, Esc exit 0; screenshots in $shots"
+    echo "smoke: window 640x480 titled, intro skipped, mission started, larva flown, picture doubled at 1280x960, fullscreen centred and back, one pixel and minimised survived, Esc exit 0; screenshots in $shots"
 }
 # xvfb-run is a POSIX shell script, which drops exported bash functions: hand the function over as text.
 xvfb-run -a -s "-screen 0 1920x1080x24" bash -c "$(declare -f run_inside); run_inside \"\$0\" \"\$1\"" "$exe" "$shots"
