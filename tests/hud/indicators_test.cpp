@@ -43,11 +43,27 @@ TEST_F(IndicatorTest, NumberWithoutColourKeepsTheCurrentOne) {
     int r, g, b;
     ReadColor(r, g, b);
     EXPECT_EQ((std::vector<int>{r, g, b}), (std::vector<int>{1, 2, 3}));
+    // A coloured one is drawn in its colour, centred on its place, at scale 2; then the default colour.
     auto green = tNumberIndicator::Create(80, 486, "+3", 0, 204, 0, true);
+    Cls();
     green->draw();
     ReadColor(r, g, b);
     EXPECT_EQ((std::vector<int>{r, g, b}), (std::vector<int>{255, 255, 255}));
     EXPECT_FLOAT_EQ(GetAlpha(), 1.0f);
+    std::vector<std::uint32_t> screen(640 * 480);
+    ASSERT_TRUE(ReadBackBuffer(0, 0, 640, 480, screen.data()));
+    int left = 640, right = -1, top = 480, bottom = -1;
+    for (int i = 0; i < 640 * 480; ++i) {
+        const std::uint32_t p = screen[i] & 0xFFFFFF;
+        if (p == 0) continue;
+        EXPECT_EQ(p & 0xFF00FF, 0u) << "green only";
+        left = std::min(left, i % 640), right = std::max(right, i % 640);
+        top = std::min(top, i / 640), bottom = std::max(bottom, i / 640);
+    }
+    EXPECT_NEAR((left + right + 1) / 2.0, 80, 4) << "the glyphs sit a little left in their image";
+    EXPECT_NEAR((top + bottom + 1) / 2.0, 446, green->height / 2);
+    EXPECT_GT(right - left + 1, green->width * 1.5) << "drawn at twice its size";
+    EXPECT_LE(right - left + 1, green->width * 2);
 }
 
 TEST_F(IndicatorTest, RadiationBurstShowsFiveFramesFollowingItsOwner) {
@@ -89,7 +105,9 @@ TEST_F(IndicatorTest, KeyHintBlinksAboveOrBelowItsOwner) {
     std::weak_ptr<TestActor> watch = owner;
     owner.reset();
     EXPECT_TRUE(watch.expired()) << "a hint does not keep its owner alive";
-    above->update(); // an owner gone leaves the hint where it was
+    above->update();
+    EXPECT_FLOAT_EQ(above->x, 50) << "an owner gone leaves the hint where it was";
+    EXPECT_FLOAT_EQ(above->y, 300 - 46 - 20);
 }
 
 TEST_F(IndicatorTest, WarningShowsSixteenMillisecondsPerPixel) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "engine/engine.h"
@@ -211,18 +212,51 @@ TEST_F(IntroTest, StarsRiseByTheirBrightnessAndLeaveAtTheTop) {
     EXPECT_EQ(intro->starField->Count(), 0) << "a star above the top edge is removed";
 }
 
-TEST_F(IntroTest, DrawsEveryPhaseWithoutAFault) {
-    intro->draw();
+TEST_F(IntroTest, DrawsTheTitleTheFlashAndTheBlackCoverOnTop) {
+    auto frame = [&] {
+        std::vector<std::uint32_t> screen(640 * 480);
+        Cls();
+        intro->draw();
+        EXPECT_TRUE(ReadBackBuffer(0, 0, 640, 480, screen.data()));
+        for (auto& p : screen)
+            p &= 0xFFFFFF;
+        return screen;
+    };
+    // The title: 470 x 112 centred on (320, 352), over the ships and the stars.
     untilTitle();
-    intro->draw();
+    for (int i = 0; i < 300; ++i)
+        ASSERT_TRUE(pass()); // faded in fully
+    const auto withTitle = frame();
+    const auto title = intro->introTitle;
+    intro->introTitle = nullptr;
+    const auto withoutTitle = frame();
+    intro->introTitle = title;
+    int left = 640, right = -1, top = 480, bottom = -1;
+    for (int i = 0; i < 640 * 480; ++i) {
+        if (withTitle[i] == withoutTitle[i]) continue;
+        left = std::min(left, i % 640), right = std::max(right, i % 640);
+        top = std::min(top, i / 640), bottom = std::max(bottom, i / 640);
+    }
+    EXPECT_GE(left, 85);
+    EXPECT_LE(right, 554);
+    EXPECT_GE(top, 296);
+    EXPECT_LE(bottom, 407);
+    EXPECT_GT(right - left, 400) << "drawn at scale 2";
+
+    // The missile's hit: the white flash covers the whole screen.
     InjectChar('x');
     while (!intro->survivor)
         ASSERT_TRUE(pass());
-    intro->draw();
+    const auto flash = frame();
+    EXPECT_EQ(std::count_if(flash.begin(), flash.end(), [](std::uint32_t p) { return p < 0xF0F0F0; }), 0);
+
+    // After the end the stars remain, but under the opaque black cover.
     InjectChar('x');
     while (pass()) {
     }
-    intro->draw(); // after the end: the lists are gone, the stars and the black cover remain
+    ASSERT_GT(intro->starField->Count(), 0);
+    const auto last = frame();
+    EXPECT_EQ(std::count(last.begin(), last.end(), 0u), 640 * 480);
     EXPECT_FLOAT_EQ(GetDrawingState().color_alpha, 1.0f);
 }
 

@@ -1,6 +1,8 @@
 // The larva's controls, battery, weapons choice, shield, damage, death and rebirth.
 #include "player/battle_test_support.h"
 
+#include <tuple>
+
 #include "campaign/menu.h"
 #include "entities/effects.h"
 #include "hud/indicators.h"
@@ -75,17 +77,27 @@ TEST_F(FooTest, HoldingZWithTooLittleBatteryFiresNothingAndStopsTheRecharge) {
     EXPECT_NEAR(larva->battery, 235, 0.01) << "500 per second in the air";
 }
 
-TEST_F(FooTest, RateTimerRestartsEvenForARefusedShot) {
-    larva->battery = 100; // too little for a spit
+TEST_F(FooTest, GroundShotsKeepTheirRateAndCostAndARefusedShotRestartsTheTimer) {
     keys().zKey = true;
-    larvaFrame();
-    EXPECT_GT(larva->weaponROF, 0) << "the refused shot armed the rate timer";
-    larva->battery = 1000;
-    larvaFrame(10);
-    EXPECT_EQ(theProgram->weaponList->Count(), 0) << "the next spit must wait its 200 ms";
-    larvaFrame(200);
-    EXPECT_EQ(countIn<tBileSpitGround>(theProgram->weaponList), 1);
-    EXPECT_FLOAT_EQ(larva->battery, 1000 - 165);
+    for (auto [photons, interval, cost] : {std::tuple{false, 200, 165}, std::tuple{true, 250, 125}}) {
+        larva->unlockPhotons = photons;
+        larva->weaponROF = 0;
+        larva->battery = static_cast<float>(cost - 1); // one short of a shot
+        larvaFrame();
+        EXPECT_EQ(theProgram->weaponList->Count(), 0) << "photons " << photons;
+        EXPECT_FLOAT_EQ(larva->battery, static_cast<float>(cost - 1)) << "Z held: no recharge either";
+        larva->battery = 1000;
+        larvaFrame(interval - 1);
+        EXPECT_EQ(theProgram->weaponList->Count(), 0) << "the refused shot armed the rate timer";
+        larvaFrame(1);
+        ASSERT_EQ(theProgram->weaponList->Count(), 1) << "photons " << photons;
+        EXPECT_EQ(countIn<tPhotonBolt>(theProgram->weaponList), photons ? 1 : 0);
+        EXPECT_FLOAT_EQ(larva->battery, static_cast<float>(1000 - cost));
+        larvaFrame(interval - 1);
+        larvaFrame(1);
+        EXPECT_EQ(theProgram->weaponList->Count(), 2) << "one shot per interval while Z is held";
+        theProgram->weaponList->Clear();
+    }
 }
 
 TEST_F(FooTest, LaserStartsOnlyAboveFortyBattery) {
@@ -188,18 +200,36 @@ TEST_F(FooTest, DeathLosesTheTraitsAndTheLarvaHatchesAgainAtTheLandedHomebase) {
     larva->battery = 10;
     larva->damage(40);
     ASSERT_EQ(larva->state, states::DEAD);
+    const int died = gameMillisecs();
     EXPECT_FALSE(larva->unlockLaser || larva->unlockPhotons || larva->unlockFlak || larva->unlockShield ||
                  larva->unlockSpaceWarp);
-    const int died = gameMillisecs();
-    while (larva->state == states::DEAD && gameMillisecs() - died < 5000)
-        larvaFrame();
-    EXPECT_GE(gameMillisecs() - died, 2000);
-    EXPECT_LT(gameMillisecs() - died, 2020);
-    EXPECT_EQ(larva->state, states::RESPAWN);
+    // The explosion: its first step 500 ms after death, then one every 75 ms up to its last frame
+    // (9), which it keeps until the larva comes back 2 s after death.
+    std::vector<int> frameAt(2000);
+    for (int t = 0; larva->state == states::DEAD && t < 5000; t += 5) {
+        if (t < 2000) frameAt[t] = larva->frame;
+        larvaFrame(5);
+    }
+    EXPECT_EQ((std::vector<int>{frameAt[495], frameAt[500], frameAt[570], frameAt[575], frameAt[1095],
+                                frameAt[1100], frameAt[1995]}),
+              (std::vector<int>{0, 1, 1, 2, 8, 9, 9}));
+    EXPECT_EQ(larva->state, states::RESPAWN) << "back exactly 2 s after death";
     EXPECT_EQ(larva->hp, 40);
     EXPECT_FLOAT_EQ(larva->battery, 1000);
     EXPECT_FLOAT_EQ(larva->x, base->x);
     EXPECT_EQ(countIn<tEgg>(theProgram->fxList), 1);
+
+    // Hatched beside the homebase, the larva cannot open the menu until 4 s after its death.
+    for (int i = 0; i < 1000 && larva->state != states::IDLE; ++i)
+        battleFrame(5); // the egg releases it
+    ASSERT_EQ(larva->state, states::IDLE);
+    keys().xKey = true;
+    while (gameMillisecs() - died < 3995) {
+        larvaFrame(5);
+        ASSERT_EQ(theProgram->state, gamestate::RUNNING) << gameMillisecs() - died << " ms after death";
+    }
+    larvaFrame(5);
+    EXPECT_EQ(theProgram->state, gamestate::MENU);
 }
 
 TEST_F(FooTest, DeathWhileTheHomebaseFliesWaitsAtItsX) {
@@ -270,16 +300,37 @@ TEST_F(FooTest, HeightSpeedAndFramesFollowGroundAndAir) {
     EXPECT_EQ(larva->frame, 0) << "a walking frame past the flying sheet is drawn as flying frame 0";
 }
 
-TEST_F(FooTest, MatterAndHealingShowFloatingNumbers) {
+TEST_F(FooTest, HealthAndMatterShowFloatingNumbersBesideTheirCounters) {
+    // Health lost: small red at x 60 to 100; health regained: big red at x 80; matter: big green
+    // at x 560. All start 40 px above y 486.
     larva->hp = 10;
+    larva->damage(3);
     EXPECT_FALSE(larva->heal(5)) << "the larva's heal always answers false";
-    EXPECT_EQ(larva->hp, 15);
+    EXPECT_EQ(larva->hp, 12);
     larva->matterIncrease(25);
     EXPECT_EQ(larva->matterBank, 65);
-    EXPECT_EQ(countIn<tNumberIndicator>(theProgram->messages), 2);
     larva->hp = 40;
     larva->heal(5);
-    EXPECT_EQ(countIn<tNumberIndicator>(theProgram->messages), 2) << "nothing healed, no number";
+    struct Shown {
+        std::string text;
+        float minX, maxX;
+        int r, g, b;
+        float scale;
+    };
+    const std::vector<Shown> expected{
+        {"-3", 60, 100, 204, 0, 0, 1}, {"+5", 80, 80, 204, 0, 0, 2}, {"+25", 560, 560, 0, 204, 0, 2}};
+    ASSERT_EQ(countIn<tNumberIndicator>(theProgram->messages), 3) << "nothing healed, no number";
+    auto want = expected.begin();
+    for (const auto& number : theProgram->messages->typed<tNumberIndicator>()) {
+        EXPECT_GE(number->x, want->minX) << want->text;
+        EXPECT_LE(number->x, want->maxX) << want->text;
+        EXPECT_FLOAT_EQ(number->y, 446) << want->text;
+        EXPECT_EQ((std::vector<int>{number->r, number->g, number->b}),
+                  (std::vector<int>{want->r, want->g, want->b}))
+            << want->text;
+        EXPECT_FLOAT_EQ(number->width, StringWidth(want->text) * want->scale) << want->text;
+        ++want;
+    }
 }
 
 } // namespace
