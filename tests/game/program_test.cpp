@@ -1,7 +1,9 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include "ai/ai.h"
 #include "buildings/homebase.h"
+#include "campaign/menu.h"
 #include "campaign/persistence.h"
 #include "game/shell_test_support.h"
 #include "hud/beam_status.h"
@@ -9,6 +11,7 @@
 #include "hud/indicators.h"
 #include "hud/radar.h"
 #include "hud/warning.h"
+#include "player/foo.h"
 
 namespace {
 
@@ -20,6 +23,10 @@ class LoggingActor : public TestActor {
     Log* log;
     void update() override { log->push_back("update " + name); }
     void draw() override { log->push_back("draw " + name); }
+    void resetTimers() override {
+        tActor::resetTimers();
+        log->push_back("reset " + name);
+    }
 };
 
 class ProgramTest : public ShellTest {
@@ -63,13 +70,85 @@ TEST_F(ProgramTest, PauseAndMenuFreezeTheListsButNotTheMessages) {
 }
 
 TEST_F(ProgramTest, DrawOrderPutsTheHudAndMessagesOnTop) {
+    // An effect paints the whole screen magenta and a message paints the health panel cyan: the
+    // menu, the HUD, the radar, the popup, the debug line and the counters fall between the two.
+    struct Painter : Recorder {
+        Painter(std::string name, Log* log, float w, float h, int r, int b) : Recorder(name, log) {
+            width = w, height = h, this->r = r, this->b = b;
+        }
+        int r, b;
+        void draw() override {
+            Recorder::draw();
+            auto pixel = TImage::Create(1, 1, 1, 0);
+            pixel->Lock(0)->WritePixel(0, 0, 0xFFFFFFFFu);
+            SetColor(r, 255 - r, b);
+            SetDrawScale(width, height);
+            DrawFrame(pixel, 0, 480 - height);
+            SetColor(255, 255, 255);
+        }
+    };
+    struct LoggingMenu : tMenu {
+        Log* log = nullptr;
+        void draw() override { log->push_back("draw menu"); }
+    };
     fillAllLists();
-    theProgram->drawTimer = 0;
-    theProgram->drawBattlefield();
-    EXPECT_EQ(log, (Log{"draw building", "draw actor", "draw weapon", "draw fx", "draw message"}));
+    theProgram->fxList->AddLast(std::make_shared<Painter>("cover", &log, 640, 480, 255, 255));
+    theProgram->messages->AddLast(std::make_shared<Painter>("panel", &log, 160, 100, 0, 255));
+    auto menu = std::make_shared<LoggingMenu>();
+    menu->log = &log;
+    theProgram->currentMenu = menu;
+    theProgram->state = gamestate::MENU;
+    auto building = std::static_pointer_cast<tOnscreenObject>(theProgram->buildingList->First());
+    building->y = 350; // a radar mark at (240, 467)
+    theProgram->radar = std::make_shared<tRadar>();
+    theProgram->errorPopup = tQuickErrorPopup::errorNotEnoughMatter(320, 240);
+    theProgram->player = std::make_shared<tFoo>();
+    theProgram->player->matterBank = 40;
+    auto frame = [&] {
+        log.clear();
+        theProgram->drawTimer = 0;
+        theProgram->drawBattlefield();
+        std::vector<std::uint32_t> screen(640 * 480);
+        EXPECT_TRUE(ReadBackBuffer(0, 0, 640, 480, screen.data()));
+        for (auto& p : screen)
+            p &= 0xFFFFFF;
+        return screen;
+    };
+    auto count = [](const std::vector<std::uint32_t>& screen, int x0, int y0, int x1, int y1, auto is) {
+        int n = 0;
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x)
+                n += is(screen[y * 640 + x]);
+        return n;
+    };
+    const auto all = frame();
+    EXPECT_EQ(log, (Log{"draw building", "draw actor", "draw weapon", "draw fx", "draw cover", "draw menu",
+                        "draw message", "draw panel"}));
     int r, g, b;
     ReadColor(r, g, b);
     EXPECT_EQ((std::vector<int>{r, g, b}), (std::vector<int>{255, 255, 255})) << "default colour restored";
+    auto magenta = [](std::uint32_t p) { return p == 0xFF00FF; };
+    EXPECT_EQ(count(all, 480, 380, 640, 480, magenta), 0) << "the HUD over the effects";
+    EXPECT_GT(count(all, 480, 380, 640, 480, [](std::uint32_t p) { return p == 0x007F08; }), 0)
+        << "the matter counter over the HUD";
+    EXPECT_EQ(count(all, 0, 380, 160, 480, [](std::uint32_t p) { return p != 0x00FFFF; }), 0)
+        << "messages over everything, the health counter included";
+    EXPECT_GT(count(all, 0, 0, 320, 20, [](std::uint32_t p) { return p == 0xFFFFFF; }), 0)
+        << "the debug line over the effects";
+    theProgram->radar.reset();
+    const auto noRadar = frame();
+    theProgram->errorPopup.reset();
+    const auto noPopup = frame();
+    auto differ = [&](const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& z, int x0,
+                      int y0, int x1, int y1) {
+        int n = 0;
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x)
+                n += a[y * 640 + x] != z[y * 640 + x];
+        return n;
+    };
+    EXPECT_GT(differ(all, noRadar, 230, 455, 250, 475), 0) << "the radar mark over the HUD's strip";
+    EXPECT_GT(differ(noRadar, noPopup, 220, 200, 420, 280), 0) << "the popup over the effects";
 }
 
 TEST_F(ProgramTest, FramesAreDrawnAtMostEveryTwoMilliseconds) {
@@ -111,7 +190,7 @@ TEST_F(ProgramTest, WalksSurviveObjectsRemovingThemselvesAndOthers) {
     EXPECT_EQ(theProgram->fxList->Count(), 2);
 }
 
-TEST_F(ProgramTest, PTogglesPauseOnlyInPlay) {
+TEST_F(ProgramTest, PTogglesPauseOnlyInPlayAndIsConsumedElsewhere) {
     InjectKeyTap(KEY_P);
     theProgram->updateMain();
     EXPECT_EQ(theProgram->state, gamestate::PAUSED);
@@ -121,22 +200,14 @@ TEST_F(ProgramTest, PTogglesPauseOnlyInPlay) {
     theProgram->updateMain();
     EXPECT_EQ(theProgram->state, gamestate::RUNNING);
 
-    // In the menu the press is consumed and ignored: it does not pause play later either.
-    theProgram->setGameState(gamestate::MENU, 0);
-    InjectKeyTap(KEY_P);
-    theProgram->updateMain();
-    EXPECT_EQ(theProgram->state, gamestate::MENU);
-    theProgram->setGameState(gamestate::RUNNING, 0);
-    theProgram->updateMain();
-    EXPECT_EQ(theProgram->state, gamestate::RUNNING);
-}
-
-TEST_F(ProgramTest, PIsIgnoredOnTheMapScreen) {
-    theProgram->setGameState(gamestate::MAP, 0);
-    InjectKeyTap(KEY_P);
-    theProgram->updateMain();
-    EXPECT_EQ(theProgram->state, gamestate::MAP);
-    EXPECT_EQ(KeyPressCount(KEY_P), 0) << "consumed";
+    // In the menu and on the map the press is consumed and ignored.
+    for (int state : {gamestate::MENU, gamestate::MAP}) {
+        theProgram->state = state;
+        InjectKeyTap(KEY_P);
+        theProgram->updateMain();
+        EXPECT_EQ(theProgram->state, state);
+        EXPECT_EQ(KeyPressCount(KEY_P), 0) << "consumed in state " << state;
+    }
 }
 
 // The window's focus events arrive through SDL's queue, as the windowed platform reads them.
@@ -210,12 +281,26 @@ TEST_F(ProgramTest, ResumingClearsKeysAndShiftsTimers) {
     EXPECT_EQ(log, Log{"reset fx"});
 }
 
-TEST_F(ProgramTest, ResetOrderIsWeaponsBuildingsActorsEffects) {
-    add(theProgram->fxList, "fx");
-    add(theProgram->buildingList, "building", kindBit(Kind::Building));
-    add(theProgram->weaponList, "weapon");
+TEST_F(ProgramTest, ResetOrderIsDirectorShakeWeaponsBuildingsActorsEffects) {
+    // The first object reset notes the director's and the shake's timers: already shifted by the
+    // 1000 ms pause.
+    struct Witness : Recorder {
+        using Recorder::Recorder;
+        void resetTimers() override {
+            Recorder::resetTimers();
+            log->push_back(std::to_string(theProgram->theAi->timer) + " " +
+                           std::to_string(tShake::nextStepTime));
+        }
+    };
+    fillAllLists();
+    theProgram->weaponList->AddFirst(std::make_shared<Witness>("witness", &log));
+    theProgram->theAi = std::make_shared<tAI>();
+    theProgram->theAi->timer = 0;
+    tShake::nextStepTime = 0;
+    theProgram->pauseTime = gameMillisecs() - 1000;
     theProgram->resetAllTimers();
-    EXPECT_EQ(log, (Log{"reset weapon", "reset building", "reset fx"}));
+    EXPECT_EQ(log, (Log{"reset witness", "1000 1000", "reset weapon", "reset building", "reset actor",
+                        "reset fx"}));
 }
 
 TEST_F(ProgramTest, MissionIdBecomesTheCurrentMissionUnlessZero) {
