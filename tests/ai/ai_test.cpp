@@ -132,7 +132,7 @@ TEST_F(AiTest, AKnockedBackUnitForgetsTheHomebaseUntilPickedAgain) {
 
 TEST_F(AiTest, PassiveDirectorSendsNobodyAndBadMoodsAreIgnored) {
     auto first = addActor(tSoldier::Create(-900, 350, nullptr));
-    addActor(tSoldier::Create(900, 350, nullptr));
+    auto second = addActor(tSoldier::Create(900, 350, nullptr));
     ai().setMood(7);
     EXPECT_EQ(ai().mood, moods::MEDIUM);
     ai().setMood(moods::PASSIVE);
@@ -142,6 +142,19 @@ TEST_F(AiTest, PassiveDirectorSendsNobodyAndBadMoodsAreIgnored) {
     ai().setMood(moods::AGGRESSIVE);
     runDirectorUntil(gameMillisecs() + 40000);
     EXPECT_FALSE(ordered(*first));
+
+    // Once a medium dispatch has sorted it (second, first, third), aggressive keeps that order,
+    // though the third has since come nearest.
+    auto third = addActor(tSoldier::Create(2000, 350, nullptr));
+    ai().setMood(moods::MEDIUM);
+    runDirectorUntil(gameMillisecs() + 30000);
+    for (auto* unit : {first.get(), second.get(), third.get()})
+        unit->resetAI();
+    third->x = 100;
+    ai().setMood(moods::AGGRESSIVE);
+    runDirectorUntil(gameMillisecs() + 30000);
+    EXPECT_TRUE(ordered(*first) && ordered(*second));
+    EXPECT_FALSE(ordered(*third));
 }
 
 } // namespace

@@ -61,14 +61,3 @@ TEST(CampaignRecord, IdsOutsideTheFourMissionsTouchNothing) {
     EXPECT_EQ(record.getLock(4), 1);
     EXPECT_EQ(record.getLock(-3), 1);
 }
-
-TEST(CampaignRecord, TraitRecordCopiesToAndFromNothingSafely) {
-    tPersistence record;
-    record.unlockShield = true;
-    record.savePlayerUpgrades(nullptr);
-    record.loadPlayerUpgrades(nullptr);
-    EXPECT_TRUE(record.unlockShield);
-    record.resetPlayerUpgrades();
-    EXPECT_FALSE(record.unlockShield || record.unlockLaser || record.unlockPhotons || record.unlockFlak ||
-                 record.unlockSpaceWarp);
-}

@@ -4,10 +4,14 @@
 #include "engine/embedded_table.h"
 #include "engine_test_support.h"
 
+// Every embedded asset is registered under its path with backslashes and keeps its bytes.
 TEST(Resources, EmbeddedAssetsResolveByTheirBackslashName) {
     FillResourceTable();
     for (std::size_t i = 0; i < EmbeddedAssetCount(); ++i) {
         const EmbeddedAsset& asset = EmbeddedAssets()[i];
+        ASSERT_NE(asset.name, nullptr);
+        EXPECT_EQ(std::string(asset.name).find('/'), std::string::npos) << asset.name;
+        EXPECT_GT(asset.end - asset.begin, 0) << asset.name;
         ResourceData data = OpenResource(std::string("incbin::") + asset.name);
         ASSERT_TRUE(data) << asset.name;
         EXPECT_EQ(data.bytes, asset.begin);

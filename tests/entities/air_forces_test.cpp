@@ -141,6 +141,15 @@ TEST_F(BossTest, HuntsAroundTheHomebaseAtAltitudeEighty) {
     EXPECT_EQ(boss->height, 70);
     ASSERT_NE(boss->engineImg, nullptr);
     EXPECT_EQ(boss->engineImg->FrameCount(), 4);
+
+    // From 84 it settles at 80 (within 2) and stays there while it flies to its beat.
+    player().x = -20000; // out of range: no volleys
+    for (int t = 0; t < 10000; ++t) {
+        step(1);
+        boss->update();
+        ASSERT_TRUE(t < 2000 || std::fabs(boss->y - 80) <= 2) << t << " ms: " << boss->y;
+    }
+    EXPECT_LT(boss->x, 3200 - 500);
 }
 
 TEST_F(BossTest, FiresNothingWhileTheCreatureIs1280Away) {

@@ -33,15 +33,6 @@ class RadarTest : public ShellTest {
     }
 };
 
-TEST_F(RadarTest, LayoutFollowsTheStrip) {
-    EXPECT_FLOAT_EQ(radar.radarXOffset, 78);
-    EXPECT_FLOAT_EQ(radar.radarYOffset, 32);
-    TestActor actor(400, 200);
-    theProgram->camera->xOffset = 100;
-    EXPECT_FLOAT_EQ(radar.getDrawX(&actor), 162 + 78 + 300 / 4.0f);
-    EXPECT_FLOAT_EQ(radar.getDrawY(&actor), 380 + 50);
-}
-
 TEST_F(RadarTest, MarksOnlyStrictlyInsideTheStrip) {
     auto b = building(-284, 350, factions::ENEMY); // radar x 169: on the margin
     EXPECT_EQ(litPixels(), 0);
@@ -68,24 +59,29 @@ TEST_F(RadarTest, HighFlyersRespawningAndHiddenActorsShowNothing) {
     EXPECT_EQ(litPixels(), 0);
 }
 
-TEST_F(RadarTest, SidesHaveTheirOwnMarks) {
-    auto b = building(0, 350, factions::ENEMY);
-    Cls();
-    radar.draw();
-    const float dx = radar.getDrawX(b.get());
-    const float dy = radar.getDrawY(b.get());
-    std::vector<std::uint32_t> enemy(14 * 12), ally(14 * 12), expected(14 * 12);
-    ReadBackBuffer(static_cast<int>(dx) - 6, static_cast<int>(dy) - 12, 14, 12, enemy.data());
-    b->faction = factions::ALLY;
-    Cls();
-    radar.draw();
-    ReadBackBuffer(static_cast<int>(dx) - 6, static_cast<int>(dy) - 12, 14, 12, ally.data());
-    EXPECT_NE(enemy, ally);
-    Cls();
-    SetDrawScale(2, 2);
-    DrawFrame(gfx::radarContacts, dx, dy, cRadar::ALLY_BUILDING);
-    ReadBackBuffer(static_cast<int>(dx) - 6, static_cast<int>(dy) - 12, 14, 12, expected.data());
-    EXPECT_EQ(ally, expected);
+TEST_F(RadarTest, MarksFallAtAQuarterScaleFromTheStripsOriginAndShowTheirSide) {
+    // World (400, 200) with the camera at 100 is screen x 300: radar (240 + 300 / 4, 380 + 200 / 4).
+    theProgram->camera->xOffset = 100;
+    auto b = building(400, 200, factions::ENEMY);
+    auto screen = [](auto draw) {
+        std::vector<std::uint32_t> pixels(640 * 480);
+        Cls();
+        draw();
+        EXPECT_TRUE(ReadBackBuffer(0, 0, 640, 480, pixels.data()));
+        return pixels;
+    };
+    std::vector<std::uint32_t> shown[2];
+    for (int side : {0, 1}) {
+        b->faction = side == 0 ? factions::ENEMY : factions::ALLY;
+        shown[side] = screen([&] { radar.draw(); });
+        const int mark = side == 0 ? cRadar::ENEMY_BUILDING : cRadar::ALLY_BUILDING;
+        EXPECT_EQ(shown[side], screen([&] {
+                      SetDrawScale(2, 2);
+                      DrawFrame(gfx::radarContacts, 315, 430, mark);
+                  }))
+            << "side " << side;
+    }
+    EXPECT_NE(shown[0], shown[1]);
 }
 
 TEST_F(RadarTest, DepartingHomebaseShowsOnlyItsPicture) {
