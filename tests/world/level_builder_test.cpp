@@ -39,17 +39,6 @@ class LevelBuilderTest : public ShellTest {
         std::sort(found.begin(), found.end());
         return found;
     }
-    static std::string letters(const std::vector<std::pair<int, char>>& l) {
-        std::string s;
-        for (const auto& entry : l)
-            s += entry.second;
-        return s;
-    }
-    static int xOfLast(const std::vector<std::pair<int, char>>& l, char letter) {
-        for (auto it = l.rbegin(); it != l.rend(); ++it)
-            if (it->second == letter) return it->first;
-        return 0;
-    }
     static std::vector<std::shared_ptr<tBuilding>> military() {
         std::vector<std::shared_ptr<tBuilding>> found;
         for (const auto& b : theProgram->buildingList->typed<tBuilding>())
@@ -58,50 +47,47 @@ class LevelBuilderTest : public ShellTest {
     }
 };
 
-TEST_F(LevelBuilderTest, MissionZeroLaysOutItsTwentyFourBuildings) {
-    theProgram->initBattleField(0);
-    const std::vector<std::pair<int, char>> expected = {
-        {-1820, 'H'}, {-1720, 'B'}, {-1620, 'l'}, {-1520, 'H'}, {-1300, 'H'}, {-1200, 'H'},
-        {-1100, 'l'}, {-1000, 'H'}, {-900, 'H'},  {-680, 'H'},  {-580, 'H'},  {-480, 'H'},
-        {480, 'H'},   {580, 'H'},   {680, 'H'},   {900, 'H'},   {1000, 'H'},  {1100, 'l'},
-        {1200, 'H'},  {1300, 'H'},  {1520, 'H'},  {1620, 'B'},  {1720, 'l'},  {1820, 'H'}};
-    EXPECT_EQ(layout(), expected);
-    // Every building stands on the ground line; the list runs homebase first, then in placement order
-    // (nearest the centre first, alternating sides).
-    std::vector<int> order;
-    for (const auto& b : theProgram->buildingList->typed<tBuilding>()) {
-        if (!objectAs<tHomebase>(b.get())) {
-            EXPECT_EQ(b->y, 350);
+TEST_F(LevelBuilderTest, EveryMissionLaysOutItsRecipeBuildingByBuilding) {
+    // Groups in creation order, the missions' recipes, and where each recipe must reach.
+    const std::string neighbourhood = "HHH", guarded = "HHlHH", simpleBase = "HBlH", factory = "Fl",
+                      airBase = "PlH", minePost = "Mt", heavy = "hM";
+    const std::vector<std::string> recipes[4] = {
+        {neighbourhood, neighbourhood, guarded, guarded, simpleBase, simpleBase},
+        {simpleBase, neighbourhood, neighbourhood, factory, factory, simpleBase},
+        {neighbourhood, guarded, simpleBase, factory, airBase, minePost, factory, guarded},
+        {guarded, guarded, simpleBase, factory, heavy, heavy, neighbourhood, neighbourhood, neighbourhood,
+         neighbourhood, heavy, heavy}};
+    const std::pair<int, int> reach[4] = {{-1820, 1820}, {-1520, 1520}, {-1940, 2140}, {-2880, 2680}};
+    for (int mission = 0; mission < 4; ++mission) {
+        // Groups alternate left and right, each 220 beyond the outermost building on its side, 100 apart,
+        // reading left to right in creation order on both sides.
+        std::vector<std::pair<int, char>> expected;
+        int left = -260, right = 260, side = -1; // as if a building stood 100 inside each edge
+        for (const std::string& group : recipes[mission]) {
+            const int n = static_cast<int>(group.size());
+            int& edge = side < 0 ? left : right;
+            const int first = side < 0 ? edge - 220 - 100 * (n - 1) : edge + 220;
+            for (int i = 0; i < n; ++i)
+                expected.emplace_back(first + 100 * i, group[i]);
+            edge = side < 0 ? first : first + 100 * (n - 1);
+            side = -side;
         }
-        order.push_back(static_cast<int>(b->x));
+        std::sort(expected.begin(), expected.end());
+        theProgram->initBattleField(mission);
+        const auto built = layout();
+        EXPECT_EQ(built, expected) << "mission " << mission;
+        ASSERT_FALSE(built.empty());
+        EXPECT_EQ(std::make_pair(built.front().first, built.back().first), reach[mission]) << mission;
+        for (const auto& b : theProgram->buildingList->typed<tBuilding>())
+            EXPECT_EQ(b->y, objectAs<tHomebase>(b.get()) ? b->y : 350) << "on the ground line";
     }
-    ASSERT_EQ(order.size(), 25u);
-    EXPECT_EQ(std::vector<int>(order.begin(), order.begin() + 7),
-              (std::vector<int>{0, -480, -580, -680, 480, 580, 680}));
-}
+    // The list runs homebase first, then in placement order (nearest the centre first, alternating).
+    std::vector<int> order;
+    for (const auto& b : theProgram->buildingList->typed<tBuilding>())
+        order.push_back(static_cast<int>(b->x));
+    EXPECT_EQ(std::vector<int>(order.begin(), order.begin() + 8),
+              (std::vector<int>{0, -480, -580, -680, -780, -880, 480, 580}));
 
-TEST_F(LevelBuilderTest, MissionsOneToThreeReachTheirExtremes) {
-    theProgram->initBattleField(1);
-    auto l = layout();
-    EXPECT_EQ(l.size(), 18u);
-    EXPECT_EQ(l.front(), std::make_pair(-1520, 'F'));
-    EXPECT_EQ(l.back(), std::make_pair(1520, 'H'));
-    EXPECT_EQ(letters(l), "FlHHHHBlHHHHFlHBlH");
-
-    theProgram->initBattleField(2);
-    l = layout();
-    EXPECT_EQ(l.size(), 26u);
-    EXPECT_EQ(l.front(), std::make_pair(-1940, 'F'));
-    EXPECT_EQ(l.back(), std::make_pair(2140, 'H'));
-    // The air-mine post: launcher and turret.
-    EXPECT_EQ(xOfLast(l, 'M'), 1420);
-    EXPECT_EQ(xOfLast(l, 't'), 1520);
-
-    theProgram->initBattleField(3);
-    l = layout();
-    EXPECT_EQ(l.size(), 36u);
-    EXPECT_EQ(l.front(), std::make_pair(-2880, 'h'));
-    EXPECT_EQ(l.back(), std::make_pair(2680, 'M'));
     // The boss comes in from one end, and the battlefield has twice the cows and civilians.
     auto bosses = OppositionTest::all<tSuperCopter>(theProgram->actorList);
     ASSERT_EQ(bosses.size(), 1u);
