@@ -75,16 +75,24 @@ TEST_F(HomebaseTest, DestroyedItFleesAndTheLarvaDiesWithIt) {
     EXPECT_EQ(countIn<tBigExplosion>(theProgram->fxList), 0);
 }
 
-TEST_F(HomebaseTest, VictoryRisesAboveMinusNinetyThenOpensTheMap) {
-    base->setBaseState(cBaseStates::VICTORY);
-    int t = 0;
-    while (theProgram->state == gamestate::RUNNING && t < 5000) {
-        step(10);
-        base->update();
-        t += 10;
+TEST_F(HomebaseTest, TakeOffEndsAboveMinusSixtyVictoryAboveMinusNinetyThenTheMapOpens) {
+    for (auto [leaving, ceiling] :
+         {std::pair{cBaseStates::TAKEOFF, -60.0f}, {cBaseStates::VICTORY, -90.0f}}) {
+        theProgram->state = gamestate::RUNNING;
+        base->y = kGround;
+        base->setBaseState(leaving);
+        float before = base->y;
+        int t = 0;
+        for (; theProgram->state == gamestate::RUNNING && t < 10000; ++t) {
+            before = base->y;
+            step(1);
+            base->update();
+        }
+        EXPECT_EQ(theProgram->state, gamestate::MAP) << leaving;
+        EXPECT_GE(before, ceiling) << leaving;
+        EXPECT_LT(base->y, ceiling) << "the map opens in the pass that rises above " << ceiling;
+        EXPECT_NEAR(t, (kGround - ceiling) / 150.0f * 1000, 10) << "150 px a second";
     }
-    EXPECT_EQ(theProgram->state, gamestate::MAP);
-    EXPECT_NEAR(t, (kGround + 90) / 150.0f * 1000, 20);
 }
 
 TEST_F(HomebaseTest, WalkingOrFlyingAwayClosesTheUpgradeMenu) {

@@ -56,7 +56,8 @@ TEST_F(AbductablesTest, ARadioactivePersonBlastsEverythingWithinFortyInsteadOfDy
     EXPECT_EQ(farHouse->hp, 400);
     EXPECT_EQ(countIn<tPersonDeath>(theProgram->fxList), 0);
     EXPECT_EQ(countIn<tFlakExplosionRad>(theProgram->fxList), 1);
-    EXPECT_GT(tShake::endTime, 0);
+    EXPECT_EQ((std::vector<float>{tShake::magnitude, tShake::decay}), (std::vector<float>{15, 15 / 8.0f}))
+        << "a 400 ms shake of 15 px: 8 steps of 50 ms";
 }
 
 TEST_F(AbductablesTest, ARadioactiveCowBlastsActorsTwiceAsFarAsBuildings) {
@@ -74,6 +75,8 @@ TEST_F(AbductablesTest, ARadioactiveCowBlastsActorsTwiceAsFarAsBuildings) {
     EXPECT_EQ(house39->hp, 500);
     EXPECT_EQ(house41->hp, 400);
     EXPECT_EQ(countIn<tSuperFlakExplosionRad>(theProgram->fxList), 1);
+    EXPECT_EQ((std::vector<float>{tShake::magnitude, tShake::decay}), (std::vector<float>{20, 20 / 12.0f}))
+        << "a 600 ms shake of 20 px: 12 steps of 50 ms";
 }
 
 TEST_F(AbductablesTest, APersonDroppedFromFortySurvivesFromAHundredDies) {

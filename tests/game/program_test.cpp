@@ -11,6 +11,7 @@
 #include "hud/indicators.h"
 #include "hud/radar.h"
 #include "hud/warning.h"
+#include "intro/intro_star.h"
 #include "player/foo.h"
 
 namespace {
@@ -419,6 +420,36 @@ TEST_F(ProgramTest, BeamStatusIsGreenOrRedOnTheHud) {
     auto [red2, green2] = textColours("Radioactive Civilian");
     EXPECT_GT(red2, 0);
     EXPECT_EQ(green2, 0);
+}
+
+TEST_F(ProgramTest, OutroStarsRiseFromTheBottomUnderAFadeAndTheSongStopsAtTheEnd) {
+    theProgram->beginOutro();
+    const auto outro = theProgram->outro;
+    ASSERT_TRUE(outro->song);
+    EXPECT_TRUE(outro->song->Playing());
+    EXPECT_EQ(outro->stars->Count(), 241);
+    theProgram->drawTimer = gameMillisecs() + 100000; // nothing drawn
+    auto newest = outro->stars->Last();
+    int born = 0;
+    for (int ms = 4; ms <= 1000; ms += 4) {
+        AdvanceMillis(4);
+        ASSERT_TRUE(theProgram->outroPass());
+        if (outro->stars->Last() != newest) {
+            newest = outro->stars->Last();
+            ++born;
+            EXPECT_GT(std::static_pointer_cast<tIntroStar>(newest)->y, 476) << "born at the bottom";
+        }
+        for (const auto& star : outro->stars->typed<tIntroStar>())
+            ASSERT_GE(star->y, 0) << "a star above the top is removed";
+        // The black cover from 2.0 down by 5 a second: gone once below 0, after 0.4 s.
+        EXPECT_EQ(theProgram->blackScreen != nullptr, ms <= 400) << ms;
+    }
+    EXPECT_EQ(born, 25) << "one at once, then one every 40 ms";
+    EXPECT_LT(outro->stars->Count(), 241 + 25);
+    InjectChar('x');
+    EXPECT_FALSE(theProgram->outroPass());
+    theProgram->endOutro();
+    EXPECT_FALSE(outro->song->Playing());
 }
 
 } // namespace
