@@ -25,7 +25,7 @@ class BuildingTest : public BattleTest {
     }
 };
 
-TEST_F(BuildingTest, BarracksTrainsASoldierEverySixSecondsUpToFiveAndReplacesALoss) {
+TEST_F(BuildingTest, BarracksTrainsASoldierEverySixSecondsOfPlayUpToFiveAndReplacesALoss) {
     auto barracks = place(tBarracks::Create(5000, kGround));
     runBattle(5990);
     EXPECT_EQ(soldiersOf(barracks), 0);
@@ -34,7 +34,16 @@ TEST_F(BuildingTest, BarracksTrainsASoldierEverySixSecondsUpToFiveAndReplacesALo
     auto first = firstIn<tSoldier>(theProgram->actorList);
     EXPECT_FLOAT_EQ(first->x, 5000);
     EXPECT_FLOAT_EQ(first->y, kGround);
-    runBattle(24000); // T + 30 s
+    // A 10 s pause 3 s into the next wait: the second soldier comes 3 s after play resumes.
+    runBattle(3000);
+    theProgram->pauseTime = gameMillisecs();
+    AdvanceMillis(10000);
+    theProgram->resetAllTimers();
+    runBattle(2990);
+    EXPECT_EQ(soldiersOf(barracks), 1);
+    runBattle(10);
+    EXPECT_EQ(soldiersOf(barracks), 2);
+    runBattle(18000); // T + 30 s of play
     EXPECT_EQ(soldiersOf(barracks), 5);
     EXPECT_EQ(barracks->unitCounter, 5);
     runBattle(10000); // T + 40 s: still five, the attempt at 36 s found it full

@@ -71,20 +71,20 @@ TEST_F(ProgramTest, PauseAndMenuFreezeTheListsButNotTheMessages) {
 }
 
 TEST_F(ProgramTest, DrawOrderPutsTheHudAndMessagesOnTop) {
-    // An effect paints the whole screen magenta and a message paints the health panel cyan: the
+    // An effect paints the whole screen magenta and a message paints the matter panel cyan: the
     // menu, the HUD, the radar, the popup, the debug line and the counters fall between the two.
     struct Painter : Recorder {
-        Painter(std::string name, Log* log, float w, float h, int r, int b) : Recorder(name, log) {
-            width = w, height = h, this->r = r, this->b = b;
+        Painter(std::string name, Log* log, float x, float w, int r) : Recorder(name, log), r(r) {
+            this->x = x, width = w, height = x > 0 ? 100 : 480;
         }
-        int r, b;
+        int r;
         void draw() override {
             Recorder::draw();
             auto pixel = TImage::Create(1, 1, 1, 0);
             pixel->Lock(0)->WritePixel(0, 0, 0xFFFFFFFFu);
-            SetColor(r, 255 - r, b);
+            SetColor(r, 255 - r, 255);
             SetDrawScale(width, height);
-            DrawFrame(pixel, 0, 480 - height);
+            DrawFrame(pixel, x, 480 - height);
             SetColor(255, 255, 255);
         }
     };
@@ -93,34 +93,23 @@ TEST_F(ProgramTest, DrawOrderPutsTheHudAndMessagesOnTop) {
         void draw() override { log->push_back("draw menu"); }
     };
     fillAllLists();
-    theProgram->fxList->AddLast(std::make_shared<Painter>("cover", &log, 640, 480, 255, 255));
-    theProgram->messages->AddLast(std::make_shared<Painter>("panel", &log, 160, 100, 0, 255));
+    theProgram->fxList->AddLast(std::make_shared<Painter>("cover", &log, 0, 640, 255));
+    auto panel = std::make_shared<Painter>("panel", &log, 480, 160, 0);
+    theProgram->messages->AddLast(panel);
     auto menu = std::make_shared<LoggingMenu>();
     menu->log = &log;
     theProgram->currentMenu = menu;
     theProgram->state = gamestate::MENU;
-    auto building = std::static_pointer_cast<tOnscreenObject>(theProgram->buildingList->First());
-    building->y = 350; // a radar mark at (240, 467)
+    std::static_pointer_cast<tOnscreenObject>(theProgram->buildingList->First())->y = 350; // radar (240, 467)
     theProgram->radar = std::make_shared<tRadar>();
     theProgram->errorPopup = tQuickErrorPopup::errorNotEnoughMatter(320, 240);
     theProgram->player = std::make_shared<tFoo>();
-    theProgram->player->matterBank = 40;
+    theProgram->player->hp = 88;
+    theProgram->player->matterBank = 42;
     auto frame = [&] {
         log.clear();
         theProgram->drawTimer = 0;
-        theProgram->drawBattlefield();
-        std::vector<std::uint32_t> screen(640 * 480);
-        EXPECT_TRUE(ReadBackBuffer(0, 0, 640, 480, screen.data()));
-        for (auto& p : screen)
-            p &= 0xFFFFFF;
-        return screen;
-    };
-    auto count = [](const std::vector<std::uint32_t>& screen, int x0, int y0, int x1, int y1, auto is) {
-        int n = 0;
-        for (int y = y0; y < y1; ++y)
-            for (int x = x0; x < x1; ++x)
-                n += is(screen[y * 640 + x]);
-        return n;
+        return screenAfter([] { theProgram->drawBattlefield(); });
     };
     const auto all = frame();
     EXPECT_EQ(log, (Log{"draw building", "draw actor", "draw weapon", "draw fx", "draw cover", "draw menu",
@@ -128,28 +117,24 @@ TEST_F(ProgramTest, DrawOrderPutsTheHudAndMessagesOnTop) {
     int r, g, b;
     ReadColor(r, g, b);
     EXPECT_EQ((std::vector<int>{r, g, b}), (std::vector<int>{255, 255, 255})) << "default colour restored";
-    auto magenta = [](std::uint32_t p) { return p == 0xFF00FF; };
-    EXPECT_EQ(count(all, 480, 380, 640, 480, magenta), 0) << "the HUD over the effects";
-    EXPECT_GT(count(all, 480, 380, 640, 480, [](std::uint32_t p) { return p == 0x007F08; }), 0)
-        << "the matter counter over the HUD";
-    EXPECT_EQ(count(all, 0, 380, 160, 480, [](std::uint32_t p) { return p != 0x00FFFF; }), 0)
-        << "messages over everything, the health counter included";
-    EXPECT_GT(count(all, 0, 0, 320, 20, [](std::uint32_t p) { return p == 0xFFFFFF; }), 0)
-        << "the debug line over the effects";
+    auto is = [](std::uint32_t colour) { return [colour](std::uint32_t p) { return p == colour; }; };
+    EXPECT_EQ(countPixels(all, 0, 380, 160, 480, is(0xFF00FF)), 0) << "the HUD over the effects";
+    // Glyph pixels take the counters' colours exactly: (127, 0, 0) for hit points, (0, 127, 8) for matter.
+    EXPECT_GT(countPixels(all, 80, 440, 120, 460, is(0x7F0000)), 8) << "hit points over the HUD";
+    EXPECT_EQ(countPixels(all, 480, 380, 640, 480, [](std::uint32_t p) { return p != 0x00FFFF; }), 0)
+        << "messages over everything, the matter counter included";
+    EXPECT_GT(countPixels(all, 0, 0, 320, 20, is(0xFFFFFF)), 0) << "the debug line over the effects";
     theProgram->radar.reset();
+    theProgram->messages->Remove(panel.get());
     const auto noRadar = frame();
+    EXPECT_GT(countPixels(noRadar, 560, 440, 600, 460, is(0x007F08)), 8) << "matter in green";
+    EXPECT_EQ(countPixels(noRadar, 560, 440, 600, 460, is(0x7F0000)), 0);
     theProgram->errorPopup.reset();
     const auto noPopup = frame();
-    auto differ = [&](const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& z, int x0,
-                      int y0, int x1, int y1) {
-        int n = 0;
-        for (int y = y0; y < y1; ++y)
-            for (int x = x0; x < x1; ++x)
-                n += a[y * 640 + x] != z[y * 640 + x];
-        return n;
-    };
-    EXPECT_GT(differ(all, noRadar, 230, 455, 250, 475), 0) << "the radar mark over the HUD's strip";
-    EXPECT_GT(differ(noRadar, noPopup, 220, 200, 420, 280), 0) << "the popup over the effects";
+    EXPECT_GT(countPixels(differences(all, noRadar), 230, 455, 250, 475, is(1)), 0)
+        << "the radar mark over the HUD's strip";
+    EXPECT_GT(countPixels(differences(noRadar, noPopup), 220, 200, 420, 280, is(1)), 0)
+        << "the popup over the effects";
 }
 
 TEST_F(ProgramTest, FramesAreDrawnAtMostEveryTwoMilliseconds) {

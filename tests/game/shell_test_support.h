@@ -3,7 +3,9 @@
 // intro, no map screen, no battlefield) and small battlefield objects that record what is done to them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -63,6 +65,47 @@ class ShellTest : public ::testing::Test {
         Delta::Update();
     }
 };
+
+// The back buffer as 0xRRGGBB values, row by row, after `draw` has run on a cleared screen.
+template <class F> std::vector<std::uint32_t> screenAfter(F&& draw) {
+    std::vector<std::uint32_t> screen(640 * 480);
+    Cls();
+    draw();
+    EXPECT_TRUE(ReadBackBuffer(0, 0, 640, 480, screen.data()));
+    for (auto& p : screen)
+        p &= 0xFFFFFF;
+    return screen;
+}
+
+// How many pixels of [x0, x1) x [y0, y1) satisfy `is`.
+template <class F>
+int countPixels(const std::vector<std::uint32_t>& screen, int x0, int y0, int x1, int y1, F&& is) {
+    int n = 0;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x)
+            n += is(screen[y * 640 + x]) ? 1 : 0;
+    return n;
+}
+
+// Where two screens differ: 1 there, 0 elsewhere.
+inline std::vector<std::uint32_t> differences(const std::vector<std::uint32_t>& a,
+                                              const std::vector<std::uint32_t>& b) {
+    std::vector<std::uint32_t> mask(a.size());
+    for (std::size_t i = 0; i < a.size(); ++i)
+        mask[i] = a[i] != b[i];
+    return mask;
+}
+
+// The box {left, top, right, bottom} around the pixels that satisfy `is` ({640, 480, -1, -1} if none).
+template <class F> std::vector<int> boxOf(const std::vector<std::uint32_t>& screen, F&& is) {
+    std::vector<int> box{640, 480, -1, -1};
+    for (int i = 0; i < 640 * 480; ++i) {
+        if (!is(screen[i])) continue;
+        box = {std::min(box[0], i % 640), std::min(box[1], i / 640), std::max(box[2], i % 640),
+               std::max(box[3], i / 640)};
+    }
+    return box;
+}
 
 // A shared record of calls, in order.
 using Log = std::vector<std::string>;

@@ -45,25 +45,17 @@ TEST_F(IndicatorTest, NumberWithoutColourKeepsTheCurrentOne) {
     EXPECT_EQ((std::vector<int>{r, g, b}), (std::vector<int>{1, 2, 3}));
     // A coloured one is drawn in its colour, centred on its place, at scale 2; then the default colour.
     auto green = tNumberIndicator::Create(80, 486, "+3", 0, 204, 0, true);
-    Cls();
-    green->draw();
+    const auto screen = screenAfter([&] { green->draw(); });
     ReadColor(r, g, b);
     EXPECT_EQ((std::vector<int>{r, g, b}), (std::vector<int>{255, 255, 255}));
     EXPECT_FLOAT_EQ(GetAlpha(), 1.0f);
-    std::vector<std::uint32_t> screen(640 * 480);
-    ASSERT_TRUE(ReadBackBuffer(0, 0, 640, 480, screen.data()));
-    int left = 640, right = -1, top = 480, bottom = -1;
-    for (int i = 0; i < 640 * 480; ++i) {
-        const std::uint32_t p = screen[i] & 0xFFFFFF;
-        if (p == 0) continue;
-        EXPECT_EQ(p & 0xFF00FF, 0u) << "green only";
-        left = std::min(left, i % 640), right = std::max(right, i % 640);
-        top = std::min(top, i / 640), bottom = std::max(bottom, i / 640);
-    }
-    EXPECT_NEAR((left + right + 1) / 2.0, 80, 4) << "the glyphs sit a little left in their image";
-    EXPECT_NEAR((top + bottom + 1) / 2.0, 446, green->height / 2);
-    EXPECT_GT(right - left + 1, green->width * 1.5) << "drawn at twice its size";
-    EXPECT_LE(right - left + 1, green->width * 2);
+    EXPECT_EQ(countPixels(screen, 0, 0, 640, 480, [](std::uint32_t p) { return p & 0xFF00FF; }), 0)
+        << "green";
+    const auto box = boxOf(screen, [](std::uint32_t p) { return p != 0; });
+    EXPECT_NEAR((box[0] + box[2] + 1) / 2.0, 80, 4) << "the glyphs sit a little left in their image";
+    EXPECT_NEAR((box[1] + box[3] + 1) / 2.0, 446, green->height / 2);
+    EXPECT_GT(box[2] - box[0] + 1, green->width * 1.5) << "drawn at twice its size";
+    EXPECT_LE(box[2] - box[0] + 1, green->width * 2);
 }
 
 TEST_F(IndicatorTest, RadiationBurstShowsFiveFramesFollowingItsOwner) {

@@ -14,14 +14,8 @@ class RadarTest : public ShellTest {
     tRadar radar;
     // Lit pixels on the whole screen after drawing only the radar.
     int litPixels() {
-        Cls();
-        radar.draw();
-        std::vector<std::uint32_t> pixels(640 * 480);
-        EXPECT_TRUE(ReadBackBuffer(0, 0, 640, 480, pixels.data()));
-        int lit = 0;
-        for (std::uint32_t p : pixels)
-            lit += (p & 0xFFFFFF) != 0;
-        return lit;
+        return countPixels(screenAfter([&] { radar.draw(); }), 0, 0, 640, 480,
+                           [](std::uint32_t p) { return p; });
     }
     std::shared_ptr<tBuilding> building(float x, float y, int faction) {
         auto b = std::make_shared<tBuilding>();
@@ -63,19 +57,12 @@ TEST_F(RadarTest, MarksFallAtAQuarterScaleFromTheStripsOriginAndShowTheirSide) {
     // World (400, 200) with the camera at 100 is screen x 300: radar (240 + 300 / 4, 380 + 200 / 4).
     theProgram->camera->xOffset = 100;
     auto b = building(400, 200, factions::ENEMY);
-    auto screen = [](auto draw) {
-        std::vector<std::uint32_t> pixels(640 * 480);
-        Cls();
-        draw();
-        EXPECT_TRUE(ReadBackBuffer(0, 0, 640, 480, pixels.data()));
-        return pixels;
-    };
     std::vector<std::uint32_t> shown[2];
     for (int side : {0, 1}) {
         b->faction = side == 0 ? factions::ENEMY : factions::ALLY;
-        shown[side] = screen([&] { radar.draw(); });
+        shown[side] = screenAfter([&] { radar.draw(); });
         const int mark = side == 0 ? cRadar::ENEMY_BUILDING : cRadar::ALLY_BUILDING;
-        EXPECT_EQ(shown[side], screen([&] {
+        EXPECT_EQ(shown[side], screenAfter([&] {
                       SetDrawScale(2, 2);
                       DrawFrame(gfx::radarContacts, 315, 430, mark);
                   }))

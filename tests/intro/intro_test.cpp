@@ -6,6 +6,7 @@
 #include "engine/engine.h"
 #include "game/game_clock.h"
 #include "game/program.h"
+#include "game/shell_test_support.h"
 #include "intro/intro.h"
 #include "intro/intro_flash.h"
 #include "intro/intro_missile.h"
@@ -213,15 +214,7 @@ TEST_F(IntroTest, StarsRiseByTheirBrightnessAndLeaveAtTheTop) {
 }
 
 TEST_F(IntroTest, DrawsTheTitleTheFlashAndTheBlackCoverOnTop) {
-    auto frame = [&] {
-        std::vector<std::uint32_t> screen(640 * 480);
-        Cls();
-        intro->draw();
-        EXPECT_TRUE(ReadBackBuffer(0, 0, 640, 480, screen.data()));
-        for (auto& p : screen)
-            p &= 0xFFFFFF;
-        return screen;
-    };
+    auto frame = [&] { return screenAfter([&] { intro->draw(); }); };
     // The title: 470 x 112 centred on (320, 352), over the ships and the stars.
     untilTitle();
     for (int i = 0; i < 300; ++i)
@@ -229,19 +222,13 @@ TEST_F(IntroTest, DrawsTheTitleTheFlashAndTheBlackCoverOnTop) {
     const auto withTitle = frame();
     const auto title = intro->introTitle;
     intro->introTitle = nullptr;
-    const auto withoutTitle = frame();
+    const auto box = boxOf(differences(withTitle, frame()), [](std::uint32_t p) { return p; });
     intro->introTitle = title;
-    int left = 640, right = -1, top = 480, bottom = -1;
-    for (int i = 0; i < 640 * 480; ++i) {
-        if (withTitle[i] == withoutTitle[i]) continue;
-        left = std::min(left, i % 640), right = std::max(right, i % 640);
-        top = std::min(top, i / 640), bottom = std::max(bottom, i / 640);
-    }
-    EXPECT_GE(left, 85);
-    EXPECT_LE(right, 554);
-    EXPECT_GE(top, 296);
-    EXPECT_LE(bottom, 407);
-    EXPECT_GT(right - left, 400) << "drawn at scale 2";
+    EXPECT_GE(box[0], 85);
+    EXPECT_LE(box[2], 554);
+    EXPECT_GE(box[1], 296);
+    EXPECT_LE(box[3], 407);
+    EXPECT_GT(box[2] - box[0], 400) << "drawn at scale 2";
 
     // The missile's hit: the white flash covers the whole screen.
     InjectChar('x');

@@ -1,17 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "buildings/air_mine_launcher.h"
 #include "buildings/turret.h"
-#include "entities/cow.h"
 #include "entities/opposition_test_support.h"
 #include "entities/person.h"
-#include "entities/super_copter.h"
 #include "world/level_builder.h"
 
 namespace {
@@ -88,19 +85,6 @@ TEST_F(LevelBuilderTest, EveryMissionLaysOutItsRecipeBuildingByBuilding) {
     EXPECT_EQ(std::vector<int>(order.begin(), order.begin() + 8),
               (std::vector<int>{0, -480, -580, -680, -780, -880, 480, 580}));
 
-    // The boss comes in from one end, and the battlefield has twice the cows and civilians.
-    auto bosses = OppositionTest::all<tSuperCopter>(theProgram->actorList);
-    ASSERT_EQ(bosses.size(), 1u);
-    EXPECT_EQ(std::fabs(bosses[0]->x), 3200);
-    EXPECT_EQ(bosses[0]->y, 84);
-    EXPECT_EQ(OppositionTest::count<tCow>(theProgram->actorList), 6);
-    // (A cow is a civilian too.)
-    EXPECT_EQ(OppositionTest::count<tCivilian>(theProgram->actorList) - 6, 12);
-
-    // An unknown mission has no opposition at all.
-    theProgram->initBattleField(7);
-    EXPECT_TRUE(layout().empty());
-    EXPECT_EQ(theProgram->militaryStrengthMax, 0);
 }
 
 TEST_F(LevelBuilderTest, GroupsAlternateSidesAndStartBeyondWhateverStandsThere) {
