@@ -16,6 +16,7 @@
 #include "campaign/persistence.h"
 #include "engine/engine.h"
 #include "game/game_clock.h"
+#include "player/foo.h"
 #include "scenario/harness.h"
 
 namespace {
@@ -179,6 +180,7 @@ TEST(WholeCampaign, MissionLeftByTakeOffStaysOpen) {
     // The homebase is destroyed: it flees into space and the map screen returns.
     program.playerBase->damage(static_cast<float>(program.playerBase->hp + 10));
     ASSERT_EQ(program.playerBase->baseState, cBaseStates::TAKEOFF);
+    EXPECT_EQ(program.player->state, states::DEAD) << "the larva dies with it";
     ASSERT_TRUE(game.runUntil([&] { return program.state == gamestate::MAP; }, 10000));
     EXPECT_EQ(program.worldData->getLock(1), 0);
     EXPECT_FALSE(program.flagEndGame);

@@ -153,19 +153,6 @@ TEST_F(LevelBuilderTest, MilitaryStrengthFallsWithEachMilitaryBuildingUntilVicto
         "Military strength: 100", "Military strength: 83", "Military strength: 66", "Military strength: 50",
         "Military strength: 33",  "Military strength: 16", "Military strength: 0"};
     EXPECT_EQ(seen, expected);
-
-    // With a seventh military building the steps are those of sevenths.
-    theProgram->initBattleField(0);
-    theProgram->buildingList->AddLast(tTurret::Create(3000, 350));
-    targets = military();
-    ASSERT_EQ(targets.size(), 7u);
-    std::vector<int> percents{100};
-    for (const auto& building : targets) {
-        building->damage(static_cast<float>(building->hp));
-        const std::string text = theProgram->militaryStrengthText();
-        percents.push_back(std::stoi(text.substr(text.find(": ") + 2)));
-    }
-    EXPECT_EQ(percents, (std::vector<int>{100, 85, 71, 57, 42, 28, 14, 0}));
 }
 
 } // namespace

@@ -77,8 +77,7 @@ TEST_F(MapDrawTest, BlocksLandInTheirColumnsOnTheGroundBand) {
                 const std::uint32_t expected = pixels.ReadPixel(px, py);
                 if ((expected >> 24) != 0xFF) continue;
                 ++opaque;
-                ASSERT_EQ(ReadBackBufferPixel(screenX + 2 * px + 1, 180 + 2 * py + 1) & 0xFFFFFF,
-                          expected & 0xFFFFFF)
+                ASSERT_EQ(ReadBackBufferPixel(screenX + 2 * px, 180 + 2 * py) & 0xFFFFFF, expected & 0xFFFFFF)
                     << px << "," << py;
             }
         }
