@@ -1,4 +1,4 @@
-// Frames of the map screen, the upgrade menu over the battlefield and the intro, rendered headless.
+// Frames of the map screen and the upgrade menu over the battlefield, rendered headless.
 // Each test checks the pixels that matter; with VEVU_SHOT_DIR set the frames are also saved as PNG.
 #include <gtest/gtest.h>
 
@@ -10,8 +10,8 @@
 #include "campaign/persistence.h"
 #include "campaign/upgrade_menu.h"
 #include "engine/engine.h"
+#include "engine/engine_test_support.h"
 #include "game/game_clock.h"
-#include "intro/intro.h"
 #include "player/foo.h"
 #include "scenario/harness.h"
 
@@ -22,23 +22,13 @@ void keep(const char* name) {
         SaveBackBufferPng(std::string(dir) + "/" + name + ".png");
 }
 
-std::uint8_t red(std::uint32_t argb) {
-    return (argb >> 16) & 0xFF;
-}
-std::uint8_t green(std::uint32_t argb) {
-    return (argb >> 8) & 0xFF;
-}
-std::uint8_t blue(std::uint32_t argb) {
-    return argb & 0xFF;
-}
-
 // Pixels of pure text green (0, 255, 0) in a rectangle.
 int textGreenPixels(int x0, int y0, int x1, int y1) {
     int count = 0;
     for (int y = y0; y < y1; ++y) {
         for (int x = x0; x < x1; ++x) {
             const std::uint32_t p = ReadBackBufferPixel(x, y);
-            if (green(p) > 200 && red(p) < 60 && blue(p) < 60) ++count;
+            if (greenOf(p) > 200 && redOf(p) < 60 && blueOf(p) < 60) ++count;
         }
     }
     return count;
@@ -97,48 +87,4 @@ TEST(CampaignScreens, UpgradeMenuOverTheBattlefieldFitsItsTextOnThePage) {
     keep("upgrade_menu_laser");
     EXPECT_GT(textGreenPixels(88, 284, 566, 300), 150);
     EXPECT_EQ(textGreenPixels(566, 280, 640, 330), 0);
-}
-
-TEST(CampaignScreens, IntroMomentsDrawTheFormationTitleAndFlash) {
-    Harness game;
-    ClearKeys();
-    tIntro intro;
-    Delta::Start();
-    auto step = [&] {
-        AdvanceMillis(4);
-        Delta::Update();
-        return intro.update();
-    };
-    auto frame = [&](const char* name) {
-        Cls();
-        intro.draw();
-        keep(name);
-    };
-    for (int i = 0; i < 500; ++i)
-        step();
-    frame("intro_descent");
-    while (!intro.inputReady)
-        step();
-    for (int i = 0; i < 300; ++i)
-        step();
-    frame("intro_title");
-    // The title fills the middle of the screen around (320, 352).
-    int lit = 0;
-    for (int x = 100; x < 540; x += 2) {
-        const std::uint32_t p = ReadBackBufferPixel(x, 352);
-        if (red(p) + green(p) + blue(p) > 150) ++lit;
-    }
-    EXPECT_GT(lit, 20);
-    InjectChar(' ');
-    for (int i = 0; i < 250; ++i)
-        step();
-    frame("intro_missile");
-    while (!intro.survivor)
-        step();
-    frame("intro_flash");
-    EXPECT_GT(red(ReadBackBufferPixel(20, 20)), 200) << "the screen flashes white";
-    for (int i = 0; i < 400; ++i)
-        step();
-    frame("intro_survivor");
-    EXPECT_LT(red(ReadBackBufferPixel(20, 20)), 100) << "the flash has faded";
 }

@@ -60,7 +60,6 @@ TEST(BotCampaign, PlaysTheCampaignThroughTheKeysFromTheIntroOn) {
     // larva must keep out of the boss's reach.
     bot.maxAttempts = kAttempts;
     long passes = 0;
-    const bool trace = std::getenv("VEVU_BOT_TRACE") != nullptr;
     int shotsTaken = 0;
     tProgram::passHook = [&] {
         AdvanceMillis(kFrameMs);
@@ -72,34 +71,6 @@ TEST(BotCampaign, PlaysTheCampaignThroughTheKeysFromTheIntroOn) {
             return;
         }
         bot.step();
-        if (const char* from = std::getenv("VEVU_BOT_SHOTS_FROM");
-            trace && from && program.player && gameMillisecs() >= std::atof(from) * 1000 &&
-            gameMillisecs() <= std::atof(from) * 1000 + 1500) {
-            std::printf("  t=%.2f larva (%.0f,%.0f) v=(%.0f,%.0f) hp=%d note=%s\n", gameMillisecs() / 1000.0,
-                        program.player->x, program.player->y, program.player->xVel, program.player->yVel,
-                        program.player->hp, bot.lastNote.c_str());
-            for (const auto& mine : program.actorList->typed<tAirMine>())
-                if (std::fabs(mine->x - program.player->x) < 700)
-                    std::printf("    mine (%.0f,%.0f) yc %.0f target (%.0f,%.0f) h %.0f\n", mine->x, mine->y,
-                                mine->getYCenter(), mine->targetX, mine->targetY, mine->height);
-            for (const auto& shot : program.weaponList->typed<tTankShot>())
-                if (std::fabs(shot->x - program.player->x) < 400)
-                    std::printf("    shot (%.0f,%.0f) dir %.0f%s\n", shot->x, shot->y, shot->dir,
-                                objectAs<tBullet>(shot.get()) ? " bullet" : "");
-        }
-        if (trace && passes % 500 == 0) {
-            const auto* larva = program.player.get();
-            std::printf(
-                "t=%6.1fs phase=%d state=%d larva(x=%.0f y=%.0f hp=%d bat=%.0f matter=%d st=%d laser=%d) "
-                "base(hp=%d st=%d) military=%.0f/%.0f note=%s\n",
-                gameMillisecs() / 1000.0, static_cast<int>(bot.phase), program.state, larva ? larva->x : 0,
-                larva ? larva->y : 0, larva ? larva->hp : 0, larva ? larva->battery : 0,
-                larva ? larva->matterBank : 0, larva ? larva->state : 0, larva ? larva->unlockLaser : 0,
-                program.playerBase ? program.playerBase->hp : 0,
-                program.playerBase ? program.playerBase->baseState : 0, program.militaryStrength,
-                program.militaryStrengthMax, bot.lastNote.c_str());
-            std::fflush(stdout);
-        }
         if (bot.phase == BotPlayer::Phase::Mission && program.militaryStrength > 0 &&
             program.militaryStrength < program.militaryStrengthMax && shotsTaken < 1) {
             ++shotsTaken;

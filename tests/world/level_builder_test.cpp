@@ -84,7 +84,6 @@ TEST_F(LevelBuilderTest, EveryMissionLaysOutItsRecipeBuildingByBuilding) {
         order.push_back(static_cast<int>(b->x));
     EXPECT_EQ(std::vector<int>(order.begin(), order.begin() + 8),
               (std::vector<int>{0, -480, -580, -680, -780, -880, 480, 580}));
-
 }
 
 TEST_F(LevelBuilderTest, GroupsAlternateSidesAndStartBeyondWhateverStandsThere) {
@@ -141,7 +140,7 @@ TEST_F(LevelBuilderTest, HouseImagesCycleAcrossMissions) {
 TEST_F(LevelBuilderTest, MilitaryStrengthFallsWithEachMilitaryBuildingUntilVictory) {
     theProgram->initBattleField(0);
     auto targets = military();
-    ASSERT_EQ(targets.size(), 6u); // two barracks and four light turrets
+    ASSERT_EQ(targets.size(), 6u);                                      // two barracks and four light turrets
     std::vector<std::string> seen{theProgram->militaryStrengthText()};
     for (const auto& building : targets) {
         EXPECT_NE(theProgram->playerBase->baseState, cBaseStates::VICTORY);
