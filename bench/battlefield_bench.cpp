@@ -4,26 +4,11 @@
 
 #include <memory>
 
-#include "ai/ai.h"
-#include "buildings/air_mine_launcher.h"
-#include "buildings/homebase.h"
-#include "buildings/turret.h"
+#include "crowded_battlefield.h"
 #include "engine/engine.h"
-#include "entities/air_mine.h"
-#include "entities/cow.h"
-#include "entities/duster.h"
-#include "entities/effects.h"
-#include "entities/matter_ball.h"
-#include "entities/person.h"
-#include "entities/tank.h"
-#include "game/constants.h"
 #include "game/game_clock.h"
 #include "game/program.h"
 #include "game/startup.h"
-#include "player/enemy_projectiles.h"
-#include "player/foo.h"
-#include "world/level_builder.h"
-#include "world/map.h"
 
 namespace {
 
@@ -45,73 +30,16 @@ struct HeadlessProgram {
     }
 };
 
-float anywhere() {
-    return static_cast<float>(RandomInt(-2400, 2400));
-}
-float inTheSky() {
-    return static_cast<float>(RandomInt(100, 250));
-}
-
-// The boss mission's 40 buildings (its layout, the homebase and one more factory group) with 300
-// actors: the larva, 40 soldiers, 10 tanks, 10 dusters, 48 air mines (twelve over each launcher), 60
-// civilians and cows, 130 matter balls; 200 shots in flight and 100 explosions.
-void populate() {
-    tProgram& p = *theProgram;
-    p.initBattleField(3);
-    p.state = gamestate::RUNNING;
-    // Only the opposition's own mix: the boss and the default people and cows go.
-    p.actorList = std::make_shared<TList>();
-    p.actorList->AddLast(p.player);
-    p.player->state = states::IDLE;
-    p.player->y = static_cast<float>(p.map->groundLevel);
-    levelBuilder::makeFactory();
-    p.buildingList->AddLast(tLightTurret::Create(3200, 350));
-    p.playerBase->y = static_cast<float>(p.map->groundLevel);
-    p.playerBase->setBaseState(cBaseStates::IDLE);
-
-    const float ground = static_cast<float>(p.map->groundLevel);
-    for (int i = 0; i < 40; ++i)
-        p.actorList->AddLast(tSoldier::Create(anywhere(), ground, nullptr));
-    for (int i = 0; i < 10; ++i)
-        p.actorList->AddLast(tTank::Create(anywhere(), ground, nullptr));
-    for (int i = 0; i < 10; ++i) {
-        auto duster = tDuster::Create(anywhere(), inTheSky(), nullptr);
-        duster->wantedAltitude = duster->y;
-        p.actorList->AddLast(duster);
-    }
-    for (const auto& launcher : p.buildingList->typed<tAirMineLauncher>()) {
-        for (int i = 0; i < 12; ++i) {
-            auto mine = tAirMine::Create(launcher->x + RandomInt(-140, 140), inTheSky(), -1, -1, launcher);
-            p.actorList->AddLast(mine);
-        }
-        launcher->unitCounter = 12;
-    }
-    for (int i = 0; i < 30; ++i)
-        p.actorList->AddLast(tCivilian::Create(anywhere(), ground, nullptr));
-    for (int i = 0; i < 30; ++i)
-        p.actorList->AddLast(tCow::Create(anywhere(), ground, nullptr));
-    for (int i = 0; i < 130; ++i)
-        p.actorList->AddLast(tMatterBall::Create(anywhere(), ground));
-    for (int i = 0; i < 100; ++i)
-        p.weaponList->AddLast(
-            tTankShot::Create(anywhere(), inTheSky(), static_cast<float>(RandomInt(0, 359))));
-    for (int i = 0; i < 100; ++i)
-        p.weaponList->AddLast(tBullet::Create(anywhere(), inTheSky(), static_cast<float>(RandomInt(0, 359))));
-    for (int i = 0; i < 100; ++i)
-        p.fxList->AddLast(tBigExplosion::Create(anywhere(), inTheSky()));
-    StopAllChannels();
-}
-
 // One pass is 4 ms of play. The battlefield is rebuilt every 50 passes (untimed), so shots and
 // explosions that end and units that die do not thin the crowd much.
 void BM_CrowdedBattlefieldUpdatePass(benchmark::State& state) {
     HeadlessProgram program;
-    populate();
+    populateCrowdedBattlefield();
     int passes = 0;
     for (auto _ : state) {
         if (++passes % 50 == 0) {
             state.PauseTiming();
-            populate();
+            populateCrowdedBattlefield();
             state.ResumeTiming();
         }
         AdvanceMillis(kFrameMs);
@@ -134,7 +62,7 @@ BENCHMARK(BM_CrowdedBattlefieldUpdatePass)
 void drawPasses(benchmark::State& state, int screenWidth, int screenHeight) {
     HeadlessProgram program;
     if (!SetHeadlessScreenSize(screenWidth, screenHeight)) state.SkipWithError("no headless screen");
-    populate();
+    populateCrowdedBattlefield();
     for (int pass = 0; pass < 25; ++pass) { // the camera settles on the larva
         AdvanceMillis(kFrameMs);
         theProgram->updateMain();

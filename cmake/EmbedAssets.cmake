@@ -1,13 +1,18 @@
 # Embeds every file under assets/ into the program. Each file becomes an .incbin in one generated
 # assembler file (megabytes of music stay out of the C++ compiler), and a generated table registers
-# it under its resource name: assets/Gfx/tank.png -> "Gfx\tank.png".
+# it under its resource name: assets/Gfx/tank.png -> "Gfx\tank.png". The WebAssembly assembler wants a
+# named data section and the size of every data symbol, and knows no GNU stack note.
 function(vevu_embed_assets target assets_dir)
     file(GLOB_RECURSE asset_files CONFIGURE_DEPENDS LIST_DIRECTORIES false "${assets_dir}/*")
     list(FILTER asset_files EXCLUDE REGEX "/\\.[^/]*$")  # dotfiles such as .keep are not assets
     list(SORT asset_files)
     set(asm "${CMAKE_CURRENT_BINARY_DIR}/embedded_assets.S")
     set(table "${CMAKE_CURRENT_BINARY_DIR}/embedded_assets_table.cpp")
-    set(asm_text "    .section .rodata\n")
+    if(EMSCRIPTEN)
+        set(asm_text "    .section .rodata.vevu_assets,\"\",@\n")
+    else()
+        set(asm_text "    .section .rodata\n")
+    endif()
     set(table_decls "")
     set(table_rows "")
     set(index 0)
@@ -17,12 +22,18 @@ function(vevu_embed_assets target assets_dir)
         string(APPEND asm_text "    .global vevu_asset_${index}_begin\n    .global vevu_asset_${index}_end\n"
                                "    .balign 16\nvevu_asset_${index}_begin:\n    .incbin \"${file}\"\n"
                                "vevu_asset_${index}_end:\n    .byte 0\n")
+        if(EMSCRIPTEN)
+            string(APPEND asm_text "    .size vevu_asset_${index}_begin, vevu_asset_${index}_end - "
+                                   "vevu_asset_${index}_begin\n    .size vevu_asset_${index}_end, 1\n")
+        endif()
         string(APPEND table_decls "extern const unsigned char vevu_asset_${index}_begin[];\n"
                                   "extern const unsigned char vevu_asset_${index}_end[];\n")
         string(APPEND table_rows "    {\"${name}\", vevu_asset_${index}_begin, vevu_asset_${index}_end},\n")
         math(EXPR index "${index} + 1")
     endforeach()
-    string(APPEND asm_text "    .section .note.GNU-stack,\"\",@progbits\n")
+    if(NOT EMSCRIPTEN)
+        string(APPEND asm_text "    .section .note.GNU-stack,\"\",@progbits\n")
+    endif()
     if(index EQUAL 0)
         set(table_rows "    {nullptr, nullptr, nullptr},\n")
     endif()

@@ -4,6 +4,8 @@
 
 #include <chrono>
 
+#include "engine/browser.h"
+
 namespace {
 bool manualClock = false;
 int manualMillis = 0;
@@ -24,7 +26,11 @@ void SleepMillis(int ms) {
         AdvanceMillis(ms);
         return;
     }
+#ifdef __EMSCRIPTEN__
+    engine_detail::SleepInBrowser(ms);
+#else
     SDL_Delay(static_cast<Uint32>(ms));
+#endif
 }
 
 void UseManualClock(bool on) {

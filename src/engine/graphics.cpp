@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/browser.h"
 #include "engine/clock.h"
 #include "engine/font.h"
 #include "engine/gamepad.h"
@@ -196,12 +197,14 @@ bool TryCreateGraphics(int width, int height, int depth, int hertz, int flags, s
         if (error) *error = "the window size must be positive";
         return false;
     }
+#ifndef __EMSCRIPTEN__ // the page's canvas is always there
     // No X or Wayland display and no driver asked for by name: say so in one line rather than let every
     // video driver try and complain in turn.
     if (!SDL_getenv("DISPLAY") && !SDL_getenv("WAYLAND_DISPLAY") && !SDL_getenv("SDL_VIDEODRIVER")) {
         if (error) *error = "no display to open the window on";
         return false;
     }
+#endif
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         if (error) *error = std::string("no display: ") + SDL_GetError();
         return false;
@@ -354,6 +357,9 @@ void Flip(int sync) {
         SDL_RenderPresent(p.renderer);
         SDL_SetRenderTarget(p.renderer, p.target);
     }
+#ifdef __EMSCRIPTEN__
+    engine_detail::WaitForBrowserFrame(); // the page shows the frame and delivers the keys meanwhile
+#endif
     engine_detail::PumpEvents();
 }
 
@@ -372,7 +378,11 @@ bool FocusLost() {
 void EndProgram() {
     ShutdownEngine();
     SDL_Quit();
+#ifdef __EMSCRIPTEN__
+    engine_detail::EndInBrowser();
+#else
     std::exit(0);
+#endif
 }
 
 bool ReadBackBuffer(int x, int y, int width, int height, std::uint32_t* argbOut) {

@@ -1,0 +1,40 @@
+# The web build (the `web` preset, Emscripten): SDL2, zlib, libpng, libogg, libvorbis and FreeType come
+# from the prefix that scripts/web-libs.sh builds, never from Emscripten's ports, which download.
+set(VEVU_WEB_PREFIX "$ENV{VEVU_WEB_PREFIX}" CACHE PATH "The prefix scripts/web-libs.sh printed")
+if(NOT EXISTS "${VEVU_WEB_PREFIX}/lib/pkgconfig/sdl2.pc")
+    message(FATAL_ERROR "No libraries for the web in '${VEVU_WEB_PREFIX}': build the page with scripts/web.sh, "
+                        "or set VEVU_WEB_PREFIX to what scripts/web-libs.sh prints")
+endif()
+list(APPEND CMAKE_FIND_ROOT_PATH "${VEVU_WEB_PREFIX}")
+list(APPEND CMAKE_PREFIX_PATH "${VEVU_WEB_PREFIX}")
+set(ENV{PKG_CONFIG_LIBDIR} "${VEVU_WEB_PREFIX}/lib/pkgconfig")
+set(ENV{PKG_CONFIG_PATH} "")
+set(VEVU_BUILD_TESTS OFF)
+set(VEVU_BUILD_BENCH OFF)
+set(CMAKE_EXECUTABLE_SUFFIX ".html")
+
+# The game's loops hand control to the browser inside Flip and SleepMillis through Asyncify. SDL's
+# audio needs the helper that resumes the page's audio on the first gesture.
+set(VEVU_WEB_LINK_OPTIONS
+    -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536 -sALLOW_MEMORY_GROWTH -sINITIAL_MEMORY=64MB
+    -sENVIRONMENT=web -sMIN_WEBGL_VERSION=1 -sMAX_WEBGL_VERSION=2
+    "-sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=[$autoResumeAudioContext,$dynCall]"
+    "-sEXPORTED_RUNTIME_METHODS=[]" -lGL)
+
+# Links target into build/web/<name>.html (+ .js, .wasm) with the page's shell.
+function(vevu_web_page target name shell)
+    set_target_properties(${target} PROPERTIES OUTPUT_NAME ${name} LINK_DEPENDS "${shell}")
+    target_link_options(${target} PRIVATE ${VEVU_WEB_LINK_OPTIONS} --shell-file "${shell}")
+endfunction()
+
+# The crowded battlefield drawn in the page, frame after frame (scripts/web-figures.sh); built on demand
+# into build/web/bench/.
+function(vevu_web_bench_page)
+    add_executable(vevu_web_bench EXCLUDE_FROM_ALL "${CMAKE_SOURCE_DIR}/bench/web/battlefield_page.cpp"
+                                                   "${CMAKE_SOURCE_DIR}/bench/crowded_battlefield.cpp")
+    target_include_directories(vevu_web_bench PRIVATE "${CMAKE_SOURCE_DIR}/bench")
+    target_compile_options(vevu_web_bench PRIVATE ${VEVU_WARNINGS})
+    target_link_libraries(vevu_web_bench PRIVATE vevu_core)
+    set_target_properties(vevu_web_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/bench")
+    vevu_web_page(vevu_web_bench index "${CMAKE_SOURCE_DIR}/web/bench_shell.html")
+endfunction()

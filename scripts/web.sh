@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Builds the game's web page into build/web/ (index.html, index.js, index.wasm): the libraries for the
+# web first (built once, then taken from their cache), then the `web` preset. Extra arguments go to the
+# build (e.g. --target vevu_web_bench).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+prefix="$(scripts/web-libs.sh)"
+export NODE_PATH="/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}"
+cmake --preset web -DVEVU_WEB_PREFIX="$prefix" >/dev/null
+cmake --build --preset web "$@"

@@ -1,0 +1,100 @@
+// What the browser test and the figures share: a static server for build/web on 127.0.0.1, Debian's
+// chromium headless through puppeteer-core, polled waits and reads of the game's pixels.
+import {createServer} from "node:http";
+import {mkdtempSync, readFileSync, rmSync, statSync} from "node:fs";
+import {tmpdir} from "node:os";
+import {extname, join, normalize, resolve, sep} from "node:path";
+import puppeteer from "puppeteer-core";
+
+const contentTypes = {
+    ".html": "text/html; charset=utf-8",
+    ".js": "text/javascript; charset=utf-8",
+    ".wasm": "application/wasm",
+};
+
+// Serves the files of root as any static server would; the port is a free one.
+export async function serve(root) {
+    root = resolve(root);
+    const sent = [];
+    const server = createServer((request, response) => {
+        const path = decodeURIComponent(new URL(request.url, "http://host").pathname);
+        let file = normalize(join(root, path.endsWith("/") ? path + "index.html" : path));
+        if (file !== root && !file.startsWith(root + sep)) file = "";
+        let body;
+        try {
+            if (!file || !statSync(file).isFile()) throw new Error("not a file");
+            body = readFileSync(file);
+        } catch {
+            response.writeHead(404).end();
+            return;
+        }
+        sent.push({path, bytes: body.length});
+        response.writeHead(200, {"Content-Type": contentTypes[extname(file)] || "application/octet-stream",
+                                 "Cache-Control": "no-store"});
+        response.end(body);
+    });
+    await new Promise((ready) => server.listen(0, "127.0.0.1", ready));
+    return {
+        url: `http://127.0.0.1:${server.address().port}/`,
+        sent,
+        close: () => new Promise((done) => server.close(done)),
+    };
+}
+
+// Debian's chromium, headless, with a fresh profile and none of its calls home. WebGL runs on the
+// software rasteriser: the machines here have no GPU.
+export async function launchChromium() {
+    const profile = mkdtempSync(join(tmpdir(), "vevu-chromium-"));
+    const browser = await puppeteer.launch({
+        executablePath: process.env.CHROMIUM || "/usr/bin/chromium",
+        headless: true,
+        userDataDir: profile,
+        protocolTimeout: 120000,
+        args: [
+            "--no-sandbox", "--use-angle=swiftshader", "--enable-unsafe-swiftshader",
+            "--disable-background-networking", "--disable-component-update", "--disable-sync",
+            "--no-first-run", "--no-default-browser-check", "--disable-default-apps",
+            "--autoplay-policy=user-gesture-required",
+        ],
+    });
+    return {
+        browser,
+        close: async () => {
+            await browser.close();
+            rmSync(profile, {recursive: true, force: true});
+        },
+    };
+}
+
+// Polls condition (an async function returning a truthy value when met) until it holds or the limit
+// passes; returns its value or throws with what was awaited.
+export async function until(what, condition, limitMs = 30000, everyMs = 50) {
+    const end = Date.now() + limitMs;
+    for (;;) {
+        const value = await condition();
+        if (value) return value;
+        if (Date.now() > end) throw new Error(`timed out after ${limitMs} ms waiting for ${what}`);
+        await new Promise((wake) => setTimeout(wake, everyMs));
+    }
+}
+
+// Installed before the page's own scripts: WebGL keeps its last frame so the test can read the game's
+// 640 x 480 pixels at any time (the picture drawn is the same).
+export function keepDrawingBuffer() {
+    const getContext = HTMLCanvasElement.prototype.getContext;
+    HTMLCanvasElement.prototype.getContext = function (kind, attributes) {
+        if (kind === "webgl" || kind === "webgl2" || kind === "experimental-webgl")
+            attributes = Object.assign({}, attributes, {preserveDrawingBuffer: true});
+        return getContext.call(this, kind, attributes);
+    };
+    // The game's pixels in game coordinates, RGBA rows.
+    window.vevuPixels = (x, y, width, height) => {
+        const game = document.getElementById("canvas");
+        const copy = document.createElement("canvas");
+        copy.width = game.width;
+        copy.height = game.height;
+        const context = copy.getContext("2d", {willReadFrequently: true});
+        context.drawImage(game, 0, 0);
+        return context.getImageData(x, y, width, height).data;
+    };
+}
