@@ -17,7 +17,7 @@ set(CMAKE_EXECUTABLE_SUFFIX ".html")
 # audio needs the helper that resumes the page's audio on the first gesture.
 set(VEVU_WEB_LINK_OPTIONS
     -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536 -sALLOW_MEMORY_GROWTH -sINITIAL_MEMORY=64MB
-    -sENVIRONMENT=web -sMIN_WEBGL_VERSION=1 -sMAX_WEBGL_VERSION=2
+    -sENVIRONMENT=web
     "-sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=[$autoResumeAudioContext,$dynCall]"
     "-sEXPORTED_RUNTIME_METHODS=[]" -lGL)
 

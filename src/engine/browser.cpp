@@ -5,14 +5,17 @@
 
 namespace {
 double waitedMillis = 0;
+bool framePresented = false;
 
-// Asyncify suspends the game's whole call stack here and resumes it when the promise settles.
-EM_ASYNC_JS(void, vevu_wait_for_frame, (), {
+// Asyncify suspends the game's whole call stack here and resumes it when the promise settles. The
+// page's first frame is marked for the measurements (performance.mark "vevu-first-frame").
+EM_ASYNC_JS(void, vevu_wait_for_frame, (int first), {
     await new Promise(function(resolve) {
         var settled = false;
         function settle() {
             if (!settled) {
                 settled = true;
+                if (first) performance.mark("vevu-first-frame");
                 resolve();
             }
         }
@@ -31,7 +34,8 @@ namespace engine_detail {
 
 void WaitForBrowserFrame() {
     const double start = emscripten_get_now();
-    vevu_wait_for_frame();
+    vevu_wait_for_frame(!framePresented);
+    framePresented = true;
     waitedMillis += emscripten_get_now() - start;
 }
 

@@ -197,7 +197,10 @@ bool TryCreateGraphics(int width, int height, int depth, int hertz, int flags, s
         if (error) *error = "the window size must be positive";
         return false;
     }
-#ifndef __EMSCRIPTEN__ // the page's canvas is always there
+#ifdef __EMSCRIPTEN__
+    // Flip hands control to the page once a frame itself; SDL's own yield in every present goes.
+    SDL_SetHint(SDL_HINT_EMSCRIPTEN_ASYNCIFY, "0");
+#else // the page's canvas is always there; a desktop may have no display
     // No X or Wayland display and no driver asked for by name: say so in one line rather than let every
     // video driver try and complain in turn.
     if (!SDL_getenv("DISPLAY") && !SDL_getenv("WAYLAND_DISPLAY") && !SDL_getenv("SDL_VIDEODRIVER")) {

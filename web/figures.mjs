@@ -1,0 +1,65 @@
+// The web page's figures: what a visitor downloads (and the wasm gzipped, as a static server sends it),
+// the time from navigation to the first intro frame in headless chromium, and frames drawn per second
+// on the crowded battlefield of the benchmarks (build/web/bench, built by scripts/web-figures.sh).
+// Usage: node figures.mjs [build/web]
+import {readFileSync, readdirSync, statSync} from "node:fs";
+import {join, resolve} from "node:path";
+import {gzipSync} from "node:zlib";
+import {launchChromium, serve, until} from "./browser.mjs";
+
+const root = resolve(process.argv[2] || new URL("../build/web", import.meta.url).pathname);
+const mb = (bytes) => `${(bytes / 1e6).toFixed(2)} MB`;
+const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
+
+const server = await serve(root);
+const chromium = await launchChromium();
+const figures = {};
+try {
+    // Transfer: every file the page asked for on a first visit.
+    const page = await chromium.browser.newPage();
+    await page.setCacheEnabled(false);
+    await page.goto(server.url);
+    await until("the first intro frame",
+                () => page.evaluate(() => performance.getEntriesByName("vevu-first-frame").length > 0), 60000);
+    const files = [...new Set(server.sent.map((s) => s.path))];
+    figures.transferBytes = files.reduce((sum, path) => sum + statSync(join(root, path === "/" ? "index.html" : path)).size, 0);
+    const wasm = readFileSync(join(root, "index.wasm"));
+    figures.wasmBytes = wasm.length;
+    figures.wasmGzipBytes = gzipSync(wasm).length;
+    figures.transferGzipBytes = files.reduce((sum, path) =>
+        sum + gzipSync(readFileSync(join(root, path === "/" ? "index.html" : path))).length, 0);
+    figures.files = files;
+    await page.close();
+
+    // Navigation to the first intro frame, five fresh loads.
+    const times = [];
+    for (let i = 0; i < 5; ++i) {
+        const load = await chromium.browser.newPage();
+        await load.setCacheEnabled(false);
+        await load.goto(server.url);
+        times.push(await until("the first intro frame", () => load.evaluate(() => {
+            const mark = performance.getEntriesByName("vevu-first-frame")[0];
+            return mark && mark.startTime;
+        }), 60000));
+        await load.close();
+    }
+    figures.firstFrameMs = times.map(Math.round);
+
+    // The crowded battlefield drawn frame after frame for twelve seconds.
+    const bench = await chromium.browser.newPage();
+    await bench.goto(server.url + "bench/index.html");
+    figures.battlefield = await until("the battlefield's figures", () => bench.evaluate(() => window.vevuFigures), 120000, 500);
+    await bench.close();
+} finally {
+    await chromium.close();
+    await server.close();
+}
+
+console.log(`page: ${figures.files.join(", ")}`);
+console.log(`transfer: ${mb(figures.transferBytes)} (gzipped by a server: ${mb(figures.transferGzipBytes)}); ` +
+            `wasm ${mb(figures.wasmBytes)}, gzipped ${mb(figures.wasmGzipBytes)}`);
+console.log(`navigation to the first intro frame: median ${median(figures.firstFrameMs)} ms ` +
+            `(${figures.firstFrameMs.join(", ")} ms)`);
+const b = figures.battlefield;
+console.log(`crowded battlefield (${b.actors} actors): ${b.framesPerSecond.toFixed(1)} frames/s, ` +
+            `the game's own share ${b.gameMillisPerFrame.toFixed(2)} ms a frame`);
