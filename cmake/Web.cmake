@@ -9,22 +9,30 @@ list(APPEND CMAKE_FIND_ROOT_PATH "${VEVU_WEB_PREFIX}")
 list(APPEND CMAKE_PREFIX_PATH "${VEVU_WEB_PREFIX}")
 set(ENV{PKG_CONFIG_LIBDIR} "${VEVU_WEB_PREFIX}/lib/pkgconfig")
 set(ENV{PKG_CONFIG_PATH} "")
+set(PKG_CONFIG_ARGN --static) # static libraries bring their own dependencies (vorbisfile: vorbis, ogg)
 set(VEVU_BUILD_TESTS OFF)
 set(VEVU_BUILD_BENCH OFF)
-set(CMAKE_EXECUTABLE_SUFFIX ".html")
 
 # The game's loops hand control to the browser inside Flip and SleepMillis through Asyncify. SDL's
-# audio needs the helper that resumes the page's audio on the first gesture.
+# audio needs Emscripten's helpers that web/library_functions.txt names (the one that resumes the page's
+# audio on the first gesture among them); a file, because a dollar sign does not survive the build's shell.
 set(VEVU_WEB_LINK_OPTIONS
     -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536 -sALLOW_MEMORY_GROWTH -sINITIAL_MEMORY=64MB
     -sENVIRONMENT=web
-    "-sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=[$autoResumeAudioContext,$dynCall]"
+    "-sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${CMAKE_SOURCE_DIR}/web/library_functions.txt"
     "-sEXPORTED_RUNTIME_METHODS=[]" -lGL)
 
-# Links target into build/web/<name>.html (+ .js, .wasm) with the page's shell.
+# Links target into <name>.js and <name>.wasm in its output folder, and makes <name>.html from the
+# page's shell beside them (the shell's @VEVU_GAME_SCRIPT@ loads the game).
 function(vevu_web_page target name shell)
-    set_target_properties(${target} PROPERTIES OUTPUT_NAME ${name} LINK_DEPENDS "${shell}")
-    target_link_options(${target} PRIVATE ${VEVU_WEB_LINK_OPTIONS} --shell-file "${shell}")
+    set_target_properties(${target} PROPERTIES OUTPUT_NAME ${name} SUFFIX ".js")
+    target_link_options(${target} PRIVATE ${VEVU_WEB_LINK_OPTIONS})
+    get_target_property(folder ${target} RUNTIME_OUTPUT_DIRECTORY)
+    if(NOT folder)
+        set(folder "${CMAKE_BINARY_DIR}")
+    endif()
+    set(VEVU_GAME_SCRIPT "<script async src=\"${name}.js\"></script>")
+    configure_file("${shell}" "${folder}/${name}.html" @ONLY)
 endfunction()
 
 # The crowded battlefield drawn in the page, frame after frame (scripts/web-figures.sh); built on demand
