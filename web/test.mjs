@@ -82,7 +82,9 @@ function frames(page, count) {
 const titleBox = {x: 120, y: 300, w: 400, h: 100};          // the title, centred at (320, 352)
 const labelBox = {x: 206, y: 190, w: 160, h: 48};           // node 0's green name above it
 const hudBoxes = [{x: 10, y: 404, w: 40, h: 24}, {x: 590, y: 404, w: 40, h: 24}]; // the panels' faces
+const menuBorder = {x: 76, y: 60, w: 2, h: 200};           // the upgrade menu's left edge
 const bright = "Math.max(r, g, b) > 100";
+const menuPink = "r === 138 && g === 42 && b === 106";
 const green = "g > 180 && r < 90 && b < 90";
 const panel = "Math.abs(r - 184) < 16 && Math.abs(g - 176) < 16 && Math.abs(b - 160) < 16";
 
@@ -179,18 +181,25 @@ async function playThrough(browser, url) {
     await until("the battlefield's HUD panels", hud, 30000);
     step("Z started the mission");
 
-    // Ten seconds of play with the arrows, Z and X held in turn and together.
-    const holds = [["ArrowRight", "z"], ["ArrowUp"], ["x"], ["ArrowLeft", "z"], ["ArrowDown", "x"], ["z", "x"]];
+    // Ten seconds of play with the arrows, Z and X held in turn and together, drifting right, away from
+    // the homebase (X held beside it opens the upgrade menu, which Esc then closes).
+    const holds = [["ArrowRight", "z"], ["ArrowUp", "x"], ["ArrowRight", "x"], ["ArrowLeft", "z"],
+                   ["ArrowRight", "ArrowDown", "z", "x"]];
     const end = Date.now() + 10000;
     for (let i = 0; Date.now() < end; ++i) {
         const keys = holds[i % holds.length];
         for (const key of keys) await page.keyboard.down(key);
-        await frames(page, 25);
+        await frames(page, keys.includes("ArrowLeft") ? 10 : 25);
         for (const key of keys) await page.keyboard.up(key);
     }
     await page.screenshot({path: join(shots, "battlefield.png")});
     check(problems.length === 0, "errors while playing");
     step("ten seconds of held arrows, Z and X");
+    if ((await countPixels(page, menuBorder, menuPink)) > menuBorder.h) {
+        await page.keyboard.press("Escape");
+        await until("the upgrade menu to close", async () => (await countPixels(page, menuBorder, menuPink)) === 0);
+        step("the upgrade menu opened beside the homebase; Esc closed it");
+    }
 
     // Another tab in front: the game's tab is hidden and loses the focus, and play pauses as with P.
     const other = await browser.newPage();
