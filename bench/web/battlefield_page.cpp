@@ -17,10 +17,14 @@ constexpr double kWarmUpMillis = 2000;
 constexpr double kMeasuredMillis = 10000;
 constexpr int kPassesPerCrowd = 50; // the crowd thins as shots end and units die: rebuilt now and then
 
-EM_JS(void, vevu_report_figures, (double framesPerSecond, double gameMillisPerFrame, int actors), {
+EM_JS(void, vevu_report_figures, (int frames, double seconds, double gameMillisPerFrame, int actors), {
     if (Module["onBattlefieldFigures"])
-        Module["onBattlefieldFigures"]({framesPerSecond : framesPerSecond,
+        Module["onBattlefieldFigures"]({frames : frames, framesPerSecond : frames / seconds,
                                         gameMillisPerFrame : gameMillisPerFrame, actors : actors});
+});
+
+EM_JS(void, vevu_report_measuring, (), {
+    if (Module["onMeasuring"]) Module["onMeasuring"]();
 });
 
 // Every pass draws, so every pass is one frame.
@@ -43,13 +47,14 @@ int main() {
     while (emscripten_get_now() < warmUpEnd)
         pass(passes);
     const int firstPass = passes;
+    vevu_report_measuring();
     const double start = emscripten_get_now();
     const double waitedBefore = engine_detail::BrowserWaitMillis();
     while (emscripten_get_now() - start < kMeasuredMillis)
         pass(passes);
     const double elapsed = emscripten_get_now() - start;
-    const double frames = passes - firstPass;
+    const int frames = passes - firstPass;
     const double gameMillis = elapsed - (engine_detail::BrowserWaitMillis() - waitedBefore);
-    vevu_report_figures(frames * 1000.0 / elapsed, gameMillis / frames, theProgram->actorList->Count());
+    vevu_report_figures(frames, elapsed / 1000.0, gameMillis / frames, theProgram->actorList->Count());
     EndProgram();
 }
