@@ -19,8 +19,12 @@ constexpr int kPassesPerCrowd = 50; // the crowd thins as shots end and units di
 
 EM_JS(void, vevu_report_figures, (int frames, double seconds, double gameMillisPerFrame, int actors), {
     if (Module["onBattlefieldFigures"])
-        Module["onBattlefieldFigures"]({frames : frames, framesPerSecond : frames / seconds,
-                                        gameMillisPerFrame : gameMillisPerFrame, actors : actors});
+        Module["onBattlefieldFigures"]({
+            frames : frames,
+            framesPerSecond : frames / seconds,
+            gameMillisPerFrame : gameMillisPerFrame,
+            actors : actors
+        });
 });
 
 EM_JS(void, vevu_report_measuring, (), {

@@ -26,7 +26,7 @@ EM_ASYNC_JS(void, vevu_wait_for_frame, (int first), {
 
 EM_ASYNC_JS(void, vevu_end_game, (), {
     if (Module["onGameEnded"]) Module["onGameEnded"]();
-    await new Promise(function() {}); // never settles: the ended game keeps no loop alive
+    await new Promise(function(){}); // never settles: the ended game keeps no loop alive
 });
 } // namespace
 
