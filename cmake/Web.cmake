@@ -20,12 +20,13 @@ set(VEVU_WEB_LINK_OPTIONS
     -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536 -sALLOW_MEMORY_GROWTH -sINITIAL_MEMORY=64MB
     -sENVIRONMENT=web
     "-sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${CMAKE_SOURCE_DIR}/web/library_functions.txt"
-    "-sEXPORTED_RUNTIME_METHODS=[]" -lGL)
+    "-sEXPORTED_RUNTIME_METHODS=[]" -lGL --js-library "${CMAKE_SOURCE_DIR}/web/library_framebuffer.js")
 
 # Links target into <name>.js and <name>.wasm in its output folder, and makes <name>.html from the
 # page's shell beside them (the shell's @VEVU_GAME_SCRIPT@ loads the game).
 function(vevu_web_page target name shell)
-    set_target_properties(${target} PROPERTIES OUTPUT_NAME ${name} SUFFIX ".js")
+    set_target_properties(${target} PROPERTIES OUTPUT_NAME ${name} SUFFIX ".js"
+                          LINK_DEPENDS "${CMAKE_SOURCE_DIR}/web/library_framebuffer.js")
     target_link_options(${target} PRIVATE ${VEVU_WEB_LINK_OPTIONS})
     get_target_property(folder ${target} RUNTIME_OUTPUT_DIRECTORY)
     if(NOT folder)
