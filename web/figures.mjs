@@ -47,12 +47,12 @@ try {
     await until("the first intro frame",
                 () => page.evaluate(() => performance.getEntriesByName("vevu-first-frame").length > 0), 60000);
     const files = [...new Set(server.sent.map((s) => s.path))];
-    figures.transferBytes = files.reduce((sum, path) => sum + statSync(join(root, path === "/" ? "index.html" : path)).size, 0);
+    const fileOf = (path) => join(root, path === "/" ? "index.html" : path);
+    figures.transferBytes = files.reduce((sum, path) => sum + statSync(fileOf(path)).size, 0);
     const wasm = readFileSync(join(root, "index.wasm"));
     figures.wasmBytes = wasm.length;
     figures.wasmGzipBytes = gzipSync(wasm).length;
-    figures.transferGzipBytes = files.reduce((sum, path) =>
-        sum + gzipSync(readFileSync(join(root, path === "/" ? "index.html" : path))).length, 0);
+    figures.transferGzipBytes = files.reduce((sum, path) => sum + gzipSync(readFileSync(fileOf(path))).length, 0);
     figures.files = files;
     await page.close();
 

@@ -156,6 +156,18 @@ async function playThrough(browser, url) {
     check(layout.rendering === "pixelated", `the canvas is drawn ${layout.rendering}, not pixelated`);
     await until("the line that says the sound starts with a key", () => page.$eval("#sound-line", (e) => !e.hidden));
 
+    // The button shows the game fullscreen at the same scaling; F11 leaves, and the keys still go to the game.
+    await page.click("#fullscreen");
+    await until("fullscreen", () => page.evaluate(() => document.fullscreenElement === document.getElementById("stage")));
+    const screen = await page.evaluate(() => ({w: window.innerWidth, h: window.innerHeight}));
+    const scale = Math.min(Math.floor(screen.w / W), Math.floor(screen.h / H)) || Math.min(screen.w / W, screen.h / H);
+    await until(`the canvas at scale ${scale} on the ${screen.w}x${screen.h} screen`, () => page.$eval("#canvas",
+        (c, w) => c.getBoundingClientRect().width === w, W * scale));
+    await page.keyboard.press("F11");
+    await until("the window again", () => page.evaluate(() => document.fullscreenElement === null));
+    check(await page.$eval("#canvas", (c) => document.activeElement === c), "the canvas lost the focus to the button");
+    step(`fullscreen at scale ${scale} and back`);
+
     await until("the intro's title", async () => (await countPixels(page, titleBox, bright)) > 3000, 40000);
     await page.screenshot({path: join(shots, "intro.png")});
     step("the intro draws its title");
