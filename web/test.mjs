@@ -72,6 +72,15 @@ function frameDigest(page) {
         return hash >>> 0;
     }, W, H);
 }
+// The different pictures among twelve taken six frames apart.
+async function distinctFrames(page) {
+    const seen = new Set();
+    for (let i = 0; i < 12; ++i) {
+        await frames(page, 6);
+        seen.add(await frameDigest(page));
+    }
+    return seen;
+}
 // Waits for the page's next few painted frames.
 function frames(page, count) {
     return page.evaluate((count) => new Promise((done) => {
@@ -172,6 +181,13 @@ async function playThrough(browser, url) {
     await page.screenshot({path: join(shots, "intro.png")});
     step("the intro draws its title");
 
+    // Every key the page leaves to the browser is noted, after the page and the game have seen it.
+    await page.evaluate(() => {
+        window.vevuKeysLeftToTheBrowser = new Set();
+        window.addEventListener("keydown", (event) => {
+            if (!event.defaultPrevented) window.vevuKeysLeftToTheBrowser.add(event.key);
+        });
+    });
     await page.keyboard.press("Space");
     await until("the map's green node name", async () => (await countPixels(page, labelBox, green)) > 40, 30000);
     await until("the sound to start", () => page.evaluate(
@@ -196,7 +212,7 @@ async function playThrough(browser, url) {
     // Ten seconds of play with the arrows, Z and X held in turn and together, drifting right, away from
     // the homebase (X held beside it opens the upgrade menu, which Esc then closes).
     const holds = [["ArrowRight", "z"], ["ArrowUp", "x"], ["ArrowRight", "x"], ["ArrowLeft", "z"],
-                   ["ArrowRight", "ArrowDown", "z", "x"]];
+                   ["ArrowRight", "ArrowDown", "z", "x", "Enter"]];
     const end = Date.now() + 10000;
     for (let i = 0; Date.now() < end; ++i) {
         const keys = holds[i % holds.length];
@@ -214,21 +230,21 @@ async function playThrough(browser, url) {
     }
 
     // Another tab in front: the game's tab is hidden and loses the focus, and play pauses as with P.
+    // A paused battlefield stands still but for what blinks (key hints, warnings): a few pictures in
+    // turn, where a running one shows a new picture every time.
+    const running = await distinctFrames(page);
+    check(running.size > 4, `the running battlefield showed only ${running.size} different pictures`);
     const other = await browser.newPage();
     await other.bringToFront();
     await until("the game's tab to be hidden", () => page.evaluate(() => document.visibilityState === "hidden"));
     await page.bringToFront();
     await other.close();
     await until("the game's tab to show again", () => page.evaluate(() => document.visibilityState === "visible"));
-    await frames(page, 5);
-    const paused = await frameDigest(page);
-    for (let i = 0; i < 6; ++i) {
-        await frames(page, 10);
-        check((await frameDigest(page)) === paused, "the game went on in a tab put in the background");
-    }
+    const paused = await distinctFrames(page);
+    check(paused.size <= 2, `the game went on in a tab put in the background (${paused.size} different pictures)`);
     await page.screenshot({path: join(shots, "paused.png")});
     await page.keyboard.press("p");
-    await until("P to resume play", async () => (await frameDigest(page)) !== paused, 10000);
+    await until("P to resume play", async () => !paused.has(await frameDigest(page)), 10000);
     step("a tab put in the background paused the game; P resumed it");
 
     await page.keyboard.press("Escape");
@@ -237,6 +253,9 @@ async function playThrough(browser, url) {
     check(await page.$eval("#new-game", (b) => !b.hidden), "no button to start a new game");
     await page.screenshot({path: join(shots, "ended.png")});
     step("Esc ended the game; the page offers a new one");
+    const leftToTheBrowser = await page.evaluate(() => [...window.vevuKeysLeftToTheBrowser]);
+    for (const key of ["ArrowUp", "ArrowDown", "ArrowLeft", "ArrowRight", "Enter", "Escape"])
+        check(!leftToTheBrowser.includes(key), `${key} was left to the browser, which may scroll or navigate`);
     await page.close();
 }
 
