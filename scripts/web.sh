@@ -6,8 +6,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 prefix="$(scripts/web-libs.sh)"
 export NODE_PATH="/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}"
-# The game's sources take minutes under Emscripten: ccache, where present, keeps them for the next build.
+# The game's sources take minutes under Emscripten: ccache, where present, keeps them for the next build
+# (of any checkout: paths are taken relative to this one).
 if command -v ccache >/dev/null; then
+    export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$PWD}"
     export CMAKE_C_COMPILER_LAUNCHER="${CMAKE_C_COMPILER_LAUNCHER:-ccache}"
     export CMAKE_CXX_COMPILER_LAUNCHER="${CMAKE_CXX_COMPILER_LAUNCHER:-ccache}"
 fi
