@@ -74,6 +74,9 @@ void HandleEvent(const SDL_Event& event) {
 
 void HandleWindowEvent(const SDL_Event& event) {
     switch (event.window.event) {
+#ifdef __EMSCRIPTEN__
+    case SDL_WINDOWEVENT_HIDDEN: // the page's tab was put in the background
+#endif
     case SDL_WINDOWEVENT_FOCUS_LOST:
         platform().focusLost = true;
         SetAudioMuted(true);

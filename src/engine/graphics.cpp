@@ -226,9 +226,14 @@ bool TryCreateGraphics(int width, int height, int depth, int hertz, int flags, s
     p.headless = false;
     p.width = width;
     p.height = height;
+#ifdef __EMSCRIPTEN__
+    // The canvas stays 640 x 480: the page scales it on screen and shows it fullscreen.
+    const Uint32 windowFlags = SDL_WINDOW_SHOWN;
+#else
     // Resizable, and on high-DPI screens a drawable of the screen's real pixels: Flip scales the picture.
     Uint32 windowFlags = SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI |
                          (depth != 0 ? SDL_WINDOW_FULLSCREEN : 0);
+#endif
     p.window = SDL_CreateWindow(windowTitle.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
                                 height, windowFlags);
     if (!p.window) {
