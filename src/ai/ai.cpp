@@ -15,8 +15,7 @@ tAI::tAI() {
 }
 
 void tAI::resetTimers() {
-    const int pauseTime = theProgram ? theProgram->pauseTime : 0;
-    timer = gameMillisecs() + timer - pauseTime;
+    shiftByPause(timer);
 }
 
 void tAI::reset() {

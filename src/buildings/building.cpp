@@ -51,9 +51,8 @@ void tBuilding::draw() {
 
 void tBuilding::resetTimers() {
     tOnscreenObject::resetTimers();
-    const int shift = gameMillisecs() - (theProgram ? theProgram->pauseTime : 0);
-    factoryTimer += shift;
-    interactTimer += shift;
+    shiftByPause(factoryTimer);
+    shiftByPause(interactTimer);
 }
 
 void tBuilding::damage(float amount) {

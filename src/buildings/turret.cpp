@@ -163,7 +163,6 @@ void tTurret::draw() {
 
 void tTurret::resetTimers() {
     tBuilding::resetTimers();
-    const int shift = gameMillisecs() - (theProgram ? theProgram->pauseTime : 0);
-    fireTimer += shift;
-    burstTimer += shift;
+    shiftByPause(fireTimer);
+    shiftByPause(burstTimer);
 }

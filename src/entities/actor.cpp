@@ -93,8 +93,7 @@ void tActor::runStateEngine() {
 
 void tActor::resetTimers() {
     tOnscreenObject::resetTimers();
-    const int pauseTime = theProgram ? theProgram->pauseTime : 0;
-    fireTimer = gameMillisecs() + fireTimer - pauseTime;
+    shiftByPause(fireTimer);
     // stateTimer is left alone: a timed state that spans a pause ends when the pause is over.
 }
 

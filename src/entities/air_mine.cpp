@@ -131,6 +131,5 @@ void tAirMine::draw() {
 
 void tAirMine::resetTimers() {
     tActor::resetTimers();
-    const int pauseTime = theProgram ? theProgram->pauseTime : 0;
-    scanTimer = gameMillisecs() + scanTimer - pauseTime;
+    shiftByPause(scanTimer);
 }

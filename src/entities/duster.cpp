@@ -89,7 +89,6 @@ void tDuster::destroy() {
 
 void tDuster::resetTimers() {
     tActor::resetTimers();
-    const int pauseTime = theProgram ? theProgram->pauseTime : 0;
-    burstTimer = gameMillisecs() + burstTimer - pauseTime;
-    invulTimer = gameMillisecs() + invulTimer - pauseTime;
+    shiftByPause(burstTimer);
+    shiftByPause(invulTimer);
 }

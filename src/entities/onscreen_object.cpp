@@ -110,8 +110,6 @@ void tOnscreenObject::drawFlash() {
 }
 
 void tOnscreenObject::resetTimers() {
-    const int pauseTime = theProgram ? theProgram->pauseTime : 0;
-    const int now = gameMillisecs();
-    animTimer = now + animTimer - pauseTime;
-    flashTimer = now + flashTimer - pauseTime;
+    shiftByPause(animTimer);
+    shiftByPause(flashTimer);
 }

@@ -160,6 +160,5 @@ void tPersonDeath::draw() {
 
 void tPersonDeath::resetTimers() {
     tOnscreenObject::resetTimers();
-    const int pauseTime = theProgram ? theProgram->pauseTime : 0;
-    lifeTimer = gameMillisecs() + lifeTimer - pauseTime;
+    shiftByPause(lifeTimer);
 }

@@ -170,6 +170,5 @@ void tSuperCopter::draw() {
 
 void tSuperCopter::resetTimers() {
     tActor::resetTimers();
-    const int pauseTime = theProgram ? theProgram->pauseTime : 0;
-    wingCannonTimer = gameMillisecs() + wingCannonTimer - pauseTime;
+    shiftByPause(wingCannonTimer);
 }

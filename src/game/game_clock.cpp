@@ -34,6 +34,11 @@ bool timerReady(int& timer, int delay) {
     return true;
 }
 
+void shiftByPause(int& timer) {
+    const int pauseTime = theProgram ? theProgram->pauseTime : 0;
+    timer = MillisAfter(timer, gameMillisecs() - pauseTime);
+}
+
 bool inRange(float value, float centre, float radius) {
     return value > centre - radius && value < centre + radius;
 }

@@ -27,6 +27,11 @@ int gameMillisecs();
 // the timer is left alone and keeps answering true.
 bool timerReady(int& timer, int delay);
 
+// Moves a timer on by the length of the pause that just ended: a timer due at t when play froze is
+// due as long after now (t + now - the moment play froze). Every resetTimers moves its timers with it;
+// the shake's engine-clock timers too, since the move is a length.
+void shiftByPause(int& timer);
+
 // centre - radius < value < centre + radius (bounds excluded).
 bool inRange(float value, float centre, float radius);
 // Direction from (x1, y1) to (x2, y2) in degrees, 0 <= angle < 360; 90 points down.

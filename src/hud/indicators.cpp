@@ -55,8 +55,7 @@ void tNumberIndicator::draw() {
 
 void tNumberIndicator::resetTimers() {
     tOnscreenObject::resetTimers();
-    const int now = gameMillisecs();
-    if (alphaTimer < now) alphaTimer = now + (alphaTimer - (theProgram ? theProgram->pauseTime : 0));
+    if (alphaTimer < gameMillisecs()) shiftByPause(alphaTimer);
 }
 
 // ---------------------------------------------------------------------------------------------------

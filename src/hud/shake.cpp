@@ -2,7 +2,6 @@
 
 #include "engine/engine.h"
 #include "game/game_clock.h"
-#include "game/program.h"
 
 void tShake::start(int newMagnitude, int newDuration) {
     const int now = Millis();
@@ -34,9 +33,7 @@ void tShake::update() {
 }
 
 void tShake::resetTimers() {
-    // The shake runs on the engine clock: only the pause's length is added.
-    const int pauseTime = theProgram ? theProgram->pauseTime : 0;
-    const int paused = gameMillisecs() - pauseTime;
-    nextStepTime = MillisAfter(nextStepTime, paused);
-    endTime = MillisAfter(endTime, paused);
+    // The shake runs on the engine clock: only the pause's length is added, across the counter's wrap.
+    shiftByPause(nextStepTime);
+    shiftByPause(endTime);
 }

@@ -3,7 +3,6 @@
 #include "engine/engine.h"
 #include "game/constants.h"
 #include "game/game_clock.h"
-#include "game/program.h"
 
 void tWarning::setMessage(const std::string& text, int red, int green, int blue) {
     stringText = text;
@@ -55,5 +54,5 @@ void tWarning::draw() {
 
 void tWarning::resetTimers() {
     tOnscreenObject::resetTimers();
-    colourTimer = gameMillisecs() + (colourTimer - (theProgram ? theProgram->pauseTime : 0));
+    shiftByPause(colourTimer);
 }

@@ -110,9 +110,8 @@ void tAbductionBeam::disengage() {
 
 void tAbductionBeam::resetTimers() {
     tWeapon::resetTimers();
-    const int shift = gameMillisecs() - (theProgram ? theProgram->pauseTime : 0);
-    hitTimer += shift;
-    radTimer += shift;
+    shiftByPause(hitTimer);
+    shiftByPause(radTimer);
 }
 
 float tAbductionBeam::getX() {

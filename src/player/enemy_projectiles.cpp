@@ -64,8 +64,7 @@ void tTankShot::draw() {
 
 void tTankShot::resetTimers() {
     tWeapon::resetTimers();
-    const int pauseTime = theProgram ? theProgram->pauseTime : 0;
-    lifeTime = gameMillisecs() + lifeTime - pauseTime;
+    shiftByPause(lifeTime);
 }
 
 void tTankShot::collideWithTarget(tOnscreenObject* target) {

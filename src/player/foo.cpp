@@ -84,8 +84,7 @@ void tFoo::update() {
 
 void tFoo::resetTimers() {
     tActor::resetTimers();
-    const int pauseTime = theProgram ? theProgram->pauseTime : 0;
-    frameShieldTimer = gameMillisecs() + frameShieldTimer - pauseTime;
+    shiftByPause(frameShieldTimer);
 }
 
 // --- controls -------------------------------------------------------------------------------------------

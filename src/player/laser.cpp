@@ -121,8 +121,7 @@ void tLaserHit::draw() {
 
 void tLaserHit::resetTimers() {
     tOnscreenObject::resetTimers();
-    const int pauseTime = theProgram ? theProgram->pauseTime : 0;
-    lifeTimer = gameMillisecs() + lifeTimer - pauseTime;
+    shiftByPause(lifeTimer);
 }
 
 // --- tLaserSpinner

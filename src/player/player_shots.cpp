@@ -59,11 +59,6 @@ bool outOfPlay(float y, int& lifeTime) {
     return y < 0 || y > battle::groundLevel() || timerReady(lifeTime, 0);
 }
 
-void shiftLife(int& lifeTime) {
-    const int pauseTime = theProgram ? theProgram->pauseTime : 0;
-    lifeTime = gameMillisecs() + lifeTime - pauseTime;
-}
-
 // The shared start of the three spits and the bolt.
 template <class Shot>
 std::shared_ptr<Shot> makeShot(float x, float y, float facing, std::shared_ptr<tActor> owner, int damage,
@@ -115,7 +110,7 @@ void tPhotonBolt::update() {
 
 void tPhotonBolt::resetTimers() {
     tWeapon::resetTimers();
-    shiftLife(lifeTime);
+    shiftByPause(lifeTime);
 }
 
 void tPhotonBolt::selfDestruct() {
@@ -148,7 +143,7 @@ void tBileSpitGround::update() {
 
 void tBileSpitGround::resetTimers() {
     tWeapon::resetTimers();
-    shiftLife(lifeTime);
+    shiftByPause(lifeTime);
 }
 
 void tBileSpitGround::selfDestruct() {
@@ -180,7 +175,7 @@ void tBileSpitAir::update() {
 
 void tBileSpitAir::resetTimers() {
     tWeapon::resetTimers();
-    shiftLife(lifeTime);
+    shiftByPause(lifeTime);
 }
 
 void tBileSpitAir::selfDestruct() {
@@ -235,7 +230,7 @@ void tFlakShot::draw() {
 
 void tFlakShot::resetTimers() {
     tWeapon::resetTimers();
-    shiftLife(lifeTime);
+    shiftByPause(lifeTime);
 }
 
 void tFlakShot::collideWithTarget(tActor* /*target*/) {
