@@ -6,7 +6,6 @@
 #include "game/game_clock.h"
 #include "game/object_kinds.h"
 #include "game/program.h"
-#include "world/map.h"
 
 tAI::tAI() {
     mood = moods::PASSIVE;
@@ -62,8 +61,7 @@ void tAI::doAggressive() {
 void tAI::dispatch() {
     tOnscreenObject* base = theProgram ? theProgram->homebaseObject() : nullptr;
     if (!base) return;
-    const std::shared_ptr<tMap> map = getMap();
-    const float ground = static_cast<float>(map ? map->groundLevel : 350);
+    const float ground = static_cast<float>(groundLevel());
     // Held here: a list that dies during the walk would end it.
     const std::shared_ptr<TList> squad = getNearestEnemies();
     for (const std::shared_ptr<tActor>& member : squad->typed<tActor>())

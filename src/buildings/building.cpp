@@ -105,7 +105,7 @@ std::shared_ptr<tTankFactory> tTankFactory::Create(float x, float y) {
 
 void tTankFactory::spawnUnit() {
     tBuilding::spawnUnit();
-    battle::addActor(tTank::Create(x, static_cast<float>(battle::groundLevel()), self<tBuilding>()));
+    battle::addActor(tTank::Create(x, static_cast<float>(groundLevel()), self<tBuilding>()));
 }
 
 tBarracks::tBarracks() {
@@ -121,7 +121,7 @@ std::shared_ptr<tBarracks> tBarracks::Create(float x, float y) {
 
 void tBarracks::spawnUnit() {
     tBuilding::spawnUnit();
-    battle::addActor(tSoldier::Create(x, static_cast<float>(battle::groundLevel()), self<tBuilding>()));
+    battle::addActor(tSoldier::Create(x, static_cast<float>(groundLevel()), self<tBuilding>()));
 }
 
 tAirpad::tAirpad() {
@@ -137,7 +137,7 @@ std::shared_ptr<tAirpad> tAirpad::Create(float x, float y) {
 
 void tAirpad::spawnUnit() {
     tBuilding::spawnUnit();
-    battle::addActor(tDuster::Create(x, static_cast<float>(battle::groundLevel()), self<tBuilding>()));
+    battle::addActor(tDuster::Create(x, static_cast<float>(groundLevel()), self<tBuilding>()));
 }
 
 // --- tHouse --------------------------------------------------------------------------------------------

@@ -32,7 +32,7 @@ std::shared_ptr<tHomebase> tHomebase::Create(float x, float y, int /*ignored*/) 
     base->animTimer = 0;
     base->dmgWarningTimer = 0;
     // Created on the ground line it stays LANDING without its flying picture and sound.
-    if (y != battle::groundLevel()) base->setBaseState(cBaseStates::LANDING);
+    if (y != groundLevel()) base->setBaseState(cBaseStates::LANDING);
     return base;
 }
 
@@ -97,7 +97,7 @@ void tHomebase::draw() {
 
 void tHomebase::doBaseStateLanding() {
     y = static_cast<float>(y + yVel * Delta::Time());
-    const int ground = battle::groundLevel();
+    const int ground = groundLevel();
     if (y < ground) return;
     setBaseState(cBaseStates::IDLE);
     if (const std::shared_ptr<tFoo> larva = getPlayer()) larva->hatch(x, static_cast<float>(ground));

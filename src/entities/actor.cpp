@@ -8,20 +8,9 @@
 #include "game/game_clock.h"
 #include "game/program.h"
 #include "world/input.h"
-#include "world/map.h"
 
 #include "buildings/building.h"
 #include "player/enemy_projectiles.h"
-
-namespace {
-
-// The ground line; 350 when no map exists (tests without a program).
-int groundLevel() {
-    const std::shared_ptr<tMap> map = getMap();
-    return map ? map->groundLevel : 350;
-}
-
-} // namespace
 
 tActor::tActor() {
     kinds |= kKind;

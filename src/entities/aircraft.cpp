@@ -5,16 +5,10 @@
 #include "game/program.h"
 #include "hud/bars.h"
 #include "player/enemy_projectiles.h"
-#include "world/map.h"
 
 tActor* currentPlayerActor() {
     if (!theProgram) return nullptr;
     return objectAs<tActor>(theProgram->playerObject());
-}
-
-int currentGroundLevel() {
-    const std::shared_ptr<tMap> map = getMap();
-    return map ? map->groundLevel : 350;
 }
 
 tAircraft::tAircraft() {
@@ -43,7 +37,7 @@ bool tAircraft::moveToWantedAltitude() {
 }
 
 void tAircraft::newWantedAltitude() {
-    wantedAltitude = static_cast<float>(RandomInt(100, currentGroundLevel() - 100));
+    wantedAltitude = static_cast<float>(RandomInt(100, groundLevel() - 100));
 }
 
 bool tAircraft::touchesPlayer(tActor& player) {

@@ -34,5 +34,3 @@ class tAircraft : public tActor {
 
 // The creature as an actor, or null (no battle, or no creature yet).
 tActor* currentPlayerActor();
-// The battlefield's ground line (350 without a map).
-int currentGroundLevel();

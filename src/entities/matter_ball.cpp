@@ -39,7 +39,7 @@ std::shared_ptr<tMatterBall> tMatterBall::Create(float x, float y) {
 
 void tMatterBall::spawn(int count, int x, int y) {
     if (count < 1) count = 1;
-    const int ground = battle::groundLevel();
+    const int ground = groundLevel();
     if (y > ground) y = ground - 1;
     for (int i = 0; i < count; ++i)
         battle::addActor(Create(static_cast<float>(x), static_cast<float>(y - 1)));
@@ -73,7 +73,7 @@ void tMatterBall::setStateIdle(int /*delay*/) {
 
 void tMatterBall::doStateIdle() {
     const double dt = Delta::Time();
-    const int ground = battle::groundLevel();
+    const int ground = groundLevel();
     if (y < ground) {
         // Popping up and falling back.
         x = static_cast<float>(x + dt * CosDeg(dir) * xSpeed);
@@ -97,7 +97,7 @@ void tMatterBall::doStateFalling() {
     const double dt = Delta::Time();
     ySpeed = static_cast<float>(ySpeed - dt * gravity);
     y = static_cast<float>(y + dt * SinDeg(dir) * ySpeed);
-    if (y > battle::groundLevel()) {
+    if (y > groundLevel()) {
         const bool tooFast = ySpeed < -150 || xVel > 120 || xVel < -120;
         if (tooFast && isRadiated()) {
             destroy();

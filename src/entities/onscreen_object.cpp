@@ -7,7 +7,6 @@
 #include "game/game_clock.h"
 #include "game/program.h"
 #include "hud/shake.h"
-#include "world/camera.h"
 
 #include "entities/matter_ball.h"
 
@@ -18,8 +17,7 @@ tOnscreenObject::tOnscreenObject() : faction(factions::ENEMY) {
 tOnscreenObject::~tOnscreenObject() = default;
 
 float tOnscreenObject::getX() {
-    const float cameraOffset = theProgram && theProgram->camera ? theProgram->camera->xOffset : 0.0f;
-    return x - cameraOffset - tShake::xOffset;
+    return x - cameraXOffset() - tShake::xOffset;
 }
 
 float tOnscreenObject::getY() {

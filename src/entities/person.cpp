@@ -62,7 +62,7 @@ void tPerson::doStateFalling() {
     const double dt = Delta::Time();
     ySpeed = static_cast<float>(ySpeed - dt * gravity);
     y = static_cast<float>(y + dt * SinDeg(dir) * ySpeed);
-    if (y > battle::groundLevel()) {
+    if (y > groundLevel()) {
         // Landing faster than 150 px/s, or flung sideways faster than 120 px/s, kills.
         if (ySpeed < -150 || xVel > 120 || xVel < -120) {
             destroy();

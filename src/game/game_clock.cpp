@@ -6,6 +6,8 @@
 #include "entities/actor.h"
 #include "game/constants.h"
 #include "game/program.h"
+#include "world/camera.h"
+#include "world/map.h"
 
 void Delta::Start() {
     lastMillis = Millis();
@@ -75,6 +77,15 @@ std::shared_ptr<TImage> createTextImage(const std::string& text, float scaleX, f
 
 std::shared_ptr<tMap> getMap() {
     return theProgram ? theProgram->map : nullptr;
+}
+
+int groundLevel() {
+    const std::shared_ptr<tMap> map = getMap();
+    return map ? map->groundLevel : 350;
+}
+
+float cameraXOffset() {
+    return theProgram && theProgram->camera ? theProgram->camera->xOffset : 0.0f;
 }
 
 std::shared_ptr<tFoo> getPlayer() {

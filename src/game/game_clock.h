@@ -45,6 +45,10 @@ std::shared_ptr<TImage> createTextImage(const std::string& text, float scaleX, f
                                         int b);
 
 std::shared_ptr<tMap> getMap();
+// The battlefield's ground line; 350 without a map (tests that run without a program).
+int groundLevel();
+// How far the camera has scrolled the battlefield; 0 without a camera.
+float cameraXOffset();
 std::shared_ptr<tFoo> getPlayer();
 
 // Sort comparator over actors: the one nearer the homebase (vertically) first.

@@ -176,7 +176,7 @@ namespace {
 
 // Three cows and six civilians wander the battlefield of every mission.
 void addLivestockAndCivilians() {
-    const int ground = theProgram->map ? theProgram->map->groundLevel : 350;
+    const int ground = groundLevel();
     for (int i = 0; i < 3; ++i) {
         const int x = RandomInt(-2400, 2400);
         theProgram->actorList->AddLast(

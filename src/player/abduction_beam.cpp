@@ -10,7 +10,6 @@
 #include "hud/indicators.h"
 #include "player/battle.h"
 #include "player/foo.h"
-#include "world/camera.h"
 
 tAbductionBeam::tAbductionBeam() {
     kinds |= kKind;
@@ -115,13 +114,12 @@ void tAbductionBeam::resetTimers() {
 }
 
 float tAbductionBeam::getX() {
-    const float cameraOffset = theProgram && theProgram->camera ? theProgram->camera->xOffset : 0.0f;
-    return x - cameraOffset;
+    return x - cameraXOffset();
 }
 
 float tAbductionBeam::getBeamScale() {
     if (lastHit && owner) return lastHit->y - owner->y;
-    return battle::groundLevel() - y + 20;
+    return groundLevel() - y + 20;
 }
 
 void tAbductionBeam::draw() {

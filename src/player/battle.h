@@ -40,7 +40,4 @@ inline std::shared_ptr<TChannel> play(const std::shared_ptr<TSound>& sound) {
     return sound ? sound->Play() : nullptr;
 }
 
-// The ground line (350 without a map, as in tests that run without a program).
-int groundLevel();
-
 } // namespace battle

@@ -37,7 +37,7 @@ std::shared_ptr<tTankShot> tTankShot::Create(float x, float y, float dir) {
 }
 
 void tTankShot::update() {
-    if (y < 0 || y > battle::groundLevel() || timerReady(lifeTime, 0)) {
+    if (y < 0 || y > groundLevel() || timerReady(lifeTime, 0)) {
         selfDestruct();
         return;
     }

@@ -114,7 +114,7 @@ void tFoo::doStateIdle() {
     }
 
     if (b.zKey && !fired) {
-        if (y != static_cast<float>(battle::groundLevel())) {
+        if (y != static_cast<float>(groundLevel())) {
             if (unlockLaser) {
                 fireLaser();
             } else {
@@ -388,7 +388,7 @@ void tFoo::doStateDead() {
     }
     if (!nearest) return; // no homebase: the larva comes back where it fell
     if (nearest->baseState == cBaseStates::IDLE) {
-        hatch(nearest->x, static_cast<float>(battle::groundLevel()));
+        hatch(nearest->x, static_cast<float>(groundLevel()));
     } else {
         setStateWait();
         x = nearest->x;

@@ -10,7 +10,6 @@
 #include "game/game_clock.h"
 #include "player/battle.h"
 #include "player/foo.h"
-#include "world/camera.h"
 
 // --- tLaser ----------------------------------------------------------------------------------------------
 
@@ -76,12 +75,11 @@ bool tLaser::checkCollision() {
 
 float tLaser::getLaserScale() {
     if (lastHit && owner) return (lastHit->y - lastHit->height / 3) - owner->y;
-    return battle::groundLevel() - y + 20;
+    return groundLevel() - y + 20;
 }
 
 float tLaser::getX() {
-    const float cameraOffset = theProgram && theProgram->camera ? theProgram->camera->xOffset : 0.0f;
-    return x - cameraOffset;
+    return x - cameraXOffset();
 }
 
 void tLaser::draw() {

@@ -56,7 +56,7 @@ bool hitEverything(tWeapon& shot, const tActor* owner, HitWindow window) {
 }
 
 bool outOfPlay(float y, int& lifeTime) {
-    return y < 0 || y > battle::groundLevel() || timerReady(lifeTime, 0);
+    return y < 0 || y > groundLevel() || timerReady(lifeTime, 0);
 }
 
 // The shared start of the three spits and the bolt.

@@ -8,14 +8,12 @@
 #include "engine/engine.h"
 #include "game/game_clock.h"
 #include "game/program.h"
-#include "world/map.h"
 
 namespace {
 
 // Every building is made at x 0 (placement moves it) on the ground line.
 float groundY() {
-    const std::shared_ptr<tMap> map = getMap();
-    return static_cast<float>(map ? map->groundLevel : 350);
+    return static_cast<float>(groundLevel());
 }
 
 void addHouse(TList& group) {

@@ -2,6 +2,7 @@
 
 #include "engine/engine.h"
 #include "game/assets.h"
+#include "game/game_clock.h"
 #include "game/program.h"
 #include "hud/shake.h"
 #include "world/camera.h"
@@ -11,8 +12,7 @@ tMap::tMap() {
 }
 
 float tMap::getX() {
-    const float cameraOffset = theProgram && theProgram->camera ? theProgram->camera->xOffset : 0.0f;
-    return x - cameraOffset - tShake::xOffset;
+    return x - cameraXOffset() - tShake::xOffset;
 }
 
 float tMap::getY() {
@@ -69,9 +69,8 @@ std::shared_ptr<TImage> blockPicture(int code) {
 
 void tMap::draw() {
     const std::shared_ptr<tCamera> camera = theProgram ? theProgram->camera : nullptr;
-    const float cameraOffset = camera ? camera->xOffset : 0.0f;
     const float halfWidth = camera ? camera->halfWidth : 320.0f;
-    const int centre = TruncInt((cameraOffset + halfWidth) / gridSize);
+    const int centre = TruncInt((cameraXOffset() + halfWidth) / gridSize);
     SetDrawScale(2, 2);
     DrawFrame(gfx::background, 0, 0, 0); // the backdrop does not scroll
     for (int column = centre - 4; column <= centre + 3; ++column) {
