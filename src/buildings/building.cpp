@@ -6,9 +6,9 @@
 #include "entities/person.h"
 #include "entities/tank.h"
 #include "game/assets.h"
+#include "game/battle.h"
 #include "game/game_clock.h"
 #include "hud/bars.h"
-#include "player/battle.h"
 
 // --- tBuilding -----------------------------------------------------------------------------------------
 

@@ -3,11 +3,11 @@
 #include "engine/engine.h"
 #include "entities/effects.h"
 #include "game/assets.h"
+#include "game/battle.h"
 #include "game/constants.h"
 #include "game/game_clock.h"
 #include "hud/bars.h"
 #include "hud/warning.h"
-#include "player/battle.h"
 #include "player/foo.h"
 
 tHomebase::tHomebase() : baseState(cBaseStates::LANDING), loopChannel(std::make_shared<TChannel>()) {

@@ -3,9 +3,9 @@
 #include "buildings/building.h"
 #include "engine/engine.h"
 #include "game/assets.h"
+#include "game/battle.h"
 #include "game/game_clock.h"
 #include "hud/shake.h"
-#include "player/battle.h"
 #include "player/weapon_effects.h"
 
 tAbductable::tAbductable() {

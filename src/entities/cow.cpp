@@ -2,8 +2,8 @@
 
 #include "engine/engine.h"
 #include "game/assets.h"
+#include "game/battle.h"
 #include "hud/shake.h"
-#include "player/battle.h"
 #include "player/weapon_effects.h"
 
 tCow::tCow() {

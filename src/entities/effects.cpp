@@ -4,9 +4,9 @@
 
 #include "engine/engine.h"
 #include "game/assets.h"
+#include "game/battle.h"
 #include "game/constants.h"
 #include "game/game_clock.h"
-#include "player/battle.h"
 #include "player/foo.h"
 
 namespace {

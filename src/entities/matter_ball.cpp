@@ -2,8 +2,8 @@
 
 #include "engine/engine.h"
 #include "game/assets.h"
+#include "game/battle.h"
 #include "game/game_clock.h"
-#include "player/battle.h"
 #include "player/foo.h"
 
 tMatterBall::tMatterBall() {

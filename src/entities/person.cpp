@@ -5,8 +5,8 @@
 #include "buildings/building.h"
 #include "engine/engine.h"
 #include "game/assets.h"
+#include "game/battle.h"
 #include "game/game_clock.h"
-#include "player/battle.h"
 
 // --- tPerson -----------------------------------------------------------------------------------------
 

@@ -5,10 +5,10 @@
 #include "engine/engine.h"
 #include "entities/abductable.h"
 #include "game/assets.h"
+#include "game/battle.h"
 #include "game/game_clock.h"
 #include "hud/beam_status.h"
 #include "hud/indicators.h"
-#include "player/battle.h"
 #include "player/foo.h"
 
 tAbductionBeam::tAbductionBeam() {

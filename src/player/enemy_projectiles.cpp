@@ -4,8 +4,8 @@
 #include "entities/actor.h"
 #include "entities/effects.h"
 #include "game/assets.h"
+#include "game/battle.h"
 #include "game/game_clock.h"
-#include "player/battle.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include "entities/actor.h"
 #include "entities/effects.h"
 #include "game/assets.h"
+#include "game/battle.h"
 #include "game/constants.h"
 #include "game/game_clock.h"
-#include "player/battle.h"
 #include "player/weapon_effects.h"
 
 namespace {

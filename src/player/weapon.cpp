@@ -2,7 +2,7 @@
 
 #include "engine/engine.h"
 #include "entities/actor.h"
-#include "player/battle.h"
+#include "game/battle.h"
 
 tWeapon::tWeapon() {
     kinds |= kKind;

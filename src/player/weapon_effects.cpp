@@ -3,8 +3,8 @@
 #include "engine/engine.h"
 #include "entities/actor.h"
 #include "game/assets.h"
+#include "game/battle.h"
 #include "game/game_clock.h"
-#include "player/battle.h"
 
 namespace {
 
