@@ -3,7 +3,7 @@
 #include "engine/engine.h"
 #include "entities/air_mine.h"
 #include "game/assets.h"
-#include "game/program.h"
+#include "game/battle.h"
 
 tAirMineLauncher::tAirMineLauncher() {
     kinds |= kKind;
@@ -23,5 +23,5 @@ void tAirMineLauncher::spawnUnit() {
     const float launchDir = static_cast<float>(RandomInt(260, 280));
     const float launchSpeed = static_cast<float>(RandomInt(120, 180));
     auto mine = tAirMine::Create(getXCenter(), y - height - 10, launchDir, launchSpeed, self<tBuilding>());
-    if (theProgram && theProgram->actorList) theProgram->actorList->AddLast(mine);
+    battle::addActor(mine);
 }

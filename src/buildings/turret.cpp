@@ -7,6 +7,7 @@
 #include "entities/actor.h"
 #include "entities/faction_roster.h"
 #include "game/assets.h"
+#include "game/battle.h"
 #include "game/game_clock.h"
 #include "game/program.h"
 #include "hud/bars.h"
@@ -125,13 +126,11 @@ void tTurret::fireAtTarget(const std::shared_ptr<tOnscreenObject>& target) {
 }
 
 void tTurret::createBullet(float px, float py, float shotDir) {
-    if (theProgram && theProgram->weaponList)
-        theProgram->weaponList->AddLast(tTankShot::Create(px, py, shotDir));
+    battle::addWeapon(tTankShot::Create(px, py, shotDir));
 }
 
 void tLightTurret::createBullet(float px, float py, float shotDir) {
-    if (theProgram && theProgram->weaponList)
-        theProgram->weaponList->AddLast(tBullet::Create(px, py, shotDir));
+    battle::addWeapon(tBullet::Create(px, py, shotDir));
 }
 
 void tTurret::setFrame() {

@@ -3,16 +3,13 @@
 #include "campaign/upgrade_menu.h"
 #include "engine/engine.h"
 #include "game/assets.h"
+#include "game/battle.h"
 #include "game/game_clock.h"
 #include "game/program.h"
 #include "hud/error_popup.h"
 #include "player/foo.h"
 
 namespace {
-
-void playSound(const std::shared_ptr<TSound>& sound) {
-    if (sound) sound->Play();
-}
 
 std::shared_ptr<TImage> greenLine(const char* text) {
     if (!text) return nullptr;
@@ -26,12 +23,12 @@ int tUpgradeButton::clickAction() {
     if (!player || !parent || !theProgram) return 0;
     if (alreadyPurchased()) {
         theProgram->errorPopup = tQuickErrorPopup::errorAlreadyPurchased(320.0f, 240.0f);
-        playSound(tSfx::error);
+        battle::play(tSfx::error);
         return 0;
     }
     if (parent->nextUpgradeCost > player->matterBank) {
         theProgram->errorPopup = tQuickErrorPopup::errorNotEnoughMatter(320.0f, 240.0f);
-        playSound(tSfx::error);
+        battle::play(tSfx::error);
         return 0;
     }
     return 1;

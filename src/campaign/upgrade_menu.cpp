@@ -6,8 +6,8 @@
 #include "campaign/upgrade_buttons.h"
 #include "engine/engine.h"
 #include "game/assets.h"
+#include "game/battle.h"
 #include "game/game_clock.h"
-#include "game/program.h"
 #include "hud/indicators.h"
 #include "player/foo.h"
 
@@ -16,10 +16,6 @@ namespace {
 // The page picture's size, used for the layout should the picture be missing.
 constexpr int kPageWidth = 246;
 constexpr int kPageHeight = 159;
-
-void playSound(const std::shared_ptr<TSound>& sound) {
-    if (sound) sound->Play();
-}
 
 } // namespace
 
@@ -95,11 +91,9 @@ void tUpgradeMenu::checkKeys() {
     if (!buyPressed || !selectedButton) return;
     if (selectedButton->clickAction() == 0) return;
 
-    playSound(tSfx::select);
-    if (theProgram && theProgram->messages) {
-        theProgram->messages->AddLast(
-            tNumberIndicator::Create(560.0f, 486.0f, "-" + StringFromInt(nextUpgradeCost), 0, 204, 0, true));
-    }
+    battle::play(tSfx::select);
+    battle::addMessage(
+        tNumberIndicator::Create(560.0f, 486.0f, "-" + StringFromInt(nextUpgradeCost), 0, 204, 0, true));
     nextUpgradeCost = getUpgradeCost();
     renderPrice();
 }
@@ -115,7 +109,7 @@ void tUpgradeMenu::moveCursor(int direction) {
     for (const std::shared_ptr<Object>& object : *listButtons) {
         auto button = std::dynamic_pointer_cast<tButton>(object);
         if (button && button->index == wanted) {
-            playSound(tSfx::tinyBleep);
+            battle::play(tSfx::tinyBleep);
             setActiveButton(button);
             return;
         }

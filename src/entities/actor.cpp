@@ -5,6 +5,7 @@
 
 #include "engine/engine.h"
 #include "entities/faction_roster.h"
+#include "game/battle.h"
 #include "game/game_clock.h"
 #include "game/program.h"
 #include "world/input.h"
@@ -426,7 +427,7 @@ void tActor::checkFire() {
 void tActor::fireAtTarget(const std::shared_ptr<tOnscreenObject>& target) {
     if (!target) return;
     const float angle = angleBetween(x, getYCenter(), target->getXCenter(), target->getYCenter());
-    if (theProgram && theProgram->weaponList) theProgram->weaponList->AddLast(tBullet::Create(x, y, angle));
+    battle::addWeapon(tBullet::Create(x, y, angle));
 }
 
 int tActor::getFrame() {

@@ -6,6 +6,7 @@
 #include "entities/effects.h"
 #include "entities/faction_roster.h"
 #include "game/assets.h"
+#include "game/battle.h"
 #include "game/game_clock.h"
 #include "game/program.h"
 
@@ -120,7 +121,7 @@ void tAirMine::detonate() {
 void tAirMine::destroy() {
     if (destroyed) return;
     tActor::destroy();
-    if (theProgram && theProgram->fxList) theProgram->fxList->AddLast(tBigExplosion::Create(x, y - 12));
+    battle::addFx(tBigExplosion::Create(x, y - 12));
 }
 
 void tAirMine::draw() {

@@ -1,6 +1,7 @@
 #include "entities/aircraft.h"
 
 #include "engine/engine.h"
+#include "game/battle.h"
 #include "game/game_clock.h"
 #include "game/program.h"
 #include "hud/bars.h"
@@ -68,8 +69,7 @@ void tAircraft::fireAtTarget(const std::shared_ptr<tOnscreenObject>& target) {
     if (!target) return;
     const float muzzleY = y - 5;
     const float angle = angleBetween(x, muzzleY, target->getXCenter(), target->getYCenter());
-    if (theProgram && theProgram->weaponList)
-        theProgram->weaponList->AddLast(tBullet::Create(x, muzzleY, angle));
+    battle::addWeapon(tBullet::Create(x, muzzleY, angle));
 }
 
 void tAircraft::draw() {

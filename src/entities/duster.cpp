@@ -4,8 +4,8 @@
 #include "engine/engine.h"
 #include "entities/effects.h"
 #include "game/assets.h"
+#include "game/battle.h"
 #include "game/game_clock.h"
-#include "game/program.h"
 #include "player/enemy_projectiles.h"
 
 tDuster::tDuster() {
@@ -78,13 +78,13 @@ void tDuster::fireAtTarget(const std::shared_ptr<tOnscreenObject>& target) {
     const float aimY = static_cast<float>(RandomReal(cy - 12, cy + 12));
     const float angle = angleBetween(x, getYCenter(), aimX, aimY);
     burstCount += 1;
-    if (theProgram && theProgram->weaponList) theProgram->weaponList->AddLast(tBullet::Create(x, y, angle));
+    battle::addWeapon(tBullet::Create(x, y, angle));
 }
 
 void tDuster::destroy() {
     if (destroyed) return;
     tActor::destroy();
-    if (theProgram && theProgram->fxList) theProgram->fxList->AddLast(tBigExplosion::Create(x, y - 10));
+    battle::addFx(tBigExplosion::Create(x, y - 10));
 }
 
 void tDuster::resetTimers() {

@@ -2,6 +2,7 @@
 
 #include "engine/engine.h"
 #include "entities/effects.h"
+#include "game/battle.h"
 #include "game/game_clock.h"
 #include "game/program.h"
 #include "hud/bars.h"
@@ -106,13 +107,13 @@ void tSuperCopter::bodyTopLeft(float ax, float ay, float& left, float& top) cons
 }
 
 void tSuperCopter::fireFan(float muzzleX) {
-    if (!theProgram || !theProgram->weaponList) return;
+    if (!battle::list(&tProgram::weaponList)) return;
     float left = 0;
     float top = 0;
     bodyTopLeft(x, y, left, top);
     // Down-left, straight down, down-right.
     for (const float angle : {135.0f, 90.0f, 45.0f})
-        theProgram->weaponList->AddLast(tTankShot::Create(left + muzzleX, top + kCannonY, angle));
+        battle::addWeapon(tTankShot::Create(left + muzzleX, top + kCannonY, angle));
 }
 
 void tSuperCopter::fireTripleTankShotsLeft() {
@@ -142,7 +143,7 @@ void tSuperCopter::doStateDead() {
     const int halfHeight = TruncInt(height / 2);
     const float ex = x - RandomInt(halfWidth, -halfWidth);
     const float ey = y - RandomInt(halfHeight, -halfHeight);
-    if (theProgram && theProgram->fxList) theProgram->fxList->AddLast(tBigExplosion::Create(ex, ey));
+    battle::addFx(tBigExplosion::Create(ex, ey));
 }
 
 void tSuperCopter::checkPlayerCollision() {

@@ -4,8 +4,8 @@
 #include "engine/engine.h"
 #include "entities/effects.h"
 #include "game/assets.h"
+#include "game/battle.h"
 #include "game/game_clock.h"
-#include "game/program.h"
 #include "hud/bars.h"
 #include "player/enemy_projectiles.h"
 
@@ -51,7 +51,7 @@ void tTank::damage(float amount) {
 void tTank::destroy() {
     if (destroyed) return;
     tActor::destroy();
-    if (theProgram && theProgram->fxList) theProgram->fxList->AddLast(tBigExplosion::Create(x, y - 10));
+    battle::addFx(tBigExplosion::Create(x, y - 10));
 }
 
 void tTank::fireAtTarget(const std::shared_ptr<tOnscreenObject>& target) {
@@ -59,6 +59,5 @@ void tTank::fireAtTarget(const std::shared_ptr<tOnscreenObject>& target) {
     // The muzzle sits on the turret, 26 above the tracks.
     const float muzzleY = y - 26;
     const float angle = angleBetween(x, muzzleY, target->getXCenter(), target->getYCenter());
-    if (theProgram && theProgram->weaponList)
-        theProgram->weaponList->AddLast(tTankShot::Create(x, muzzleY, angle));
+    battle::addWeapon(tTankShot::Create(x, muzzleY, angle));
 }

@@ -5,9 +5,8 @@
 #include "engine/sound.h"
 #include "game/program.h"
 
-// Small helpers shared by the creature, its weapons, the abductables, the effects and the buildings:
-// adding to and leaving the battlefield lists of theProgram (nothing happens while there is no
-// battlefield) and playing a sound from the catalogue on a fresh channel.
+// The one way the game adds to and leaves the battlefield lists of theProgram (nothing happens while
+// there is no battlefield) and plays a sound from the catalogue on a fresh channel.
 namespace battle {
 
 inline TList* list(std::shared_ptr<TList> tProgram::*which) {
@@ -27,6 +26,9 @@ inline void addFx(std::shared_ptr<Object> object) {
 }
 inline void addWeapon(std::shared_ptr<Object> object) {
     addTo(&tProgram::weaponList, std::move(object));
+}
+inline void addBuilding(std::shared_ptr<Object> object) {
+    addTo(&tProgram::buildingList, std::move(object));
 }
 inline void addActor(std::shared_ptr<Object> object) {
     addTo(&tProgram::actorList, std::move(object));

@@ -13,6 +13,7 @@
 #include "entities/person.h"
 #include "entities/super_copter.h"
 #include "game/assets.h"
+#include "game/battle.h"
 #include "game/constants.h"
 #include "game/game_clock.h"
 #include "hud/beam_status.h"
@@ -179,13 +180,11 @@ void addLivestockAndCivilians() {
     const int ground = groundLevel();
     for (int i = 0; i < 3; ++i) {
         const int x = RandomInt(-2400, 2400);
-        theProgram->actorList->AddLast(
-            tCow::Create(static_cast<float>(x), static_cast<float>(ground), nullptr));
+        battle::addActor(tCow::Create(static_cast<float>(x), static_cast<float>(ground), nullptr));
     }
     for (int i = 0; i < 6; ++i) {
         const int x = RandomInt(-1600, 1600);
-        theProgram->actorList->AddLast(
-            tCivilian::Create(static_cast<float>(x), static_cast<float>(ground), nullptr));
+        battle::addActor(tCivilian::Create(static_cast<float>(x), static_cast<float>(ground), nullptr));
     }
 }
 
@@ -232,7 +231,7 @@ void buildOpposition(int missionId) {
         {
             // The boss comes in from either end of the battlefield.
             const float bossX = RandomInt(0, 1) == 0 ? 3200.0f : -3200.0f;
-            theProgram->actorList->AddLast(tSuperCopter::Create(bossX, 84));
+            battle::addActor(tSuperCopter::Create(bossX, 84));
         }
         addLivestockAndCivilians();
         break;

@@ -2,6 +2,7 @@
 
 #include "engine/engine.h"
 #include "game/assets.h"
+#include "game/battle.h"
 #include "game/constants.h"
 #include "game/game_clock.h"
 #include "intro/intro_flash.h"
@@ -15,7 +16,7 @@ tIntro::tIntro() {
     actorList = std::make_shared<TList>();
     starField = std::make_shared<TList>();
     introSong = TSound::Load("incbin::introsong.ogg", 0);
-    if (introSong) introSongChannel = introSong->Play();
+    introSongChannel = battle::play(introSong);
     createFormation();
     createStarfield();
 }
@@ -62,7 +63,7 @@ void tIntro::launchMissile() {
     inputReady = false;
     missile = tIntroMissile::Create(320.0f, 516.0f);
     if (actorList) actorList->AddLast(missile);
-    if (tSfx::introMissileLaunch) tSfx::introMissileLaunch->Play();
+    battle::play(tSfx::introMissileLaunch);
 }
 
 void tIntro::readKeys() {

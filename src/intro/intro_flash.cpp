@@ -2,11 +2,12 @@
 
 #include "engine/engine.h"
 #include "game/assets.h"
+#include "game/battle.h"
 #include "game/game_clock.h"
 
 tIntroFlash::tIntroFlash() {
     defaultImg = TImage::Load("incbin::whitePixel.png", 0);
-    if (tSfx::introExplosion) tSfx::introExplosion->Play();
+    battle::play(tSfx::introExplosion);
 }
 
 void tIntroFlash::update() {

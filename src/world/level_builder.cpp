@@ -6,6 +6,7 @@
 #include "buildings/building.h"
 #include "buildings/turret.h"
 #include "engine/engine.h"
+#include "game/battle.h"
 #include "game/game_clock.h"
 #include "game/program.h"
 
@@ -34,7 +35,7 @@ void place(TList& group, int& edge, int step) {
     for (const std::shared_ptr<tBuilding>& building : group.typed<tBuilding>()) {
         building->x = static_cast<float>(edge);
         edge += step;
-        if (theProgram && theProgram->buildingList) theProgram->buildingList->AddLast(building);
+        battle::addBuilding(building);
     }
 }
 
