@@ -5,7 +5,6 @@
 
 #include "engine/engine.h"
 #include "entities/actor.h"
-#include "entities/faction_roster.h"
 #include "game/assets.h"
 #include "game/battle.h"
 #include "game/game_clock.h"
@@ -73,42 +72,11 @@ void tTurret::checkTarget() {
 
 void tTurret::checkFire() {
     if (!timerReady(fireTimer, 0) || !timerReady(burstTimer, 0)) return;
-    if (!myTarget) myTarget = getNearestEnemyUnit();
-    if (!myTarget) myTarget = getNearestEnemyBuilding();
+    if (!myTarget) myTarget = nearestEnemyUnit(x, faction, range);
+    if (!myTarget) myTarget = nearestEnemyBuilding(x, faction, range);
     if (!myTarget) return;
     fireTimer = gameMillisecs() + fireDelay;
     fireAtTarget(myTarget);
-}
-
-std::shared_ptr<tActor> tTurret::getNearestEnemyUnit() {
-    if (!theProgram || !theProgram->actorList) return nullptr;
-    tActor* nearest = nullptr;
-    float nearestDistance = 0;
-    for (tActor* actor : tFactionRoster<tActor>::opponentsOf(*theProgram->actorList, faction)) {
-        const float distance = std::fabs(x - actor->x);
-        if (distance >= range || actor->state == states::DEAD) continue;
-        // Only a strictly nearer one replaces the pick: ties go to the earlier in the list.
-        if (!nearest || distance < nearestDistance) {
-            nearest = actor;
-            nearestDistance = distance;
-        }
-    }
-    return nearest ? nearest->self<tActor>() : nullptr;
-}
-
-std::shared_ptr<tBuilding> tTurret::getNearestEnemyBuilding() {
-    if (!theProgram || !theProgram->buildingList) return nullptr;
-    tBuilding* nearest = nullptr;
-    float nearestDistance = 0;
-    for (tBuilding* building : tFactionRoster<tBuilding>::opponentsOf(*theProgram->buildingList, faction)) {
-        const float distance = std::fabs(x - building->x);
-        if (distance >= range) continue;
-        if (!nearest || distance < nearestDistance) {
-            nearest = building;
-            nearestDistance = distance;
-        }
-    }
-    return nearest ? nearest->self<tBuilding>() : nullptr;
 }
 
 void tTurret::fireAtTarget(const std::shared_ptr<tOnscreenObject>& target) {

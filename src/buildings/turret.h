@@ -3,8 +3,6 @@
 
 #include "buildings/building.h"
 
-class tActor;
-
 // The medium turret, and the base of the heavy and light ones: picks the nearest enemy within 320
 // (the creature, else the homebase), keeps it until it leaves that range or dies, turns toward it and
 // fires bursts of shots with a pause after each burst.
@@ -32,8 +30,6 @@ class tTurret : public tBuilding {
     virtual void checkTarget();
     virtual void setFrame();
     virtual void checkFire();
-    virtual std::shared_ptr<tActor> getNearestEnemyUnit();
-    virtual std::shared_ptr<tBuilding> getNearestEnemyBuilding();
     virtual void fireAtTarget(const std::shared_ptr<tOnscreenObject>& target);
     virtual void createBullet(float x, float y, float dir);
 

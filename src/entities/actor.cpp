@@ -382,36 +382,51 @@ void tActor::executePatrol() {
 // ---------------------------------------------------------------------------------------------------
 // Targeting and firing
 
-std::shared_ptr<tActor> tActor::getNearestEnemyUnit() {
-    if (!theProgram || !theProgram->actorList) return nullptr;
-    // Many units search every pass: only the actors of the other sides are looked at.
-    tActor* nearest = nullptr;
+namespace {
+
+bool isTargetable(const tActor& actor) {
+    return actor.state != states::DEAD;
+}
+bool isTargetable(const tBuilding& /*building*/) {
+    return true;
+}
+
+template <class T>
+std::shared_ptr<T> nearestOpponent(std::shared_ptr<TList> tProgram::*which, float x, int faction,
+                                   float range) {
+    TList* list = battle::list(which);
+    if (!list) return nullptr;
+    // Many units search every pass: only the objects of the other sides are looked at.
+    T* nearest = nullptr;
     float nearestDistance = 0;
-    for (tActor* other : tFactionRoster<tActor>::opponentsOf(*theProgram->actorList, faction)) {
+    for (T* other : tFactionRoster<T>::opponentsOf(*list, faction)) {
         const float distance = std::fabs(x - other->x);
-        if (distance >= 320 || other->state == states::DEAD) continue;
+        if (distance >= range || !isTargetable(*other)) continue;
         // Only a strictly nearer one replaces the current pick: ties go to the earlier in the list.
         if (!nearest || distance < nearestDistance) {
             nearest = other;
             nearestDistance = distance;
         }
     }
-    return nearest ? nearest->self<tActor>() : nullptr;
+    return nearest ? nearest->template self<T>() : nullptr;
+}
+
+} // namespace
+
+std::shared_ptr<tActor> nearestEnemyUnit(float x, int faction, float range) {
+    return nearestOpponent<tActor>(&tProgram::actorList, x, faction, range);
+}
+
+std::shared_ptr<tBuilding> nearestEnemyBuilding(float x, int faction, float range) {
+    return nearestOpponent<tBuilding>(&tProgram::buildingList, x, faction, range);
+}
+
+std::shared_ptr<tActor> tActor::getNearestEnemyUnit() {
+    return nearestEnemyUnit(x, faction, kFireRange);
 }
 
 std::shared_ptr<tBuilding> tActor::getNearestEnemyBuilding() {
-    if (!theProgram || !theProgram->buildingList) return nullptr;
-    tBuilding* nearest = nullptr;
-    float nearestDistance = 0;
-    for (tBuilding* building : tFactionRoster<tBuilding>::opponentsOf(*theProgram->buildingList, faction)) {
-        const float distance = std::fabs(x - building->x);
-        if (distance >= 320) continue;
-        if (!nearest || distance < nearestDistance) {
-            nearest = building;
-            nearestDistance = distance;
-        }
-    }
-    return nearest ? nearest->self<tBuilding>() : nullptr;
+    return nearestEnemyBuilding(x, faction, kFireRange);
 }
 
 void tActor::checkFire() {

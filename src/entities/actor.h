@@ -13,6 +13,7 @@ class tBuilding;
 class tActor : public tOnscreenObject {
   public:
     static constexpr KindMask kKind = kindBit(Kind::Actor);
+    static constexpr float kFireRange = 320; // how far a unit looks for something to shoot
 
     tActor();
 
@@ -108,3 +109,8 @@ class tActor : public tOnscreenObject {
     virtual void matterIncrease(int n);
     virtual void matterDecrease(int n);
 };
+
+// The nearest living unit (building) of another side than `faction` less than `range` from x; ties
+// go to the earlier in its list. Units and turrets pick their targets with it.
+std::shared_ptr<tActor> nearestEnemyUnit(float x, int faction, float range);
+std::shared_ptr<tBuilding> nearestEnemyBuilding(float x, int faction, float range);
