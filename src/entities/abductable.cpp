@@ -12,14 +12,9 @@ tAbductable::tAbductable() {
     kinds |= kKind;
 }
 
-void tAbductable::destroy() {
-    if (destroyed) return;
-    tActor::destroy();
+void tAbductable::onDestroy(bool withAnims) {
+    tActor::onDestroy(withAnims);
     if (isRadiated()) radiationBlast();
-}
-
-void tAbductable::destroyNoAnims() {
-    tAbductable::destroy();
 }
 
 void tAbductable::resetVelocities() {

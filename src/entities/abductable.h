@@ -22,11 +22,6 @@ class tAbductable : public tActor {
     int radMax = 1000;
     int radDamage = 225;
 
-    // Matter balls, the factory's count, leaving the actor list; then the blast when irradiated.
-    // A second destroy (a catch killed while the beam holds it, then swallowed) changes nothing.
-    void destroy() override;
-    void destroyNoAnims() override;
-
     virtual void setMatterAward(int n) { matterAward = n; }
     virtual void resetVelocities();
     virtual void increaseRadiation(int n);
@@ -40,4 +35,8 @@ class tAbductable : public tActor {
     // The blast shared by people, balls and cows: actors within (actorReachX, actorReachY), buildings
     // within (buildingReachX, buildingReachY), both boxes strict.
     void blastAround(float actorReachX, float actorReachY, float buildingReachX, float buildingReachY);
+
+  protected:
+    // After the actor's end, the blast when irradiated (also for a catch swallowed by the beam).
+    void onDestroy(bool withAnims) override;
 };

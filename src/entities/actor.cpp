@@ -97,15 +97,23 @@ void tActor::damage(float amount) {
 }
 
 void tActor::destroy() {
-    if (destroyed) return;
-    destroyed = true;
-    tOnscreenObject::destroy();
-    if (spawner) spawner->unitCounter -= 1;
-    if (theProgram && theProgram->actorList) theProgram->actorList->Remove(this);
+    destroyOnce(true);
 }
 
 void tActor::destroyNoAnims() {
-    tActor::destroy();
+    destroyOnce(false);
+}
+
+void tActor::destroyOnce(bool withAnims) {
+    if (destroyed) return;
+    destroyed = true;
+    onDestroy(withAnims);
+}
+
+void tActor::onDestroy(bool /*withAnims*/) {
+    tOnscreenObject::destroy();
+    if (spawner) spawner->unitCounter -= 1;
+    battle::removeFrom(&tProgram::actorList, this);
 }
 
 // ---------------------------------------------------------------------------------------------------

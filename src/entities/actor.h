@@ -43,7 +43,9 @@ class tActor : public tOnscreenObject {
     void draw() override {}
     void resetTimers() override;
     void damage(float amount) override;
+    // Both run onDestroy on the first call only: a unit is never counted out twice.
     void destroy() override;
+    void destroyNoAnims(); // without an explosion or death picture (a catch arriving in the beam)
 
     virtual void startUpdate();
     virtual void applyMotion();
@@ -75,7 +77,6 @@ class tActor : public tOnscreenObject {
     virtual bool isHitState();
     virtual void resetAI();
     virtual bool heal(int amount);
-    virtual void destroyNoAnims();
 
     virtual void setStateAbducting();
     virtual void setStateDead();
@@ -108,6 +109,14 @@ class tActor : public tOnscreenObject {
 
     virtual void matterIncrease(int n);
     virtual void matterDecrease(int n);
+
+  protected:
+    // What destruction does, at most once per actor: the matter balls, the factory's free place,
+    // leaving the actor list. Subclasses add their own end (an explosion only withAnims).
+    virtual void onDestroy(bool withAnims);
+
+  private:
+    void destroyOnce(bool withAnims);
 };
 
 // The nearest living unit (building) of another side than `faction` less than `range` from x; ties

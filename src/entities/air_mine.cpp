@@ -118,10 +118,9 @@ void tAirMine::detonate() {
     }
 }
 
-void tAirMine::destroy() {
-    if (destroyed) return;
-    tActor::destroy();
-    battle::addFx(tBigExplosion::Create(x, y - 12));
+void tAirMine::onDestroy(bool withAnims) {
+    tActor::onDestroy(withAnims);
+    if (withAnims) battle::addFx(tBigExplosion::Create(x, y - 12));
 }
 
 void tAirMine::draw() {

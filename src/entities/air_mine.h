@@ -25,7 +25,6 @@ class tAirMine : public tAircraft {
                                             std::shared_ptr<tBuilding> spawner);
 
     void update() override;
-    void destroy() override;
     void draw() override;
     void resetTimers() override;
 
@@ -34,6 +33,9 @@ class tAirMine : public tAircraft {
 
     // True while the mine still coasts from its launch.
     bool isLaunching() const { return dir > -1; }
+
+  protected:
+    void onDestroy(bool withAnims) override;
 
   private:
     // Whether an actor's centre lies within the mine's trigger box.

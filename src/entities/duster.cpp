@@ -81,10 +81,9 @@ void tDuster::fireAtTarget(const std::shared_ptr<tOnscreenObject>& target) {
     battle::addWeapon(tBullet::Create(x, y, angle));
 }
 
-void tDuster::destroy() {
-    if (destroyed) return;
-    tActor::destroy();
-    battle::addFx(tBigExplosion::Create(x, y - 10));
+void tDuster::onDestroy(bool withAnims) {
+    tActor::onDestroy(withAnims);
+    if (withAnims) battle::addFx(tBigExplosion::Create(x, y - 10));
 }
 
 void tDuster::resetTimers() {

@@ -27,6 +27,8 @@ class tDuster : public tAircraft {
     void checkPlayerCollision() override;
     void checkFire() override;
     void fireAtTarget(const std::shared_ptr<tOnscreenObject>& target) override;
-    void destroy() override;
     void resetTimers() override;
+
+  protected:
+    void onDestroy(bool withAnims) override;
 };

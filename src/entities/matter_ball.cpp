@@ -51,10 +51,6 @@ void tMatterBall::draw() {
     DrawFrame(getCurrentImg(), getX(), getY(), getFrame());
 }
 
-void tMatterBall::destroyNoAnims() {
-    tAbductable::destroy();
-}
-
 void tMatterBall::resetVelocities() {
     tAbductable::resetVelocities();
     xSpeed = 0;

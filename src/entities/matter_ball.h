@@ -21,7 +21,6 @@ class tMatterBall : public tAbductable {
     static void spawn(int count, int x, int y);
 
     void draw() override;
-    void destroyNoAnims() override;
     void resetVelocities() override;
     void setStateFalling() override;
     void setStateIdle(int delay) override;

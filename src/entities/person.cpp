@@ -38,14 +38,9 @@ void tPerson::draw() {
     DrawFrame(getCurrentImg(), getX(), getY(), getFrame());
 }
 
-void tPerson::destroy() {
-    if (destroyed) return;
-    tAbductable::destroy();
-    if (!isRadiated()) battle::addFx(tPersonDeath::Create(x, y));
-}
-
-void tPerson::destroyNoAnims() {
-    tAbductable::destroy();
+void tPerson::onDestroy(bool withAnims) {
+    tAbductable::onDestroy(withAnims);
+    if (withAnims && !isRadiated()) battle::addFx(tPersonDeath::Create(x, y));
 }
 
 void tPerson::resetVelocities() {

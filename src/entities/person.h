@@ -16,8 +16,6 @@ class tPerson : public tAbductable {
     float ySpeed = 0; // signed fall speed along dir (270: falling means ySpeed grows negative)
 
     void draw() override;
-    void destroy() override;
-    void destroyNoAnims() override;
     void resetVelocities() override;
     void setStateFalling() override;
     void doStateFalling() override;
@@ -26,6 +24,9 @@ class tPerson : public tAbductable {
     // Position, spawner, picture pair and box (twice the frame) shared by every person's Create.
     void place(float x, float y, std::shared_ptr<tBuilding> spawner, const std::shared_ptr<TImage>& image,
                const std::shared_ptr<TImage>& greenImage);
+
+  protected:
+    void onDestroy(bool withAnims) override; // the death picture when not irradiated
 };
 
 // A civilian: wanders a long beat and never shoots.

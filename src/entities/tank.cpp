@@ -48,10 +48,9 @@ void tTank::damage(float amount) {
     flash(); // refreshes the silhouette made by the actor's own flash
 }
 
-void tTank::destroy() {
-    if (destroyed) return;
-    tActor::destroy();
-    battle::addFx(tBigExplosion::Create(x, y - 10));
+void tTank::onDestroy(bool withAnims) {
+    tActor::onDestroy(withAnims);
+    if (withAnims) battle::addFx(tBigExplosion::Create(x, y - 10));
 }
 
 void tTank::fireAtTarget(const std::shared_ptr<tOnscreenObject>& target) {

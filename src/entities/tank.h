@@ -17,6 +17,8 @@ class tTank : public tActor {
 
     void draw() override;
     void damage(float amount) override;
-    void destroy() override;
     void fireAtTarget(const std::shared_ptr<tOnscreenObject>& target) override;
+
+  protected:
+    void onDestroy(bool withAnims) override;
 };
