@@ -5,10 +5,6 @@
 #include "game/assets.h"
 #include "game/battle.h"
 
-tAirMineLauncher::tAirMineLauncher() {
-    kinds |= kKind;
-}
-
 std::shared_ptr<tAirMineLauncher> tAirMineLauncher::Create(float x, float y) {
     auto launcher = std::make_shared<tAirMineLauncher>();
     launcher->setUp(x, y, gfx::airMineLauncher, 1200, mineDelay, minesMax);

@@ -13,7 +13,6 @@
 // --- tBuilding -----------------------------------------------------------------------------------------
 
 tBuilding::tBuilding() {
-    kinds |= kKind;
     matterballs = 2;
     facing = 1;
 }
@@ -92,10 +91,6 @@ void tBuilding::spawnUnit() {
 
 // --- the factories ---------------------------------------------------------------------------------------
 
-tTankFactory::tTankFactory() {
-    kinds |= kKind;
-}
-
 std::shared_ptr<tTankFactory> tTankFactory::Create(float x, float y) {
     auto factory = std::make_shared<tTankFactory>();
     factory->setUp(x, y, gfx::factory, 1000, 12000, 2);
@@ -108,10 +103,6 @@ void tTankFactory::spawnUnit() {
     battle::addActor(tTank::Create(x, static_cast<float>(groundLevel()), self<tBuilding>()));
 }
 
-tBarracks::tBarracks() {
-    kinds |= kKind;
-}
-
 std::shared_ptr<tBarracks> tBarracks::Create(float x, float y) {
     auto barracks = std::make_shared<tBarracks>();
     barracks->setUp(x, y, gfx::barracks, 1000, 6000, 5);
@@ -122,10 +113,6 @@ std::shared_ptr<tBarracks> tBarracks::Create(float x, float y) {
 void tBarracks::spawnUnit() {
     tBuilding::spawnUnit();
     battle::addActor(tSoldier::Create(x, static_cast<float>(groundLevel()), self<tBuilding>()));
-}
-
-tAirpad::tAirpad() {
-    kinds |= kKind;
 }
 
 std::shared_ptr<tAirpad> tAirpad::Create(float x, float y) {
@@ -141,10 +128,6 @@ void tAirpad::spawnUnit() {
 }
 
 // --- tHouse --------------------------------------------------------------------------------------------
-
-tHouse::tHouse() {
-    kinds |= kKind;
-}
 
 std::shared_ptr<TImage> tHouse::getImageIndex(int index) {
     switch (index) {

@@ -8,9 +8,8 @@ class tActor;
 // Base of every structure: stands still, shows a health bar once damaged, bursts into a big explosion
 // and matter balls when destroyed, and may produce units on a timer. Military buildings count
 // towards the opposition's military strength, whose loss wins the mission.
-class tBuilding : public tOnscreenObject {
+class tBuilding : public tKinded<tBuilding, tOnscreenObject, Kind::Building> {
   public:
-    static constexpr KindMask kKind = kindBit(Kind::Building);
     tBuilding();
 
     int factoryDelay = 0;
@@ -44,38 +43,29 @@ class tBuilding : public tOnscreenObject {
 };
 
 // Builds a tank every 12 s, at most 2 alive.
-class tTankFactory : public tBuilding {
+class tTankFactory : public tKinded<tTankFactory, tBuilding, Kind::TankFactory> {
   public:
-    static constexpr KindMask kKind = kindBit(Kind::TankFactory);
-    tTankFactory();
     void spawnUnit() override;
     static std::shared_ptr<tTankFactory> Create(float x, float y);
 };
 
 // Trains a soldier every 6 s, at most 5 alive.
-class tBarracks : public tBuilding {
+class tBarracks : public tKinded<tBarracks, tBuilding, Kind::Barracks> {
   public:
-    static constexpr KindMask kKind = kindBit(Kind::Barracks);
-    tBarracks();
     void spawnUnit() override;
     static std::shared_ptr<tBarracks> Create(float x, float y);
 };
 
 // Launches a duster every 12 s, at most 2 alive.
-class tAirpad : public tBuilding {
+class tAirpad : public tKinded<tAirpad, tBuilding, Kind::Airpad> {
   public:
-    static constexpr KindMask kKind = kindBit(Kind::Airpad);
-    tAirpad();
     void spawnUnit() override;
     static std::shared_ptr<tAirpad> Create(float x, float y);
 };
 
 // A house: no production, not military; destroyed, it releases three fleeing civilians.
-class tHouse : public tBuilding {
+class tHouse : public tKinded<tHouse, tBuilding, Kind::House> {
   public:
-    static constexpr KindMask kKind = kindBit(Kind::House);
-    tHouse();
-
     int imgIndex = 1; // which of the four house pictures
 
     int takeDamage(float amount) override;

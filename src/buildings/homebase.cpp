@@ -10,9 +10,7 @@
 #include "hud/warning.h"
 #include "player/foo.h"
 
-tHomebase::tHomebase() : baseState(cBaseStates::LANDING), loopChannel(std::make_shared<TChannel>()) {
-    kinds |= kKind;
-}
+tHomebase::tHomebase() : baseState(cBaseStates::LANDING), loopChannel(std::make_shared<TChannel>()) {}
 
 std::shared_ptr<tHomebase> tHomebase::Create(float x, float y, int /*ignored*/) {
     auto base = std::make_shared<tHomebase>();

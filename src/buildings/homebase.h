@@ -8,9 +8,8 @@ class TChannel;
 // The Dazozuzo, the larva's mothership: descends at the start of a mission and lays the egg, heals
 // the larva standing beside it, warns when attacked, flees into space when destroyed and leaves in
 // victory. Either departure returns the game to the mission map.
-class tHomebase : public tBuilding {
+class tHomebase : public tKinded<tHomebase, tBuilding, Kind::Homebase> {
   public:
-    static constexpr KindMask kKind = kindBit(Kind::Homebase);
     tHomebase();
 
     int baseState; // a cBaseStates value

@@ -12,10 +12,6 @@
 #include "hud/bars.h"
 #include "player/enemy_projectiles.h"
 
-tTurret::tTurret() {
-    kinds |= kKind;
-}
-
 void tTurret::setUpGun(float px, float py, const std::shared_ptr<TImage>& image, int hitPoints, int shotDelay,
                        int pause, int shotsPerBurst, float barrel, int startFrame) {
     setUp(px, py, image, hitPoints, 0, 0);
@@ -35,18 +31,10 @@ std::shared_ptr<tTurret> tTurret::Create(float x, float y) {
     return turret;
 }
 
-tHeavyTurret::tHeavyTurret() {
-    kinds |= kKind;
-}
-
 std::shared_ptr<tHeavyTurret> tHeavyTurret::Create(float x, float y) {
     auto turret = std::make_shared<tHeavyTurret>();
     turret->setUpGun(x, y, gfx::heavyTurret, 800, 80, 3000, 6, 16, 3);
     return turret;
-}
-
-tLightTurret::tLightTurret() {
-    kinds |= kKind;
 }
 
 std::shared_ptr<tLightTurret> tLightTurret::Create(float x, float y) {

@@ -6,12 +6,9 @@
 // The medium turret, and the base of the heavy and light ones: picks the nearest enemy within 320
 // (the creature, else the homebase), keeps it until it leaves that range or dies, turns toward it and
 // fires bursts of shots with a pause after each burst.
-class tTurret : public tBuilding {
+class tTurret : public tKinded<tTurret, tBuilding, Kind::Turret> {
   public:
-    static constexpr KindMask kKind = kindBit(Kind::Turret);
     static constexpr float range = 320;
-
-    tTurret();
 
     int fireDelay = 0; // between the shots of a burst
     int fireTimer = 0;
@@ -40,18 +37,14 @@ class tTurret : public tBuilding {
 };
 
 // Six tank shots 80 ms apart, then three seconds of silence.
-class tHeavyTurret : public tTurret {
+class tHeavyTurret : public tKinded<tHeavyTurret, tTurret, Kind::HeavyTurret> {
   public:
-    static constexpr KindMask kKind = kindBit(Kind::HeavyTurret);
-    tHeavyTurret();
     static std::shared_ptr<tHeavyTurret> Create(float x, float y);
 };
 
 // Six bullets 60 ms apart, then a pause of a second and a half.
-class tLightTurret : public tTurret {
+class tLightTurret : public tKinded<tLightTurret, tTurret, Kind::LightTurret> {
   public:
-    static constexpr KindMask kKind = kindBit(Kind::LightTurret);
-    tLightTurret();
     static std::shared_ptr<tLightTurret> Create(float x, float y);
     void createBullet(float x, float y, float dir) override;
 };

@@ -7,7 +7,6 @@
 #include "world/input.h"
 
 tMapDazozuzo::tMapDazozuzo() {
-    kinds |= kKind;
     defaultImg = TImage::LoadAnim("incbin::Gfx\\map\\dazozuzo.png", 13, 10, 0, 2, 0);
     SetImageAnchor(defaultImg, 13 / 2, 10 / 2);
     animDelay = 80;

@@ -7,10 +7,8 @@ class tMapScreen;
 
 // The little mothership the player steers over the mission map with the arrow keys; Z, X or C starts
 // the mission of the open node under it. It belongs to its map screen, in no battlefield list.
-class tMapDazozuzo : public tActor {
+class tMapDazozuzo : public tKinded<tMapDazozuzo, tActor, Kind::MapDazozuzo> {
   public:
-    static constexpr KindMask kKind = kindBit(Kind::MapDazozuzo);
-
     tMapDazozuzo();
 
     tMapScreen* parentMap = nullptr; // the screen owns the ship, so a plain back pointer

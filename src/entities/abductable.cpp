@@ -8,10 +8,6 @@
 #include "hud/shake.h"
 #include "player/weapon_effects.h"
 
-tAbductable::tAbductable() {
-    kinds |= kKind;
-}
-
 void tAbductable::onDestroy(bool withAnims) {
     tActor::onDestroy(withAnims);
     if (isRadiated()) radiationBlast();

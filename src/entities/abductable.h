@@ -10,11 +10,8 @@ class TImage;
 // the creature gains for it, and radiation, which builds up only while the beam holds it. A fully
 // irradiated abductable turns green, is called "Radioactive ...", gives nothing when abducted and
 // bursts in a radiation blast however it is destroyed.
-class tAbductable : public tActor {
+class tAbductable : public tKinded<tAbductable, tActor, Kind::Abductable> {
   public:
-    static constexpr KindMask kKind = kindBit(Kind::Abductable);
-    tAbductable();
-
     std::string strName;
     std::shared_ptr<TImage> radImg; // the green look once irradiated
     int matterAward = 0;

@@ -14,7 +14,6 @@
 #include "player/enemy_projectiles.h"
 
 tActor::tActor() {
-    kinds |= kKind;
     matterballs = 1;
     stateTimer = gameMillisecs();
     setStateIdle(0);

@@ -10,9 +10,8 @@ class tBuilding;
 // the map screen's mothership. A state engine over `states`, accelerated motion with the ground as
 // floor and the top of the world as ceiling, standing orders (wait, patrol, attack), shooting at the
 // nearest enemy in range, knockback, stun, falling, healing and a matter bank.
-class tActor : public tOnscreenObject {
+class tActor : public tKinded<tActor, tOnscreenObject, Kind::Actor> {
   public:
-    static constexpr KindMask kKind = kindBit(Kind::Actor);
     static constexpr float kFireRange = 320; // how far a unit looks for something to shoot
 
     tActor();

@@ -16,10 +16,6 @@ constexpr float kTriggerMargin = 10; // the trigger box reaches this far beyond 
 constexpr float kBlastKnockback = 300;
 } // namespace
 
-tAirMine::tAirMine() {
-    kinds |= kKind;
-}
-
 std::shared_ptr<tAirMine> tAirMine::Create(float x, float y, float dir, float speed,
                                            std::shared_ptr<tBuilding> spawner) {
     auto mine = std::make_shared<tAirMine>();

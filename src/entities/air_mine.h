@@ -8,12 +8,8 @@ class tBuilding;
 // A floating mine shot out of an air-mine launcher. It coasts out of the launcher, slowing by 100 units
 // per second each second, then drifts toward a random point near it, overshooting and swinging back
 // and forth around it, and detonates when an enemy comes close. One hit brings it down harmlessly.
-class tAirMine : public tAircraft {
+class tAirMine : public tKinded<tAirMine, tAircraft, Kind::AirMine> {
   public:
-    static constexpr KindMask kKind = kindBit(Kind::AirMine);
-
-    tAirMine();
-
     int scanTimer = 0;
     int scanDelay = 5;
     // Dealt to each actor caught by the detonation. (Named apart from the damage() every object

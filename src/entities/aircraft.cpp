@@ -12,10 +12,6 @@ tActor* currentPlayerActor() {
     return objectAs<tActor>(theProgram->playerObject());
 }
 
-tAircraft::tAircraft() {
-    kinds |= kKind;
-}
-
 void tAircraft::applyMotion() {
     tActor::applyMotion();
     checkPlayerCollision();

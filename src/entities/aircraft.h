@@ -6,12 +6,8 @@
 // Base of the opposition's air force (dusters, the super copter boss, air mines): an actor that first
 // settles at its wanted altitude and only then follows its orders, rams the creature on contact and
 // fires light bullets.
-class tAircraft : public tActor {
+class tAircraft : public tKinded<tAircraft, tActor, Kind::Aircraft> {
   public:
-    static constexpr KindMask kKind = kindBit(Kind::Aircraft);
-
-    tAircraft();
-
     float wantedAltitude = 0;
     int reachedWantedHeight = 0; // 1 once the altitude is reached; the altitude is then left alone
 

@@ -7,7 +7,6 @@
 #include "player/weapon_effects.h"
 
 tCow::tCow() {
-    kinds |= kKind;
     radDamage = 500;
 }
 

@@ -8,10 +8,6 @@
 #include "game/game_clock.h"
 #include "player/enemy_projectiles.h"
 
-tDuster::tDuster() {
-    kinds |= kKind;
-}
-
 std::shared_ptr<tDuster> tDuster::Create(float x, float y, std::shared_ptr<tBuilding> spawner) {
     auto duster = std::make_shared<tDuster>();
     duster->x = x;

@@ -7,12 +7,8 @@ class tBuilding;
 
 // The light aircraft the airpads build: climbs to a random altitude, patrols a wide beat, fires bursts
 // of four bullets with a four-second pause and rams the creature at most twice a second.
-class tDuster : public tAircraft {
+class tDuster : public tKinded<tDuster, tAircraft, Kind::Duster> {
   public:
-    static constexpr KindMask kKind = kindBit(Kind::Duster);
-
-    tDuster();
-
     int burstDelay = 0;
     int burstTimer = 0;
     int burstCount = 0;

@@ -38,10 +38,6 @@ void drawAt(tOnscreenObject& fx, float screenY) {
 
 // --- tBigExplosion ---------------------------------------------------------------------------------
 
-tBigExplosion::tBigExplosion() {
-    kinds |= kKind;
-}
-
 std::shared_ptr<tBigExplosion> tBigExplosion::Create(float x, float y) {
     auto fx = std::make_shared<tBigExplosion>();
     startEffect(*fx, x, y, gfx::bigExplosion, 75);
@@ -64,10 +60,6 @@ void tBigExplosion::draw() {
 } // the world y: no vertical shake
 
 // --- tEgg --------------------------------------------------------------------------------------------
-
-tEgg::tEgg() {
-    kinds |= kKind;
-}
 
 std::shared_ptr<tEgg> tEgg::Create(float x, float y) {
     auto fx = std::make_shared<tEgg>();
@@ -99,10 +91,6 @@ void tEgg::draw() {
 
 // --- tBileSplash ---------------------------------------------------------------------------------------
 
-tBileSplash::tBileSplash() {
-    kinds |= kKind;
-}
-
 std::shared_ptr<tBileSplash> tBileSplash::Create(float x, float y) {
     auto fx = std::make_shared<tBileSplash>();
     startEffect(*fx, x, y, gfx::splash, 50);
@@ -121,10 +109,6 @@ void tBileSplash::draw() {
 }
 
 // --- tBulletHit ----------------------------------------------------------------------------------------
-
-tBulletHit::tBulletHit() {
-    kinds |= kKind;
-}
 
 std::shared_ptr<tBulletHit> tBulletHit::Create(float x, float y) {
     auto fx = std::make_shared<tBulletHit>();
@@ -148,10 +132,6 @@ void tBulletHit::draw() {
 
 // --- tHeartSpawner ---------------------------------------------------------------------------------------
 
-tHeartSpawner::tHeartSpawner() {
-    kinds |= kKind;
-}
-
 std::shared_ptr<tHeartSpawner> tHeartSpawner::Create(float x, float y, int maxHearts,
                                                      std::shared_ptr<tOnscreenObject> owner) {
     auto fx = std::make_shared<tHeartSpawner>();
@@ -173,10 +153,6 @@ void tHeartSpawner::update() {
 }
 
 // --- tHeart ----------------------------------------------------------------------------------------------
-
-tHeart::tHeart() {
-    kinds |= kKind;
-}
 
 std::shared_ptr<tHeart> tHeart::Create(float x, float y) {
     auto fx = std::make_shared<tHeart>();

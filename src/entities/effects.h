@@ -8,10 +8,8 @@
 // leaves the effects list when it is over. None collides, is damaged, tests nearness or mirrors.
 
 // A building, tank, aircraft or mine blowing up: 7 frames of 75 ms with a boom.
-class tBigExplosion : public tOnscreenObject {
+class tBigExplosion : public tKinded<tBigExplosion, tOnscreenObject, Kind::BigExplosion> {
   public:
-    static constexpr KindMask kKind = kindBit(Kind::BigExplosion);
-    tBigExplosion();
     static std::shared_ptr<tBigExplosion> Create(float x, float y);
     void update() override;
     void draw() override;
@@ -19,31 +17,25 @@ class tBigExplosion : public tOnscreenObject {
 
 // The egg the larva hatches from: 17 frames of 60 ms. From frame 9 the larva is held (stunned without
 // end); after the last frame it is let go and the egg is gone.
-class tEgg : public tOnscreenObject {
+class tEgg : public tKinded<tEgg, tOnscreenObject, Kind::Egg> {
   public:
-    static constexpr KindMask kKind = kindBit(Kind::Egg);
     static constexpr int kStunFrame = 9;
-    tEgg();
     static std::shared_ptr<tEgg> Create(float x, float y);
     void update() override;
     void draw() override;
 };
 
 // Bile hitting something or the ground: 6 frames of 50 ms with a splat.
-class tBileSplash : public tOnscreenObject {
+class tBileSplash : public tKinded<tBileSplash, tOnscreenObject, Kind::BileSplash> {
   public:
-    static constexpr KindMask kKind = kindBit(Kind::BileSplash);
-    tBileSplash();
     static std::shared_ptr<tBileSplash> Create(float x, float y);
     void update() override;
     void draw() override;
 };
 
 // Where a bullet ended: 2 frames of 50 ms.
-class tBulletHit : public tOnscreenObject {
+class tBulletHit : public tKinded<tBulletHit, tOnscreenObject, Kind::BulletHit> {
   public:
-    static constexpr KindMask kKind = kindBit(Kind::BulletHit);
-    tBulletHit();
     int animSpeed = 50;
     static std::shared_ptr<tBulletHit> Create(float x, float y);
     void update() override;
@@ -51,10 +43,8 @@ class tBulletHit : public tOnscreenObject {
 };
 
 // Invisible: releases maxHearts hearts from its owner's centre, one every 80 ms, then leaves.
-class tHeartSpawner : public tOnscreenObject {
+class tHeartSpawner : public tKinded<tHeartSpawner, tOnscreenObject, Kind::HeartSpawner> {
   public:
-    static constexpr KindMask kKind = kindBit(Kind::HeartSpawner);
-    tHeartSpawner();
     std::shared_ptr<tOnscreenObject> owner;
     int numHearts = 0;
     int maxHearts = 0;
@@ -64,10 +54,8 @@ class tHeartSpawner : public tOnscreenObject {
 };
 
 // A heart rising and slowing down; gone after 1.5 s.
-class tHeart : public tOnscreenObject {
+class tHeart : public tKinded<tHeart, tOnscreenObject, Kind::Heart> {
   public:
-    static constexpr KindMask kKind = kindBit(Kind::Heart);
-    tHeart();
     int lifeTimer = 0;
     static std::shared_ptr<tHeart> Create(float x, float y);
     void update() override;

@@ -6,10 +6,6 @@
 #include "game/game_clock.h"
 #include "player/foo.h"
 
-tMatterBall::tMatterBall() {
-    kinds |= kKind;
-}
-
 std::shared_ptr<tMatterBall> tMatterBall::Create(float x, float y) {
     auto ball = std::make_shared<tMatterBall>();
     ball->x = x;

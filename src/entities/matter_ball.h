@@ -6,11 +6,8 @@
 // What destroyed things leave behind: a ball that pops up, falls back, waits on the ground and is
 // picked up by the larva walking over it (10 matter and 5 health). Never hit by area effects, never
 // on the radar, never expires.
-class tMatterBall : public tAbductable {
+class tMatterBall : public tKinded<tMatterBall, tAbductable, Kind::MatterBall> {
   public:
-    static constexpr KindMask kKind = kindBit(Kind::MatterBall);
-    tMatterBall();
-
     float gravity = 200;
     float xSpeed = 0;
     float ySpeed = 0;

@@ -10,9 +10,7 @@
 
 #include "entities/matter_ball.h"
 
-tOnscreenObject::tOnscreenObject() : faction(factions::ENEMY) {
-    kinds |= kKind;
-}
+tOnscreenObject::tOnscreenObject() : faction(factions::ENEMY) {}
 
 tOnscreenObject::~tOnscreenObject() = default;
 

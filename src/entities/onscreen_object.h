@@ -9,10 +9,9 @@ class TImage;
 // intro's ships. Holds position, box, hit points, facing, collision trims, sprite, motion parameters,
 // faction and the matter balls left behind, and offers the screen position, centres, box collision,
 // generic damage and destruction, the nearness test and the white hit flash.
-class tOnscreenObject : public Object, public std::enable_shared_from_this<tOnscreenObject> {
+class tOnscreenObject : public tKinded<tOnscreenObject, Object, Kind::OnscreenObject>,
+                        public std::enable_shared_from_this<tOnscreenObject> {
   public:
-    static constexpr KindMask kKind = kindBit(Kind::OnscreenObject);
-
     tOnscreenObject();
     ~tOnscreenObject() override;
 

@@ -11,7 +11,6 @@
 // --- tPerson -----------------------------------------------------------------------------------------
 
 tPerson::tPerson() {
-    kinds |= kKind;
     // Facing right until its first step: a facing of 0 would draw the sprite at zero width (a person
     // caught by the beam in the frame it appeared would be invisible in the cage).
     facing = direction::FACE_RIGHT;
@@ -69,10 +68,6 @@ void tPerson::doStateFalling() {
 
 // --- tCivilian ---------------------------------------------------------------------------------------
 
-tCivilian::tCivilian() {
-    kinds |= kKind;
-}
-
 std::shared_ptr<tCivilian> tCivilian::Create(float x, float y, std::shared_ptr<tBuilding> spawner) {
     auto civilian = std::make_shared<tCivilian>();
     civilian->place(x, y, std::move(spawner), gfx::civilian, gfx::civilianGreen);
@@ -100,10 +95,6 @@ void tCivilian::executePatrol() {
 
 // --- tSoldier ------------------------------------------------------------------------------------------
 
-tSoldier::tSoldier() {
-    kinds |= kKind;
-}
-
 std::shared_ptr<tSoldier> tSoldier::Create(float x, float y, std::shared_ptr<tBuilding> spawner) {
     auto soldier = std::make_shared<tSoldier>();
     soldier->place(x, y, std::move(spawner), gfx::soldier, gfx::soldierGreen);
@@ -125,10 +116,6 @@ int tSoldier::getFireDelay() {
 }
 
 // --- tPersonDeath ----------------------------------------------------------------------------------------
-
-tPersonDeath::tPersonDeath() {
-    kinds |= kKind;
-}
 
 std::shared_ptr<tPersonDeath> tPersonDeath::Create(float x, float y) {
     auto fx = std::make_shared<tPersonDeath>();

@@ -7,9 +7,8 @@ class tBuilding;
 
 // A person on the battlefield: falls when the beam drops it (a landing faster than 150 px/s kills),
 // leaves a short death animation unless it was radioactive, and no matter balls.
-class tPerson : public tAbductable {
+class tPerson : public tKinded<tPerson, tAbductable, Kind::Person> {
   public:
-    static constexpr KindMask kKind = kindBit(Kind::Person);
     tPerson();
 
     float gravity = 200;
@@ -30,31 +29,22 @@ class tPerson : public tAbductable {
 };
 
 // A civilian: wanders a long beat and never shoots.
-class tCivilian : public tPerson {
+class tCivilian : public tKinded<tCivilian, tPerson, Kind::Civilian> {
   public:
-    static constexpr KindMask kKind = kindBit(Kind::Civilian);
-    tCivilian();
-
     static std::shared_ptr<tCivilian> Create(float x, float y, std::shared_ptr<tBuilding> spawner);
     void executePatrol() override;
 };
 
 // A soldier: patrols a short beat and shoots at enemies in range every 2 to 5 s.
-class tSoldier : public tPerson {
+class tSoldier : public tKinded<tSoldier, tPerson, Kind::Soldier> {
   public:
-    static constexpr KindMask kKind = kindBit(Kind::Soldier);
-    tSoldier();
-
     static std::shared_ptr<tSoldier> Create(float x, float y, std::shared_ptr<tBuilding> spawner);
     int getFireDelay() override;
 };
 
 // What a person leaves behind: 6 frames of 80 ms held on the last, gone after 1.5 s.
-class tPersonDeath : public tOnscreenObject {
+class tPersonDeath : public tKinded<tPersonDeath, tOnscreenObject, Kind::PersonDeath> {
   public:
-    static constexpr KindMask kKind = kindBit(Kind::PersonDeath);
-    tPersonDeath();
-
     int lifeTimer = 0;
 
     static std::shared_ptr<tPersonDeath> Create(float x, float y);

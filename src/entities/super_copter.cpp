@@ -24,10 +24,6 @@ constexpr float kCannonY = 58;
 
 } // namespace
 
-tSuperCopter::tSuperCopter() {
-    kinds |= kKind;
-}
-
 std::shared_ptr<TImage> tSuperCopter::loadBody() {
     std::shared_ptr<TImage> body = TImage::Load("incbin::Gfx\\bosses\\supercopterBody.png");
     if (body) SetImageAnchor(body, static_cast<float>(body->width / 2), static_cast<float>(body->height - 4));

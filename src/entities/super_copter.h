@@ -8,12 +8,8 @@ class TImage;
 // The boss of the last mission: a heavy helicopter that holds altitude 80, patrols 1200 either side of
 // the homebase and fires fans of three tank shots from alternating wing cannons. It never flashes,
 // and at 0 hit points it burns for two seconds in a chain of explosions before it is gone.
-class tSuperCopter : public tAircraft {
+class tSuperCopter : public tKinded<tSuperCopter, tAircraft, Kind::SuperCopter> {
   public:
-    static constexpr KindMask kKind = kindBit(Kind::SuperCopter);
-
-    tSuperCopter();
-
     std::shared_ptr<TImage> engineImg; // rotor, drawn at both wing tips
     int wingCannonTimerDelay = 150;
     int wingCannonTimer = 0;

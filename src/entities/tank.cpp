@@ -9,10 +9,6 @@
 #include "hud/bars.h"
 #include "player/enemy_projectiles.h"
 
-tTank::tTank() {
-    kinds |= kKind;
-}
-
 std::shared_ptr<tTank> tTank::Create(float x, float y, std::shared_ptr<tBuilding> spawner) {
     auto tank = std::make_shared<tTank>();
     tank->x = x;

@@ -7,12 +7,8 @@ class tBuilding;
 
 // The opposition's tank: slow and tough. It patrols a beat around its factory (or the beat the AI
 // director hands it) and lobs a heavy tank shot from its turret at the nearest enemy within range.
-class tTank : public tActor {
+class tTank : public tKinded<tTank, tActor, Kind::Tank> {
   public:
-    static constexpr KindMask kKind = kindBit(Kind::Tank);
-
-    tTank();
-
     static std::shared_ptr<tTank> Create(float x, float y, std::shared_ptr<tBuilding> spawner);
 
     void draw() override;

@@ -10,10 +10,6 @@
 // ---------------------------------------------------------------------------------------------------
 // Floating numbers
 
-tNumberIndicator::tNumberIndicator() {
-    kinds |= kKind;
-}
-
 std::shared_ptr<tNumberIndicator> tNumberIndicator::Create(float x, float y, const std::string& text, int r,
                                                            int g, int b, bool big) {
     auto indicator = std::make_shared<tNumberIndicator>();
@@ -61,10 +57,6 @@ void tNumberIndicator::resetTimers() {
 // ---------------------------------------------------------------------------------------------------
 // Radiation burst
 
-tRadiationIndicator::tRadiationIndicator() {
-    kinds |= kKind;
-}
-
 std::shared_ptr<tRadiationIndicator> tRadiationIndicator::Create(float x, float y,
                                                                  const std::shared_ptr<tActor>& owner) {
     auto indicator = std::make_shared<tRadiationIndicator>();
@@ -101,10 +93,6 @@ void tRadiationIndicator::draw() {
 
 // ---------------------------------------------------------------------------------------------------
 // Key hints
-
-tButtonFlasher::tButtonFlasher() {
-    kinds |= kKind;
-}
 
 namespace {
 

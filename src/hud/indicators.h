@@ -8,11 +8,8 @@ class tActor;
 
 // A floating number (matter gained or spent, health lost or regained): rises 50 pixels a second,
 // opaque for 750 ms, then fades out in 250 ms and leaves the message list.
-class tNumberIndicator : public tOnscreenObject {
+class tNumberIndicator : public tKinded<tNumberIndicator, tOnscreenObject, Kind::NumberIndicator> {
   public:
-    static constexpr KindMask kKind = kindBit(Kind::NumberIndicator);
-    tNumberIndicator();
-
     float alpha = 1.0f;
     int alphaTimer = 0;
     int r = -1, g = -1, b = -1;
@@ -26,11 +23,8 @@ class tNumberIndicator : public tOnscreenObject {
 };
 
 // The radiation burst over a radioactive catch: five frames of 75 ms, following its owner.
-class tRadiationIndicator : public tOnscreenObject {
+class tRadiationIndicator : public tKinded<tRadiationIndicator, tOnscreenObject, Kind::RadiationIndicator> {
   public:
-    static constexpr KindMask kKind = kindBit(Kind::RadiationIndicator);
-    tRadiationIndicator();
-
     std::shared_ptr<tActor> owner; // the catch the burst follows, or null
 
     static std::shared_ptr<tRadiationIndicator> Create(float x, float y,
@@ -40,11 +34,8 @@ class tRadiationIndicator : public tOnscreenObject {
 };
 
 // A blinking key picture above or below its owner; the owner keeps, updates and draws it.
-class tButtonFlasher : public tOnscreenObject {
+class tButtonFlasher : public tKinded<tButtonFlasher, tOnscreenObject, Kind::ButtonFlasher> {
   public:
-    static constexpr KindMask kKind = kindBit(Kind::ButtonFlasher);
-    tButtonFlasher();
-
     std::weak_ptr<tActor> owner; // the owner holds its hint, so the hint must not hold the owner
     bool above = false;
 

@@ -4,7 +4,6 @@
 #include "game/game_clock.h"
 
 tIntroMissile::tIntroMissile() {
-    kinds |= kKind;
     defaultImg = TImage::Load("incbin::nukeMissile.png", 0);
     CenterImageAnchor(defaultImg);
     width = 22;

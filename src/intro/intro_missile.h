@@ -4,9 +4,8 @@
 #include "entities/onscreen_object.h"
 
 // The missile that rises from the bottom of the screen into the formation.
-class tIntroMissile : public tOnscreenObject {
+class tIntroMissile : public tKinded<tIntroMissile, tOnscreenObject, Kind::IntroMissile> {
   public:
-    static constexpr KindMask kKind = kindBit(Kind::IntroMissile);
     tIntroMissile();
 
     static std::shared_ptr<tIntroMissile> Create(float x, float y);

@@ -14,7 +14,6 @@ std::shared_ptr<TImage> starPicture() {
 } // namespace
 
 tIntroStar::tIntroStar() {
-    kinds |= kKind;
     alpha = RandomFloat();
     speed = 100.0f * alpha;
     defaultImg = starPicture();

@@ -4,9 +4,8 @@
 #include "entities/onscreen_object.h"
 
 // A star of the intro's and the outro's sky. Brighter stars rise faster.
-class tIntroStar : public tOnscreenObject {
+class tIntroStar : public tKinded<tIntroStar, tOnscreenObject, Kind::IntroStar> {
   public:
-    static constexpr KindMask kKind = kindBit(Kind::IntroStar);
     tIntroStar();
 
     float alpha = 0;

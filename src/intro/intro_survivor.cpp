@@ -4,7 +4,6 @@
 #include "game/game_clock.h"
 
 tIntroSurvivor::tIntroSurvivor() {
-    kinds |= kKind;
     defaultImg = TImage::LoadAnim("incbin::trellan04.png", 13, 10, 0, 2, 0);
     SetImageAnchor(defaultImg, 13 / 2, 10 / 2);
     width = 26;

@@ -5,9 +5,8 @@
 
 // The one ship left after the flash, tumbling away to the lower right: 40 degrees below the
 // horizontal at 100 pixels a second, spinning 40 degrees a second.
-class tIntroSurvivor : public tOnscreenObject {
+class tIntroSurvivor : public tKinded<tIntroSurvivor, tOnscreenObject, Kind::IntroSurvivor> {
   public:
-    static constexpr KindMask kKind = kindBit(Kind::IntroSurvivor);
     tIntroSurvivor();
 
     float rot = 0;

@@ -4,7 +4,6 @@
 #include "game/game_clock.h"
 
 tIntroTitle::tIntroTitle() {
-    kinds |= kKind;
     defaultImg = TImage::Load("incbin::title.png", 0);
     CenterImageAnchor(defaultImg);
     width = 470;

@@ -4,9 +4,8 @@
 #include "entities/onscreen_object.h"
 
 // The game's title, fading in over one second once the formation has come to rest.
-class tIntroTitle : public tOnscreenObject {
+class tIntroTitle : public tKinded<tIntroTitle, tOnscreenObject, Kind::IntroTitle> {
   public:
-    static constexpr KindMask kKind = kindBit(Kind::IntroTitle);
     tIntroTitle();
 
     float alpha = 0;

@@ -28,10 +28,6 @@ std::shared_ptr<TImage> shipPicture(int type) {
 
 } // namespace
 
-tIntroUnit::tIntroUnit() {
-    kinds |= kKind;
-}
-
 std::shared_ptr<tIntroUnit> tIntroUnit::Create(int type, float x, float y) {
     auto unit = std::make_shared<tIntroUnit>();
     unit->defaultImg = shipPicture(type);

@@ -4,11 +4,8 @@
 #include "entities/onscreen_object.h"
 
 // A ship of the invaders' formation in the intro, blinking between its two frames.
-class tIntroUnit : public tOnscreenObject {
+class tIntroUnit : public tKinded<tIntroUnit, tOnscreenObject, Kind::IntroUnit> {
   public:
-    static constexpr KindMask kKind = kindBit(Kind::IntroUnit);
-    tIntroUnit();
-
     int trellanType = 0; // a constTypes value
 
     static std::shared_ptr<tIntroUnit> Create(int type, float x, float y);

@@ -11,10 +11,6 @@
 #include "hud/indicators.h"
 #include "player/foo.h"
 
-tAbductionBeam::tAbductionBeam() {
-    kinds |= kKind;
-}
-
 std::shared_ptr<tAbductionBeam> tAbductionBeam::Create(tFoo* owner, float x, float y) {
     auto beam = std::make_shared<tAbductionBeam>();
     beam->owner = owner;

@@ -9,11 +9,8 @@ class tAbductable;
 // The tractor beam the creature projects straight down while flying with X held: it catches the
 // abductable under it nearest the creature, cages and reels it up, irradiating it on the way, and
 // swallows it on arrival for its matter (and half of that as health). One beam, one catch.
-class tAbductionBeam : public tWeapon {
+class tAbductionBeam : public tKinded<tAbductionBeam, tWeapon, Kind::AbductionBeam> {
   public:
-    static constexpr KindMask kKind = kindBit(Kind::AbductionBeam);
-    tAbductionBeam();
-
     tFoo* owner = nullptr; // the creature holds its beam, so the beam only points back
     float ownerOffset = 0;
     int hitTimer = 0; // next search for a victim

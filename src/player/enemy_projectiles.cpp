@@ -19,10 +19,6 @@ void setPicture(tOnscreenObject& shot, const std::shared_ptr<TImage>& image) {
 
 // --- tTankShot ---------------------------------------------------------------------------------------
 
-tTankShot::tTankShot() {
-    kinds |= kKind;
-}
-
 std::shared_ptr<tTankShot> tTankShot::Create(float x, float y, float dir) {
     auto shot = std::make_shared<tTankShot>();
     shot->x = x;
@@ -83,7 +79,6 @@ void tTankShot::selfDestruct() {
 // --- tBullet -------------------------------------------------------------------------------------------
 
 tBullet::tBullet() {
-    kinds |= kKind;
     setPicture(*this, gfx::bullet);
     speed = 300;
     lifeTime = gameMillisecs() + 2000;
@@ -110,10 +105,6 @@ void tBullet::selfDestruct() {
 }
 
 // --- tTankShotHit ---------------------------------------------------------------------------------------
-
-tTankShotHit::tTankShotHit() {
-    kinds |= kKind;
-}
 
 std::shared_ptr<tTankShotHit> tTankShotHit::Create(float x, float y) {
     auto fx = std::make_shared<tTankShotHit>();

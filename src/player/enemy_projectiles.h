@@ -7,11 +7,8 @@
 // shot also knocks the creature back. Where a shot ends it leaves a small impact.
 
 // Heavy shot of tanks, heavy turrets and the super copter: 15 damage, 300 px/s, 3 s of life.
-class tTankShot : public tWeapon {
+class tTankShot : public tKinded<tTankShot, tWeapon, Kind::TankShot> {
   public:
-    static constexpr KindMask kKind = kindBit(Kind::TankShot);
-    tTankShot();
-
     int lifeTime = 0; // game-clock time at which the shot ends
 
     void update() override;
@@ -23,9 +20,8 @@ class tTankShot : public tWeapon {
 };
 
 // Light shot of soldiers, aircraft and light turrets: 3 damage, 300 px/s, 2 s of life, no push.
-class tBullet : public tTankShot {
+class tBullet : public tKinded<tBullet, tTankShot, Kind::Bullet> {
   public:
-    static constexpr KindMask kKind = kindBit(Kind::Bullet);
     tBullet();
 
     static std::shared_ptr<tBullet> Create(float x, float y, float dir);
@@ -34,11 +30,8 @@ class tBullet : public tTankShot {
 };
 
 // The burst where a tank shot ended: 3 frames of 50 ms.
-class tTankShotHit : public tOnscreenObject {
+class tTankShotHit : public tKinded<tTankShotHit, tOnscreenObject, Kind::TankShotHit> {
   public:
-    static constexpr KindMask kKind = kindBit(Kind::TankShotHit);
-    tTankShotHit();
-
     int animSpeed = 50;
 
     void update() override;

@@ -43,9 +43,7 @@ void warn(const std::string& text) {
 
 } // namespace
 
-tFoo::tFoo() : loopChannel(std::make_shared<TChannel>()) {
-    kinds |= kKind;
-}
+tFoo::tFoo() : loopChannel(std::make_shared<TChannel>()) {}
 
 std::shared_ptr<tFoo> tFoo::Create(float x, float y) {
     auto larva = std::make_shared<tFoo>();

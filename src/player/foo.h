@@ -10,9 +10,8 @@ class tButtonFlasher;
 // The siege larva the player steers: hatches from the homebase's egg, walks or flies, spits bile or
 // fires the weapons of its evolved traits, abducts with its beam, shields itself, and is rebuilt at
 // the homebase when it dies. Everything it fires draws on one battery.
-class tFoo : public tActor {
+class tFoo : public tKinded<tFoo, tActor, Kind::Foo> {
   public:
-    static constexpr KindMask kKind = kindBit(Kind::Foo);
     tFoo();
 
     int weaponActive = 0;            // 1 while the laser or the beam is out

@@ -13,10 +13,6 @@
 
 // --- tLaser ----------------------------------------------------------------------------------------------
 
-tLaser::tLaser() {
-    kinds |= kKind;
-}
-
 std::shared_ptr<tLaser> tLaser::Create(tFoo* owner, float x, float y) {
     auto laser = std::make_shared<tLaser>();
     laser->owner = owner;
@@ -90,10 +86,6 @@ void tLaser::draw() {
 
 // --- tLaserHit ---------------------------------------------------------------------------------------------
 
-tLaserHit::tLaserHit() {
-    kinds |= kKind;
-}
-
 std::shared_ptr<tLaserHit> tLaserHit::Create(float x, float y) {
     auto spark = std::make_shared<tLaserHit>();
     spark->x = x;
@@ -124,10 +116,6 @@ void tLaserHit::resetTimers() {
 
 // --- tLaserSpinner
 // ------------------------------------------------------------------------------------------
-
-tLaserSpinner::tLaserSpinner() {
-    kinds |= kKind;
-}
 
 std::shared_ptr<tLaserSpinner> tLaserSpinner::Create(float x, float y, tLaser* owner) {
     auto spinner = std::make_shared<tLaserSpinner>();

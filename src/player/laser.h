@@ -9,11 +9,8 @@ class tLaserSpinner;
 
 // The creature's airborne laser: a beam straight down that burns the highest enemy under it, 16
 // damage every 100 ms, paid with 25 battery per tick; an empty battery switches it off.
-class tLaser : public tWeapon {
+class tLaser : public tKinded<tLaser, tWeapon, Kind::Laser> {
   public:
-    static constexpr KindMask kKind = kindBit(Kind::Laser);
-    tLaser();
-
     tFoo* owner = nullptr; // the creature holds the laser, so the laser only points back
     float ownerOffset = 0;
     int hitSpawner = 0; // game-clock time of the next damage tick
@@ -29,11 +26,8 @@ class tLaser : public tWeapon {
 };
 
 // A spark flying up from where the laser ends; gone after 500 ms.
-class tLaserHit : public tOnscreenObject {
+class tLaserHit : public tKinded<tLaserHit, tOnscreenObject, Kind::LaserHit> {
   public:
-    static constexpr KindMask kKind = kindBit(Kind::LaserHit);
-    tLaserHit();
-
     int lifeTimer = 0;
     int sparkSpeed = 100; // pixels per second
     float angle = 0;
@@ -45,11 +39,8 @@ class tLaserHit : public tOnscreenObject {
 };
 
 // The spinning mark at the laser's end; the laser updates and draws it.
-class tLaserSpinner : public tOnscreenObject {
+class tLaserSpinner : public tKinded<tLaserSpinner, tOnscreenObject, Kind::LaserSpinner> {
   public:
-    static constexpr KindMask kKind = kindBit(Kind::LaserSpinner);
-    tLaserSpinner();
-
     tLaser* owner = nullptr;
 
     void update() override;

@@ -88,10 +88,6 @@ template <class Shot> void flyArc(Shot& shot) {
 
 // --- tPhotonBolt ---------------------------------------------------------------------------------------
 
-tPhotonBolt::tPhotonBolt() {
-    kinds |= kKind;
-}
-
 std::shared_ptr<tPhotonBolt> tPhotonBolt::Create(float x, float y, float facing,
                                                  std::shared_ptr<tActor> owner) {
     auto bolt = makeShot<tPhotonBolt>(x, y, facing, std::move(owner), 75, 300, gfx::photon);
@@ -119,10 +115,6 @@ void tPhotonBolt::selfDestruct() {
 }
 
 // --- tBileSpitGround -----------------------------------------------------------------------------------
-
-tBileSpitGround::tBileSpitGround() {
-    kinds |= kKind;
-}
 
 std::shared_ptr<tBileSpitGround> tBileSpitGround::Create(float x, float y, float facing,
                                                          std::shared_ptr<tActor> owner) {
@@ -153,10 +145,6 @@ void tBileSpitGround::selfDestruct() {
 
 // --- tBileSpitAir ----------------------------------------------------------------------------------------
 
-tBileSpitAir::tBileSpitAir() {
-    kinds |= kKind;
-}
-
 std::shared_ptr<tBileSpitAir> tBileSpitAir::Create(float x, float y, float facing,
                                                    std::shared_ptr<tActor> owner) {
     auto spit = makeShot<tBileSpitAir>(x, y, facing, std::move(owner), 10, 250, gfx::bileSpit);
@@ -184,10 +172,6 @@ void tBileSpitAir::selfDestruct() {
 }
 
 // --- tFlakShot ---------------------------------------------------------------------------------------------
-
-tFlakShot::tFlakShot() {
-    kinds |= kKind;
-}
 
 std::shared_ptr<tFlakShot> tFlakShot::Create(float x, float y) {
     auto shot = std::make_shared<tFlakShot>();

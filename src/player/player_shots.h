@@ -10,11 +10,8 @@ class tActor;
 // top of the screen or after 3 s. An air spit drops straight down. A flak shot climbs, slows and
 // bursts when it meets an aircraft or runs out of speed.
 
-class tPhotonBolt : public tWeapon {
+class tPhotonBolt : public tKinded<tPhotonBolt, tWeapon, Kind::PhotonBolt> {
   public:
-    static constexpr KindMask kKind = kindBit(Kind::PhotonBolt);
-    tPhotonBolt();
-
     int lifeTime = 0;
     float dropSpeed = 0;
     float dropSpeedInc = 0;
@@ -26,11 +23,8 @@ class tPhotonBolt : public tWeapon {
     virtual void selfDestruct();
 };
 
-class tBileSpitGround : public tWeapon {
+class tBileSpitGround : public tKinded<tBileSpitGround, tWeapon, Kind::BileSpitGround> {
   public:
-    static constexpr KindMask kKind = kindBit(Kind::BileSpitGround);
-    tBileSpitGround();
-
     int lifeTime = 0;
     float dropSpeed = 0;
     float dropSpeedInc = 0;
@@ -43,11 +37,8 @@ class tBileSpitGround : public tWeapon {
     virtual void selfDestruct();
 };
 
-class tBileSpitAir : public tWeapon {
+class tBileSpitAir : public tKinded<tBileSpitAir, tWeapon, Kind::BileSpitAir> {
   public:
-    static constexpr KindMask kKind = kindBit(Kind::BileSpitAir);
-    tBileSpitAir();
-
     int lifeTime = 0;
     std::shared_ptr<tActor> owner;
 
@@ -58,11 +49,8 @@ class tBileSpitAir : public tWeapon {
     virtual void selfDestruct();
 };
 
-class tFlakShot : public tWeapon {
+class tFlakShot : public tKinded<tFlakShot, tWeapon, Kind::FlakShot> {
   public:
-    static constexpr KindMask kKind = kindBit(Kind::FlakShot);
-    tFlakShot();
-
     int lifeTime = 0; // (dir and speed are the shot's heading and speed)
 
     void update() override;

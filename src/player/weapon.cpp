@@ -4,10 +4,6 @@
 #include "entities/actor.h"
 #include "game/battle.h"
 
-tWeapon::tWeapon() {
-    kinds |= kKind;
-}
-
 void tWeapon::draw() {
     SetDrawScale(2, 2);
     DrawFrame(defaultImg, getX(), getY(), 0);

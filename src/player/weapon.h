@@ -7,11 +7,8 @@ class tActor;
 
 // Base of every shot and beam in the weapon list, the creature's and the enemy's: the damage it deals
 // per hit, leaving the weapon list, and whether an actor can be hit at all.
-class tWeapon : public tOnscreenObject {
+class tWeapon : public tKinded<tWeapon, tOnscreenObject, Kind::Weapon> {
   public:
-    static constexpr KindMask kKind = kindBit(Kind::Weapon);
-    tWeapon();
-
     int baseDamage = 0;
 
     void draw() override;

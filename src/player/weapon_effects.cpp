@@ -27,10 +27,6 @@ void drawScaled(tOnscreenObject& fx, float drawScale) {
 
 // --- tPhotonExplosion --------------------------------------------------------------------------------
 
-tPhotonExplosion::tPhotonExplosion() {
-    kinds |= kKind;
-}
-
 std::shared_ptr<tPhotonExplosion> tPhotonExplosion::Create(float x, float y) {
     auto fx = std::make_shared<tPhotonExplosion>();
     fx->x = x;
@@ -51,10 +47,6 @@ void tPhotonExplosion::draw() {
 }
 
 // --- tFlakExplosion ------------------------------------------------------------------------------------
-
-tFlakExplosion::tFlakExplosion() {
-    kinds |= kKind;
-}
 
 void tFlakExplosion::setUp(float px, float py, const std::shared_ptr<TImage>& image) {
     x = px;
@@ -88,18 +80,10 @@ void tFlakExplosion::draw() {
     drawScaled(*this, 2);
 }
 
-tFlakExplosionRad::tFlakExplosionRad() {
-    kinds |= kKind;
-}
-
 std::shared_ptr<tFlakExplosionRad> tFlakExplosionRad::Create(float x, float y) {
     auto fx = std::make_shared<tFlakExplosionRad>();
     fx->setUp(x, y, gfx::flakExplosionRad);
     return fx;
-}
-
-tSuperFlakExplosionRad::tSuperFlakExplosionRad() {
-    kinds |= kKind;
 }
 
 std::shared_ptr<tSuperFlakExplosionRad> tSuperFlakExplosionRad::Create(float x, float y) {

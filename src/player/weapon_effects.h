@@ -6,20 +6,15 @@
 // The bursts the creature's shots leave: the photon pop, the flak burst (which deals the flak's
 // damage once, when it appears) and the two radiation bursts of radioactive blasts.
 
-class tPhotonExplosion : public tOnscreenObject {
+class tPhotonExplosion : public tKinded<tPhotonExplosion, tOnscreenObject, Kind::PhotonExplosion> {
   public:
-    static constexpr KindMask kKind = kindBit(Kind::PhotonExplosion);
-    tPhotonExplosion();
     void update() override;
     void draw() override;
     static std::shared_ptr<tPhotonExplosion> Create(float x, float y);
 };
 
-class tFlakExplosion : public tOnscreenObject {
+class tFlakExplosion : public tKinded<tFlakExplosion, tOnscreenObject, Kind::FlakExplosion> {
   public:
-    static constexpr KindMask kKind = kindBit(Kind::FlakExplosion);
-    tFlakExplosion();
-
     int baseDamage = 50;
 
     void update() override;
@@ -33,18 +28,15 @@ class tFlakExplosion : public tOnscreenObject {
 };
 
 // The look of a radioactive person's or ball's blast; the blast deals its own damage.
-class tFlakExplosionRad : public tFlakExplosion {
+class tFlakExplosionRad : public tKinded<tFlakExplosionRad, tFlakExplosion, Kind::FlakExplosionRad> {
   public:
-    static constexpr KindMask kKind = kindBit(Kind::FlakExplosionRad);
-    tFlakExplosionRad();
     static std::shared_ptr<tFlakExplosionRad> Create(float x, float y);
 };
 
 // The radioactive cow's blast: the same picture at twice the size.
-class tSuperFlakExplosionRad : public tFlakExplosion {
+class tSuperFlakExplosionRad
+    : public tKinded<tSuperFlakExplosionRad, tFlakExplosion, Kind::SuperFlakExplosionRad> {
   public:
-    static constexpr KindMask kKind = kindBit(Kind::SuperFlakExplosionRad);
-    tSuperFlakExplosionRad();
     void draw() override;
     static std::shared_ptr<tSuperFlakExplosionRad> Create(float x, float y);
 };
