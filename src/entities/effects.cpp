@@ -41,10 +41,7 @@ void drawAt(tOnscreenObject& fx, float screenY) {
 std::shared_ptr<tBigExplosion> tBigExplosion::Create(float x, float y) {
     auto fx = std::make_shared<tBigExplosion>();
     startEffect(*fx, x, y, gfx::bigExplosion, 75);
-    if (fx->defaultImg) {
-        fx->width = static_cast<float>(fx->defaultImg->width);
-        fx->height = static_cast<float>(fx->defaultImg->height);
-    }
+    fx->setPicture(fx->defaultImg);
     battle::play(tSfx::explode);
     return fx;
 }
@@ -64,10 +61,7 @@ void tBigExplosion::draw() {
 std::shared_ptr<tEgg> tEgg::Create(float x, float y) {
     auto fx = std::make_shared<tEgg>();
     startEffect(*fx, x, y, gfx::egg, 60);
-    if (fx->defaultImg) {
-        fx->width = static_cast<float>(fx->defaultImg->width);
-        fx->height = static_cast<float>(fx->defaultImg->height);
-    }
+    fx->setPicture(fx->defaultImg);
     return fx;
 }
 

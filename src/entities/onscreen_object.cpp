@@ -60,6 +60,12 @@ void tOnscreenObject::destroy() {
     if (matterballs > 0) tMatterBall::spawn(matterballs, TruncInt(x), TruncInt(y));
 }
 
+void tOnscreenObject::setPicture(const std::shared_ptr<TImage>& image) {
+    defaultImg = image;
+    width = image ? static_cast<float>(image->width) : 0.0f;
+    height = image ? static_cast<float>(image->height) : 0.0f;
+}
+
 bool tOnscreenObject::isOnscreen() {
     tOnscreenObject* focus = theProgram ? theProgram->focusObject() : nullptr;
     if (!focus) return false;

@@ -58,6 +58,8 @@ class tOnscreenObject : public tKinded<tOnscreenObject, Object, Kind::OnscreenOb
     virtual void damage(float amount);
     virtual void destroy();
     virtual bool isOnscreen();
+    // Shows the picture and takes its size as the box (none without a picture).
+    void setPicture(const std::shared_ptr<TImage>& image);
 
     template <class T> bool checkRegionCollision(const std::shared_ptr<T>& other) {
         return checkRegionCollision(static_cast<tOnscreenObject*>(other.get()));

@@ -16,12 +16,8 @@ std::shared_ptr<tNumberIndicator> tNumberIndicator::Create(float x, float y, con
     indicator->x = x;
     indicator->y = y - 40.0f;
     const float textScale = big ? 2.0f : 1.0f;
-    indicator->defaultImg = createTextImage(text, textScale, textScale, -1, -1, -1);
-    if (indicator->defaultImg) {
-        indicator->width = static_cast<float>(indicator->defaultImg->width);
-        indicator->height = static_cast<float>(indicator->defaultImg->height);
-        CenterImageAnchor(indicator->defaultImg);
-    }
+    indicator->setPicture(createTextImage(text, textScale, textScale, -1, -1, -1));
+    if (indicator->defaultImg) CenterImageAnchor(indicator->defaultImg);
     indicator->frame = 0;
     indicator->alpha = 1.0f;
     indicator->alphaTimer = gameMillisecs() + 750;
@@ -62,11 +58,7 @@ std::shared_ptr<tRadiationIndicator> tRadiationIndicator::Create(float x, float 
     auto indicator = std::make_shared<tRadiationIndicator>();
     indicator->x = x;
     indicator->y = y;
-    indicator->defaultImg = gfx::radiationIndicator;
-    if (indicator->defaultImg) {
-        indicator->width = static_cast<float>(indicator->defaultImg->width);
-        indicator->height = static_cast<float>(indicator->defaultImg->height);
-    }
+    indicator->setPicture(gfx::radiationIndicator);
     indicator->animDelay = 75;
     indicator->animTimer = gameMillisecs() + 75;
     indicator->frame = 0;

@@ -7,23 +7,13 @@
 #include "game/battle.h"
 #include "game/game_clock.h"
 
-namespace {
-
-void setPicture(tOnscreenObject& shot, const std::shared_ptr<TImage>& image) {
-    shot.defaultImg = image;
-    shot.width = image ? static_cast<float>(image->width) : 0.0f;
-    shot.height = image ? static_cast<float>(image->height) : 0.0f;
-}
-
-} // namespace
-
 // --- tTankShot ---------------------------------------------------------------------------------------
 
 std::shared_ptr<tTankShot> tTankShot::Create(float x, float y, float dir) {
     auto shot = std::make_shared<tTankShot>();
     shot->x = x;
     shot->y = y;
-    setPicture(*shot, gfx::tankShot);
+    shot->setPicture(gfx::tankShot);
     shot->dir = dir;
     shot->speed = 300;
     shot->lifeTime = gameMillisecs() + 3000;
@@ -79,7 +69,7 @@ void tTankShot::selfDestruct() {
 // --- tBullet -------------------------------------------------------------------------------------------
 
 tBullet::tBullet() {
-    setPicture(*this, gfx::bullet);
+    setPicture(gfx::bullet);
     speed = 300;
     lifeTime = gameMillisecs() + 2000;
     baseDamage = 3;

@@ -20,12 +20,6 @@ struct HitWindow {
     float buildingHeightDivisor;
 };
 
-void setPicture(tOnscreenObject& shot, const std::shared_ptr<TImage>& image) {
-    shot.defaultImg = image;
-    shot.width = image ? static_cast<float>(image->width) : 0.0f;
-    shot.height = image ? static_cast<float>(image->height) : 0.0f;
-}
-
 // Damages every enemy inside the window; true when anything was hit.
 bool hitEverything(tWeapon& shot, const tActor* owner, HitWindow window) {
     if (!theProgram) return false;
@@ -72,7 +66,7 @@ std::shared_ptr<Shot> makeShot(float x, float y, float facing, std::shared_ptr<t
     shot->topSpeed = speed;
     shot->lifeTime = gameMillisecs() + 3000;
     shot->faction = factions::ALLY;
-    setPicture(*shot, image);
+    shot->setPicture(image);
     return shot;
 }
 
@@ -177,7 +171,7 @@ std::shared_ptr<tFlakShot> tFlakShot::Create(float x, float y) {
     auto shot = std::make_shared<tFlakShot>();
     shot->x = x;
     shot->y = y;
-    setPicture(*shot, gfx::flakShot);
+    shot->setPicture(gfx::flakShot);
     shot->dir = static_cast<float>(RandomInt(260, 280));
     shot->speed = static_cast<float>(RandomInt(400, 450));
     shot->decelSpeed = shot->speed * 0.75f;
