@@ -8,6 +8,7 @@
 #include "engine/graphics.h"
 #include "engine/platform.h"
 #include "engine/resources.h"
+#include "engine/utf8.h"
 
 namespace {
 FT_Library freetype() {
@@ -37,19 +38,10 @@ bool tablesWithinFile(const std::vector<unsigned char>& bytes) {
     return true;
 }
 
-// Decodes one UTF-8 code point at s[i], advancing i; malformed bytes give U+FFFD.
+// One code point at s[i], advancing i; malformed bytes give U+FFFD.
 char32_t nextCodePoint(const std::string& s, std::size_t& i) {
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
-    unsigned char first = byte(i++);
-    if (first < 0x80) return first;
-    int extra = first >= 0xF0 ? 3 : first >= 0xE0 ? 2 : first >= 0xC0 ? 1 : -1;
-    if (extra < 0) return 0xFFFD;
-    char32_t c = first & (0x3F >> extra);
-    for (; extra > 0; --extra) {
-        if (i >= s.size() || (byte(i) & 0xC0) != 0x80) return 0xFFFD;
-        c = (c << 6) | (byte(i++) & 0x3F);
-    }
-    return c;
+    char32_t c = 0;
+    return DecodeUtf8(s, i, c) ? c : 0xFFFD;
 }
 } // namespace
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "engine/platform.h"
+#include "engine/utf8.h"
 
 namespace {
 constexpr int kKeys = 256;
@@ -62,28 +63,12 @@ void keyUp(int key) {
     if (validKey(key)) keyboard.heldBy[key] &= ~kKeyboardBit;
 }
 
-// Decodes UTF-8 text input into code points.
+// Typed text arrives as UTF-8; malformed sequences are dropped.
 void pushText(const char* text) {
-    const auto* s = reinterpret_cast<const unsigned char*>(text);
-    while (*s) {
-        int c = *s, extra = 0;
-        if (c >= 0xF0) {
-            c &= 0x07;
-            extra = 3;
-        } else if (c >= 0xE0) {
-            c &= 0x0F;
-            extra = 2;
-        } else if (c >= 0xC0) {
-            c &= 0x1F;
-            extra = 1;
-        } else if (c >= 0x80) {
-            ++s; // a stray continuation byte
-            continue;
-        }
-        ++s;
-        for (; extra > 0 && (*s & 0xC0) == 0x80; --extra, ++s)
-            c = (c << 6) | (*s & 0x3F);
-        if (extra == 0) pushChar(c);
+    const std::string_view input(text);
+    for (std::size_t i = 0; i < input.size();) {
+        char32_t c = 0;
+        if (DecodeUtf8(input, i, c)) pushChar(static_cast<int>(c));
     }
 }
 } // namespace
