@@ -4,28 +4,14 @@
 //
 //   vevu_engine_demo [seconds]            windowed, default 3 seconds
 //   vevu_engine_demo --headless out.png   no window, no sound device
-#include <algorithm>
 #include <cstdio>
 #include <string>
 
 #include "engine/engine.h"
 #include "engine/platform.h"
+#include "game/game_clock.h"
 
 namespace {
-// A text rendered into a masked image the way the game makes its labels: clear, draw, grab.
-std::shared_ptr<TImage> textImage(const std::string& text) {
-    SetColor(255, 220, 0);
-    SetClsColor(0, 0, 0);
-    Cls();
-    SetDrawScale(1, 1);
-    DrawString(text, 0, 0);
-    auto image = TImage::Create(std::max(StringWidth(text), 1), std::max(StringHeight(text), 1), 1,
-                                IMAGE_MASKED | IMAGE_DYNAMIC);
-    GrabFrame(image, 0, 0, 0);
-    SetColor(255, 255, 255);
-    return image;
-}
-
 void drawScene(const std::shared_ptr<TImage>& sprite, const std::shared_ptr<TImage>& walker,
                const std::shared_ptr<TImage>& label, int tick) {
     SetClsColor(16, 24, 48);
@@ -101,7 +87,8 @@ int main(int argc, char** argv) {
     auto font = LoadFont("incbin::Font\\super_effective.ttf", 8, 0);
     if (!font) font = LoadFont("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", 8, 0);
     SetFont(font);
-    auto label = textImage("grabbed label");
+    // A label made the way the game makes its labels: clear, draw, grab.
+    auto label = createTextImage("grabbed label", 1, 1, 255, 220, 0);
     SDL_RendererInfo info{};
     if (SDL_GetRendererInfo(engine_detail::platform().renderer, &info) == 0)
         std::printf("renderer: %s\n", info.name);

@@ -20,6 +20,11 @@ using engine_detail::Platform;
 using engine_detail::platform;
 
 namespace {
+// A colour channel as the renderer takes it: 0 to 255.
+int colourChannel(int v) {
+    return std::clamp(v, 0, 255);
+}
+
 std::string windowTitle = "";
 DrawingState drawing;
 
@@ -415,10 +420,9 @@ bool SaveBackBufferPng(const std::string& path) {
 }
 
 void SetColor(int r, int g, int b) {
-    auto clamp = [](int v) { return v < 0 ? 0 : (v > 255 ? 255 : v); };
-    drawing.color_red = clamp(r);
-    drawing.color_green = clamp(g);
-    drawing.color_blue = clamp(b);
+    drawing.color_red = colourChannel(r);
+    drawing.color_green = colourChannel(g);
+    drawing.color_blue = colourChannel(b);
 }
 
 void ReadColor(int& r, int& g, int& b) {
@@ -435,10 +439,9 @@ float GetAlpha() {
 }
 
 void SetClsColor(int r, int g, int b) {
-    auto clamp = [](int v) { return v < 0 ? 0 : (v > 255 ? 255 : v); };
-    drawing.clscolor_red = clamp(r);
-    drawing.clscolor_green = clamp(g);
-    drawing.clscolor_blue = clamp(b);
+    drawing.clscolor_red = colourChannel(r);
+    drawing.clscolor_green = colourChannel(g);
+    drawing.clscolor_blue = colourChannel(b);
 }
 
 void SetBlend(int mode) {
