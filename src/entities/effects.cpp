@@ -11,24 +11,6 @@
 
 namespace {
 
-int frameCount(const std::shared_ptr<TImage>& image) {
-    return image ? image->FrameCount() : 0;
-}
-
-// Common start of an effect: position, picture, frame 0, the first step one frame time from now.
-void startEffect(tOnscreenObject& fx, float x, float y, const std::shared_ptr<TImage>& image, int frameTime) {
-    fx.x = x;
-    fx.y = y;
-    fx.defaultImg = image;
-    fx.frame = 0;
-    fx.animDelay = frameTime;
-    fx.animTimer = gameMillisecs() + frameTime;
-}
-
-void leaveFx(tOnscreenObject* fx) {
-    battle::removeFrom(&tProgram::fxList, fx);
-}
-
 void drawAt(tOnscreenObject& fx, float screenY) {
     SetDrawScale(2, 2);
     DrawFrame(fx.defaultImg, fx.getX(), screenY, fx.frame);
@@ -40,16 +22,14 @@ void drawAt(tOnscreenObject& fx, float screenY) {
 
 std::shared_ptr<tBigExplosion> tBigExplosion::Create(float x, float y) {
     auto fx = std::make_shared<tBigExplosion>();
-    startEffect(*fx, x, y, gfx::bigExplosion, 75);
+    fx->startEffect(x, y, gfx::bigExplosion, 75);
     fx->setPicture(fx->defaultImg);
     battle::play(tSfx::explode);
     return fx;
 }
 
 void tBigExplosion::update() {
-    if (!timerReady(animTimer, animDelay)) return;
-    frame += 1;
-    if (frame >= frameCount(defaultImg)) leaveFx(this);
+    stepEffect();
 }
 
 void tBigExplosion::draw() {
@@ -60,23 +40,19 @@ void tBigExplosion::draw() {
 
 std::shared_ptr<tEgg> tEgg::Create(float x, float y) {
     auto fx = std::make_shared<tEgg>();
-    startEffect(*fx, x, y, gfx::egg, 60);
+    fx->startEffect(x, y, gfx::egg, 60);
     fx->setPicture(fx->defaultImg);
     return fx;
 }
 
 void tEgg::update() {
-    if (!timerReady(animTimer, animDelay)) return;
-    frame += 1;
+    if (!stepEffect()) return;
     const std::shared_ptr<tFoo> larva = getPlayer();
     // A larva that died while still in the egg (its homebase was destroyed) stays dead: the egg
     // neither freezes nor frees it.
     const bool larvaAlive = larva && larva->state != states::DEAD;
     if (frame == kStunFrame && larvaAlive) larva->setStateStunned(0);
-    if (frame >= frameCount(defaultImg)) {
-        if (larvaAlive) larva->setStateIdle(0);
-        leaveFx(this);
-    }
+    if (frame >= (defaultImg ? defaultImg->FrameCount() : 0) && larvaAlive) larva->setStateIdle(0);
 }
 
 void tEgg::draw() {
@@ -87,15 +63,13 @@ void tEgg::draw() {
 
 std::shared_ptr<tBileSplash> tBileSplash::Create(float x, float y) {
     auto fx = std::make_shared<tBileSplash>();
-    startEffect(*fx, x, y, gfx::splash, 50);
+    fx->startEffect(x, y, gfx::splash, 50);
     battle::play(tSfx::splat);
     return fx;
 }
 
 void tBileSplash::update() {
-    if (!timerReady(animTimer, animDelay)) return;
-    frame += 1;
-    if (frame > frameCount(defaultImg) - 1) leaveFx(this);
+    stepEffect();
 }
 
 void tBileSplash::draw() {
@@ -106,18 +80,12 @@ void tBileSplash::draw() {
 
 std::shared_ptr<tBulletHit> tBulletHit::Create(float x, float y) {
     auto fx = std::make_shared<tBulletHit>();
-    startEffect(*fx, x, y, gfx::bulletHit, 50);
-    fx->animSpeed = 50;
+    fx->startEffect(x, y, gfx::bulletHit, 50);
     return fx;
 }
 
 void tBulletHit::update() {
-    if (!timerReady(animTimer, animSpeed)) return;
-    frame += 1;
-    if (frame > frameCount(defaultImg) - 1) {
-        frame = 0;
-        leaveFx(this);
-    }
+    stepEffect();
 }
 
 void tBulletHit::draw() {
@@ -129,7 +97,7 @@ void tBulletHit::draw() {
 std::shared_ptr<tHeartSpawner> tHeartSpawner::Create(float x, float y, int maxHearts,
                                                      std::shared_ptr<tOnscreenObject> owner) {
     auto fx = std::make_shared<tHeartSpawner>();
-    startEffect(*fx, x, y, nullptr, 80);
+    fx->startEffect(x, y, nullptr, 80);
     fx->maxHearts = maxHearts;
     fx->owner = std::move(owner);
     return fx;
@@ -143,7 +111,7 @@ void tHeartSpawner::update() {
     if (!timerReady(animTimer, animDelay)) return;
     battle::addFx(tHeart::Create(x, y));
     numHearts += 1;
-    if (numHearts >= maxHearts) leaveFx(this);
+    if (numHearts >= maxHearts) battle::removeFrom(&tProgram::fxList, this);
 }
 
 // --- tHeart ----------------------------------------------------------------------------------------------
@@ -161,7 +129,7 @@ std::shared_ptr<tHeart> tHeart::Create(float x, float y) {
 
 void tHeart::update() {
     if (timerReady(lifeTimer, 0) || speed < 0) {
-        leaveFx(this);
+        battle::removeFrom(&tProgram::fxList, this);
         return;
     }
     const double dt = Delta::Time();

@@ -36,7 +36,6 @@ class tBileSplash : public tKinded<tBileSplash, tOnscreenObject, Kind::BileSplas
 // Where a bullet ended: 2 frames of 50 ms.
 class tBulletHit : public tKinded<tBulletHit, tOnscreenObject, Kind::BulletHit> {
   public:
-    int animSpeed = 50;
     static std::shared_ptr<tBulletHit> Create(float x, float y);
     void update() override;
     void draw() override;

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "engine/engine.h"
+#include "game/battle.h"
 #include "game/constants.h"
 #include "game/game_clock.h"
 #include "game/program.h"
@@ -64,6 +65,22 @@ void tOnscreenObject::setPicture(const std::shared_ptr<TImage>& image) {
     defaultImg = image;
     width = image ? static_cast<float>(image->width) : 0.0f;
     height = image ? static_cast<float>(image->height) : 0.0f;
+}
+
+void tOnscreenObject::startEffect(float px, float py, const std::shared_ptr<TImage>& image, int frameTime) {
+    x = px;
+    y = py;
+    defaultImg = image;
+    frame = 0;
+    animDelay = frameTime;
+    animTimer = gameMillisecs() + frameTime;
+}
+
+bool tOnscreenObject::stepEffect() {
+    if (!timerReady(animTimer, animDelay)) return false;
+    frame += 1;
+    if (frame >= (defaultImg ? defaultImg->FrameCount() : 0)) battle::removeFrom(&tProgram::fxList, this);
+    return true;
 }
 
 bool tOnscreenObject::isOnscreen() {

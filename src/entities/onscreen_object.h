@@ -60,6 +60,11 @@ class tOnscreenObject : public tKinded<tOnscreenObject, Object, Kind::OnscreenOb
     virtual bool isOnscreen();
     // Shows the picture and takes its size as the box (none without a picture).
     void setPicture(const std::shared_ptr<TImage>& image);
+    // A short effect: at (x, y), the picture from frame 0, one frame every frameTime.
+    void startEffect(float x, float y, const std::shared_ptr<TImage>& image, int frameTime);
+    // A short effect's clock: a frame every animDelay; past the last frame it leaves the effects list.
+    // True on the passes a frame begins (the leaving one too).
+    bool stepEffect();
 
     template <class T> bool checkRegionCollision(const std::shared_ptr<T>& other) {
         return checkRegionCollision(static_cast<tOnscreenObject*>(other.get()));

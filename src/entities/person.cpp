@@ -119,12 +119,7 @@ int tSoldier::getFireDelay() {
 
 std::shared_ptr<tPersonDeath> tPersonDeath::Create(float x, float y) {
     auto fx = std::make_shared<tPersonDeath>();
-    fx->x = x;
-    fx->y = y;
-    fx->defaultImg = gfx::personDeath;
-    fx->frame = 0;
-    fx->animDelay = 80;
-    fx->animTimer = gameMillisecs() + 80;
+    fx->startEffect(x, y, gfx::personDeath, 80);
     fx->lifeTimer = gameMillisecs() + 1500;
     return fx;
 }

@@ -98,23 +98,12 @@ void tBullet::selfDestruct() {
 
 std::shared_ptr<tTankShotHit> tTankShotHit::Create(float x, float y) {
     auto fx = std::make_shared<tTankShotHit>();
-    fx->x = x;
-    fx->y = y;
-    fx->defaultImg = gfx::tankShotHit;
-    fx->frame = 0;
-    fx->animSpeed = 50;
-    fx->animTimer = gameMillisecs() + 50;
+    fx->startEffect(x, y, gfx::tankShotHit, 50);
     return fx;
 }
 
 void tTankShotHit::update() {
-    if (!timerReady(animTimer, animSpeed)) return;
-    frame += 1;
-    const int frames = defaultImg ? defaultImg->FrameCount() : 0;
-    if (frame > frames - 1) {
-        frame = 0;
-        battle::removeFrom(&tProgram::fxList, this);
-    }
+    stepEffect();
 }
 
 void tTankShotHit::draw() {

@@ -32,8 +32,6 @@ class tBullet : public tKinded<tBullet, tTankShot, Kind::Bullet> {
 // The burst where a tank shot ended: 3 frames of 50 ms.
 class tTankShotHit : public tKinded<tTankShotHit, tOnscreenObject, Kind::TankShotHit> {
   public:
-    int animSpeed = 50;
-
     void update() override;
     void draw() override;
     static std::shared_ptr<tTankShotHit> Create(float x, float y);

@@ -4,17 +4,8 @@
 #include "entities/actor.h"
 #include "game/assets.h"
 #include "game/battle.h"
-#include "game/game_clock.h"
 
 namespace {
-
-// One frame per animDelay; past the last frame the effect leaves the effects list.
-void stepAnimation(tOnscreenObject& fx) {
-    if (!timerReady(fx.animTimer, fx.animDelay)) return;
-    fx.frame += 1;
-    const int frames = fx.defaultImg ? fx.defaultImg->FrameCount() : 0;
-    if (fx.frame > frames - 1) battle::removeFrom(&tProgram::fxList, &fx);
-}
 
 void drawScaled(tOnscreenObject& fx, float drawScale) {
     const int frames = fx.defaultImg ? fx.defaultImg->FrameCount() : 0;
@@ -29,18 +20,13 @@ void drawScaled(tOnscreenObject& fx, float drawScale) {
 
 std::shared_ptr<tPhotonExplosion> tPhotonExplosion::Create(float x, float y) {
     auto fx = std::make_shared<tPhotonExplosion>();
-    fx->x = x;
-    fx->y = y;
-    fx->defaultImg = gfx::photonExplosion;
-    fx->frame = 0;
-    fx->animDelay = 50;
-    fx->animTimer = gameMillisecs() + 50;
+    fx->startEffect(x, y, gfx::photonExplosion, 50);
     battle::play(tSfx::photonHit);
     return fx;
 }
 
 void tPhotonExplosion::update() {
-    stepAnimation(*this);
+    stepEffect();
 }
 void tPhotonExplosion::draw() {
     drawScaled(*this, 2);
@@ -49,14 +35,9 @@ void tPhotonExplosion::draw() {
 // --- tFlakExplosion ------------------------------------------------------------------------------------
 
 void tFlakExplosion::setUp(float px, float py, const std::shared_ptr<TImage>& image) {
-    x = px;
-    y = py;
+    startEffect(px, py, image, 60);
     baseDamage = 50;
-    defaultImg = image;
     width = height = 40;
-    animDelay = 60;
-    animTimer = gameMillisecs() + 60;
-    frame = 0;
 }
 
 std::shared_ptr<tFlakExplosion> tFlakExplosion::Create(float x, float y) {
@@ -74,7 +55,7 @@ std::shared_ptr<tFlakExplosion> tFlakExplosion::Create(float x, float y) {
 }
 
 void tFlakExplosion::update() {
-    stepAnimation(*this);
+    stepEffect();
 }
 void tFlakExplosion::draw() {
     drawScaled(*this, 2);
