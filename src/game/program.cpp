@@ -509,9 +509,9 @@ void tProgram::beginOutro() {
 
 bool tProgram::outroPass() {
     if (!outro) return false;
+    if (passHook) passHook();
     // Any key that types a character ends the outro.
     if (NextChar() != 0) return false;
-    if (passHook) passHook();
     Cls();
     Delta::Update();
     if (timerReady(outro->starTimer, Outro::starDelay)) {
