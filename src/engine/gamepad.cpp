@@ -22,26 +22,22 @@ bool listening = false;
 
 constexpr int kPadKeys[] = {KEY_LEFT, KEY_RIGHT, KEY_UP, KEY_DOWN, KEY_Z, KEY_X, KEY_C, KEY_P, KEY_ESCAPE};
 
-bool button(const Pad& pad, SDL_GameControllerButton which) {
-    return pad.buttons[which];
-}
-
-// Whether the pad, as it is now, holds the key: a d-pad direction or the stick leaning past the dead
-// zone holds its arrow.
+// Whether the pad, as it is now, holds the key: a button mapped to it (the d-pad for the arrows), or the
+// stick leaning past the dead zone for an arrow.
 bool holds(const Pad& pad, int key) {
+    for (int b = 0; b < SDL_CONTROLLER_BUTTON_MAX; ++b) {
+        if (pad.buttons[b] && VirtualKeyFromPadButton(b) == key) return true;
+    }
     switch (key) {
     case KEY_LEFT:
-        return button(pad, SDL_CONTROLLER_BUTTON_DPAD_LEFT) || pad.stickX < -PAD_DEAD_ZONE;
+        return pad.stickX < -PAD_DEAD_ZONE;
     case KEY_RIGHT:
-        return button(pad, SDL_CONTROLLER_BUTTON_DPAD_RIGHT) || pad.stickX > PAD_DEAD_ZONE;
+        return pad.stickX > PAD_DEAD_ZONE;
     case KEY_UP:
-        return button(pad, SDL_CONTROLLER_BUTTON_DPAD_UP) || pad.stickY < -PAD_DEAD_ZONE;
+        return pad.stickY < -PAD_DEAD_ZONE;
     case KEY_DOWN:
-        return button(pad, SDL_CONTROLLER_BUTTON_DPAD_DOWN) || pad.stickY > PAD_DEAD_ZONE;
+        return pad.stickY > PAD_DEAD_ZONE;
     default:
-        for (int b = 0; b < SDL_CONTROLLER_BUTTON_MAX; ++b) {
-            if (pad.buttons[b] && VirtualKeyFromPadButton(b) == key) return true;
-        }
         return false;
     }
 }

@@ -4,24 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "buildings/building.h"
-#include "buildings/homebase.h"
-#include "buildings/turret.h"
 #include "engine/engine.h"
-#include "entities/air_mine.h"
-#include "entities/person.h"
-#include "entities/super_copter.h"
-#include "entities/tank.h"
-#include "game/game_clock.h"
-#include "player/enemy_projectiles.h"
-#include "player/foo.h"
 #include "scenario/bot_player.h"
 #include "scenario/harness.h"
 
