@@ -2,10 +2,22 @@
 # assembler file (megabytes of music stay out of the C++ compiler), and a generated table registers
 # it under its resource name: assets/Gfx/tank.png -> "Gfx\tank.png". The WebAssembly assembler wants a
 # named data section and the size of every data symbol, and knows no GNU stack note.
+# Further files may follow as pairs of a resource path and a file: Icon/app.png "${dir}/app.png".
 function(vevu_embed_assets target assets_dir)
     file(GLOB_RECURSE asset_files CONFIGURE_DEPENDS LIST_DIRECTORIES false "${assets_dir}/*")
     list(FILTER asset_files EXCLUDE REGEX "/\\.[^/]*$")  # dotfiles such as .keep are not assets
     list(SORT asset_files)
+    set(asset_names "")
+    foreach(file IN LISTS asset_files)
+        file(RELATIVE_PATH rel "${assets_dir}" "${file}")
+        list(APPEND asset_names "${rel}")
+    endforeach()
+    set(extra ${ARGN})
+    while(extra)
+        list(POP_FRONT extra rel file)
+        list(APPEND asset_names "${rel}")
+        list(APPEND asset_files "${file}")
+    endwhile()
     set(asm "${CMAKE_CURRENT_BINARY_DIR}/embedded_assets.S")
     set(table "${CMAKE_CURRENT_BINARY_DIR}/embedded_assets_table.cpp")
     if(EMSCRIPTEN)
@@ -16,8 +28,7 @@ function(vevu_embed_assets target assets_dir)
     set(table_decls "")
     set(table_rows "")
     set(index 0)
-    foreach(file IN LISTS asset_files)
-        file(RELATIVE_PATH rel "${assets_dir}" "${file}")
+    foreach(rel file IN ZIP_LISTS asset_names asset_files)
         string(REPLACE "/" "\\\\" name "${rel}")
         string(APPEND asm_text "    .global vevu_asset_${index}_begin\n    .global vevu_asset_${index}_end\n"
                                "    .balign 16\nvevu_asset_${index}_begin:\n    .incbin \"${file}\"\n"

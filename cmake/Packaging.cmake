@@ -9,10 +9,38 @@ set(VEVU_PACKAGING_SOURCE "${CMAKE_SOURCE_DIR}/packaging")
 set(VEVU_PACKAGING_BINARY "${CMAKE_BINARY_DIR}/packaging")
 
 # The version and the release date appear in the metainfo, the manual page and the changelog:
-# all three are made from the project's version, never from the state of the working tree.
-execute_process(COMMAND date -u -R -d "${VEVU_RELEASE_DATE} 12:00"
-                OUTPUT_VARIABLE VEVU_RELEASE_DATE_RFC2822 OUTPUT_STRIP_TRAILING_WHITESPACE
-                COMMAND_ERROR_IS_FATAL ANY)
+# all three are made from the project's version, never from the state of the working tree. The
+# release date at noon UTC is also every file's time in the package (SOURCE_DATE_EPOCH), so two
+# builds of the same tree give the same bytes. CMake's own arithmetic, no platform's date command.
+function(vevu_epoch_of_date date out)
+    string(REGEX MATCH "^([0-9][0-9][0-9][0-9])-([0-9][0-9])-([0-9][0-9])$" matched "${date}")
+    if(NOT matched)
+        message(FATAL_ERROR "VEVU_RELEASE_DATE '${date}' is not YYYY-MM-DD")
+    endif()
+    math(EXPR y "${CMAKE_MATCH_1}")
+    math(EXPR m "${CMAKE_MATCH_2}")
+    math(EXPR d "${CMAKE_MATCH_3}")
+    # Days since 1970-01-01 in the proleptic Gregorian calendar, counting years from March.
+    if(m LESS_EQUAL 2)
+        math(EXPR y "${y} - 1")
+        math(EXPR shifted "${m} + 9")
+    else()
+        math(EXPR shifted "${m} - 3")
+    endif()
+    math(EXPR era "${y} / 400")
+    math(EXPR yoe "${y} - ${era} * 400")
+    math(EXPR doy "(153 * ${shifted} + 2) / 5 + ${d} - 1")
+    math(EXPR doe "${yoe} * 365 + ${yoe} / 4 - ${yoe} / 100 + ${doy}")
+    math(EXPR days "${era} * 146097 + ${doe} - 719468")
+    math(EXPR epoch "${days} * 86400 + 12 * 3600")
+    set(${out} "${epoch}" PARENT_SCOPE)
+endfunction()
+vevu_epoch_of_date("${VEVU_RELEASE_DATE}" VEVU_SOURCE_DATE_EPOCH)
+# string(TIMESTAMP) formats SOURCE_DATE_EPOCH when it is set: the release date as RFC 2822.
+set(saved_epoch "$ENV{SOURCE_DATE_EPOCH}")
+set(ENV{SOURCE_DATE_EPOCH} "${VEVU_SOURCE_DATE_EPOCH}")
+string(TIMESTAMP VEVU_RELEASE_DATE_RFC2822 "%a, %d %b %Y %H:%M:%S +0000" UTC)
+set(ENV{SOURCE_DATE_EPOCH} "${saved_epoch}")
 configure_file("${VEVU_PACKAGING_SOURCE}/${VEVU_APP_ID}.metainfo.xml.in"
                "${VEVU_PACKAGING_BINARY}/${VEVU_APP_ID}.metainfo.xml" @ONLY)
 configure_file("${VEVU_PACKAGING_SOURCE}/vevu.6.in" "${VEVU_PACKAGING_BINARY}/vevu.6" @ONLY)
@@ -57,4 +85,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+# CPack reads SOURCE_DATE_EPOCH for the time of every member of the package.
+file(CONFIGURE OUTPUT "${VEVU_PACKAGING_BINARY}/cpack_options.cmake"
+     CONTENT "set(ENV{SOURCE_DATE_EPOCH} \"${VEVU_SOURCE_DATE_EPOCH}\")\n")
+set(CPACK_PROJECT_CONFIG_FILE "${VEVU_PACKAGING_BINARY}/cpack_options.cmake")
 include(CPack)

@@ -1,19 +1,20 @@
 #!/usr/bin/env bash
-# Installs the Debian packages needed to build, test and run the game; does nothing when they are all present.
+# Installs the Debian packages needed to build and run the game (and with --test, to test it); does
+# nothing when they are all present. Waits for another apt to finish rather than failing.
 set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config
     libsdl2-dev libpng-dev zlib1g-dev libogg-dev libvorbis-dev libfreetype-dev
-    libgtest-dev googletest libbenchmark-dev
-    xvfb xauth xdotool x11-utils imagemagick openbox
 )
 for option in "$@"; do
     case "$option" in
+    # The tests, the benchmarks and the real-window smoke test (scripts/test.sh).
+    --test) packages+=(libgtest-dev googletest libbenchmark-dev xvfb xauth xdotool x11-utils imagemagick openbox) ;;
     # Only needed to regenerate assets/ from tools/assetgen/.
     --assets) packages+=(python3 python3-pil python3-numpy python3-fonttools vorbis-tools sox) ;;
     # Only needed to build the Debian package (scripts/package.sh) and check it (tests/package/check.sh).
     --package) packages+=(dpkg-dev file gzip lintian desktop-file-utils appstream man-db groff-base) ;;
-    *) echo "install-deps: unknown option $option (--assets, --package)" >&2; exit 2 ;;
+    *) echo "install-deps: unknown option $option (--test, --assets, --package)" >&2; exit 2 ;;
     esac
 done
 missing=()
@@ -24,5 +25,6 @@ done
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
 echo "Installing: ${missing[*]}"
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+apt=($sudo env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600)
+"${apt[@]}" update -qq
+"${apt[@]}" install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,4 +1,4 @@
-// The window's event queue: keys, pads, the close button, the focus and the fullscreen keys.
+// The window's event queue: keys, pads, sound devices, the close button, the focus and the fullscreen keys.
 #include <cstdio>
 
 #include "engine/graphics.h"
@@ -34,6 +34,7 @@ void toggleFullscreen() {
 namespace engine_detail {
 
 void PumpEvents() {
+    if (TakeStopSignal()) platform().closeRequested = true;
     if (!platform().sdlVideo && !SDL_WasInit(SDL_INIT_EVENTS)) return;
     SDL_Event event;
     while (SDL_PollEvent(&event))
@@ -59,6 +60,10 @@ void HandleEvent(const SDL_Event& event) {
             HandleKeyboardEvent(event);
         }
         break;
+    case SDL_AUDIODEVICEADDED:
+    case SDL_AUDIODEVICEREMOVED:
+        HandleAudioDeviceEvent(event);
+        break;
     case SDL_CONTROLLERDEVICEADDED:
     case SDL_CONTROLLERDEVICEREMOVED:
     case SDL_CONTROLLERBUTTONDOWN:
@@ -73,16 +78,26 @@ void HandleEvent(const SDL_Event& event) {
 }
 
 void HandleWindowEvent(const SDL_Event& event) {
+    Platform& p = platform();
     switch (event.window.event) {
-#ifdef __EMSCRIPTEN__
-    case SDL_WINDOWEVENT_HIDDEN: // the page's tab was put in the background
-#endif
+    case SDL_WINDOWEVENT_HIDDEN: // on the web: the page's tab was put in the background
+    case SDL_WINDOWEVENT_MINIMIZED:
     case SDL_WINDOWEVENT_FOCUS_LOST:
-        platform().focusLost = true;
+        // A window put away pauses play as losing the focus does, whatever the window manager does
+        // with the focus meanwhile.
+        p.focusLost = true;
+        p.focused = false;
         SetAudioMuted(true);
+        ApplyScreenSaver();
         break;
     case SDL_WINDOWEVENT_FOCUS_GAINED:
+        p.focused = true;
         SetAudioMuted(false);
+        ApplyScreenSaver();
+        break;
+    case SDL_WINDOWEVENT_MOVED:
+    case SDL_WINDOWEVENT_DISPLAY_CHANGED:
+        ReadRefreshRate(); // the window may now be on a display of another rate
         break;
     default:
         break;

@@ -1,9 +1,12 @@
 #include "engine/graphics.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -14,6 +17,7 @@
 #include "engine/keyboard.h"
 #include "engine/platform.h"
 #include "engine/presentation.h"
+#include "engine/resources.h"
 #include "engine/sound.h"
 
 using engine_detail::Platform;
@@ -26,7 +30,20 @@ int colourChannel(int v) {
 }
 
 std::string windowTitle = "";
+std::string windowClass = "";
+std::string windowIconPath = "";
 DrawingState drawing;
+FramePacer pacer;
+
+// While the window is minimised or hidden the loop waits this long for an event instead of drawing
+// frames nobody sees; the game goes on, a few passes a second.
+constexpr int kUnseenWaitMs = 100;
+
+std::int64_t nowNanos() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
 
 SDL_BlendMode sdlBlend(int mode) {
     switch (mode) {
@@ -79,9 +96,12 @@ void destroyRenderer(Platform& p) {
 }
 
 bool createWindowRenderer(Platform& p, std::string* error) {
-    SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
-    p.renderer = SDL_CreateRenderer(p.window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_TARGETTEXTURE);
-    if (!p.renderer) p.renderer = SDL_CreateRenderer(p.window, -1, SDL_RENDERER_SOFTWARE);
+    // Frames are presented in step with the display; SDL_RENDER_VSYNC=0 in the environment (SDL's own
+    // hint) turns that off, and the frame cap in Flip still keeps to the display's rate.
+    p.renderer = SDL_CreateRenderer(
+        p.window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_TARGETTEXTURE | SDL_RENDERER_PRESENTVSYNC);
+    if (!p.renderer)
+        p.renderer = SDL_CreateRenderer(p.window, -1, SDL_RENDERER_SOFTWARE | SDL_RENDERER_PRESENTVSYNC);
     if (!p.renderer || !createTarget(p)) {
         if (error) *error = std::string("cannot create a renderer: ") + SDL_GetError();
         destroyRenderer(p);
@@ -110,6 +130,39 @@ void presentBackBuffer(Platform& p) {
     SDL_RenderFillRects(p.renderer, bars, 4);
     const SDL_Rect destination{fit.x, fit.y, fit.w, fit.h};
     SDL_RenderCopy(p.renderer, p.target, nullptr, &destination);
+}
+
+// The window's icon, from a PNG among the resources, so docks and task bars show the game's own art.
+void applyWindowIcon(Platform& p) {
+    if (!p.window || windowIconPath.empty()) return;
+    ResourceData data = OpenResource(windowIconPath);
+    TPixmap icon;
+    if (!data || !DecodePng(data.bytes, data.size, icon)) {
+        std::fprintf(stderr, "vevu: cannot read the window icon %s\n", windowIconPath.c_str());
+        return;
+    }
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(icon.pixels.data(), icon.width, icon.height, 32,
+                                                              icon.width * 4, SDL_PIXELFORMAT_ARGB8888);
+    if (!surface) return;
+    SDL_SetWindowIcon(p.window, surface); // SDL keeps its own copy
+    SDL_FreeSurface(surface);
+}
+
+// Holds the loop to the display's rate after a present, or while nobody sees the window waits for an
+// event instead (a close request, the window shown again).
+void paceWindowedLoop(Platform& p, bool unseen) {
+#ifndef __EMSCRIPTEN__ // the page runs once per browser frame
+    if (!p.window) return;
+    if (unseen) {
+        SDL_WaitEventTimeout(nullptr, kUnseenWaitMs);
+        pacer.wentOn(nowNanos());
+        return;
+    }
+    const std::int64_t now = nowNanos();
+    const std::int64_t goOn = pacer.goOnAt(now);
+    if (goOn > now) std::this_thread::sleep_for(std::chrono::nanoseconds(goOn - now));
+    pacer.wentOn(std::max(goOn, now));
+#endif
 }
 
 bool createHeadlessRenderer(Platform& p) {
@@ -195,6 +248,35 @@ void SetWindowTitle(const std::string& title) {
     if (platform().window) SDL_SetWindowTitle(platform().window, title.c_str());
 }
 
+void SetWindowClass(const std::string& appId) {
+    windowClass = appId;
+}
+
+void SetWindowIcon(const std::string& path) {
+    windowIconPath = path;
+    applyWindowIcon(platform());
+}
+
+namespace {
+volatile std::sig_atomic_t stopSignalled = 0;
+extern "C" void onStopSignal(int) {
+    stopSignalled = 1;
+}
+} // namespace
+
+void CatchStopSignals() {
+    std::signal(SIGTERM, onStopSignal);
+    std::signal(SIGINT, onStopSignal);
+}
+
+namespace engine_detail {
+bool TakeStopSignal() {
+    if (!stopSignalled) return false;
+    stopSignalled = 0;
+    return true;
+}
+} // namespace engine_detail
+
 bool TryCreateGraphics(int width, int height, int depth, int hertz, int flags, std::string* error) {
     Platform& p = platform();
     if (p.renderer) ShutdownEngine();
@@ -213,6 +295,18 @@ bool TryCreateGraphics(int width, int height, int depth, int hertz, int flags, s
         return false;
     }
 #endif
+#ifndef __EMSCRIPTEN__
+    // The window's class (X11) or application id (Wayland) is the desktop entry's id, so the desktop
+    // shows the running game as its menu entry; a class set in the environment wins.
+    if (!windowClass.empty()) {
+        SDL_setenv("SDL_VIDEO_X11_WMCLASS", windowClass.c_str(), 0);
+        SDL_setenv("SDL_VIDEO_WAYLAND_WMCLASS", windowClass.c_str(), 0);
+    }
+#endif
+    // Sound mixers and screen-saver inhibitors name the game by its title.
+    if (!windowTitle.empty()) SDL_SetHint(SDL_HINT_APP_NAME, windowTitle.c_str());
+    // The game says when the screen saver may start (AllowScreenSaver); SDL's default blocks it always.
+    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         if (error) *error = std::string("no display: ") + SDL_GetError();
         return false;
@@ -250,6 +344,17 @@ bool TryCreateGraphics(int width, int height, int depth, int hertz, int flags, s
         ShutdownEngine();
         return false;
     }
+    applyWindowIcon(p);
+#ifndef __EMSCRIPTEN__
+    // The game takes no text: with text input on, an input method would swallow the letters it uses as
+    // keys. Typed characters come from the key events.
+    SDL_StopTextInput();
+#endif
+    p.focused = true;
+    p.screenSaverOn = SDL_IsScreenSaverEnabled() == SDL_TRUE;
+    engine_detail::ApplyScreenSaver();
+    engine_detail::ReadRefreshRate();
+    pacer.wentOn(nowNanos());
     UseManualClock(false);
     OpenAudio();    // no sound device: the game runs silent
     OpenGamepads(); // none: the keyboard alone
@@ -314,6 +419,8 @@ void ShutdownEngine() {
     p.headless = false;
     p.closeRequested = false;
     p.focusLost = false;
+    p.focused = true;
+    p.screenSaverWanted = true;
     SetAudioMuted(false);
     drawing.image_font.reset();
 }
@@ -363,13 +470,15 @@ void Flip(int sync) {
         return;
     }
     // A minimised or hidden window is shown nothing: some drivers report its last size, others none.
-    const Uint32 unseen = SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN;
-    if (!p.window || (SDL_GetWindowFlags(p.window) & unseen) == 0) {
+    const bool unseen =
+        p.window && (SDL_GetWindowFlags(p.window) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) != 0;
+    if (!unseen) {
         SDL_SetRenderTarget(p.renderer, nullptr);
         presentBackBuffer(p);
         SDL_RenderPresent(p.renderer);
         SDL_SetRenderTarget(p.renderer, p.target);
     }
+    paceWindowedLoop(p, unseen);
 #ifdef __EMSCRIPTEN__
     engine_detail::WaitForBrowserFrame(); // the page shows the frame and delivers the keys meanwhile
 #endif
@@ -387,6 +496,40 @@ bool FocusLost() {
     engine_detail::PumpEvents();
     return std::exchange(p.focusLost, false);
 }
+
+void AllowScreenSaver(bool allowed) {
+    platform().screenSaverWanted = allowed;
+    engine_detail::ApplyScreenSaver();
+}
+
+bool ScreenSaverAllowed() {
+    const Platform& p = platform();
+    return p.screenSaverWanted || !p.focused;
+}
+
+namespace engine_detail {
+void ApplyScreenSaver() {
+    Platform& p = platform();
+    const bool allowed = ScreenSaverAllowed();
+    if (!p.sdlVideo || allowed == p.screenSaverOn) return;
+    if (allowed) {
+        SDL_EnableScreenSaver();
+    } else {
+        SDL_DisableScreenSaver();
+    }
+    p.screenSaverOn = allowed;
+}
+
+void ReadRefreshRate() {
+    Platform& p = platform();
+    SDL_DisplayMode mode{};
+    const int display = p.window ? SDL_GetWindowDisplayIndex(p.window) : -1;
+    const bool known =
+        display >= 0 && SDL_GetCurrentDisplayMode(display, &mode) == 0 && mode.refresh_rate > 0;
+    p.refreshHz = known ? mode.refresh_rate : 60;
+    pacer.setRate(p.refreshHz);
+}
+} // namespace engine_detail
 
 void EndProgram() {
     ShutdownEngine();

@@ -34,19 +34,33 @@ struct DrawingState {
 
 // Window and frame.
 void SetWindowTitle(const std::string& title);
+// The window's class (X11) or application id (Wayland): the desktop entry's id, so that docks and task
+// bars show the running game as its menu entry. Takes effect when the window is opened.
+void SetWindowClass(const std::string& appId);
+// The window's icon, a PNG among the resources (now, or when the window is opened).
+void SetWindowIcon(const std::string& path);
+// From now on SIGTERM and SIGINT (a desktop logging out, Ctrl+C in a terminal) ask the game to close, as
+// the window's close button does: CloseRequested answers true.
+void CatchStopSignals();
 // Opens the window (depth 0: windowed) with its back buffer. Without a display it prints one line on
 // stderr and ends the process with exit code 1.
 void CreateGraphics(int width, int height, int depth = 0, int hertz = 60, int flags = 0);
 // As CreateGraphics, but answers false (with the reason in error) instead of ending the process.
 bool TryCreateGraphics(int width, int height, int depth, int hertz, int flags, std::string* error);
 void Cls();
-// Shows the back buffer; sync 0 does not wait for vertical sync.
+// Shows the back buffer. In a window, in step with the display (vertical sync, or a frame cap at the
+// display's refresh rate where the driver ignores it); while the window is minimised or hidden it shows
+// nothing and waits a little for an event instead. Headless it never waits. `sync` is not used.
 void Flip(int sync = 0);
 // True once after the user asked to close the window; reading clears it.
 bool CloseRequested();
 // True once after the window lost the keyboard focus (the player switched to another window or tab);
 // reading clears it. The sound stays muted until the focus comes back.
 bool FocusLost();
+// Whether the desktop's screen saver may start: the game allows it on calm screens (paused, the map)
+// and forbids it in play; while the window has no focus it is always allowed.
+void AllowScreenSaver(bool allowed);
+bool ScreenSaverAllowed();
 // Ends the process with exit code 0.
 [[noreturn]] void EndProgram();
 

@@ -4,7 +4,6 @@
 #include <cstdint>
 
 #include "engine/platform.h"
-#include "engine/utf8.h"
 
 namespace {
 constexpr int kKeys = 256;
@@ -63,13 +62,18 @@ void keyUp(int key) {
     if (validKey(key)) keyboard.heldBy[key] &= ~kKeyboardBit;
 }
 
-// Typed text arrives as UTF-8; malformed sequences are dropped.
-void pushText(const char* text) {
-    const std::string_view input(text);
-    for (std::size_t i = 0; i < input.size();) {
-        char32_t c = 0;
-        if (DecodeUtf8(input, i, c)) pushChar(static_cast<int>(c));
-    }
+// The character a key event types, as a message loop delivers it (auto-repeats included): the control
+// characters of Enter, Esc, Backspace and Tab, and the printable character of the layout's key, a Latin
+// letter in capitals with Shift or Caps Lock. SDL's text input stays off (the game takes no text, and an
+// input method would swallow the letters), so the characters come from the keys themselves.
+int charOfKeyEvent(const SDL_Keysym& keysym, int key) {
+    if (key == KEY_ENTER || key == KEY_ESCAPE || key == KEY_BACKSPACE || key == KEY_TAB)
+        return charOfKey(key);
+    const SDL_Keycode code = keysym.sym;
+    if (code < ' ' || code == SDLK_DELETE || (code & SDLK_SCANCODE_MASK) != 0 || code > 0x10FFFF) return 0;
+    const bool shifted = ((keysym.mod & KMOD_SHIFT) != 0) != ((keysym.mod & KMOD_CAPS) != 0);
+    if (shifted && code >= 'a' && code <= 'z') return code - 'a' + 'A';
+    return code;
 }
 } // namespace
 
@@ -166,23 +170,56 @@ int VirtualKeyFromKeycode(int code) {
     }
 }
 
+int VirtualKeyFromScancode(int code) {
+    if (code >= SDL_SCANCODE_A && code <= SDL_SCANCODE_Z) return KEY_A + (code - SDL_SCANCODE_A);
+    if (code >= SDL_SCANCODE_1 && code <= SDL_SCANCODE_9) return KEY_1 + (code - SDL_SCANCODE_1);
+    switch (code) {
+    case SDL_SCANCODE_0:
+        return KEY_0;
+    case SDL_SCANCODE_MINUS:
+        return KEY_MINUS;
+    case SDL_SCANCODE_EQUALS:
+        return KEY_EQUALS;
+    case SDL_SCANCODE_LEFTBRACKET:
+        return KEY_OPENBRACKET;
+    case SDL_SCANCODE_RIGHTBRACKET:
+        return KEY_CLOSEBRACKET;
+    case SDL_SCANCODE_BACKSLASH:
+        return KEY_BACKSLASH;
+    case SDL_SCANCODE_SEMICOLON:
+        return KEY_SEMICOLON;
+    case SDL_SCANCODE_APOSTROPHE:
+        return KEY_QUOTES;
+    case SDL_SCANCODE_GRAVE:
+        return KEY_TILDE;
+    case SDL_SCANCODE_COMMA:
+        return KEY_COMMA;
+    case SDL_SCANCODE_PERIOD:
+        return KEY_PERIOD;
+    case SDL_SCANCODE_SLASH:
+        return KEY_SLASH;
+    default:
+        return 0;
+    }
+}
+
+int VirtualKeyFromKeysym(int keycode, int scancode) {
+    const int key = VirtualKeyFromKeycode(keycode);
+    return key != 0 ? key : VirtualKeyFromScancode(scancode);
+}
+
 namespace engine_detail {
 
 void HandleKeyboardEvent(const SDL_Event& event) {
     switch (event.type) {
     case SDL_KEYDOWN: {
-        int key = VirtualKeyFromKeycode(event.key.keysym.sym);
+        const int key = VirtualKeyFromKeysym(event.key.keysym.sym, event.key.keysym.scancode);
         keyDown(key, event.key.repeat != 0);
-        // Control characters are typed by their keys (repeats included); printable ones arrive as text.
-        if (key == KEY_ENTER || key == KEY_ESCAPE || key == KEY_BACKSPACE || key == KEY_TAB)
-            pushChar(charOfKey(key));
+        pushChar(charOfKeyEvent(event.key.keysym, key));
         break;
     }
     case SDL_KEYUP:
-        keyUp(VirtualKeyFromKeycode(event.key.keysym.sym));
-        break;
-    case SDL_TEXTINPUT:
-        pushText(event.text.text);
+        keyUp(VirtualKeyFromKeysym(event.key.keysym.sym, event.key.keysym.scancode));
         break;
     case SDL_WINDOWEVENT:
         // A window that loses the focus gets no key-up events: release every key.

@@ -92,6 +92,12 @@ int NextChar();
 
 // The virtual-key code of an SDL keycode (SDL_Keycode), or 0 when the game has no code for it.
 int VirtualKeyFromKeycode(int sdlKeycode);
+// The virtual-key code of a key by its place on the keyboard (SDL_Scancode), as a US layout labels it.
+int VirtualKeyFromScancode(int sdlScancode);
+// The key an SDL key event means: by its code where that is a Latin letter, a digit or a named key (the
+// key labelled Z is Z on any Latin layout), otherwise by its place (on a Cyrillic, Greek or Hebrew
+// layout the key where Z sits is Z).
+int VirtualKeyFromKeysym(int sdlKeycode, int sdlScancode);
 
 // Headless input, as the window's event queue would deliver it.
 // A key going down: held, one more press, and the character it types queued (lower-case letters,

@@ -22,7 +22,11 @@ struct Platform {
     bool sdlVideo = false; // the SDL video subsystem is initialised (windowed)
     bool closeRequested = false;
     bool focusLost = false;
-    bool drawing = true; // false: draws, clears and flips are skipped
+    bool focused = true;           // the window has the keyboard (headless: always)
+    bool screenSaverWanted = true; // the game allows the screen saver (AllowScreenSaver)
+    bool screenSaverOn = true;     // what SDL was last told
+    double refreshHz = 60;         // the display's refresh rate, for the frame cap
+    bool drawing = true;           // false: draws, clears and flips are skipped
 };
 
 Platform& platform();
@@ -34,6 +38,12 @@ void PumpEvents();
 void HandleEvent(const SDL_Event& event);
 // Focus: the flag the game reads and the muting; the keyboard releases its keys on its own.
 void HandleWindowEvent(const SDL_Event& event);
+// True once after SIGTERM or SIGINT arrived (CatchStopSignals).
+bool TakeStopSignal();
+// Tells SDL whether the screen saver may start: when the game allows it or the window has no focus.
+void ApplyScreenSaver();
+// Reads the refresh rate of the display the window is on (60 when the display does not say).
+void ReadRefreshRate();
 // Keyboard side of one SDL event.
 void HandleKeyboardEvent(const SDL_Event& event);
 void ResetKeyboard();
@@ -45,6 +55,11 @@ void ReleaseKeysHeldBy(int source);
 // Queues the character the key types, or a space for a key that types none: any pad button ends the
 // intro and the outro.
 void TypeKeyChar(int key);
+// A sound device plugged in or removed: a lost device is closed and the game goes on silent; when one
+// appears the default device is opened again.
+void HandleAudioDeviceEvent(const SDL_Event& event);
+// The open sound device's SDL id, 0 without one.
+unsigned AudioDeviceId();
 // Pad side of one SDL event: pads plugged in and out, buttons and sticks.
 void HandleGamepadEvent(const SDL_Event& event);
 

@@ -22,3 +22,13 @@ ScreenRect FitBackBuffer(int drawableWidth, int drawableHeight, int bufferWidth,
     rect.y = (drawableHeight - rect.h) / 2;
     return rect;
 }
+
+void FramePacer::setRate(double hz) {
+    if (!(hz > 0)) hz = 60;
+    _period = static_cast<std::int64_t>(1e9 / hz + 0.5);
+}
+
+std::int64_t FramePacer::goOnAt(std::int64_t now) const {
+    if (_last < 0) return now;
+    return std::max(now, _last + _period);
+}

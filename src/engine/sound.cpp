@@ -10,6 +10,7 @@
 #include <mutex>
 
 #include "engine/clock.h"
+#include "engine/platform.h"
 #include "engine/resources.h"
 
 namespace {
@@ -25,6 +26,7 @@ std::vector<std::shared_ptr<TChannel>>& activeChannels() {
 }
 
 SDL_AudioDeviceID audioDevice = 0;
+bool audioWanted = false;       // the windowed game opened the sound: a device that appears is opened
 std::atomic<bool> muted{false}; // read by the audio thread
 
 void audioCallback(void*, Uint8* stream, int length) {
@@ -94,24 +96,32 @@ bool oggComplete(const unsigned char* bytes, std::size_t size) {
     return endOfStream;
 }
 
-// Linear resampling to the mixer's rate (the game's sounds are recorded at 44.1 or 22.05 kHz).
+// Brings a sound to the mixer's rate with SDL's own converter (the game's sounds are recorded at 44.1 or
+// 22.05 kHz), whose band-limited filter adds none of the images a straight line between samples would.
+// Empty when SDL cannot convert.
 std::vector<std::int16_t> resample(const std::vector<std::int16_t>& pcm, int channels, long rate) {
     if (rate == MIX_RATE || pcm.empty()) return pcm;
-    const std::size_t frames = pcm.size() / static_cast<std::size_t>(channels);
-    const std::size_t outFrames = static_cast<std::size_t>(static_cast<double>(frames) * MIX_RATE / rate);
-    std::vector<std::int16_t> out(outFrames * static_cast<std::size_t>(channels));
-    const double step = static_cast<double>(rate) / MIX_RATE;
-    for (std::size_t f = 0; f < outFrames; ++f) {
-        const double where = static_cast<double>(f) * step;
-        const std::size_t i = static_cast<std::size_t>(where);
-        const double t = where - static_cast<double>(i);
-        const std::size_t j = std::min(i + 1, frames - 1);
-        for (int c = 0; c < channels; ++c) {
-            const double a = pcm[i * channels + c], b = pcm[j * channels + c];
-            out[f * channels + c] = static_cast<std::int16_t>(std::lround(a + (b - a) * t));
-        }
-    }
+    SDL_AudioCVT cvt;
+    if (SDL_BuildAudioCVT(&cvt, AUDIO_S16SYS, static_cast<Uint8>(channels), static_cast<int>(rate),
+                          AUDIO_S16SYS, static_cast<Uint8>(channels), MIX_RATE) < 0)
+        return {};
+    cvt.len = static_cast<int>(pcm.size() * sizeof(std::int16_t));
+    std::vector<Uint8> buffer(static_cast<std::size_t>(cvt.len) * static_cast<std::size_t>(cvt.len_mult));
+    std::memcpy(buffer.data(), pcm.data(), static_cast<std::size_t>(cvt.len));
+    cvt.buf = buffer.data();
+    if (SDL_ConvertAudio(&cvt) != 0) return {};
+    const std::size_t frames = static_cast<std::size_t>(cvt.len_cvt) / sizeof(std::int16_t) / channels;
+    std::vector<std::int16_t> out(frames * channels);
+    std::memcpy(out.data(), buffer.data(), out.size() * sizeof(std::int16_t));
     return out;
+}
+
+// A device came (back): the one-shots started meanwhile are where the clock says they would be heard, so
+// they do not all start together now, and those heard out by the clock are over. Mixer lock held.
+void catchUpWithTheClock() {
+    const int now = Millis();
+    for (const std::shared_ptr<TChannel>& channel : activeChannels())
+        channel->catchUp(now);
 }
 } // namespace
 
@@ -155,6 +165,7 @@ std::shared_ptr<TSound> DecodeOgg(const unsigned char* bytes, std::size_t size, 
     sound->channels = channels;
     sound->loop = (flags & SOUND_LOOP) != 0;
     sound->pcm = resample(pcm, channels, rate);
+    if (sound->pcm.empty()) return nullptr;
     return sound;
 }
 
@@ -168,6 +179,16 @@ void TChannel::endIfHeardOut(int now) {
     if (audioDevice != 0 || !_playing || !_sound || _sound->loop) return;
     const std::int64_t heard = std::int64_t{std::max(MillisBetween(_startedAt, now), 0)} * MIX_RATE / 1000;
     if (heard >= _sound->FrameCount()) _playing = false;
+}
+
+void TChannel::catchUp(int now) {
+    if (!_playing || !_sound || _sound->loop) return;
+    const std::int64_t heard = std::int64_t{std::max(MillisBetween(_startedAt, now), 0)} * MIX_RATE / 1000;
+    if (heard >= _sound->FrameCount()) {
+        _playing = false;
+    } else {
+        _position = std::max(_position, heard);
+    }
 }
 
 void TChannel::dropFinished(bool byTheClock) {
@@ -295,30 +316,62 @@ void StopAllChannels() {
 }
 
 bool OpenAudio() {
+    audioWanted = true;
     if (audioDevice != 0) return true;
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+    // The audio subsystem stays up without a device, so that SDL reports one plugged in later.
+    if (!SDL_WasInit(SDL_INIT_AUDIO) && SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
     SDL_AudioSpec want{}, have{};
     want.freq = MIX_RATE;
     want.format = AUDIO_S16SYS;
     want.channels = 2;
     want.samples = MIX_BUFFER_FRAMES;
     want.callback = audioCallback;
-    audioDevice = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
-    if (audioDevice == 0) {
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        return false; // no sound device: the game runs silent
+    const SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    if (device == 0) return false; // no sound device: the game runs silent
+    {
+        std::lock_guard<std::mutex> guard(mixerLock());
+        catchUpWithTheClock();
+        audioDevice = device;
     }
     SDL_PauseAudioDevice(audioDevice, 0);
     return true;
 }
 
-void CloseAudio() {
+namespace {
+// The device went away (headphones unplugged, a USB card removed): the game goes on silent, its one-shots
+// ending by the clock, until a device appears.
+void dropLostDevice() {
     if (audioDevice == 0) return;
-    SDL_CloseAudioDevice(audioDevice);
+    SDL_CloseAudioDevice(audioDevice); // waits for the audio thread: no mixing goes on after this
+    std::lock_guard<std::mutex> guard(mixerLock());
     audioDevice = 0;
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    for (const std::shared_ptr<TChannel>& channel : activeChannels())
+        channel->catchUp(Millis()); // heard so far: the clock goes on from here
+}
+} // namespace
+
+void CloseAudio() {
+    audioWanted = false;
+    if (audioDevice != 0) SDL_CloseAudioDevice(audioDevice);
+    audioDevice = 0;
+    if (SDL_WasInit(SDL_INIT_AUDIO)) SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
 bool AudioOpen() {
     return audioDevice != 0;
 }
+
+namespace engine_detail {
+void HandleAudioDeviceEvent(const SDL_Event& event) {
+    if (event.adevice.iscapture) return;
+    if (event.type == SDL_AUDIODEVICEREMOVED) {
+        if (audioDevice != 0 && event.adevice.which == audioDevice) dropLostDevice();
+    } else if (event.type == SDL_AUDIODEVICEADDED && audioWanted && audioDevice == 0) {
+        OpenAudio();
+    }
+}
+
+unsigned AudioDeviceId() {
+    return audioDevice;
+}
+} // namespace engine_detail

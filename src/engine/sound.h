@@ -38,6 +38,9 @@ class TChannel {
     bool Playing();
     // Volume 0..1 (1 by default).
     void SetVolume(float volume);
+    // The engine's, when a sound device comes or goes (mixer lock held): a one-shot moves on to where the
+    // clock says it is heard by now, or ends.
+    void catchUp(int now);
 
   private:
     friend class TSound;
@@ -46,6 +49,7 @@ class TChannel {
     friend void StopAllChannels();
     // Without a device nothing mixes: a one-shot is over once its length has passed since it started.
     void endIfHeardOut(int now);
+
     // Lets the mixer drop every channel that stopped, after ending the one-shots heard out when byTheClock
     // (the game's thread only: the mixer's thread never reads the clock). Mixer lock held.
     static void dropFinished(bool byTheClock);

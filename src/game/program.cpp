@@ -71,15 +71,17 @@ void tProgram::init() {
     flagEndGame = false;
 }
 
-void tProgram::showIntro() {
+bool tProgram::showIntro() {
     auto intro = std::make_shared<tIntro>();
     int drawTime = gameMillisecs();
     ClearKeys();
     Delta::Start();
     while (true) {
         if (passHook) passHook();
+        // The close button and a stop signal end the game here too: the title waits for a key forever.
+        if (CloseRequested()) return false;
         Delta::Update();
-        if (!intro->update()) break;
+        if (!intro->update()) return true;
         if (timerReady(drawTime, 5)) {
             Cls();
             intro->draw();
@@ -90,7 +92,7 @@ void tProgram::showIntro() {
 
 void tProgram::run() {
     init();
-    showIntro();
+    if (!showIntro()) return;
     while (true) {
         if (passHook) passHook();
         updateMain();
@@ -309,6 +311,9 @@ void tProgram::updateMain() {
     if (buttons) buttons->update();
     checkKeys();
     checkFocus();
+    // The screen saver may start over the map or a frozen battlefield, never in play (a pad's buttons do
+    // not count as the desktop's activity).
+    AllowScreenSaver(state != gamestate::RUNNING);
     if (state == gamestate::MAP) {
         updateMap();
     } else {
@@ -488,6 +493,7 @@ void tProgram::runOutro() {
 }
 
 void tProgram::beginOutro() {
+    AllowScreenSaver(true); // the outro plays on until a key: nothing to watch closely
     Cls();
     deleteAllObjects();
     ClearKeys();
@@ -510,8 +516,8 @@ void tProgram::beginOutro() {
 bool tProgram::outroPass() {
     if (!outro) return false;
     if (passHook) passHook();
-    // Any key that types a character ends the outro.
-    if (NextChar() != 0) return false;
+    // Any key that types a character ends the outro, and so do the close button and a stop signal.
+    if (NextChar() != 0 || CloseRequested()) return false;
     Cls();
     Delta::Update();
     if (timerReady(outro->starTimer, Outro::starDelay)) {

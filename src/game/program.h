@@ -67,7 +67,7 @@ class tProgram : public Object {
 
     void init();
     void resetLists();
-    static void showIntro();
+    static bool showIntro(); // false when the window was closed during it
     void initBattleField(int missionId);
     void clearBattleField();
     void setGameState(int newState, int missionId);
@@ -102,7 +102,7 @@ class tProgram : public Object {
     };
     std::shared_ptr<Outro> outro; // null until the outro begins
     void beginOutro();
-    bool outroPass(); // one pass; false once a character has been typed
+    bool outroPass(); // one pass; false once a character has been typed or the window closed
     void endOutro();  // stops the song
 
     // The object the action is about: the homebase while it leaves the battlefield, otherwise the

@@ -18,6 +18,8 @@ void prepareGraphics(bool headless) {
         InitHeadless(screen::SCREEN_WIDTH, screen::SCREEN_HEIGHT);
     } else {
         SetWindowTitle("The Vevu Zudevur");
+        SetWindowClass("org.vevuzudevur.Vevu"); // the desktop entry's id
+        SetWindowIcon("incbin::Icon\\org.vevuzudevur.Vevu.png");
         CreateGraphics(screen::SCREEN_WIDTH, screen::SCREEN_HEIGHT, 0, 60, 0);
     }
     SetBlend(BLEND_ALPHA);
@@ -30,6 +32,7 @@ void prepareGraphics(bool headless) {
 }
 
 void runGame() {
+    CatchStopSignals(); // a desktop logging out ends the game as its close button does, exit code 0
     startGame(false);
     theProgram = std::make_shared<tProgram>();
     theProgram->run();

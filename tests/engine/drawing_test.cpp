@@ -229,6 +229,29 @@ TEST(Presentation, TheBackBufferFillsTheWindowAtTheLargestWholeScaleCentred) {
     EXPECT_TRUE(FitBackBuffer(640, 480, 0, 480).empty());
 }
 
+// The frame cap: frames at least one refresh apart, no wait when vertical sync already took one, and no
+// burst of frames to make up for a late one.
+TEST(Presentation, FramesKeepOneRefreshApartWithoutMakingUpLostTime) {
+    constexpr std::int64_t ms = 1'000'000;
+    FramePacer pacer;
+    EXPECT_EQ(pacer.goOnAt(5 * ms), 5 * ms) << "the first frame";
+    pacer.setRate(0);
+    EXPECT_EQ(pacer.period(), 16'666'667) << "60 Hz when the display does not say";
+    pacer.setRate(144);
+    EXPECT_EQ(pacer.period(), 6'944'444);
+    pacer.setRate(60);
+    pacer.wentOn(0);
+    EXPECT_EQ(pacer.goOnAt(2 * ms), pacer.period()) << "a fast frame waits out the refresh";
+    pacer.wentOn(pacer.period());
+    const std::int64_t synced = 2 * pacer.period() + ms / 10; // vertical sync held the present back
+    EXPECT_EQ(pacer.goOnAt(synced), synced);
+    pacer.wentOn(synced);
+    const std::int64_t late = synced + 100 * ms;
+    EXPECT_EQ(pacer.goOnAt(late), late);
+    pacer.wentOn(late);
+    EXPECT_EQ(pacer.goOnAt(late + ms), late + pacer.period()) << "after a late frame the count starts afresh";
+}
+
 // Flip on a screen of another size, as a resized window: each art pixel a square block, black bars.
 TEST_F(Drawing, FlipShowsEveryArtPixelAsASquareBlockOnBlack) {
     ASSERT_TRUE(SetHeadlessScreenSize(1920, 1080));

@@ -6,11 +6,14 @@
 #include "engine_test_support.h"
 
 namespace {
-void sendKey(Uint32 type, SDL_Keycode code, bool repeat = false) {
+void sendKey(Uint32 type, SDL_Keycode code, bool repeat = false, SDL_Scancode place = SDL_SCANCODE_UNKNOWN,
+             Uint16 modifiers = 0) {
     SDL_Event event;
     std::memset(&event, 0, sizeof(event));
     event.type = type;
     event.key.keysym.sym = code;
+    event.key.keysym.scancode = place;
+    event.key.keysym.mod = modifiers;
     event.key.repeat = repeat ? 1 : 0;
     engine_detail::HandleKeyboardEvent(event);
 }
@@ -80,17 +83,25 @@ TEST_F(Keyboard, HeldStateAndPressCounts) {
     EXPECT_EQ(KeyPressCount(KEY_LEFT), 0);
 }
 
+// Characters come from the keys (SDL's text input is off): the layout's character, repeats included.
 TEST_F(Keyboard, TypedCharactersQueueInOrder) {
-    sendText("Hi");
+    sendKey(SDL_KEYDOWN, SDLK_h, false, SDL_SCANCODE_H, KMOD_LSHIFT);
+    sendKey(SDL_KEYDOWN, SDLK_i, false, SDL_SCANCODE_I, KMOD_CAPS | KMOD_RSHIFT);
+    sendKey(SDL_KEYDOWN, SDLK_i, true, SDL_SCANCODE_I);
+    sendText("text events are ignored");
     sendKey(SDL_KEYDOWN, SDLK_RETURN);
     sendKey(SDL_KEYDOWN, SDLK_ESCAPE);
     sendKey(SDL_KEYDOWN, SDLK_BACKSPACE);
     sendKey(SDL_KEYDOWN, SDLK_TAB);
-    sendKey(SDL_KEYDOWN, SDLK_LEFT); // arrows type nothing
-    sendText("\xC3\xA9");            // é arrives as one character
-    for (int expected : {int('H'), int('i'), 13, 27, 8, 9, 0xE9})
+    sendKey(SDL_KEYDOWN, SDLK_LEFT);   // arrows, Delete and the function keys type nothing
+    sendKey(SDL_KEYDOWN, SDLK_DELETE); // (Delete's code is 127, a control character)
+    sendKey(SDL_KEYDOWN, SDLK_F5);
+    sendKey(SDL_KEYDOWN, 0xE9, false, SDL_SCANCODE_2);  // é on a French layout's 2
+    sendKey(SDL_KEYDOWN, 0x44F, false, SDL_SCANCODE_Z); // я on a Russian layout's Z
+    for (int expected : {int('H'), int('i'), int('i'), 13, 27, 8, 9, 0xE9, 0x44F})
         EXPECT_EQ(NextChar(), expected);
     EXPECT_EQ(NextChar(), 0);
+    ClearKeys();
     InjectKeyTap(KEY_Z);
     InjectKeyTap(KEY_ENTER);
     InjectChar('!');
@@ -110,6 +121,36 @@ TEST_F(Keyboard, TypedCharactersQueueInOrder) {
     InjectChar('q');
     ClearKeys();
     EXPECT_EQ(NextChar(), 0);
+}
+
+// A key whose code is a Latin letter, a digit or a named key is that key wherever it sits (Z on a German
+// layout sits where Y does on an English one); any other key is the key at its place, so Z, X, C and P
+// keep their places on Cyrillic, Greek or Hebrew layouts. Up is mapped as down, so nothing sticks.
+TEST_F(Keyboard, KeysAreTheirLatinCodeOrTheirPlace) {
+    sendKey(SDL_KEYDOWN, SDLK_z, false, SDL_SCANCODE_Y); // German Z
+    EXPECT_EQ(KeyPressCount(KEY_Z), 1);
+    EXPECT_EQ(KeyPressCount(KEY_Y), 0);
+    sendKey(SDL_KEYUP, SDLK_z, false, SDL_SCANCODE_Y);
+    const struct {
+        SDL_Keycode code;
+        SDL_Scancode place;
+        int key;
+    } foreign[] = {{0x44F, SDL_SCANCODE_Z, KEY_Z}, // Russian я
+                   {0x3C7, SDL_SCANCODE_X, KEY_X}, // Greek χ
+                   {0x5D1, SDL_SCANCODE_C, KEY_C}, // Hebrew ב
+                   {0x437, SDL_SCANCODE_P, KEY_P}, // Russian з
+                   {'&', SDL_SCANCODE_1, KEY_1},   // French 1
+                   {0x451, SDL_SCANCODE_GRAVE, KEY_TILDE}};
+    for (const auto& k : foreign) {
+        sendKey(SDL_KEYDOWN, k.code, false, k.place);
+        EXPECT_TRUE(KeyHeld(k.key)) << k.code;
+        EXPECT_EQ(KeyPressCount(k.key), 1) << k.code;
+        sendKey(SDL_KEYUP, k.code, false, k.place);
+        EXPECT_FALSE(KeyHeld(k.key)) << k.code;
+    }
+    sendKey(SDL_KEYDOWN, SDLK_AUDIOPLAY, false, SDL_SCANCODE_AUDIOPLAY); // no game key by code or place
+    for (int key = 1; key < 256; ++key)
+        ASSERT_FALSE(KeyHeld(key)) << key;
 }
 
 // F11 and Alt+Enter switch the window to fullscreen and back; the game sees neither a press nor a character.

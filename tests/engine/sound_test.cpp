@@ -1,6 +1,10 @@
+#include <SDL.h>
+
 #include <atomic>
+#include <cmath>
 #include <thread>
 
+#include "engine/platform.h"
 #include "engine_test_support.h"
 
 namespace {
@@ -42,6 +46,26 @@ TEST_F(Sound, DecodesMonoAndStereoVorbis) {
     EXPECT_EQ(looped->channels, 2);
     EXPECT_NEAR(looped->FrameCount(), 22050, 2);
     EXPECT_TRUE(looped->loop);
+
+    // Doubling the rate must not mirror a 5 kHz tone to 17.05 kHz, as a straight line between samples
+    // does (by about a tenth of the tone).
+    auto high = encodeOgg(sineTone(22050, 1, 22050, 5000, 12000), 1, 22050);
+    RegisterResource("Test\\high.ogg", high.data(), high.size());
+    auto upsampled = TSound::Load("incbin::Test\\high.ogg", 0);
+    ASSERT_NE(upsampled, nullptr);
+    auto level = [&](double hz) { // Goertzel over the middle of the sound
+        const int from = 4096, count = 32768;
+        const double k = 2 * std::cos(2 * M_PI * hz / MIX_RATE);
+        double s1 = 0, s2 = 0;
+        for (int i = from; i < from + count; ++i) {
+            const double s0 = upsampled->pcm[i] + k * s1 - s2;
+            s2 = s1;
+            s1 = s0;
+        }
+        return std::sqrt(s1 * s1 + s2 * s2 - k * s1 * s2);
+    };
+    EXPECT_LT(level(17050), level(5000) / 100);
+    UnregisterResource("Test\\high.ogg");
     UnregisterResource("Test\\mono.ogg");
     UnregisterResource("Test\\stereo.ogg");
 }
@@ -167,6 +191,38 @@ TEST_F(Sound, IdleChannelAndSilentMachine) {
     }
     EXPECT_EQ(PlayingChannelCount(), 9) << "those started less than 100 ms ago";
     EXPECT_TRUE(first.expired());
+}
+
+// A sound device that goes away leaves the game silent, its one-shots ending by the clock; when a device
+// appears it is opened, and what was started meanwhile does not start all at once.
+TEST_F(Sound, LostDeviceIsReopenedWhenOneAppears) {
+    SDL_setenv("SDL_AUDIODRIVER", "dummy", 1); // a device that plays nowhere
+    ASSERT_TRUE(OpenAudio());
+    SDL_Event event{};
+    event.type = SDL_AUDIODEVICEREMOVED;
+    event.adevice.which = engine_detail::AudioDeviceId() + 1; // another device
+    engine_detail::HandleAudioDeviceEvent(event);
+    ASSERT_TRUE(AudioOpen());
+    event.adevice.which = engine_detail::AudioDeviceId();
+    engine_detail::HandleAudioDeviceEvent(event);
+    EXPECT_FALSE(AudioOpen());
+
+    auto blip = soundOf(std::vector<std::int16_t>(MIX_RATE / 10, 1000), 1, false); // 100 ms
+    auto hum = soundOf(std::vector<std::int16_t>(MIX_RATE / 10, 1000), 1, true);
+    auto heardOut = blip->Play(nullptr);
+    auto looping = hum->Play(nullptr);
+    AdvanceMillis(150);
+    event.type = SDL_AUDIODEVICEADDED;
+    event.adevice.which = 0;
+    engine_detail::HandleAudioDeviceEvent(event);
+    EXPECT_TRUE(AudioOpen());
+    EXPECT_FALSE(heardOut->Playing()) << "over by the clock: it must not start now";
+    EXPECT_TRUE(looping->Playing());
+    CloseAudio();
+    event.type = SDL_AUDIODEVICEADDED;
+    engine_detail::HandleAudioDeviceEvent(event);
+    EXPECT_FALSE(AudioOpen()) << "a closed engine opens no device";
+    StopAllChannels();
 }
 
 TEST_F(Sound, ChannelCallsAreSafeWhileMixing) {

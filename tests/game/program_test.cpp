@@ -1,4 +1,5 @@
 #include <SDL.h>
+#include <csignal>
 #include <gtest/gtest.h>
 
 #include "ai/ai.h"
@@ -234,7 +235,7 @@ TEST_F(ProgramTest, LosingTheFocusPausesPlayOnlyAndMutesEverywhere) {
     SDL_QuitSubSystem(SDL_INIT_EVENTS);
 }
 
-TEST_F(ProgramTest, EscLeavesFromPlayPauseAndMapButNotTheMenu) {
+TEST_F(ProgramTest, EscLeavesFromPlayPauseAndMapButNotTheMenuTheCloseButtonFromAll) {
     for (int state : {gamestate::RUNNING, gamestate::PAUSED, gamestate::MAP}) {
         theProgram->state = state;
         EXPECT_FALSE(theProgram->gameExit());
@@ -245,6 +246,52 @@ TEST_F(ProgramTest, EscLeavesFromPlayPauseAndMapButNotTheMenu) {
     InjectKeyTap(KEY_ESCAPE);
     EXPECT_FALSE(theProgram->gameExit());
     EXPECT_EQ(KeyPressCount(KEY_ESCAPE), 1) << "the menu still gets its Esc";
+
+    // The close button (SDL's quit event) and SIGTERM or SIGINT leave from every state, the menu too.
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_EVENTS), 0);
+    CatchStopSignals();
+    for (int state : {gamestate::RUNNING, gamestate::PAUSED, gamestate::MAP, gamestate::MENU}) {
+        theProgram->state = state;
+        SDL_Event quit{};
+        quit.type = SDL_QUIT;
+        SDL_PushEvent(&quit);
+        EXPECT_TRUE(theProgram->gameExit()) << "state " << state;
+        for (int signal : {SIGTERM, SIGINT}) {
+            std::raise(signal);
+            EXPECT_TRUE(theProgram->gameExit()) << "signal " << signal << " in state " << state;
+            EXPECT_FALSE(theProgram->gameExit()) << "a request is read once";
+        }
+    }
+    std::signal(SIGTERM, SIG_DFL);
+    std::signal(SIGINT, SIG_DFL);
+    SDL_QuitSubSystem(SDL_INIT_EVENTS);
+}
+
+// The screen saver may start on the calm screens and whenever the window has no focus, never in play.
+TEST_F(ProgramTest, ScreenSaverIsAllowedOffPlayAndWithoutFocus) {
+    for (int state : {gamestate::RUNNING, gamestate::PAUSED, gamestate::MENU, gamestate::MAP}) {
+        theProgram->state = state;
+        theProgram->updateMain();
+        EXPECT_EQ(ScreenSaverAllowed(), state != gamestate::RUNNING) << "state " << state;
+    }
+    theProgram->setGameState(gamestate::RUNNING, 0);
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_EVENTS), 0);
+    SDL_Event away{};
+    away.type = SDL_WINDOWEVENT;
+    away.window.event = SDL_WINDOWEVENT_MINIMIZED; // put away: as good as the focus lost
+    SDL_PushEvent(&away);
+    theProgram->updateMain();
+    EXPECT_EQ(theProgram->state, gamestate::PAUSED);
+    theProgram->state = gamestate::RUNNING;
+    theProgram->updateMain();
+    EXPECT_TRUE(ScreenSaverAllowed()) << "no focus";
+    away.window.event = SDL_WINDOWEVENT_FOCUS_GAINED;
+    SDL_PushEvent(&away);
+    theProgram->updateMain();
+    EXPECT_FALSE(ScreenSaverAllowed());
+    SDL_QuitSubSystem(SDL_INIT_EVENTS);
+    theProgram->beginOutro();
+    EXPECT_TRUE(ScreenSaverAllowed()) << "the outro";
 }
 
 TEST_F(ProgramTest, ResumingClearsKeysAndShiftsTimers) {
@@ -428,6 +475,13 @@ TEST_F(ProgramTest, OutroStarsRiseFromTheBottomUnderAFadeAndTheSongStopsAtTheEnd
     EXPECT_LT(outro->stars->Count(), 241 + 25);
     InjectChar('x');
     EXPECT_FALSE(theProgram->outroPass());
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_EVENTS), 0);
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+    EXPECT_FALSE(theProgram->outroPass()) << "the close button ends the outro as a key does";
+    EXPECT_TRUE(theProgram->outroPass());
+    SDL_QuitSubSystem(SDL_INIT_EVENTS);
     theProgram->endOutro();
     EXPECT_FALSE(outro->song->Playing());
 }

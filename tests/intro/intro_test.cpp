@@ -1,3 +1,4 @@
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -268,4 +269,24 @@ TEST(ShowIntro, RunsToTheEndOfTheFadeAndDrawsAtMostEvery5Ms) {
     EXPECT_LE(passes, 1000 + 680);
     EXPECT_GE(frames, passes / 5 - 2);
     EXPECT_LE(frames, passes / 5 + 1);
+}
+
+// The title waits for a key forever; the close button ends the intro (and the game) at once.
+TEST(ShowIntro, TheCloseButtonEndsItAtTheTitle) {
+    Harness game;
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_EVENTS), 0);
+    int passes = 0;
+    tProgram::passHook = [&] {
+        AdvanceMillis(10);
+        if (++passes == 500) { // 5 s in: the formation has come to rest under the title
+            SDL_Event quit{};
+            quit.type = SDL_QUIT;
+            SDL_PushEvent(&quit);
+        }
+        if (passes > 2000) InjectChar(' '); // an intro that ignored the close button ends anyway
+    };
+    EXPECT_FALSE(tProgram::showIntro());
+    tProgram::passHook = nullptr;
+    SDL_QuitSubSystem(SDL_INIT_EVENTS);
+    EXPECT_EQ(passes, 500);
 }

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The Debian package from end to end, as CI runs it: build it (scripts/package.sh), check its
-# version, validate what it installs (menu entry, metainfo, manual page, icon sizes), run lintian,
+# The Debian package from end to end, as CI runs it: build it (scripts/package.sh) twice from scratch
+# and compare the bytes (the package is reproducible), check its version, validate what it installs (menu entry, metainfo, manual page, icon sizes), run lintian,
 # install it into a prefix with spaces twice over itself, install it with apt-get (twice), start the
 # game from its menu entry's command under the real-window smoke test, remove it and check that
 # nothing of it is left. Needs root (or sudo) for apt-get.
@@ -21,12 +21,25 @@ cleanup() {
 }
 trap cleanup EXIT
 
-scripts/package.sh
 build=build/package
-debs=("$build"/vevu_*.deb)
-[ ${#debs[@]} -eq 1 ] || fail "expected one package in $build, found ${debs[*]}"
-deb=$(realpath "${debs[0]}")
 app_id=org.vevuzudevur.Vevu
+the_deb() {
+    local debs=("$build"/vevu_*.deb)
+    [ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || fail "expected one package in $build, found ${debs[*]}"
+    realpath "${debs[0]}"
+}
+
+step "two builds from scratch give the same bytes"
+rm -rf "$build"
+scripts/package.sh
+cp "$(the_deb)" "$work/first.deb"
+rm -rf "$build" # a second build from nothing, at another time: only SOURCE_DATE_EPOCH may date it
+scripts/package.sh
+deb=$(the_deb)
+cmp "$work/first.deb" "$deb" || {
+    diffoscope --version >/dev/null 2>&1 && diffoscope "$work/first.deb" "$deb" | head -50 >&2
+    fail "two builds of the same tree differ"
+}
 
 step "the version is the CMake project's"
 want=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")

@@ -15,7 +15,7 @@ shots=$(realpath -m "${2:-$(dirname "$exe")/smoke}")
 mkdir -p "$shots"
 
 for tool in xvfb-run xdotool import convert compare openbox xprop; do
-    command -v "$tool" >/dev/null || { echo "smoke: $tool missing (scripts/install-deps.sh installs it)" >&2; exit 1; }
+    command -v "$tool" >/dev/null || { echo "smoke: $tool missing (scripts/install-deps.sh --test installs it)" >&2; exit 1; }
 done
 
 run_inside() {
