@@ -35,10 +35,6 @@ std::string windowIconPath = "";
 DrawingState drawing;
 FramePacer pacer;
 
-// While the window is minimised or hidden the loop waits this long for an event instead of drawing
-// frames nobody sees; the game goes on, a few passes a second.
-constexpr int kUnseenWaitMs = 100;
-
 std::int64_t nowNanos() {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(
                std::chrono::steady_clock::now().time_since_epoch())
@@ -152,6 +148,9 @@ void applyWindowIcon(Platform& p) {
 // event instead (a close request, the window shown again).
 void paceWindowedLoop(Platform& p, bool unseen) {
 #ifndef __EMSCRIPTEN__ // the page runs once per browser frame
+    // While nobody sees the window the loop waits this long for an event instead of drawing frames;
+    // the game goes on, a few passes a second.
+    constexpr int kUnseenWaitMs = 100;
     if (!p.window) return;
     if (unseen) {
         SDL_WaitEventTimeout(nullptr, kUnseenWaitMs);

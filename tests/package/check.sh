@@ -53,6 +53,15 @@ out=$(desktop-file-validate "$tree/usr/share/applications/$app_id.desktop" 2>&1)
 [ -z "$out" ] || fail "desktop-file-validate: $out"
 appstreamcli validate --no-net --explain "$tree/usr/share/metainfo/$app_id.metainfo.xml" ||
     fail "appstreamcli found errors in the metainfo"
+# Each screenshot the metainfo names is one of docs/screenshots, at the size the metainfo states.
+metainfo=$tree/usr/share/metainfo/$app_id.metainfo.xml
+shots=$(grep -o '<image type="source" width="[0-9]*" height="[0-9]*">[^<]*' "$metainfo" | sed 's/.*width="\([0-9]*\)" height="\([0-9]*\)">.*\/\([^/]*\)$/\3 \1x\2/')
+[ -n "$shots" ] || fail "the metainfo names no screenshot"
+while read -r name size; do
+    [ -f "docs/screenshots/$name" ] || fail "the metainfo's screenshot $name is not in docs/screenshots"
+    got=$(identify -format "%wx%h" "docs/screenshots/$name")
+    [ "$got" = "$size" ] || fail "the metainfo says $name is $size, it is $got"
+done <<< "$shots"
 man_page=$tree/usr/share/man/man6/vevu.6.gz
 out=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$man_page" 2>&1 >/dev/null)
 [ -z "$out" ] || fail "man: $out"
