@@ -80,11 +80,13 @@ void HandleEvent(const SDL_Event& event) {
 void HandleWindowEvent(const SDL_Event& event) {
     Platform& p = platform();
     switch (event.window.event) {
-    case SDL_WINDOWEVENT_HIDDEN: // on the web: the page's tab was put in the background
+#ifdef __EMSCRIPTEN__
+    case SDL_WINDOWEVENT_HIDDEN: // the page's tab was put in the background
+#endif
     case SDL_WINDOWEVENT_MINIMIZED:
     case SDL_WINDOWEVENT_FOCUS_LOST:
-        // A window put away pauses play as losing the focus does, whatever the window manager does
-        // with the focus meanwhile.
+        // A minimised window pauses play as losing the focus does, whatever the window manager does
+        // with the focus meanwhile: nobody watches, and its loop slows to a few passes a second.
         p.focusLost = true;
         p.focused = false;
         SetAudioMuted(true);
