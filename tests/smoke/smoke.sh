@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Smoke test of the shipped executable in a real window under Xvfb: the window's title, size, class
 # and icon, Alt+F4 (the window manager's close) during the intro ending the game with exit code 0,
-# then a new game: a key that ends the intro, the map ship steered onto a node and Z, a little play on the
-# battlefield (the larva flies up, then X and Left held), the game paused and its window grown to
-# 1280x960, switched to fullscreen with F11 and back, shrunk to one pixel and minimised, then Esc,
-# which must end the program with exit code 0; last, given the outro program, SIGTERM during the
-# outro must end it with exit code 0 too. A small window manager (openbox) runs, as on a
-# desktop: it carries out fullscreen and gives the window its size back. Screenshots of the intro,
-# the map, the battlefield, the paused battle, the grown window and fullscreen are saved as PNG files.
+# then a new game: a key that ends the intro, the map ship steered onto a node and Z, a little play
+# on the battlefield (the larva flies up, then X and Left held), the game paused (with the key in
+# P's place on a Russian layout) and its window grown to 1280x960, switched to fullscreen with F11
+# and back, shrunk to one pixel and minimised, then Esc, which must end the program with exit code
+# 0; last, given the outro program, SIGTERM during the outro must end it with exit code 0 too. A
+# small window manager (openbox) runs, as on a desktop: it carries out fullscreen and gives the
+# window its size back. Screenshots of the intro, the map, the battlefield, the paused battle, the
+# grown window and fullscreen are saved as PNG files.
 # Every step waits for what it needs to see on screen, polled with a generous limit, so a busy
 # machine only makes it slower: nothing is timed against a fixed sleep.
 # The steps themselves are in tests/smoke/steps.sh.
@@ -20,7 +21,7 @@ mkdir -p "$shots"
 # shellcheck source=tests/smoke/steps.sh
 source "$(dirname "$0")/steps.sh"
 
-for tool in xvfb-run xdotool import convert compare openbox xprop; do
+for tool in xvfb-run xdotool import convert compare openbox xprop setxkbmap; do
     command -v "$tool" >/dev/null || { echo "smoke: $tool missing (scripts/install-deps.sh --test installs it)" >&2; exit 1; }
 done
 

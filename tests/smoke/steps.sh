@@ -215,10 +215,14 @@ picture_still() {
     cp "$probe" "$shots/paused.png"
     return 1
 }
+# P typed on a Russian layout, where the key in P's place types Cyrillic ze: the game takes a key
+# without a Latin letter by its place. The layout goes back to English once the game has paused.
 pause_game() {
     rm -f "$shots/paused.png"
-    xdotool key p
-    poll 60 "a still picture after P" picture_still
+    setxkbmap ru || fail "cannot switch the keyboard to a Russian layout"
+    xdotool key Cyrillic_ze
+    poll 60 "a still picture after the key in P's place on a Russian layout" picture_still
+    setxkbmap us
 }
 # Every pixel of the 640x480 picture is a 2x2 block at 1280x960 (one art pixel, drawn at scale 2,
 # 4x4 screen pixels): sampled down to half it is the paused picture, and sampled up again it is
