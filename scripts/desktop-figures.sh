@@ -6,7 +6,7 @@
 # not a test: the figures depend on the machine and on what else runs on it.
 # Usage: scripts/desktop-figures.sh [-s SECONDS] [EXE...]   (default: 10 s, build/default/vevu)
 set -uo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/.." || exit 1
 seconds=10
 if [ "${1:-}" = -s ]; then
     seconds=$2
