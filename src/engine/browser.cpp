@@ -3,8 +3,13 @@
 #ifdef __EMSCRIPTEN__
 #include <emscripten.h>
 
+#include "engine/platform.h"
+#include "engine/sound.h"
+#include "engine/touch.h"
+
 namespace {
 double waitedMillis = 0;
+double heldMillis = 0;
 bool framePresented = false;
 
 // Asyncify suspends the game's whole call stack here and resumes it when the promise settles. The
@@ -22,6 +27,12 @@ EM_ASYNC_JS(void, vevu_wait_for_frame, (int first), {
         requestAnimationFrame(settle);
         setTimeout(settle, 100);
     });
+});
+
+// The page's question whether to end the game: 1 to end, 0 to play on. A page without one ends.
+EM_ASYNC_JS(int, vevu_ask_to_end, (), {
+    if (!Module["confirmEnd"]) return 1;
+    return (await Module["confirmEnd"]()) ? 1 : 0;
 });
 
 EM_ASYNC_JS(void, vevu_end_game, (), {
@@ -49,11 +60,54 @@ double BrowserWaitMillis() {
     return waitedMillis;
 }
 
+bool AskInBrowserToEnd() {
+    ReleaseTouches(); // the page covers the controls while it asks
+    const bool wasMuted = AudioMuted();
+    SetAudioMuted(true);
+    const double start = emscripten_get_now();
+    const bool end = vevu_ask_to_end() != 0;
+    heldMillis += emscripten_get_now() - start;
+    SetAudioMuted(wasMuted);
+    if (!end) {
+        // Keys pressed or let go while the page asked were the question's, not the game's.
+        PumpEvents();
+        ResetKeyboard();
+    }
+    return end;
+}
+
+double BrowserHeldMillis() {
+    return heldMillis;
+}
+
 void EndInBrowser() {
     for (;;)
         vevu_end_game();
 }
 
 } // namespace engine_detail
+
+namespace {
+TouchTarget targetOf(int target) {
+    return target >= 0 && target <= static_cast<int>(TouchTarget::Picture) ? static_cast<TouchTarget>(target)
+                                                                           : TouchTarget::Nothing;
+}
+} // namespace
+
+// The page's touch controls (web/shell.html) call these as fingers land, slide and lift.
+extern "C" {
+EMSCRIPTEN_KEEPALIVE void vevu_touch_land(int finger, int target, float x, float y) {
+    engine_detail::TouchLand(finger, targetOf(target), x, y);
+}
+EMSCRIPTEN_KEEPALIVE void vevu_touch_slide(int finger, int target, float x, float y) {
+    engine_detail::TouchSlide(finger, targetOf(target), x, y);
+}
+EMSCRIPTEN_KEEPALIVE void vevu_touch_lift(int finger) {
+    engine_detail::TouchLift(finger);
+}
+EMSCRIPTEN_KEEPALIVE void vevu_touch_release() {
+    engine_detail::ReleaseTouches();
+}
+}
 
 #endif

@@ -12,6 +12,10 @@ void WaitForBrowserFrame();
 void SleepInBrowser(int ms);
 // Milliseconds spent in the two waits above since the start: what the game left to the browser.
 double BrowserWaitMillis();
+// Asks the page whether the game may end (the player pressed Esc); the game stands still meanwhile.
+bool AskInBrowserToEnd();
+// Milliseconds the game stood still while the page asked: the clock leaves them out.
+double BrowserHeldMillis();
 // Tells the page that the game has ended and suspends the game for good: the page offers a new one.
 [[noreturn]] void EndInBrowser();
 

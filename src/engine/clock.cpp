@@ -16,7 +16,11 @@ int Millis() {
     // A system-wide count (since the machine started, not since the game did), so every launch reads a
     // different value and seeds the random generator differently. The low 32 bits make the int.
     const auto sinceBoot = std::chrono::steady_clock::now().time_since_epoch();
-    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(sinceBoot).count();
+    auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(sinceBoot).count();
+#ifdef __EMSCRIPTEN__
+    // While the page asks the player whether to end, the game stands still: that time is not the game's.
+    ms -= static_cast<decltype(ms)>(engine_detail::BrowserHeldMillis());
+#endif
     return static_cast<int>(static_cast<std::uint32_t>(ms));
 }
 

@@ -61,7 +61,7 @@ Pad* padOf(SDL_JoystickID id) {
 }
 
 int freeSource() {
-    for (int source = 1; source < engine_detail::kInputSources; ++source) {
+    for (int source = 1; source < engine_detail::kTouchSource; ++source) {
         if (std::none_of(pads.begin(), pads.end(), [source](const Pad& pad) { return pad.source == source; }))
             return source;
     }

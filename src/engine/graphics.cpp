@@ -19,6 +19,7 @@
 #include "engine/presentation.h"
 #include "engine/resources.h"
 #include "engine/sound.h"
+#include "engine/touch.h"
 
 using engine_detail::Platform;
 using engine_detail::platform;
@@ -286,6 +287,8 @@ bool TryCreateGraphics(int width, int height, int depth, int hertz, int flags, s
 #ifdef __EMSCRIPTEN__
     // Flip hands control to the page once a frame itself; SDL's own yield in every present goes.
     SDL_SetHint(SDL_HINT_EMSCRIPTEN_ASYNCIFY, "0");
+    // The page's own touch controls read the fingers; a touch must not come again as a mouse click.
+    SDL_SetHint(SDL_HINT_TOUCH_MOUSE_EVENTS, "0");
 #else // the page's canvas is always there; a desktop may have no display
     // No X or Wayland display and no driver asked for by name: say so in one line rather than let every
     // video driver try and complain in turn.
@@ -408,6 +411,7 @@ void ShutdownEngine() {
     Platform& p = platform();
     CloseAudio();
     CloseGamepads();
+    engine_detail::ReleaseTouches();
     destroyRenderer(p);
     if (p.window) SDL_DestroyWindow(p.window);
     p.window = nullptr;
@@ -529,6 +533,14 @@ void ReadRefreshRate() {
     pacer.setRate(p.refreshHz);
 }
 } // namespace engine_detail
+
+bool ConfirmEnd() {
+#ifdef __EMSCRIPTEN__
+    return engine_detail::AskInBrowserToEnd();
+#else
+    return true;
+#endif
+}
 
 void EndProgram() {
     ShutdownEngine();

@@ -50,6 +50,7 @@ void ResetKeyboard();
 // Input sources besides the keyboard (source 0) share its key state: a key is held while any source
 // holds it. Source 1 to kInputSources - 1 taking hold of a key counts one press.
 constexpr int kInputSources = 32;
+constexpr int kTouchSource = kInputSources - 1; // the on-screen touch controls; pads take 1 to 30
 void SetKeyHeldBy(int source, int key, bool held);
 void ReleaseKeysHeldBy(int source);
 // Queues the character the key types, or a space for a key that types none: any pad button ends the

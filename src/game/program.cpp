@@ -108,7 +108,8 @@ bool tProgram::gameExit() {
     const bool closeClicked = CloseRequested();
     // In the upgrade menu Esc belongs to the menu.
     const bool escape = state != gamestate::MENU && KeyPressCount(KEY_ESCAPE) > 0;
-    return closeClicked || escape;
+    // Where the platform keeps nothing and Esc is also the browser's key, it asks the player first.
+    return closeClicked || (escape && ConfirmEnd());
 }
 
 // ---------------------------------------------------------------------------------------------------
