@@ -22,9 +22,9 @@ set(VEVU_WEB_LINK_OPTIONS
     "-sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${CMAKE_SOURCE_DIR}/web/library_functions.txt"
     "-sEXPORTED_RUNTIME_METHODS=[]" -lGL --js-library "${CMAKE_SOURCE_DIR}/web/library_framebuffer.js")
 
-# Links target into <name>.js and <name>.wasm in its output folder, and makes <name>.html from the
-# page's shell beside them (the shell's @VEVU_GAME_SCRIPT@ loads the game).
-function(vevu_web_page target name shell)
+# Links target into <name>.js and <name>.wasm in its output folder; with a shell, makes <name>.html from
+# it beside them (the shell's @VEVU_GAME_SCRIPT@ loads the game).
+function(vevu_web_page target name)
     set_target_properties(${target} PROPERTIES OUTPUT_NAME ${name} SUFFIX ".js"
                           LINK_DEPENDS "${CMAKE_SOURCE_DIR}/web/library_framebuffer.js")
     target_link_options(${target} PRIVATE ${VEVU_WEB_LINK_OPTIONS})
@@ -32,8 +32,25 @@ function(vevu_web_page target name shell)
     if(NOT folder)
         set(folder "${CMAKE_BINARY_DIR}")
     endif()
-    set(VEVU_GAME_SCRIPT "<script async src=\"${name}.js\"></script>")
-    configure_file("${shell}" "${folder}/${name}.html" @ONLY)
+    if(ARGC GREATER 2)
+        set(VEVU_GAME_SCRIPT "<script async src=\"${name}.js\"></script>")
+        configure_file("${ARGV2}" "${folder}/${name}.html" @ONLY)
+    endif()
+endfunction()
+
+# The page a person serves, in build/web/page/ (only the page's files: see cmake/WebPage.cmake), made
+# again whenever the game or one of the page's sources changes.
+function(vevu_web_page_folder target)
+    set(page "${CMAKE_BINARY_DIR}/page")
+    file(GLOB icons CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/web/icons/*.png")
+    add_custom_command(
+        OUTPUT "${page}/index.html" "${page}/sw.js"
+        COMMAND "${CMAKE_COMMAND}" -DBUILT=$<TARGET_FILE_DIR:${target}> "-DSOURCE=${CMAKE_SOURCE_DIR}/web"
+                "-DPAGE=${page}" -P "${CMAKE_SOURCE_DIR}/cmake/WebPage.cmake"
+        DEPENDS ${target} "${CMAKE_SOURCE_DIR}/cmake/WebPage.cmake" "${CMAKE_SOURCE_DIR}/web/shell.html"
+                "${CMAKE_SOURCE_DIR}/web/sw.js" "${CMAKE_SOURCE_DIR}/web/manifest.webmanifest" ${icons}
+        COMMENT "The web page in ${page}" VERBATIM)
+    add_custom_target(vevu_web_page_folder ALL DEPENDS "${page}/index.html" "${page}/sw.js")
 endfunction()
 
 # The crowded battlefield drawn in the page, frame after frame (scripts/web-figures.sh); built on demand

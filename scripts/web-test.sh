@@ -19,4 +19,4 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 scripts/web.sh
 (cd web && npm ci --no-audit --no-fund --loglevel=error)
-node web/test.mjs build/web build/web-test
+node web/test.mjs build/web/page build/web-test

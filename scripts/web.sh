@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the game's web page into build/web/ (index.html, index.js, index.wasm): the libraries for the
+# Builds the game's web page into build/web/page/ (the folder to serve: index.html, the game's script
+# and WebAssembly named by their hash, the service worker, the manifest and icons): the libraries for the
 # web first (built once, then taken from their cache), then the `web` preset. Extra arguments go to the
 # build (e.g. --target vevu_web_bench).
 set -euo pipefail

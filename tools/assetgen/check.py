@@ -119,13 +119,15 @@ def check_icons(icons_dir):
     """Every hicolor size of the desktop icon is committed, square at the size its folder names,
     and the same bytes as a fresh painting."""
     from PIL import Image
-    from icons import APP_ID, build_icons
+    from icons import APP_ID, build_icons, build_web_icons
     errors = []
     with tempfile.TemporaryDirectory() as tmp:
-        for fresh in build_icons(pathlib.Path(tmp)):
+        fresh_icons = [(f, icons_dir) for f in build_icons(pathlib.Path(tmp))]
+        fresh_icons += [(f, ROOT / "web" / "icons") for f in build_web_icons(pathlib.Path(tmp))]
+        for fresh, folder in fresh_icons:
             name = fresh.relative_to(tmp)
-            committed = icons_dir / name
-            size = int(name.parts[0].split("x")[0])
+            committed = folder / name
+            size = int(name.parts[0].split("x")[0]) if folder == icons_dir else int(name.stem.split("-")[1])
             if not committed.is_file():
                 errors.append("missing icon: %s" % name)
             elif Image.open(committed).size != (size, size):

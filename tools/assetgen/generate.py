@@ -24,7 +24,7 @@ import screens  # noqa: E402,F401
 import units  # noqa: E402,F401
 from catalogue import FONT, PICTURES  # noqa: E402
 from font import build_font  # noqa: E402
-from icons import build_icons  # noqa: E402
+from icons import build_icons, build_web_icons  # noqa: E402
 from registry import PAINTERS  # noqa: E402
 
 
@@ -79,7 +79,7 @@ def main(argv=None):
             for p in preview.build_all(assets_dir, pathlib.Path(args.preview)):
                 print("preview:", p)
     if args.only in (None, "icons"):
-        icons = build_icons(pathlib.Path(args.icons))
+        icons = build_icons(pathlib.Path(args.icons)) + build_web_icons(ROOT / "web" / "icons")
         print("icons: %d files" % len(icons))
         written += icons
     if args.only in (None, "audio"):

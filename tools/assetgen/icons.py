@@ -1,5 +1,6 @@
 """The application icon for the desktop's menu: the larva flying over a dusk
-sky, in the hicolor sizes 16, 32, 48, 64, 128 and 256.
+sky, in the hicolor sizes 16, 32, 48, 64, 128 and 256; and for the web page's
+home-screen entry, 192 and 512.
 
 Pixel art must stay crisp, so no size is a resampled copy of another: 16 is
 its own small drawing, 32 is the flying larva as the game draws it, 48 is a
@@ -14,6 +15,7 @@ import gridsprite
 
 APP_ID = "org.vevuzudevur.Vevu"
 SIZES = (16, 32, 48, 64, 128, 256)
+WEB_SIZES = (192, 512)  # what browsers ask of an installable page
 
 # The larva seen from the front, wings up, for the 16-pixel icon.
 SMALL_LARVA = """
@@ -96,6 +98,18 @@ def build_icons(out_dir):
         pic = icon(size)
         assert (pic.w, pic.h) == (size, size), (size, pic.w, pic.h)
         path = out_dir / ("%dx%d" % (size, size)) / "apps" / (APP_ID + ".png")
+        pic.save(path)
+        written.append(path)
+    return written
+
+
+def build_web_icons(out_dir):
+    """Writes icon-<size>.png for the web page's manifest: the 32 icon enlarged by whole factors."""
+    written = []
+    for size in WEB_SIZES:
+        pic = icon(size)
+        assert (pic.w, pic.h) == (size, size), (size, pic.w, pic.h)
+        path = out_dir / ("icon-%d.png" % size)
         pic.save(path)
         written.append(path)
     return written
