@@ -1,4 +1,4 @@
-// What the browser test and the figures share: a static server for build/web on 127.0.0.1, Debian's
+// What the browser test and the figures share: a static server for the page on 127.0.0.1, Debian's
 // chromium headless through puppeteer-core, polled waits and reads of the game's pixels.
 import {createServer} from "node:http";
 import {mkdtempSync, readFileSync, rmSync, statSync} from "node:fs";
@@ -10,13 +10,21 @@ const contentTypes = {
     ".html": "text/html; charset=utf-8",
     ".js": "text/javascript; charset=utf-8",
     ".wasm": "application/wasm",
+    ".webmanifest": "application/manifest+json",
+    ".png": "image/png",
 };
 
-// Serves the files of root as any static server would; the port is a free one.
+// Serves the files of root as any static server would; the port is a free one. Set `offline` on the
+// answer and every request fails as with no network.
 export async function serve(root) {
     root = resolve(root);
     const sent = [];
+    const control = {offline: false};
     const server = createServer((request, response) => {
+        if (control.offline) {
+            request.socket.destroy();
+            return;
+        }
         const path = decodeURIComponent(new URL(request.url, "http://host").pathname);
         let file = normalize(join(root, path.endsWith("/") ? path + "index.html" : path));
         if (file !== root && !file.startsWith(root + sep)) file = "";
@@ -34,11 +42,14 @@ export async function serve(root) {
         response.end(body);
     });
     await new Promise((ready) => server.listen(0, "127.0.0.1", ready));
-    return {
+    return Object.assign(control, {
         url: `http://127.0.0.1:${server.address().port}/`,
         sent,
-        close: () => new Promise((done) => server.close(done)),
-    };
+        close: () => new Promise((done) => {
+            server.closeAllConnections();
+            server.close(done);
+        }),
+    });
 }
 
 // Debian's chromium, headless, with a fresh profile and none of its calls home. WebGL runs on the

@@ -1,18 +1,24 @@
-// The game's web page in Debian's headless chromium, played as a person would: the intro draws, a key
-// skips it, the map ship is steered onto "Infantry Staging Zone" by reading the canvas, Z starts the
-// mission, ten seconds of held keys, a tab put in the background pauses play as P does, Esc ends the
-// game. Then the bad cases: no WebAssembly, no WebGL, a 300 x 200 page. No console error anywhere.
-// Usage: node test.mjs [build/web] [screenshot folder]
+// The game's web page in Debian's headless chromium, played as a person would. On a desktop: the
+// progress bar fills, Esc in fullscreen only leaves fullscreen, the intro draws, a key skips it, the map
+// ship is steered onto "Infantry Staging Zone" by reading the canvas, Z starts the mission, ten seconds
+// of held keys, a tab put in the background pauses play as P does, Esc asks before it ends the game.
+// On a phone (390 x 844 at 3 device pixels a CSS pixel, touch, portrait and landscape): the touch
+// controls show, a tap ends the intro and starts the sound, the direction pad steers the ship onto the
+// node and Fire starts the mission, a direction held while Fire is tapped, Back asks, a key hides the
+// controls. The page reloads from its service worker with no network. Then the bad cases: no
+// WebAssembly, no WebGL, no service worker, no keyboard or touch, a 300 x 200 page. No console error.
+// Usage: node test.mjs [build/web/page] [screenshot folder]
 import {mkdirSync} from "node:fs";
 import {join, resolve} from "node:path";
 import {keepDrawingBuffer, launchChromium, serve, until} from "./browser.mjs";
 
-const root = resolve(process.argv[2] || new URL("../build/web", import.meta.url).pathname);
-const shots = resolve(process.argv[3] || join(root, "..", "web-test"));
+const root = resolve(process.argv[2] || new URL("../build/web/page", import.meta.url).pathname);
+const shots = resolve(process.argv[3] || join(root, "..", "..", "web-test"));
 mkdirSync(shots, {recursive: true});
 
 const W = 640, H = 480;
 const shipHull = [0x7a, 0x4e, 0xa8]; // the map ship's hull
+
 const shipStart = {x: 320, y: 80};
 const node0 = {x: 286, y: 240}; // "Infantry Staging Zone": the ship must come within 7 px on both axes
 
@@ -22,7 +28,8 @@ function watch(page, name) {
         if (message.type() === "error") problems.push(`${name}: console error: ${message.text()}`);
     });
     page.on("pageerror", (error) => problems.push(`${name}: page error: ${error.message}`));
-    page.on("requestfailed", (request) => problems.push(`${name}: request failed: ${request.url()}`));
+    page.on("requestfailed", (request) =>
+        problems.push(`${name}: request failed: ${request.url()} (${request.failure()?.errorText})`));
     page.on("response", (response) => {
         if (response.status() >= 400) problems.push(`${name}: HTTP ${response.status()} for ${response.url()}`);
     });
@@ -63,14 +70,44 @@ function colourBox(page, rgb) {
         return right < 0 ? null : {x: left, y: top, w: right - left + 1, h: bottom - top + 1};
     }, rgb, W, H);
 }
-// A digest of the whole picture: equal digests, equal frames.
-function frameDigest(page) {
-    return page.evaluate((W, H) => {
+// The larva's battery bar, drawn over it while the battery is not full: a line two pixels high of the
+// filled colour then the empty one, as long as the larva is wide. Null when there is none.
+function batteryBar(page) {
+    return page.evaluate((W) => {
+        const H = 380; // above the HUD
         const data = window.vevuPixels(0, 0, W, H);
+        const at = (x, y) => {
+            const i = (y * W + x) * 4;
+            if (data[i] === 110 && data[i + 1] === 240 && data[i + 2] === 255) return 1; // filled
+            if (data[i] === 32 && data[i + 1] === 32 && data[i + 2] === 44) return 2;    // empty
+            return 0;
+        };
+        for (let y = 1; y + 2 < H; ++y)
+            for (let x = 0; x < W; ++x) {
+                if (!at(x, y) || at(x, y) !== at(x, y + 1) || (x > 0 && at(x - 1, y))) continue;
+                let end = x, empty = 0, edges = 0;
+                for (; end < W && at(end, y) && at(end, y) === at(end, y + 1); ++end) {
+                    if (at(end, y) === 2) ++empty;
+                    else if (empty) break; // filled after empty: not the bar
+                    if (at(end, y - 1) !== at(end, y) && at(end, y + 2) !== at(end, y)) ++edges;
+                }
+                const length = end - x;
+                if (length >= 16 && length <= 64 && empty > 0 && edges === length) return {x, y, filled: length - empty};
+            }
+        return null;
+    }, W);
+}
+// A digest of a box of the picture: equal digests, equal pictures.
+function frameDigestOf(page, box) {
+    return page.evaluate((box) => {
+        const data = window.vevuPixels(box.x, box.y, box.w, box.h);
         let hash = 2166136261;
         for (let i = 0; i < data.length; ++i) hash = Math.imul(hash ^ data[i], 16777619);
         return hash >>> 0;
-    }, W, H);
+    }, box);
+}
+function frameDigest(page) {
+    return frameDigestOf(page, {x: 0, y: 0, w: W, h: H});
 }
 // The different pictures among twelve taken six frames apart.
 async function distinctFrames(page) {
@@ -113,10 +150,22 @@ async function settledShip(page, offset) {
     }, 20000);
 }
 
+// Holds an arrow key for the page's next frames.
+function holdKey(page) {
+    return async (key, count) => {
+        await page.keyboard.down(key);
+        try {
+            await frames(page, count);
+        } finally {
+            await page.keyboard.up(key);
+        }
+    };
+}
+
 // Brings the ship within 3 px of node 0 along each axis in turn. The ship flies 120 px/s, about 2 px a
 // frame: each hold lasts the page's frames for a little over half the distance left, then the ship's new
 // place is read, so the holds shrink as it nears and the reads' and keys' delays cannot make it swing.
-async function steerOntoNode(page, offset) {
+async function steerOntoNode(page, offset, hold) {
     for (let attempt = 0; attempt < 40; ++attempt) {
         const ship = await settledShip(page, offset);
         const dx = node0.x - ship.x, dy = node0.y - ship.y;
@@ -125,42 +174,62 @@ async function steerOntoNode(page, offset) {
         const vertical = Math.abs(dy) > 3;
         const key = vertical ? (dy > 0 ? "ArrowDown" : "ArrowUp") : (dx > 0 ? "ArrowRight" : "ArrowLeft");
         const distance = Math.abs(vertical ? dy : dx);
-        await page.keyboard.down(key);
-        try {
-            await frames(page, Math.max(1, Math.round(distance * 0.6 / 2)));
-        } finally {
-            await page.keyboard.up(key);
-        }
+        await hold(key, Math.max(1, Math.round(distance * 0.6 / 2)));
     }
     throw new Error("could not bring the map ship onto node 0");
 }
 
-async function playThrough(browser, url) {
+// Headless chromium lets any page play sound; a browser holds it until a gesture.
+function holdSoundUntilAGesture() {
+    const Original = window.AudioContext;
+    window.AudioContext = class extends Original {
+        constructor(...options) {
+            super(...options);
+            this.suspend();
+        }
+    };
+}
+// The game's end question, open or not, and whether the page still plays.
+function question(page) {
+    return page.$eval("#end-dialog", (d) => d.open && d.querySelector("p").textContent);
+}
+// Asks through Esc (or Back) and answers: the game stands still while the page asks.
+async function askToEnd(page, ask, answer) {
+    await ask();
+    const text = await until("the question whether to end", () => question(page), 10000);
+    check(text === "End the game? The campaign is not saved.", `the page asks "${text}"`);
+    const first = await frameDigest(page);
+    await frames(page, 20);
+    check((await frameDigest(page)) === first, "the game went on while the page asked");
+    await answer();
+    await until("the question to close", async () => !(await question(page)), 10000);
+}
+
+async function playThrough(browser, {url}) {
     const page = await browser.newPage();
     watch(page, "game");
     await page.setViewport({width: 1280, height: 1024});
     await page.evaluateOnNewDocument(keepDrawingBuffer);
-    // Headless chromium lets any page play sound; a browser on a desktop holds it until a gesture.
-    await page.evaluateOnNewDocument(() => {
-        const Original = window.AudioContext;
-        window.AudioContext = class extends Original {
-            constructor(...options) {
-                super(...options);
-                this.suspend();
-            }
-        };
-    });
+    await page.evaluateOnNewDocument(holdSoundUntilAGesture);
     await page.goto(url);
 
     check((await page.title()) === "The Vevu Zudevur", `the page's title is "${await page.title()}"`);
     await until("the canvas to show", () => page.$eval("#canvas", (c) => !c.hidden));
+    const loaded = await page.$eval("#progress", (p) => ({value: p.value, max: p.max}));
+    check(loaded.max > 1e6 && loaded.value === loaded.max, `the progress bar stopped at ${loaded.value} of ${loaded.max}`);
     const layout = await page.$eval("#canvas", (c) => {
         const r = c.getBoundingClientRect();
         return {x: r.x, y: r.y, w: r.width, h: r.height, focused: document.activeElement === c,
-                rendering: getComputedStyle(c).imageRendering};
+                rendering: getComputedStyle(c).imageRendering,
+                footer: document.querySelector("footer").getBoundingClientRect().top,
+                stage: document.getElementById("stage").clientHeight,
+                touch: !document.getElementById("touch").hidden};
     });
     check(layout.w === 1280 && layout.h === 960, `canvas shown ${layout.w}x${layout.h}, not at scale 2 (1280x960)`);
-    check(layout.x === 0 && layout.y === 32, `canvas at ${layout.x},${layout.y}, not centred`);
+    check(layout.x === 0 && Math.abs(layout.y - (layout.stage - 960) / 2) < 1,
+          `canvas at ${layout.x},${layout.y}, not centred in the ${layout.stage} px above the footer`);
+    check(layout.y + layout.h <= layout.footer, "the footer covers the picture");
+    check(!layout.touch, "touch controls on a desktop without a touch screen");
     check(layout.focused, "the canvas does not have the keyboard focus on load");
     check(layout.rendering === "pixelated", `the canvas is drawn ${layout.rendering}, not pixelated`);
     await until("the line that says the sound starts with a key", () => page.$eval("#sound-line", (e) => !e.hidden));
@@ -175,7 +244,14 @@ async function playThrough(browser, url) {
     await page.keyboard.press("F11");
     await until("the window again", () => page.evaluate(() => document.fullscreenElement === null));
     check(await page.$eval("#canvas", (c) => document.activeElement === c), "the canvas lost the focus to the button");
-    step(`fullscreen at scale ${scale} and back`);
+    // Esc in fullscreen leaves it and does nothing else: no question, and the intro runs on (a key
+    // reaching the game before the title shows would skip the title, awaited below).
+    await page.click("#fullscreen");
+    await until("fullscreen again", () => page.evaluate(() => document.fullscreenElement !== null));
+    await page.keyboard.press("Escape");
+    await until("Esc to leave fullscreen", () => page.evaluate(() => document.fullscreenElement === null));
+    check(!(await question(page)), "Esc in fullscreen asked to end the game");
+    step(`fullscreen at scale ${scale} and back with F11 and with Esc`);
 
     await until("the intro's title", async () => (await countPixels(page, titleBox, bright)) > 3000, 40000);
     await page.screenshot({path: join(shots, "intro.png")});
@@ -192,12 +268,13 @@ async function playThrough(browser, url) {
     await until("the map's green node name", async () => (await countPixels(page, labelBox, green)) > 40, 30000);
     await until("the sound to start", () => page.evaluate(
         () => Module.SDL2.audioContext.state === "running" && document.getElementById("sound-line").hidden));
+    check(await page.$eval("#no-input-line", (e) => e.hidden), "the line about a missing keyboard outlived a key");
     step("a key skipped the intro; the map shows");
 
     // The map fades in from black: the ship's first steady place gives the offset of its hull colour.
     const first = await settledShip(page, {x: 0, y: 0});
     const offset = {x: first.x - shipStart.x, y: first.y - shipStart.y};
-    await steerOntoNode(page, offset);
+    await steerOntoNode(page, offset, holdKey(page));
     await page.screenshot({path: join(shots, "map.png")});
 
     await page.keyboard.press("z");
@@ -249,19 +326,205 @@ async function playThrough(browser, url) {
     step(`a tab put in the background paused the game (${paused.size} pictures in turn, ${running.size} while ` +
          "running); P resumed it");
 
-    await page.keyboard.press("Escape");
+    // Esc asks; "Keep playing" goes on where the game stood, "End the game" ends it.
+    await askToEnd(page, () => page.keyboard.press("Escape"), () => page.click("#end-cancel"));
+    check((await distinctFrames(page)).size >= 8, "the battlefield stands still after Keep playing");
+    await askToEnd(page, () => page.keyboard.press("Escape"), async () => {
+        await page.screenshot({path: join(shots, "question.png")});
+        await page.click("#end-confirm");
+    });
     await until("the end line", () => page.$eval("#message", (e) => !e.hidden && e.textContent), 10000)
         .then((text) => check(text === "The game has ended.", `the page says "${text}" at the end`));
     check(await page.$eval("#new-game", (b) => !b.hidden), "no button to start a new game");
     await page.screenshot({path: join(shots, "ended.png")});
-    step("Esc ended the game; the page offers a new one");
+    step("Esc asked; Keep playing played on; End the game ended it and the page offers a new one");
     const leftToTheBrowser = await page.evaluate(() => [...window.vevuKeysLeftToTheBrowser]);
     for (const key of ["ArrowUp", "ArrowDown", "ArrowLeft", "ArrowRight", "Enter", "Escape"])
         check(!leftToTheBrowser.includes(key), `${key} was left to the browser, which may scroll or navigate`);
     await page.close();
 }
 
-async function badInput(browser, url) {
+// The boxes of the touch controls and the picture, in CSS pixels.
+function touchBoxes(page) {
+    return page.evaluate(() => {
+        const box = (e) => {
+            const r = e.getBoundingClientRect();
+            return {x: r.x, y: r.y, w: r.width, h: r.height, cx: r.x + r.width / 2, cy: r.y + r.height / 2};
+        };
+        const controls = {};
+        for (const [name, n] of [["pad", 1], ["fire", 2], ["beam", 3], ["select", 4], ["pause", 5], ["back", 6]])
+            controls[name] = box(document.querySelector(`[data-touch="${n}"]`));
+        return {controls, picture: box(document.getElementById("canvas")), shown: !document.getElementById("touch").hidden,
+                over: document.getElementById("touch").classList.contains("over"),
+                view: {w: innerWidth, h: innerHeight}};
+    });
+}
+function overlap(a, b) {
+    return a.x < b.x + b.w && b.x < a.x + a.w && a.y < b.y + b.h && b.y < a.y + a.h;
+}
+// Every control at least 9 mm (48 CSS px) and on the screen; beside or under the picture, never over it.
+function checkControls(layout, name) {
+    check(layout.shown, `${name}: no touch controls`);
+    for (const [control, box] of Object.entries(layout.controls)) {
+        check(box.w >= 48 && box.h >= 48, `${name}: ${control} is only ${box.w}x${box.h} px`);
+        check(box.x >= 0 && box.y >= 0 && box.x + box.w <= layout.view.w && box.y + box.h <= layout.view.h,
+              `${name}: ${control} is off the screen`);
+        check(!overlap(box, layout.picture), `${name}: ${control} covers the picture`);
+    }
+    check(layout.picture.w >= layout.view.w * 0.55, `${name}: the picture is only ${layout.picture.w} px wide`);
+}
+// A finger on the direction pad, towards an arrow, for the page's next frames.
+function holdTouch(page) {
+    return async (key, count) => {
+        const pad = (await touchBoxes(page)).controls.pad;
+        const reach = pad.w * 0.35;
+        const [dx, dy] = {ArrowLeft: [-1, 0], ArrowRight: [1, 0], ArrowUp: [0, -1], ArrowDown: [0, 1]}[key];
+        const finger = await page.touchscreen.touchStart(pad.cx + dx * reach, pad.cy + dy * reach);
+        try {
+            await frames(page, count);
+        } finally {
+            await finger.end();
+        }
+    };
+}
+
+async function phone(browser, {url}) {
+    const page = await browser.newPage();
+    watch(page, "phone");
+    const portrait = {width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true};
+    await page.setViewport(portrait);
+    await page.evaluateOnNewDocument(keepDrawingBuffer);
+    await page.evaluateOnNewDocument(holdSoundUntilAGesture);
+    await page.goto(url);
+    await until("the touch controls", async () => (await touchBoxes(page)).shown && await page.$eval("#canvas", (c) => !c.hidden));
+    await until("the intro's first picture", async () => (await countPixels(page, {x: 0, y: 0, w: W, h: H}, bright)) > 0);
+    checkControls(await touchBoxes(page), "portrait");
+    check(await page.$eval("#touch-line", (e) => !e.hidden), "no line about the touch controls");
+    await page.screenshot({path: join(shots, "phone-portrait.png")});
+    step("phone, portrait: the controls under the picture");
+
+    const picture = (await touchBoxes(page)).picture;
+    await page.touchscreen.tap(picture.cx, picture.cy);
+    await until("the map's green node name", async () => (await countPixels(page, labelBox, green)) > 40, 30000);
+    await until("the sound to start", () => page.evaluate(() => Module.SDL2.audioContext.state === "running"));
+    step("a tap on the picture ended the intro and started the sound");
+
+    await page.setViewport({...portrait, width: 844, height: 390, isLandscape: true});
+    await until("the landscape layout", async () => (await touchBoxes(page)).picture.h > 300);
+    checkControls(await touchBoxes(page), "landscape");
+    await page.screenshot({path: join(shots, "phone-landscape.png")});
+    step("phone, landscape: the pad left of the picture, the buttons right of it");
+
+    // A small phone: no room beside the picture, so the controls go over its edges, clear of the HUD
+    // (the counters at the top and the panels and radar at the bottom).
+    await page.setViewport({...portrait, width: 568, height: 320, isLandscape: true});
+    const small = await until("the controls over the picture", async () => {
+        const now = await touchBoxes(page);
+        return now.over && now.picture.h > 250 ? now : null;
+    });
+    const p = small.picture, s = p.h / H;
+    for (const [control, box] of Object.entries(small.controls)) {
+        check(box.w >= 48 && box.y >= 0 && box.y + box.h <= small.view.h, `small phone: ${control} ${JSON.stringify(box)}`);
+        for (const hud of [{x: p.x, y: p.y, w: p.w, h: 18 * s}, {x: p.x, y: p.y + 378 * s, w: p.w, h: 102 * s}])
+            check(!overlap(box, hud), `small phone: ${control} covers the HUD`);
+    }
+    await page.screenshot({path: join(shots, "phone-small.png")});
+    await page.setViewport({...portrait, width: 844, height: 390, isLandscape: true});
+    step("a smaller phone: the controls over the picture's edges, clear of the HUD");
+
+    const first = await settledShip(page, {x: 0, y: 0});
+    await steerOntoNode(page, {x: first.x - shipStart.x, y: first.y - shipStart.y}, holdTouch(page));
+    const fire = (await touchBoxes(page)).controls.fire;
+    await page.touchscreen.tap(fire.cx, fire.cy);
+    const hud = async () => (await countPixels(page, hudBoxes[0], panel)) > hudBoxes[0].w * hudBoxes[0].h / 2;
+    await until("the battlefield's HUD panels", hud, 30000);
+    step("the direction pad steered the ship onto the node; Fire started the mission");
+
+    // Firing draws on the larva's battery, whose bar then shows over it (and stays while Fire is held:
+    // no recharge then). One finger holds Right on the pad while another holds Fire, until the larva
+    // has hatched and walked out from under the mothership: the bar shows (it fires) and the larva or
+    // the view moves (it walks) at the same time.
+    const control = async (name) => (await touchBoxes(page)).controls[name];
+    const hills = {x: 0, y: 150, w: W, h: 100};
+    const both = await until("the larva to walk and fire at once", async () => {
+        const pad = await control("pad"), fire = await control("fire");
+        const steer = await page.touchscreen.touchStart(pad.cx + pad.w * 0.35, pad.cy);
+        try {
+            await frames(page, 10);
+            const shoot = await page.touchscreen.touchStart(fire.cx, fire.cy);
+            try {
+                await frames(page, 4);
+                const before = {bar: await batteryBar(page), view: await frameDigestOf(page, hills)};
+                await frames(page, 12);
+                const after = {bar: await batteryBar(page), view: await frameDigestOf(page, hills)};
+                const held = await page.evaluate(() => document.querySelectorAll("#touch .held").length);
+                if (!before.bar || !after.bar || held !== 2) return null;
+                return {moved: before.bar.x !== after.bar.x || before.view !== after.view};
+            } finally {
+                await shoot.end();
+            }
+        } finally {
+            await steer.end();
+        }
+    }, 60000, 100);
+    check(both.moved, "the larva fired but neither it nor the view moved while Right was held");
+    await page.screenshot({path: join(shots, "phone-battlefield.png")});
+    step("a finger on the pad and another on Fire: the larva walked and fired at once");
+
+    // Back asks too; "Keep playing" by touch goes on.
+    const back = await control("back");
+    await askToEnd(page, () => page.touchscreen.tap(back.cx, back.cy), async () => {
+        const keep = await page.$eval("#end-cancel", (b) => {
+            const r = b.getBoundingClientRect();
+            return {x: r.x + r.width / 2, y: r.y + r.height / 2};
+        });
+        await page.touchscreen.tap(keep.x, keep.y);
+    });
+    step("Back asked whether to end; Keep playing by touch played on");
+
+    // A key hides the controls (the picture takes their room); the next touch shows them again.
+    await page.keyboard.press("Shift");
+    await until("a key to hide the touch controls", async () => !(await touchBoxes(page)).shown);
+    const wide = (await touchBoxes(page)).picture;
+    await page.touchscreen.tap(wide.cx, wide.cy);
+    await until("a touch to show them again", async () => (await touchBoxes(page)).shown);
+    step("a key hid the controls; a touch brought them back");
+    await page.close();
+}
+
+async function offline(browser, server) {
+    const page = await browser.newPage();
+    watch(page, "offline");
+    await page.goto(server.url);
+    await until("the service worker to hold the page", () => page.evaluate(
+        () => navigator.serviceWorker.ready.then(() => navigator.serviceWorker.controller !== null)), 30000);
+    await until("the canvas to show", () => page.$eval("#canvas", (c) => !c.hidden));
+    // A player who has played is asked before a reload loses the campaign.
+    let leaving = null;
+    page.on("dialog", (dialog) => {
+        leaving = dialog.type();
+        dialog.accept();
+    });
+    await page.keyboard.press("Space");
+    server.offline = true;
+    await page.setOfflineMode(true);
+    const before = server.sent.length;
+    try {
+        await page.reload();
+        await until("the canvas to show offline", () => page.$eval("#canvas", (c) => !c.hidden), 30000);
+        await until("the intro's first frame offline",
+                    () => page.evaluate(() => performance.getEntriesByName("vevu-first-frame").length > 0), 30000);
+    } finally {
+        server.offline = false;
+        await page.setOfflineMode(false);
+    }
+    check(server.sent.length === before, "the offline reload reached the server");
+    check(leaving === "beforeunload", `the reload of a played game asked ${leaving}, not "leave this page?"`);
+    await page.close();
+    step("the reload asked \"leave this page?\"; with no network the service worker served the page");
+}
+
+async function badInput(browser, {url}) {
     for (const [name, takeAway, expected] of [
         ["no WebAssembly", () => { delete window.WebAssembly; }, "The game needs WebAssembly"],
         ["no WebGL", () => {
@@ -284,6 +547,28 @@ async function badInput(browser, url) {
         step(`${name}: "${text}"`);
     }
 
+    // No service worker (a private window, a browser without one): the page plays all the same. A device
+    // with no touch screen and no pointer may have no keyboard: the page says what the game needs.
+    const context = await browser.createBrowserContext();
+    for (const [name, takeAway, ready] of [
+        ["no service worker", () => Object.defineProperty(Navigator.prototype, "serviceWorker", {get: () => undefined}),
+         () => performance.getEntriesByName("vevu-first-frame").length > 0],
+        ["no keyboard or touch", () => {
+            const matchMedia = window.matchMedia;
+            window.matchMedia = (query) => (query === "(any-pointer: none)" ? {matches: true} : matchMedia(query));
+        }, () => !document.getElementById("no-input-line").hidden && !document.getElementById("canvas").hidden],
+    ]) {
+        const page = await context.newPage();
+        watch(page, name);
+        await page.evaluateOnNewDocument(takeAway);
+        await page.goto(url);
+        await until(name === "no service worker" ? "the intro's first frame" : "the line that says what the game needs",
+                    () => page.evaluate(ready), 30000);
+        await page.close();
+        step(`${name}: the page plays`);
+    }
+    await context.close();
+
     // A page smaller than the picture scales it down, whole and centred; a larger one at whole numbers.
     const page = await browser.newPage();
     watch(page, "small page");
@@ -295,27 +580,37 @@ async function badInput(browser, url) {
         return {x: r.x, y: r.y, w: r.width, h: r.height};
     });
     let box = await sizeAt();
-    check(Math.abs(box.w - 800 / 3) < 1 && Math.abs(box.h - 200) < 1 && Math.abs(box.x - (300 - box.w) / 2) < 1,
-          `300x200 page: canvas ${JSON.stringify(box)}, not 266.7x200 centred`);
+    const room = await page.$eval("#stage", (s) => ({w: s.clientWidth, h: s.clientHeight}));
+    const fits = Math.min(room.w / W, room.h / H);
+    check(Math.abs(box.w - W * fits) < 1 && Math.abs(box.h - H * fits) < 1 && Math.abs(box.x - (room.w - box.w) / 2) < 1 &&
+          Math.abs(box.y - (room.h - box.h) / 2) < 1, `300x200 page: canvas ${JSON.stringify(box)} in ${JSON.stringify(room)}`);
     await page.screenshot({path: join(shots, "small-page.png")});
     await page.setViewport({width: 1000, height: 1000});
     box = await until("the canvas to refit", async () => {
         const now = await sizeAt();
         return now.w === 640 ? now : null;
     }, 10000);
-    check(box.h === 480 && box.x === 180 && box.y === 260, `1000x1000 page: canvas ${JSON.stringify(box)}`);
+    check(box.h === 480 && box.x === 180 && Math.abs(box.y - (await page.$eval("#stage", (s) => s.clientHeight) - 480) / 2) < 1,
+          `1000x1000 page: canvas ${JSON.stringify(box)}`);
+    // A new pixel ratio (the window moved to another screen, a zoom) rescales the picture.
+    await page.setViewport({width: 1000, height: 1000, deviceScaleFactor: 2});
+    await until("the picture at 3 device pixels a game pixel", async () => (await sizeAt()).w === 960, 10000);
     await page.close();
-    step("300x200 scales the picture down; 1000x1000 shows it at scale 1, centred");
+    step("300x200 scales the picture down; 1000x1000 shows it at scale 1, centred; a pixel ratio of 2 rescales it");
 }
 
 const server = await serve(root);
 const chromium = await launchChromium();
 let failure = null;
 try {
-    await playThrough(chromium.browser, server.url);
-    await badInput(chromium.browser, server.url);
+    // VEVU_WEB_TEST_PARTS=phone,offline runs only those parts (while working on one).
+    const parts = {desktop: playThrough, phone, offline, bad: badInput};
+    for (const part of (process.env.VEVU_WEB_TEST_PARTS || Object.keys(parts).join(",")).split(","))
+        await parts[part](chromium.browser, server);
 } catch (error) {
     failure = error;
+    for (const page of await chromium.browser.pages())
+        await page.screenshot({path: join(shots, `failed-${(await chromium.browser.pages()).indexOf(page)}.png`)}).catch(() => {});
 } finally {
     await chromium.close();
     await server.close();
