@@ -211,6 +211,12 @@ async function playThrough(browser, {url}) {
     await page.setViewport({width: 1280, height: 1024});
     await page.evaluateOnNewDocument(keepDrawingBuffer);
     await page.evaluateOnNewDocument(holdSoundUntilAGesture);
+    // A pad the page can read (the game never hears of it: no pad was ever announced as connected).
+    await page.evaluateOnNewDocument(() => {
+        window.vevuPad = {id: "test pad", index: 0, connected: false, mapping: "standard", axes: [0, 0, 0, 0],
+                          buttons: Array.from({length: 17}, () => ({pressed: false, value: 0}))};
+        navigator.getGamepads = () => [window.vevuPad];
+    });
     await page.goto(url);
 
     check((await page.title()) === "The Vevu Zudevur", `the page's title is "${await page.title()}"`);
@@ -326,8 +332,12 @@ async function playThrough(browser, {url}) {
     step(`a tab put in the background paused the game (${paused.size} pictures in turn, ${running.size} while ` +
          "running); P resumed it");
 
-    // Esc asks; "Keep playing" goes on where the game stood, "End the game" ends it.
-    await askToEnd(page, () => page.keyboard.press("Escape"), () => page.click("#end-cancel"));
+    // Esc asks; "Keep playing" (here by a pad's B) goes on where the game stood, "End the game" ends it.
+    await askToEnd(page, () => page.keyboard.press("Escape"), async () => {
+        await page.evaluate(() => { window.vevuPad.buttons[1].pressed = true; });
+        await until("the pad's answer", async () => !(await question(page)), 10000);
+        await page.evaluate(() => { window.vevuPad.buttons[1].pressed = false; });
+    });
     check((await distinctFrames(page)).size >= 8, "the battlefield stands still after Keep playing");
     await askToEnd(page, () => page.keyboard.press("Escape"), async () => {
         await page.screenshot({path: join(shots, "question.png")});
@@ -337,7 +347,7 @@ async function playThrough(browser, {url}) {
         .then((text) => check(text === "The game has ended.", `the page says "${text}" at the end`));
     check(await page.$eval("#new-game", (b) => !b.hidden), "no button to start a new game");
     await page.screenshot({path: join(shots, "ended.png")});
-    step("Esc asked; Keep playing played on; End the game ended it and the page offers a new one");
+    step("Esc asked; a pad's B kept playing; End the game ended it and the page offers a new one");
     const leftToTheBrowser = await page.evaluate(() => [...window.vevuKeysLeftToTheBrowser]);
     for (const key of ["ArrowUp", "ArrowDown", "ArrowLeft", "ArrowRight", "Enter", "Escape"])
         check(!leftToTheBrowser.includes(key), `${key} was left to the browser, which may scroll or navigate`);
