@@ -509,13 +509,20 @@ async function offline(browser, server) {
     await until("the service worker to hold the page", () => page.evaluate(
         () => navigator.serviceWorker.ready.then(() => navigator.serviceWorker.controller !== null)), 30000);
     await until("the canvas to show", () => page.$eval("#canvas", (c) => !c.hidden));
-    // A player who has played is asked before a reload loses the campaign.
-    let leaving = null;
+    // A player who has played is asked before a reload loses the campaign; staying keeps the game.
+    let leaving = null, stay = true;
     page.on("dialog", (dialog) => {
         leaving = dialog.type();
-        dialog.accept();
+        if (stay) dialog.dismiss();
+        else dialog.accept();
     });
     await page.keyboard.press("Space");
+    page.evaluate(() => location.reload()).catch(() => {});
+    await until("the browser's question before leaving", () => leaving, 10000);
+    await frames(page, 10);
+    check(await page.$eval("#canvas", (c) => !c.hidden), "staying on the page ended the game");
+    stay = false;
+    leaving = null;
     server.offline = true;
     await page.setOfflineMode(true);
     const before = server.sent.length;
@@ -531,7 +538,7 @@ async function offline(browser, server) {
     check(server.sent.length === before, "the offline reload reached the server");
     check(leaving === "beforeunload", `the reload of a played game asked ${leaving}, not "leave this page?"`);
     await page.close();
-    step("the reload asked \"leave this page?\"; with no network the service worker served the page");
+    step("a reload asked \"leave this page?\" (staying kept the game); with no network the service worker served the page");
 }
 
 async function badInput(browser, {url}) {
