@@ -6,7 +6,8 @@
 // controls show, a tap ends the intro and starts the sound, the direction pad steers the ship onto the
 // node and Fire starts the mission, a direction held while Fire is tapped, Back asks, a key hides the
 // controls. The page reloads from its service worker with no network. Then the bad cases: no
-// WebAssembly, no WebGL, no service worker, no keyboard or touch, a 300 x 200 page. No console error.
+// WebAssembly, no WebGL, no service worker, no keyboard, touch or fullscreen, a 300 x 200 page. No
+// console error.
 // Usage: node test.mjs [build/web/page] [screenshot folder]
 import {mkdirSync} from "node:fs";
 import {join, resolve} from "node:path";
@@ -365,6 +366,7 @@ function touchBoxes(page) {
         for (const [name, n] of [["pad", 1], ["fire", 2], ["beam", 3], ["select", 4], ["pause", 5], ["back", 6]])
             controls[name] = box(document.querySelector(`[data-touch="${n}"]`));
         return {controls, picture: box(document.getElementById("canvas")), shown: !document.getElementById("touch").hidden,
+                footer: document.querySelector("footer").getBoundingClientRect().top,
                 over: document.getElementById("touch").classList.contains("over"),
                 view: {w: innerWidth, h: innerHeight}};
     });
@@ -382,6 +384,7 @@ function checkControls(layout, name) {
         check(!overlap(box, layout.picture), `${name}: ${control} covers the picture`);
     }
     check(layout.picture.w >= layout.view.w * 0.55, `${name}: the picture is only ${layout.picture.w} px wide`);
+    check(layout.picture.y + layout.picture.h <= layout.footer, `${name}: the footer covers the picture`);
 }
 // A finger on the direction pad, towards an arrow, for the page's next frames.
 function holdTouch(page) {
@@ -570,10 +573,13 @@ async function badInput(browser, {url}) {
     for (const [name, takeAway, ready] of [
         ["no service worker", () => Object.defineProperty(Navigator.prototype, "serviceWorker", {get: () => undefined}),
          () => performance.getEntriesByName("vevu-first-frame").length > 0],
+        // A television's browser, say: no pointer, no touch, and no fullscreen to offer either.
         ["no keyboard or touch", () => {
             const matchMedia = window.matchMedia;
             window.matchMedia = (query) => (query === "(any-pointer: none)" ? {matches: true} : matchMedia(query));
-        }, () => !document.getElementById("no-input-line").hidden && !document.getElementById("canvas").hidden],
+            Object.defineProperty(Document.prototype, "fullscreenEnabled", {get: () => false});
+        }, () => !document.getElementById("no-input-line").hidden && !document.getElementById("canvas").hidden &&
+                 document.getElementById("fullscreen").hidden],
     ]) {
         const page = await context.newPage();
         watch(page, name);
