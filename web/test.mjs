@@ -384,7 +384,7 @@ function checkControls(layout, name) {
         check(!overlap(box, layout.picture), `${name}: ${control} covers the picture`);
     }
     check(layout.picture.w >= layout.view.w * 0.55, `${name}: the picture is only ${layout.picture.w} px wide`);
-    check(layout.picture.y + layout.picture.h <= layout.footer, `${name}: the footer covers the picture`);
+    check(layout.picture.y + layout.picture.h <= layout.footer, `${name}: the footer (from ${layout.footer}) covers the picture ${JSON.stringify(layout.picture)}`);
 }
 // A finger on the direction pad, towards an arrow, for the page's next frames.
 function holdTouch(page) {
