@@ -25,8 +25,8 @@
 #include "game/game_clock.h"
 #include "player/enemy_projectiles.h"
 #include "player/foo.h"
-#include "scenario/bot_player.h"
-#include "scenario/harness.h"
+#include "driver/bot_player.h"
+#include "driver/harness.h"
 
 namespace {
 

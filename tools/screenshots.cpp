@@ -22,7 +22,7 @@
 #include "intro/intro.h"
 #include "player/abduction_beam.h"
 #include "player/foo.h"
-#include "scenario/harness.h"
+#include "driver/harness.h"
 #include "world/map.h"
 
 namespace {

@@ -41,6 +41,7 @@ std::int64_t nowNanos() {
                std::chrono::steady_clock::now().time_since_epoch())
         .count();
 }
+DrawListener drawListener = nullptr;
 
 SDL_BlendMode sdlBlend(int mode) {
     switch (mode) {
@@ -638,7 +639,13 @@ void ResetDrawingState() {
 }
 
 void DrawFrame(TImage* image, float x, float y, int frame) {
-    if (image) engine_detail::DrawImageFrame(*image, frame, x, y, 0, 0);
+    if (!image) return;
+    if (drawListener) drawListener(*image, frame);
+    engine_detail::DrawImageFrame(*image, frame, x, y, 0, 0);
+}
+
+void ListenToDraws(DrawListener listener) {
+    drawListener = listener;
 }
 
 void DrawFrame(const std::shared_ptr<TImage>& image, float x, float y, int frame) {

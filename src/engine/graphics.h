@@ -118,6 +118,10 @@ void ResetDrawingState();
 // A null image or a frame out of range draws nothing.
 void DrawFrame(const std::shared_ptr<TImage>& image, float x, float y, int frame = 0);
 void DrawFrame(TImage* image, float x, float y, int frame = 0);
+// Told of every frame the game asks to draw, even while drawing is switched off (the replays count the
+// pictures shown). Null: nobody listens.
+using DrawListener = void (*)(const TImage& image, int frame);
+void ListenToDraws(DrawListener listener);
 // Copies the back-buffer rectangle at (x, y) of the image's size into that frame (parts outside the
 // back buffer become transparent). Nothing when the image is null or the frame out of range.
 void GrabFrame(const std::shared_ptr<TImage>& image, int x, int y, int frame = 0);

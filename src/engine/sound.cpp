@@ -27,6 +27,7 @@ std::vector<std::shared_ptr<TChannel>>& activeChannels() {
 
 SDL_AudioDeviceID audioDevice = 0;
 bool audioWanted = false;       // the windowed game opened the sound: a device that appears is opened
+SoundListener soundListener = nullptr;
 std::atomic<bool> muted{false}; // read by the audio thread
 
 void audioCallback(void*, Uint8* stream, int length) {
@@ -216,24 +217,36 @@ std::shared_ptr<TChannel> TSound::Play(std::shared_ptr<TChannel> channel) {
     } catch (const std::bad_weak_ptr&) {
         return channel;
     }
-    std::lock_guard<std::mutex> guard(mixerLock());
-    TChannel::dropFinished(true);
-    channel->_sound = std::move(self);
-    channel->_position = 0;
-    channel->_playing = FrameCount() > 0;
-    channel->_startedAt = Millis();
-    auto& active = activeChannels();
-    if (channel->_playing && std::find(active.begin(), active.end(), channel) == active.end()) {
-        active.push_back(channel);
+    {
+        std::lock_guard<std::mutex> guard(mixerLock());
+        TChannel::dropFinished(true);
+        channel->_sound = self;
+        channel->_position = 0;
+        channel->_playing = FrameCount() > 0;
+        channel->_startedAt = Millis();
+        auto& active = activeChannels();
+        if (channel->_playing && std::find(active.begin(), active.end(), channel) == active.end()) {
+            active.push_back(channel);
+        }
     }
+    if (soundListener && FrameCount() > 0) soundListener(*self, true);
     return channel;
 }
 
 void TChannel::Stop() {
-    std::lock_guard<std::mutex> guard(mixerLock());
-    _playing = false;
-    _sound.reset();
-    _position = 0;
+    std::shared_ptr<TSound> stopped;
+    {
+        std::lock_guard<std::mutex> guard(mixerLock());
+        if (_playing) stopped = _sound;
+        _playing = false;
+        _sound.reset();
+        _position = 0;
+    }
+    if (stopped && soundListener) soundListener(*stopped, false);
+}
+
+void ListenToSounds(SoundListener listener) {
+    soundListener = listener;
 }
 
 bool TChannel::Playing() {

@@ -74,5 +74,9 @@ bool AudioMuted();
 int PlayingChannelCount();
 // Stops every channel.
 void StopAllChannels();
+// Told of every sound that starts playing and of every playing channel stopped (sounds that end on
+// their own are not told); the replays write them down. Null: nobody listens.
+using SoundListener = void (*)(const TSound& sound, bool started);
+void ListenToSounds(SoundListener listener);
 // Decodes OGG Vorbis held in memory into a sound; null on any error.
 std::shared_ptr<TSound> DecodeOgg(const unsigned char* bytes, std::size_t size, int flags);

@@ -62,6 +62,10 @@ float distanceBetween(float x1, float y1, float x2, float y2) {
 std::shared_ptr<TImage> createTextImage(const std::string& text, float scaleX, float scaleY, int r, int g,
                                         int b) {
     const bool coloured = r >= 0 || g >= 0 || b >= 0;
+    // A text image is kept and shown later: it is made even while frames go undrawn (replays draw only
+    // the frames they look at).
+    const bool wasDrawing = DrawingEnabled();
+    SetDrawingEnabled(true);
     if (coloured) SetColor(r, g, b);
     // The back buffer is scratch space here, so this only runs outside frame drawing.
     Cls();
@@ -72,6 +76,7 @@ std::shared_ptr<TImage> createTextImage(const std::string& text, float scaleX, f
     std::shared_ptr<TImage> image = TImage::Create(width, height, 1, IMAGE_MASKED | IMAGE_DYNAMIC);
     GrabFrame(image, 0, 0, 0);
     if (coloured) SetColor(colours::defaultR, colours::defaultG, colours::defaultB);
+    SetDrawingEnabled(wasDrawing);
     return image;
 }
 

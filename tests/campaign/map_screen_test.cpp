@@ -6,7 +6,7 @@
 #include "campaign/persistence.h"
 #include "engine/engine.h"
 #include "hud/indicators.h"
-#include "scenario/harness.h"
+#include "driver/harness.h"
 
 namespace {
 

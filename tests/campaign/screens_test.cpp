@@ -13,7 +13,7 @@
 #include "engine/engine_test_support.h"
 #include "game/game_clock.h"
 #include "player/foo.h"
-#include "scenario/harness.h"
+#include "driver/harness.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "hud/error_popup.h"
 #include "hud/indicators.h"
 #include "player/foo.h"
-#include "scenario/harness.h"
+#include "driver/harness.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "intro/intro_survivor.h"
 #include "intro/intro_title.h"
 #include "intro/intro_unit.h"
-#include "scenario/harness.h"
+#include "driver/harness.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "engine/engine.h"
-#include "scenario/bot_player.h"
-#include "scenario/harness.h"
+#include "driver/bot_player.h"
+#include "driver/harness.h"
 
 namespace {
 

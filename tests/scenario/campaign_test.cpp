@@ -17,7 +17,7 @@
 #include "engine/engine.h"
 #include "game/game_clock.h"
 #include "player/foo.h"
-#include "scenario/harness.h"
+#include "driver/harness.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include "entities/person.h"
 #include "player/abduction_beam.h"
 #include "player/foo.h"
-#include "scenario/harness.h"
+#include "driver/harness.h"
 #include "world/map.h"
 
 namespace {

@@ -20,7 +20,7 @@
 #include "entities/tank.h"
 #include "player/enemy_projectiles.h"
 #include "player/foo.h"
-#include "scenario/harness.h"
+#include "driver/harness.h"
 #include "world/map.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include "entities/person.h"
 #include "entities/super_copter.h"
 #include "player/foo.h"
-#include "scenario/harness.h"
+#include "driver/harness.h"
 #include "world/camera.h"
 
 namespace {

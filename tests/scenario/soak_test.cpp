@@ -15,12 +15,13 @@
 #include "buildings/air_mine_launcher.h"
 #include "buildings/building.h"
 #include "buildings/homebase.h"
+#include "driver/harness.h"
+#include "driver/random_keys.h"
 #include "engine/engine.h"
 #include "entities/matter_ball.h"
 #include "entities/tank.h"
 #include "game/game_clock.h"
 #include "player/foo.h"
-#include "scenario/harness.h"
 
 namespace {
 
@@ -60,55 +61,12 @@ Census takeCensus(tProgram& game) {
 class Soak {
   public:
     Soak(Harness& harness, int missionId, unsigned seed)
-        : h(harness), game(harness.program()), mission(missionId), rng(seed) {}
+        : h(harness), game(harness.program()), mission(missionId), keys(seed) {}
 
     void start() {
         h.startMission(mission);
         census = takeCensus(game);
         ++missionsStarted;
-    }
-
-    // Random keys for this pass.
-    void keys() {
-        static const int held[] = {KEY_LEFT, KEY_RIGHT, KEY_UP, KEY_DOWN, KEY_Z, KEY_X};
-        std::uniform_real_distribution<double> chance(0, 1);
-        if (game.state == gamestate::MENU) {
-            // In the menu: the cursor keys, the buy keys, and now and then Esc to leave it.
-            static const int menuKeys[] = {KEY_LEFT, KEY_RIGHT, KEY_ENTER, KEY_Z, KEY_X, KEY_C, KEY_P};
-            if (chance(rng) < 0.05) InjectKeyTap(menuKeys[rng() % 7]);
-            if (chance(rng) < 0.01) InjectKeyTap(KEY_ESCAPE);
-            return;
-        }
-        // Half the time the larva roams towards a goal (a random place on the battlefield or the
-        // homebase, where X opens the menu), so that the play meets every part of the battlefield;
-        // the other keys keep toggling at random.
-        if (gameMillisecs() >= goalUntil) {
-            goalUntil = gameMillisecs() + 4000 + static_cast<int>(rng() % 12000);
-            const unsigned pick = rng() % 10;
-            roaming = pick < 7;
-            goalX = pick < 2 ? 0.0f : static_cast<float>(static_cast<int>(rng() % 6400) - 3200);
-            if (pick < 2 && game.playerBase) goalX = game.playerBase->x;
-        }
-        const float larvaX = game.player ? game.player->x : 0.0f;
-        for (int key : held) {
-            const bool horizontal = key == KEY_LEFT || key == KEY_RIGHT;
-            if (roaming && horizontal) {
-                const bool want = key == KEY_RIGHT ? goalX > larvaX + 30 : goalX < larvaX - 30;
-                if (want && !KeyHeld(key)) InjectKeyDown(key);
-                if (!want && KeyHeld(key)) InjectKeyUp(key);
-                continue;
-            }
-            // Toggle now and then: holds of about a third of a second on average, often several at once.
-            if (chance(rng) < 0.03) {
-                if (KeyHeld(key))
-                    InjectKeyUp(key);
-                else
-                    InjectKeyDown(key);
-            }
-        }
-        if (chance(rng) < 0.002) InjectKeyTap(KEY_P); // pause, and the next P resumes
-        if (chance(rng) < 0.002) InjectKeyTap(KEY_C);
-        if (chance(rng) < 0.001) InjectKeyTap(KEY_ENTER);
     }
 
     // Every invariant of one pass; the first broken one is reported with the pass and game time.
@@ -210,12 +168,9 @@ class Soak {
     Harness& h;
     tProgram& game;
     int mission;
-    std::mt19937 rng;
+    RandomKeys keys;
     Census census;
     int missionsStarted = 0;
-    bool roaming = false;
-    float goalX = 0;
-    int goalUntil = 0;
     int maxActors = 0, maxShots = 0, maxEffects = 0, maxNumbers = 0;
 };
 
@@ -235,8 +190,8 @@ TEST_P(SoakTest, RandomKeysForHalfAnHourKeepEveryInvariant) {
     soak.start();
     while (played < totalMs) {
         // Frame times from 5 to 40 ms: the game has no fixed step, a slow pass must not break it.
-        harness.frameMs = frame(soak.rng);
-        soak.keys();
+        harness.frameMs = frame(soak.keys.rng);
+        soak.keys.step(game);
         const int before = gameMillisecs();
         AdvanceMillis(harness.frameMs);
         game.updateMain();
@@ -255,8 +210,7 @@ TEST_P(SoakTest, RandomKeysForHalfAnHourKeepEveryInvariant) {
                                    << " ms: " << fault;
         if (game.state == gamestate::MAP) {
             // The homebase fled (or, rarely, won): the same mission again, as the map screen would.
-            for (int key : {KEY_LEFT, KEY_RIGHT, KEY_UP, KEY_DOWN, KEY_Z, KEY_X})
-                if (KeyHeld(key)) InjectKeyUp(key);
+            soak.keys.releaseAll();
             soak.start();
         }
     }

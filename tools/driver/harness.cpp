@@ -1,4 +1,4 @@
-#include "scenario/harness.h"
+#include "driver/harness.h"
 
 #include "campaign/persistence.h"
 #include "game/assets.h"

@@ -1,4 +1,4 @@
-#include "scenario/bot_player.h"
+#include "driver/bot_player.h"
 
 #include <algorithm>
 #include <cmath>
@@ -14,6 +14,7 @@
 #include "campaign/persistence.h"
 #include "campaign/upg_cursor.h"
 #include "campaign/upgrade_menu.h"
+#include "driver/keys.h"
 #include "engine/engine.h"
 #include "entities/air_mine.h"
 #include "entities/cow.h"
@@ -126,7 +127,7 @@ void BotPlayer::stepIntro() {
     }
     ++introPasses;
     // A key typed while the formation descends skips to the fade to black.
-    if (introPasses == 60) InjectKeyTap(KEY_SPACE);
+    if (introPasses == 60) keyTap(KEY_SPACE);
 }
 
 void BotPlayer::stepMap() {
@@ -140,7 +141,7 @@ void BotPlayer::stepMap() {
     if (next >= plan.size()) {
         // Nothing left to play (a shorter plan than the whole campaign): leave as a player would.
         releaseAll();
-        InjectKeyTap(KEY_ESCAPE);
+        keyTap(KEY_ESCAPE);
         phase = Phase::Done;
         return;
     }
@@ -171,7 +172,7 @@ void BotPlayer::stepMap() {
         log.startMs = gameMillisecs();
         missions.push_back(log);
         ++next;
-        InjectKeyTap(KEY_Z);
+        keyTap(KEY_Z);
         lastNote = "map: Z on node " + std::to_string(log.missionId);
     }
 }
@@ -180,7 +181,7 @@ void BotPlayer::stepOutro() {
     ++outroPasses;
     // Watch the stars for three seconds, then any key ends the outro.
     if (outroPasses == 300) {
-        InjectKeyTap(KEY_Q);
+        keyTap(KEY_Q);
         ++outroKeyTyped;
         phase = Phase::Done;
     }
@@ -218,7 +219,7 @@ void BotPlayer::stepMission() {
     if (gameMillisecs() - current().startMs > missionLimitMs) {
         gaveUp = true;
         releaseAll();
-        InjectKeyTap(KEY_ESCAPE);
+        keyTap(KEY_ESCAPE);
         lastNote = "mission over its time limit";
         return;
     }
@@ -251,21 +252,21 @@ void BotPlayer::stepMenu() {
     const bool owned = hasTrait(wantedTrait);
     if (!owned && larva.matterBank >= menu->nextUpgradeCost) {
         if (menu->cursor->buttonIndex < wantedTrait) {
-            InjectKeyTap(KEY_RIGHT);
+            keyTap(KEY_RIGHT);
             lastNote = "menu: Right";
             return;
         }
         if (menu->cursor->buttonIndex > wantedTrait) {
-            InjectKeyTap(KEY_LEFT);
+            keyTap(KEY_LEFT);
             lastNote = "menu: Left";
             return;
         }
-        InjectKeyTap(KEY_ENTER);
+        keyTap(KEY_ENTER);
         ++current().traitsBought;
         lastNote = "menu: Enter buys trait " + std::to_string(wantedTrait);
         return;
     }
-    InjectKeyTap(KEY_ESCAPE);
+    keyTap(KEY_ESCAPE);
     wantMenu = false;
     lastNote = "menu: Esc";
 }
@@ -849,8 +850,8 @@ void BotPlayer::applyHeld() {
     } keys[] = {{KEY_LEFT, left}, {KEY_RIGHT, right}, {KEY_UP, up},
                 {KEY_DOWN, down}, {KEY_Z, fire},      {KEY_X, use}};
     for (const auto& k : keys) {
-        if (k.want && !KeyHeld(k.key)) InjectKeyDown(k.key);
-        if (!k.want && KeyHeld(k.key)) InjectKeyUp(k.key);
+        if (k.want && !KeyHeld(k.key)) keyDown(k.key);
+        if (!k.want && KeyHeld(k.key)) keyUp(k.key);
     }
 }
 

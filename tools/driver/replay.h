@@ -1,0 +1,66 @@
+#pragma once
+// Replays: the keys and frame times of every pass of a session, played again on the manual clock and
+// compared digest by digest with what the game did when the session was recorded.
+//
+// A session is tProgram::run from start-up (entry "run": intro, map, missions, outro) or the outro
+// alone (entry "outro"). The file (*.vrp) starts with a few text lines (format version, entry, seed,
+// the hash of the assets, the sizes) followed by the zlib-compressed passes and digests. Digests are
+// taken after every pass that ends a second of game clock or changes the game state; a frame is
+// drawn only for those passes (every other pass runs the draw code with drawing switched off).
+#include <cstdint>
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "driver/digest.h"
+#include "driver/keys.h"
+
+struct ReplayPass {
+    std::uint8_t frameMs = 10;
+    std::vector<KeyEvent> keys;
+};
+
+struct Replay {
+    static constexpr int kVersion = 1;
+    std::string entry = "run";
+    int seed = 12345;
+    std::uint32_t assets = 0;
+    std::vector<ReplayPass> passes;
+    std::vector<Digest> digests;
+    std::vector<std::uint8_t> objectClasses; // the class of every object number
+};
+
+// The hash of every embedded asset: a replay recorded with other pictures or sounds cannot match.
+std::uint32_t assetsHash();
+// False with the reason in error (the path is part of it).
+bool saveReplay(const std::string& path, const Replay& replay, std::string& error);
+bool loadReplay(const std::string& path, Replay& replay, std::string& error);
+
+// What a session's player does on each pass: the pass's frame time (0: the input has run out), then,
+// with the clock moved on, its keys given through driver/keys.h.
+struct PassInput {
+    std::function<int(int pass)> frameMs;
+    std::function<void(int pass)> keys;
+};
+// Called with each digest as it is taken and the class of every object number so far; answering false
+// ends the session early.
+using DigestCheck = std::function<bool(const Digest& digest, const std::vector<std::uint8_t>& classes)>;
+
+struct SessionResult {
+    Replay replay;           // the passes played and the digests taken
+    bool ranPastEnd = false; // the game wanted passes after the input ran out
+    std::set<std::string> classesSeen, soundsPlayed, picturesDrawn;
+};
+
+// Plays one session from start-up in a fresh harness.
+SessionResult playSession(const std::string& entry, int seed, const PassInput& input,
+                          const DigestCheck& check);
+
+// Plays a recorded replay and compares; empty when every digest matched, else the first difference in
+// words. outDir: where a differing frame is written as PNG (empty: nowhere).
+std::string checkReplay(const std::string& path, const Replay& recorded, const std::string& outDir,
+                        SessionResult* result = nullptr);
+// The first difference between two digests, in words ("" when equal).
+std::string compareDigests(const Digest& got, const Digest& want, const std::vector<std::uint8_t>& gotClasses,
+                           const std::vector<std::uint8_t>& wantClasses);

@@ -1,0 +1,300 @@
+// Plays, records and re-records the replays of tests/replays.
+//
+//   vevu_replay play FILE... [--out DIR]    play each, compare every digest; exit 1 on a difference
+//   vevu_replay record KIND FILE            a new session: campaign (the bot's whole campaign), mission0
+//                                           to mission3 (random keys on one battlefield), intro, outro
+//   vevu_replay rerecord FILE...            the same inputs again, new digests; prints the first digest
+//                                           that changed (scripts/replays.sh runs it on every replay)
+//   vevu_replay frame FILE SECONDS OUT.png  the frame drawn at that second of game clock
+//
+// After playing, a coverage line names the classes (with the states seen), sounds and pictures that
+// the replays reached, and those of the catalogue that none reached.
+#include <cctype>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "driver/bot_player.h"
+#include "driver/random_keys.h"
+#include "driver/replay.h"
+#include "engine/engine.h"
+#include "game/assets.h"
+#include "game/constants.h"
+#include "game/game_clock.h"
+#include "game/object_kinds.h"
+#include "game/program.h"
+
+namespace {
+
+// Battle time a random session plays before it leaves.
+constexpr int kRandomSessionMs = 3 * 60 * 1000;
+
+int usage() {
+    std::fprintf(stderr,
+                 "usage: vevu_replay play FILE... [--out DIR] | record KIND FILE | rerecord FILE... | "
+                 "frame FILE SECONDS OUT.png\n");
+    return 2;
+}
+
+double secondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+SessionResult recordCampaign() {
+    std::unique_ptr<BotPlayer> bot;
+    PassInput input{[](int) { return 10; },
+                    [&](int) {
+                        if (!bot) {
+                            bot = std::make_unique<BotPlayer>(*theProgram, std::vector<int>{0, 1, 2, 3});
+                            bot->maxAttempts = 20;
+                        }
+                        if (bot->phase != BotPlayer::Phase::Done) bot->step();
+                    }};
+    return playSession("run", 12345, input, [](const Digest&, const auto&) { return true; });
+}
+
+// The bot skips the intro and steers to the mission on the map; on the battlefield random keys play,
+// with frame times from 5 to 40 ms, until the time is up and Esc leaves the game.
+SessionResult recordMission(int mission) {
+    std::unique_ptr<BotPlayer> bot;
+    RandomKeys keys(7919u * (mission + 1));
+    std::mt19937 frames(104729u * (mission + 1));
+    int battleMs = 0;
+    auto onBattlefield = [] { return theProgram->state != gamestate::MAP; };
+    PassInput input{[&](int) {
+                        if (!onBattlefield()) return 10;
+                        const int ms = std::uniform_int_distribution<int>(5, 40)(frames);
+                        battleMs += ms;
+                        return ms;
+                    },
+                    [&](int) {
+                        if (!bot) bot = std::make_unique<BotPlayer>(*theProgram, std::vector<int>{mission});
+                        if (battleMs >= kRandomSessionMs) {
+                            keys.releaseAll();
+                            keyTap(KEY_ESCAPE); // in the menu it closes the menu; the next one leaves
+                        } else if (onBattlefield()) {
+                            keys.step(*theProgram);
+                        } else {
+                            bot->step();
+                        }
+                    }};
+    return playSession("run", 1000 + mission, input, [](const Digest&, const auto&) { return true; });
+}
+
+// The whole intro: the formation comes down and the title waits until a key launches the missile 12 s
+// in; the rest plays out without a key. Then Esc on the map.
+SessionResult recordIntro() {
+    bool typed = false, left = false;
+    PassInput input{[](int) { return 16; },
+                    [&](int) {
+                        const tProgram& game = *theProgram;
+                        if (!typed && gameMillisecs() >= 12000) {
+                            typeChar(' ');
+                            typed = true;
+                        }
+                        if (!left && game.blackScreen && game.blackScreenAlpha < 2.0f) {
+                            keyTap(KEY_ESCAPE);
+                            left = true;
+                        }
+                    }};
+    return playSession("run", 77, input, [](const Digest&, const auto&) { return true; });
+}
+
+// The outro until its song has played out, then a key.
+SessionResult recordOutro() {
+    bool typed = false;
+    PassInput input{[](int) { return 16; },
+                    [&](int) {
+                        const tProgram& game = *theProgram;
+                        if (!typed && game.outro && game.outro->song && !game.outro->song->Playing()) {
+                            typeChar('q');
+                            typed = true;
+                        }
+                    }};
+    return playSession("outro", 78, input, [](const Digest&, const auto&) { return true; });
+}
+
+bool save(const std::string& path, const SessionResult& result) {
+    std::string error;
+    if (!saveReplay(path, result.replay, error)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return false;
+    }
+    const Replay& r = result.replay;
+    std::printf("%s: %zu passes, %zu digests, %.1f s of game clock%s\n", path.c_str(), r.passes.size(),
+                r.digests.size(), r.digests.empty() ? 0.0 : r.digests.back().ms / 1000.0,
+                result.ranPastEnd ? " (RAN PAST THE END)" : "");
+    return !result.ranPastEnd;
+}
+
+int record(const std::string& kind, const std::string& path) {
+    SessionResult result;
+    if (kind == "campaign")
+        result = recordCampaign();
+    else if (kind.rfind("mission", 0) == 0 && kind.size() == 8 && kind[7] >= '0' && kind[7] <= '3')
+        result = recordMission(kind[7] - '0');
+    else if (kind == "intro")
+        result = recordIntro();
+    else if (kind == "outro")
+        result = recordOutro();
+    else
+        return usage();
+    return save(path, result) ? 0 : 1;
+}
+
+// The same inputs again; the digests are taken anew and the first one that changed is told.
+int rerecord(const std::string& path) {
+    Replay old;
+    std::string error;
+    if (!loadReplay(path, old, error) && error.find("other assets") == std::string::npos) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return 1;
+    }
+    std::size_t next = 0;
+    std::string change;
+    const int passes = static_cast<int>(old.passes.size());
+    PassInput input{[&](int pass) { return pass < passes ? old.passes[pass].frameMs : 0; },
+                    [&](int pass) {
+                        for (const KeyEvent& k : old.passes[pass].keys)
+                            giveKey(k);
+                    }};
+    SessionResult result = playSession(old.entry, old.seed, input, [&](const Digest& d, const auto& classes) {
+        if (change.empty() && next < old.digests.size()) {
+            const std::string difference = compareDigests(d, old.digests[next], classes, old.objectClasses);
+            if (!difference.empty())
+                change = "first change at " + std::to_string(d.ms / 1000.0) + " s: " + difference;
+        }
+        ++next;
+        return true;
+    });
+    if (change.empty() && next != old.digests.size())
+        change = std::to_string(next) + " digests, were " + std::to_string(old.digests.size());
+    std::printf("%s: %s\n", path.c_str(), change.empty() ? "unchanged" : change.c_str());
+    if (result.ranPastEnd) {
+        std::fprintf(stderr,
+                     "%s: the game no longer ends with these inputs: record it anew (vevu_replay record)\n",
+                     path.c_str());
+        return 1;
+    }
+    return save(path, result) ? 0 : 1;
+}
+
+void printCoverage(const std::set<std::string>& classes, const std::set<std::string>& sounds,
+                   const std::set<std::string>& pictures) {
+    std::set<std::string> classNames;
+    std::string text;
+    for (const std::string& c : classes)
+        text += (text.empty() ? "" : ", ") + c;
+    std::printf("coverage: classes and states seen: %s\n", text.c_str());
+    for (const std::string& c : classes)
+        classNames.insert(c.substr(0, c.find_last_of(' ') == std::string::npos || !std::isdigit(c.back())
+                                          ? c.size()
+                                          : c.find_last_of(' ')));
+    std::string missing;
+    for (int k = 0; k < static_cast<int>(Kind::Count); ++k) {
+        const std::string name = className(k);
+        if (!classNames.count(name)) missing += (missing.empty() ? "" : ", ") + name;
+    }
+    std::printf("coverage: %zu sounds played, %zu pictures drawn; no replay reaches the classes: %s\n",
+                sounds.size(), pictures.size(), missing.empty() ? "none" : missing.c_str());
+    missing.clear();
+    for (const SoundEntry& entry : soundCatalogue()) {
+        const std::string name = std::string(entry.path).substr(std::strlen(kEmbeddedPrefix));
+        if (!sounds.count(name)) missing += (missing.empty() ? "" : ", ") + name;
+    }
+    std::printf("coverage: sounds no replay plays: %s\n", missing.empty() ? "none" : missing.c_str());
+    missing.clear();
+    for (const ImageEntry& entry : imageCatalogue()) {
+        const std::string path = entry.path;
+        const std::string name = path.substr(path.rfind('\\') + 1);
+        if (!pictures.count(name)) missing += (missing.empty() ? "" : ", ") + name;
+    }
+    std::printf("coverage: pictures no replay draws: %s\n", missing.empty() ? "none" : missing.c_str());
+}
+
+int play(const std::vector<std::string>& paths, const std::string& outDir) {
+    int failures = 0;
+    std::set<std::string> classes, sounds, pictures;
+    for (const std::string& path : paths) {
+        const auto start = std::chrono::steady_clock::now();
+        Replay replay;
+        std::string error;
+        if (!loadReplay(path, replay, error)) {
+            std::printf("FAILED %s\n", error.c_str());
+            ++failures;
+            continue;
+        }
+        SessionResult result;
+        const std::string failure = checkReplay(path, replay, outDir, &result);
+        if (!failure.empty()) {
+            std::printf("FAILED %s\n", failure.c_str());
+            ++failures;
+            continue;
+        }
+        std::printf("ok %s: %zu digests over %.1f s of game clock, played in %.1f s\n", path.c_str(),
+                    replay.digests.size(), replay.digests.back().ms / 1000.0, secondsSince(start));
+        classes.merge(result.classesSeen);
+        sounds.merge(result.soundsPlayed);
+        pictures.merge(result.picturesDrawn);
+    }
+    if (!failures) printCoverage(classes, sounds, pictures);
+    return failures ? 1 : 0;
+}
+
+int frame(const std::string& path, double secondsWanted, const std::string& png) {
+    Replay replay;
+    std::string error;
+    if (!loadReplay(path, replay, error)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return 1;
+    }
+    const int wantedMs = static_cast<int>(secondsWanted * 1000);
+    bool saved = false;
+    const int passes = static_cast<int>(replay.passes.size());
+    PassInput input{[&](int pass) { return pass < passes ? replay.passes[pass].frameMs : 0; },
+                    [&](int pass) {
+                        for (const KeyEvent& k : replay.passes[pass].keys)
+                            giveKey(k);
+                    }};
+    playSession(replay.entry, replay.seed, input, [&](const Digest& d, const auto&) {
+        if (d.ms / 1000 < wantedMs / 1000 || !d.hasFrame) return true;
+        saved = SaveBackBufferPng(png);
+        return false;
+    });
+    std::printf("%s\n", saved ? png.c_str() : "no frame drawn at that time");
+    return saved ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) return usage();
+    const std::string command = argv[1];
+    std::vector<std::string> args(argv + 2, argv + argc);
+    if (command == "record" && args.size() == 2) return record(args[0], args[1]);
+    if (command == "frame" && args.size() == 3) return frame(args[0], std::atof(args[1].c_str()), args[2]);
+    if (command == "rerecord") {
+        int status = 0;
+        for (const std::string& path : args)
+            status |= rerecord(path);
+        return status;
+    }
+    if (command == "play") {
+        std::string outDir;
+        std::vector<std::string> paths;
+        for (std::size_t i = 0; i < args.size(); ++i) {
+            if (args[i] == "--out" && i + 1 < args.size())
+                outDir = args[++i];
+            else
+                paths.push_back(args[i]);
+        }
+        if (!outDir.empty()) std::filesystem::create_directories(outDir);
+        return play(paths, outDir);
+    }
+    return usage();
+}
