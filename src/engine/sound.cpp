@@ -237,6 +237,7 @@ void TChannel::Stop() {
     std::shared_ptr<TSound> stopped;
     {
         std::lock_guard<std::mutex> guard(mixerLock());
+        endIfHeardOut(Millis()); // a sound heard out has ended, whether or not anyone asked yet
         if (_playing) stopped = _sound;
         _playing = false;
         _sound.reset();

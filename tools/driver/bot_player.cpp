@@ -313,7 +313,9 @@ void BotPlayer::stepBattle() {
     // move for it).
     const std::shared_ptr<tSuperCopter> boss = aliveBoss();
     int needed = -1;
-    if (!hasTrait(0))
+    if (!hasTrait(firstTrait))
+        needed = firstTrait;
+    else if (!hasTrait(0))
         needed = 0;
     else if (boss && !hasTrait(4))
         needed = 4;

@@ -65,6 +65,11 @@ class BotPlayer {
     int missionLimitMs = 20 * 60 * 1000;
     // Times a mission is tried before the bot moves on to the next one of its plan.
     int maxAttempts = 2;
+    // The trait bought first (button index; the laser, 0, by default).
+    int firstTrait = 0;
+    bool hasTrait(int index) const;
+    // Lets go of every key it holds.
+    void releaseAll();
 
   private:
     tProgram& game;
@@ -106,7 +111,6 @@ class BotPlayer {
     void stepBattle();
 
     MissionLog& current() { return missions.back(); }
-    void releaseAll();
     void applyHeld();
     // Horizontal steering that brakes in time: holds Left/Right so the larva stops near x.
     bool steerX(float x, float tolerance);
@@ -144,6 +148,5 @@ class BotPlayer {
     bool goHome(bool toBuy);
     tBuilding* pickMilitaryTarget();
     int nextTraitCost() const;
-    bool hasTrait(int index) const;
     bool anyTrait() const;
 };

@@ -175,9 +175,9 @@ void addListSummary(Digest& digest, int countField, const std::shared_ptr<TList>
             ++count;
             const int cls = classOf(*object);
             hash.add(bitsOf(cls));
-            taker.classesSeen.insert(className(cls));
             if (auto* o = objectAs<tOnscreenObject>(object.get())) {
                 const auto* actor = objectAs<tActor>(object.get());
+                taker.classesSeen.insert(className(cls) + (actor ? " " + std::to_string(actor->state) : ""));
                 for (std::uint32_t word :
                      {bitsOf(o->x), bitsOf(o->y), bitsOf(o->xVel), bitsOf(o->yVel), bitsOf(o->hp),
                       bitsOf(o->frame), bitsOf(o->facing), bitsOf(actor ? actor->state : -1),
@@ -281,7 +281,9 @@ Digest DigestTaker::take(int pass, bool frameDrawn, bool detailed) {
     }
     if (auto menu = std::dynamic_pointer_cast<tUpgradeMenu>(game.currentMenu); menu && menu->cursor)
         put(12, bitsOf(menu->cursor->buttonIndex));
+    if (game.mapScreen && game.mapScreen->buttonFlasher) classesSeen.insert("button flasher");
     if (game.mapScreen && game.mapScreen->dazozuzo) {
+        classesSeen.insert("mothership");
         put(13, bitsOf(game.mapScreen->dazozuzo->x));
         put(14, bitsOf(game.mapScreen->dazozuzo->y));
     }
@@ -321,7 +323,6 @@ Digest DigestTaker::take(int pass, bool frameDrawn, bool detailed) {
                                             bitsOf(pictureIdOf(o->defaultImg.get()))};
             for (std::size_t f = 0; f < std::size(values); ++f)
                 d.items.push_back({n, static_cast<std::uint8_t>(f), values[f]});
-            classesSeen.insert(className(cls) + (actor ? " " + std::to_string(actor->state) : ""));
         }
     }
     // Forget objects that are gone, so their addresses may serve new ones.

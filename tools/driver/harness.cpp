@@ -5,6 +5,7 @@
 #include "game/game_clock.h"
 #include "game/startup.h"
 #include "hud/shake.h"
+#include "world/level_builder.h"
 
 namespace {
 
@@ -25,6 +26,7 @@ void resetClassWideState() {
     tShake::endTime = 0;
     Delta::frameSeconds = 0;
     Delta::lastMillis = 0;
+    levelBuilder::houseImgIndex = 1; // a program starts its houses from the first picture
 }
 
 } // namespace

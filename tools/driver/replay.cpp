@@ -273,7 +273,9 @@ bool loadReplay(const std::string& path, Replay& replay, std::string& error) {
             break;
         }
     }
-    if (replay.entry != "run" && replay.entry != "outro")
+    const bool battle = replay.entry.size() == 7 && replay.entry.rfind("battle", 0) == 0 &&
+                        replay.entry[6] >= '0' && replay.entry[6] <= '3';
+    if (replay.entry != "run" && replay.entry != "outro" && !battle)
         return fail("unknown entry \"" + replay.entry + "\"");
     if (rawSize == 0 || rawSize > (1u << 30)) return fail("the header is truncated or damaged");
     std::string packed(packedSize, '\0');
@@ -367,10 +369,20 @@ SessionResult playSession(const std::string& entry, int seed, const PassInput& i
         SetDrawingEnabled(drawn);
         ++pass;
     };
-    if (entry == "outro")
+    if (entry == "outro") {
         game.runOutro();
-    else
+    } else if (entry.rfind("battle", 0) == 0) {
+        // A mission started as the map screen starts it, then the game's main loop.
+        harness.startMission(entry.back() - '0');
+        while (true) {
+            tProgram::passHook();
+            game.updateMain();
+            game.drawAll();
+            if (game.gameExit() || game.flagEndGame) break;
+        }
+    } else {
         game.run();
+    }
     tProgram::passHook = nullptr;
     ending = true;
     if (!stopped && !result.ranPastEnd) digest(); // how the session ended

@@ -2,11 +2,13 @@
 // Replays: the keys and frame times of every pass of a session, played again on the manual clock and
 // compared digest by digest with what the game did when the session was recorded.
 //
-// A session is tProgram::run from start-up (entry "run": intro, map, missions, outro) or the outro
-// alone (entry "outro"). The file (*.vrp) starts with a few text lines (format version, entry, seed,
-// the hash of the assets, the sizes) followed by the zlib-compressed passes and digests. Digests are
-// taken after every pass that ends a second of game clock or changes the game state; a frame is
-// drawn only for those passes (every other pass runs the draw code with drawing switched off).
+// A session is tProgram::run from start-up (entry "run": intro, map, missions, outro), the outro alone
+// (entry "outro"), or one battlefield started as the map screen starts it and played in the game's
+// main loop (entry "battle3": the boss mission, whose node opens only once the other three are won). The file
+// (*.vrp) starts with a few text lines (format version, entry, seed, the hash of the assets, the sizes)
+// followed by the zlib-compressed passes and digests. Digests are taken after every pass that ends a second
+// of game clock or changes the game state; a frame is drawn only for those passes (every other pass runs the
+// draw code with drawing switched off).
 #include <cstdint>
 #include <functional>
 #include <set>
