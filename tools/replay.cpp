@@ -6,9 +6,11 @@
 //   vevu_replay rerecord FILE...            the same inputs again, new digests; prints the first digest
 //                                           that changed (scripts/replays.sh runs it on every replay)
 //   vevu_replay frame FILE SECONDS OUT.png  the frame drawn at that second of game clock
+//   vevu_replay diff DRAWN.png WANTED.png OUT.png  how many pixels differ and where, pictured in OUT.png
 //
 // After playing, a coverage line names the classes (with the states seen), sounds and pictures that
 // the replays reached, and those of the catalogue that none reached.
+#include <algorithm>
 #include <cctype>
 #include <chrono>
 #include <cstdio>
@@ -37,7 +39,7 @@ constexpr int kRandomSessionMs = 3 * 60 * 1000;
 int usage() {
     std::fprintf(stderr,
                  "usage: vevu_replay play FILE... [--out DIR] | record KIND FILE | rerecord FILE... | "
-                 "frame FILE SECONDS OUT.png\n");
+                 "frame FILE SECONDS OUT.png | diff DRAWN.png WANTED.png OUT.png\n");
     return 2;
 }
 
@@ -288,6 +290,43 @@ int frame(const std::string& path, double secondsWanted, const std::string& png)
     return saved ? 0 : 1;
 }
 
+// The pixels of two pictures that differ: how many, where, and a picture of them (the drawn frame dimmed,
+// the differing pixels in magenta).
+int diff(const std::string& drawnPath, const std::string& wantedPath, const std::string& outPath) {
+    TPixmap drawn, wanted;
+    for (auto [path, pixmap] : {std::pair{&drawnPath, &drawn}, std::pair{&wantedPath, &wanted}}) {
+        const ResourceData data = OpenResource(*path);
+        if (!data || !DecodePng(data.bytes, data.size, *pixmap)) {
+            std::fprintf(stderr, "%s: not a PNG picture\n", path->c_str());
+            return 2;
+        }
+    }
+    if (drawn.width != wanted.width || drawn.height != wanted.height) {
+        std::printf("the pictures differ in size\n");
+        return 1;
+    }
+    TPixmap picture(drawn.width, drawn.height);
+    int count = 0, left = drawn.width, top = drawn.height, right = -1, bottom = -1;
+    for (int y = 0; y < drawn.height; ++y) {
+        for (int x = 0; x < drawn.width; ++x) {
+            const std::uint32_t a = drawn.ReadPixel(x, y), b = wanted.ReadPixel(x, y);
+            picture.WritePixel(x, y, a == b ? 0xFF000000u | ((a >> 2) & 0x3F3F3F) : 0xFFFF00FFu);
+            if (a == b) continue;
+            ++count;
+            left = std::min(left, x), top = std::min(top, y), right = std::max(right, x),
+            bottom = std::max(bottom, y);
+        }
+    }
+    if (count == 0) {
+        std::printf("the pictures are the same\n");
+        return 0;
+    }
+    WritePng(outPath, picture);
+    std::printf("%d pixels differ in (%d,%d)-(%d,%d); %s shows them\n", count, left, top, right, bottom,
+                outPath.c_str());
+    return 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -295,6 +334,7 @@ int main(int argc, char** argv) {
     const std::string command = argv[1];
     std::vector<std::string> args(argv + 2, argv + argc);
     if (command == "record" && args.size() == 2) return record(args[0], args[1]);
+    if (command == "diff" && args.size() == 3) return diff(args[0], args[1], args[2]);
     if (command == "frame" && args.size() == 3) return frame(args[0], std::atof(args[1].c_str()), args[2]);
     if (command == "rerecord") {
         int status = 0;

@@ -3,6 +3,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdio>
+#include <string_view>
 
 #include "ai/ai.h"
 #include "buildings/homebase.h"
@@ -220,7 +221,9 @@ std::string pictureName(int pictureId) {
 
 std::string formatValue(const FieldInfo& field, std::uint32_t bits) {
     char text[40];
-    if (field.isFloat)
+    if (std::string_view(field.name).ends_with("hash"))
+        std::snprintf(text, sizeof text, "%08x", bits);
+    else if (field.isFloat)
         std::snprintf(text, sizeof text, "%.2f", static_cast<double>(std::bit_cast<float>(bits)));
     else
         std::snprintf(text, sizeof text, "%d", static_cast<int>(bits));
