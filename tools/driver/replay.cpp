@@ -196,6 +196,8 @@ std::uint32_t assetsHash() {
         hash = static_cast<std::uint32_t>(crc32(hash, bytes, static_cast<uInt>(size)));
     };
     for (const std::string& name : names) {
+        // The window's icon is the desktop's business: it never appears in the game's picture.
+        if (name.rfind("Icon\\", 0) == 0) continue;
         add(reinterpret_cast<const unsigned char*>(name.data()), name.size());
         const ResourceData data = OpenResource(kEmbeddedPrefix + name);
         if (data) add(data.bytes, data.size);
