@@ -174,21 +174,17 @@ int rerecord(const std::string& path) {
     }
     std::size_t next = 0;
     std::string change;
-    const int passes = static_cast<int>(old.passes.size());
-    PassInput input{[&](int pass) { return pass < passes ? old.passes[pass].frameMs : 0; },
-                    [&](int pass) {
-                        for (const KeyEvent& k : old.passes[pass].keys)
-                            giveKey(k);
-                    }};
-    SessionResult result = playSession(old.entry, old.seed, input, [&](const Digest& d, const auto& classes) {
-        if (change.empty() && next < old.digests.size()) {
-            const std::string difference = compareDigests(d, old.digests[next], classes, old.objectClasses);
-            if (!difference.empty())
-                change = "first change at " + std::to_string(d.ms / 1000.0) + " s: " + difference;
-        }
-        ++next;
-        return true;
-    });
+    SessionResult result =
+        playSession(old.entry, old.seed, recordedInput(old), [&](const Digest& d, const auto& classes) {
+            if (change.empty() && next < old.digests.size()) {
+                const std::string difference =
+                    compareDigests(d, old.digests[next], classes, old.objectClasses);
+                if (!difference.empty())
+                    change = "first change at " + std::to_string(d.ms / 1000.0) + " s: " + difference;
+            }
+            ++next;
+            return true;
+        });
     if (change.empty() && next != old.digests.size())
         change = std::to_string(next) + " digests, were " + std::to_string(old.digests.size());
     std::printf("%s: %s\n", path.c_str(), change.empty() ? "unchanged" : change.c_str());
@@ -275,13 +271,7 @@ int frame(const std::string& path, double secondsWanted, const std::string& png)
     }
     const int wantedMs = static_cast<int>(secondsWanted * 1000);
     bool saved = false;
-    const int passes = static_cast<int>(replay.passes.size());
-    PassInput input{[&](int pass) { return pass < passes ? replay.passes[pass].frameMs : 0; },
-                    [&](int pass) {
-                        for (const KeyEvent& k : replay.passes[pass].keys)
-                            giveKey(k);
-                    }};
-    playSession(replay.entry, replay.seed, input, [&](const Digest& d, const auto&) {
+    playSession(replay.entry, replay.seed, recordedInput(replay), [&](const Digest& d, const auto&) {
         if (d.ms / 1000 < wantedMs / 1000 || !d.hasFrame) return true;
         saved = SaveBackBufferPng(png);
         return false;

@@ -317,6 +317,16 @@ bool loadReplay(const std::string& path, Replay& replay, std::string& error) {
     return true;
 }
 
+PassInput recordedInput(const Replay& replay) {
+    return {[&replay](int pass) {
+                return pass < static_cast<int>(replay.passes.size()) ? replay.passes[pass].frameMs : 0;
+            },
+            [&replay](int pass) {
+                for (const KeyEvent& k : replay.passes[pass].keys)
+                    giveKey(k);
+            }};
+}
+
 SessionResult playSession(const std::string& entry, int seed, const PassInput& input,
                           const DigestCheck& check) {
     SessionResult result;
@@ -464,12 +474,6 @@ std::string checkReplay(const std::string& path, const Replay& recorded, const s
     std::string failure, first;
     int waited = 0;
     const std::string name = path.substr(path.find_last_of('/') + 1);
-    const int passes = static_cast<int>(recorded.passes.size());
-    PassInput input{[&](int pass) { return pass < passes ? recorded.passes[pass].frameMs : 0; },
-                    [&](int pass) {
-                        for (const KeyEvent& k : recorded.passes[pass].keys)
-                            giveKey(k);
-                    }};
     DigestCheck check = [&](const Digest& d, const std::vector<std::uint8_t>& classes) {
         if (next >= recorded.digests.size()) {
             failure = "at " + seconds(d.ms) + ": a digest more than the " +
@@ -497,7 +501,7 @@ std::string checkReplay(const std::string& path, const Replay& recorded, const s
         if (!difference.empty()) first += "; in detail " + when + ": " + difference;
         return false;
     };
-    SessionResult result = playSession(recorded.entry, recorded.seed, input, check);
+    SessionResult result = playSession(recorded.entry, recorded.seed, recordedInput(recorded), check);
     if (!first.empty()) failure = first;
     if (failure.empty() && result.ranPastEnd)
         failure = "ran past the end of its inputs: the game did not end after the " +

@@ -45,6 +45,8 @@ struct PassInput {
     std::function<int(int pass)> frameMs;
     std::function<void(int pass)> keys;
 };
+// A recorded replay's frame times and keys as a session's input.
+PassInput recordedInput(const Replay& replay);
 // Called with each digest as it is taken and the class of every object number so far; answering false
 // ends the session early.
 using DigestCheck = std::function<bool(const Digest& digest, const std::vector<std::uint8_t>& classes)>;
