@@ -42,7 +42,7 @@ function(vevu_embed_assets target assets_dir)
         string(APPEND table_rows "    {\"${name}\", vevu_asset_${index}_begin, vevu_asset_${index}_end},\n")
         math(EXPR index "${index} + 1")
     endforeach()
-    if(NOT EMSCRIPTEN)
+    if(NOT EMSCRIPTEN AND NOT WIN32) # Windows programs know no GNU stack note either
         string(APPEND asm_text "    .section .note.GNU-stack,\"\",@progbits\n")
     endif()
     if(index EQUAL 0)

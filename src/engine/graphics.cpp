@@ -290,6 +290,10 @@ bool TryCreateGraphics(int width, int height, int depth, int hertz, int flags, s
     SDL_SetHint(SDL_HINT_EMSCRIPTEN_ASYNCIFY, "0");
     // The page's own touch controls read the fingers; a touch must not come again as a mouse click.
     SDL_SetHint(SDL_HINT_TOUCH_MOUSE_EVENTS, "0");
+#elif defined(_WIN32)
+    // The window's size in the screen's scaled points and its drawable in real pixels, as on the other
+    // desktops: 640x480 on a screen scaled to 200 % is 1280x960 pixels, and Flip doubles the picture.
+    SDL_SetHint(SDL_HINT_WINDOWS_DPI_SCALING, "1");
 #else // the page's canvas is always there; a desktop may have no display
     // No X or Wayland display and no driver asked for by name: say so in one line rather than let every
     // video driver try and complain in turn.

@@ -116,8 +116,8 @@ def check_reproducible(assets):
 
 
 def check_icons(icons_dir):
-    """Every hicolor size of the desktop icon is committed, square at the size its folder names,
-    and the same bytes as a fresh painting."""
+    """Every hicolor size of the desktop icon and the Windows icon holding them are committed, each
+    PNG square at the size its folder names, all the same bytes as a fresh painting."""
     from PIL import Image
     from icons import APP_ID, build_icons, build_web_icons
     errors = []
@@ -127,10 +127,15 @@ def check_icons(icons_dir):
         for fresh, folder in fresh_icons:
             name = fresh.relative_to(tmp)
             committed = folder / name
-            size = int(name.parts[0].split("x")[0]) if folder == icons_dir else int(name.stem.split("-")[1])
+            if name.suffix != ".png":
+                size = None  # the Windows icon holds the sizes checked one by one
+            elif folder == icons_dir:
+                size = int(name.parts[0].split("x")[0])
+            else:
+                size = int(name.stem.split("-")[1])
             if not committed.is_file():
                 errors.append("missing icon: %s" % name)
-            elif Image.open(committed).size != (size, size):
+            elif size and Image.open(committed).size != (size, size):
                 errors.append("%s is %dx%d" % ((name,) + Image.open(committed).size))
             elif committed.read_bytes() != fresh.read_bytes():
                 errors.append("%s differs from a fresh generation (run generate.py --only icons)" % name)

@@ -8,6 +8,8 @@ its own small drawing, 32 is the flying larva as the game draws it, 48 is a
 enlarged by whole factors (every art pixel a square block).
 """
 
+import struct
+
 import numpy as np
 
 from canvas import Canvas
@@ -91,8 +93,22 @@ def icon(size):
     return enlarged(icon32(), size // 32)
 
 
+def write_ico(pngs, path):
+    """The Windows program's icon: every size's PNG as it is, one entry each (Windows reads PNG
+    entries), so the .exe shows the same crisp drawings as the desktop."""
+    header = struct.pack("<HHH", 0, 1, len(pngs))
+    entries, data = b"", b""
+    offset = len(header) + 16 * len(pngs)
+    for size, png in pngs:
+        # A size of 256 is written as 0 in the entry's byte.
+        entries += struct.pack("<BBBBHHII", size % 256, size % 256, 0, 0, 1, 32, len(png), offset + len(data))
+        data += png
+    path.write_bytes(header + entries + data)
+
+
 def build_icons(out_dir):
-    """Writes <size>x<size>/apps/<app id>.png for every size; returns the paths."""
+    """Writes <size>x<size>/apps/<app id>.png for every size and <app id>.ico holding them all;
+    returns the paths."""
     written = []
     for size in SIZES:
         pic = icon(size)
@@ -100,6 +116,9 @@ def build_icons(out_dir):
         path = out_dir / ("%dx%d" % (size, size)) / "apps" / (APP_ID + ".png")
         pic.save(path)
         written.append(path)
+    ico = out_dir / (APP_ID + ".ico")
+    write_ico([(size, p.read_bytes()) for size, p in zip(SIZES, written)], ico)
+    written.append(ico)
     return written
 
 

@@ -1,0 +1,50 @@
+# The Windows build (the `windows` preset, Debian's MinGW-w64): SDL2, zlib, libpng, libogg, libvorbis,
+# FreeType and GoogleTest come from the prefix that scripts/foreign-libs.sh builds. Everything is linked
+# statically, the C++ and thread runtimes too, so vevu.exe needs no DLL beyond Windows' own.
+set(VEVU_WINDOWS_PREFIX "$ENV{VEVU_WINDOWS_PREFIX}" CACHE PATH "The prefix scripts/foreign-libs.sh windows printed")
+if(NOT EXISTS "${VEVU_WINDOWS_PREFIX}/lib/pkgconfig/sdl2.pc")
+    message(FATAL_ERROR "No libraries for Windows in '${VEVU_WINDOWS_PREFIX}': build with scripts/windows.sh, "
+                        "or set VEVU_WINDOWS_PREFIX to what scripts/foreign-libs.sh windows prints")
+endif()
+# Ours before the compiler's own folder, which may hold a zlib that is a DLL.
+list(PREPEND CMAKE_FIND_ROOT_PATH "${VEVU_WINDOWS_PREFIX}")
+list(PREPEND CMAKE_PREFIX_PATH "${VEVU_WINDOWS_PREFIX}")
+set(ENV{PKG_CONFIG_LIBDIR} "${VEVU_WINDOWS_PREFIX}/lib/pkgconfig")
+set(ENV{PKG_CONFIG_PATH} "")
+set(PKG_CONFIG_ARGN --static) # static libraries bring their own dependencies (vorbisfile: vorbis, ogg)
+set(VEVU_BUILD_BENCH OFF)
+add_link_options(-static)
+
+# The tests run under Wine on the build machine (CTest's crosscompiling emulator).
+find_program(VEVU_WINE NAMES wine64 wine)
+if(VEVU_WINE AND NOT CMAKE_CROSSCOMPILING_EMULATOR)
+    set(CMAKE_CROSSCOMPILING_EMULATOR "${VEVU_WINE}")
+endif()
+
+# The game's program: a window, no console; its icon, version information and manifest (per-monitor DPI
+# awareness, so Windows never blurs the whole-number scaling; UTF-8 as the process's code page).
+function(vevu_windows_program target)
+    set(resources "${CMAKE_BINARY_DIR}/windows")
+    configure_file("${CMAKE_SOURCE_DIR}/packaging/windows/vevu.manifest.in" "${resources}/vevu.manifest" @ONLY)
+    set(VEVU_ICON "${CMAKE_SOURCE_DIR}/packaging/icons/org.vevuzudevur.Vevu.ico")
+    set(VEVU_MANIFEST "${resources}/vevu.manifest")
+    configure_file("${CMAKE_SOURCE_DIR}/packaging/windows/vevu.rc.in" "${resources}/vevu.rc" @ONLY)
+    set_source_files_properties("${resources}/vevu.rc" PROPERTIES OBJECT_DEPENDS "${VEVU_ICON};${VEVU_MANIFEST}")
+    target_sources(${target} PRIVATE "${resources}/vevu.rc")
+    set_target_properties(${target} PROPERTIES WIN32_EXECUTABLE ON)
+endfunction()
+
+# SDL's pkg-config file makes every program a windowed one (-mwindows) whose main is renamed and called by
+# SDL2main: only the game's program is windowed, and every program's main is its own (the game reads no
+# command line, and the tests' main is GoogleTest's).
+function(vevu_windows_plain_sdl)
+    get_target_property(compile_options PkgConfig::SDL2 INTERFACE_COMPILE_OPTIONS)
+    get_target_property(link_options PkgConfig::SDL2 INTERFACE_LINK_OPTIONS)
+    get_target_property(libraries PkgConfig::SDL2 INTERFACE_LINK_LIBRARIES)
+    list(REMOVE_ITEM compile_options -Dmain=SDL_main)
+    list(REMOVE_ITEM link_options -mwindows)
+    list(FILTER libraries EXCLUDE REGEX "SDL2main")
+    set_target_properties(PkgConfig::SDL2 PROPERTIES INTERFACE_COMPILE_OPTIONS "${compile_options}"
+                                                     INTERFACE_LINK_OPTIONS "${link_options}"
+                                                     INTERFACE_LINK_LIBRARIES "${libraries}")
+endfunction()

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# The Windows build tested under Wine, as CI runs it: the downloads built by scripts/windows.sh (which
+# fails on any DLL Windows does not ship), the unit and scenario tests run under Wine through CTest, the
+# smoke test of vevu.exe in a real window under Xvfb with its map compared with the Linux program's,
+# and the installer and the zip (tests/package/windows_check.sh).
+# The tests' Wine prefix is made once (wineboot, no Mono or Gecko) and kept beside the libraries' cache.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+. scripts/cache.sh
+# Debian's Wine, 64-bit only: its recommends would bring the 32-bit half and much more.
+install_missing wine wine64 xvfb xauth xdotool x11-utils imagemagick openbox unzip
+scripts/windows.sh
+
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+WINEPREFIX="$cache_root/wine/$(wine --version | tr -c 'A-Za-z0-9.\n' -)"
+export WINEPREFIX
+(
+    lock_cache wine
+    if [ ! -f "$WINEPREFIX/made" ]; then
+        echo "windows test: making the Wine prefix $WINEPREFIX" >&2
+        rm -rf "$WINEPREFIX"
+        mkdir -p "$(dirname "$WINEPREFIX")"
+        DISPLAY="" wineboot --init >/dev/null 2>&1
+        wineserver -w
+        touch "$WINEPREFIX/made"
+    fi
+)
+# One Wine server for every test, instead of one started and stopped per test.
+wineserver -p
+trap 'wineserver -k 2>/dev/null || true' EXIT
+
+# The Linux program's screenshots, which the Windows program's must match: the README's test command
+# leaves them in build/default/smoke; without them the Linux smoke test runs first.
+reference=$PWD/build/default/smoke
+if [ ! -f "$reference/map.png" ]; then
+    cmake --preset default >/dev/null
+    cmake --build --preset default --target vevu
+    tests/smoke/smoke.sh build/default/vevu "$reference"
+fi
+cmake --preset windows -DVEVU_SMOKE_REFERENCE="$reference" >/dev/null
+ctest --preset windows -j2
+tests/package/windows_check.sh build/windows

@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# The Windows downloads from end to end under Wine, as CI runs it after scripts/windows.sh: the zip holds
+# the program, the licence and the read-me in one folder named as itself; the installer, run silently
+# (/S) in a fresh Wine prefix into a folder whose name has spaces and letters beyond ASCII, puts the
+# program there, a Start menu entry and an entry in the list of installed programs carrying the
+# project's version; the game started from the Start menu shortcut passes the smoke test (a real window
+# under Xvfb, the intro, the map, the mission started, Esc); the uninstaller leaves no file, no shortcut
+# and no registry key behind. An install folder that cannot be made fails the installer with its own error.
+# Usage: windows_check.sh [build/windows]
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+build=$(realpath "${1:-build/windows}")
+start=$(date +%s)
+fail() { echo "windows check: $*" >&2; exit 1; }
+step() { echo "windows check: $* ($(($(date +%s) - start)) s)"; }
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+zip=$build/vevu-$version-windows-x64.zip
+setup=$build/vevu-$version-windows-x64-setup.exe
+[ -n "$version" ] && [ -f "$zip" ] && [ -f "$setup" ] || fail "no downloads of version '$version' in $build"
+work=$(mktemp -d)
+export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+cleanup() {
+    wineserver -k 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+step "the zip"
+unzip -q "$zip" -d "$work/zip"
+for file in vevu.exe LICENSE.txt README.txt; do
+    [ -f "$work/zip/vevu-$version-windows-x64/$file" ] || fail "$file missing from the zip"
+done
+grep -q "The Vevu Zudevur $version" "$work/zip/vevu-$version-windows-x64/README.txt" ||
+    fail "the read-me does not name version $version"
+
+step "a fresh Wine prefix"
+DISPLAY="" wineboot --init >/dev/null 2>&1
+wineserver -w
+drive_c=$WINEPREFIX/drive_c
+# Everything in the prefix and its registry before the installer, to compare with after the uninstaller.
+snapshot() {
+    (cd "$drive_c" && find . ! -path './users/*/Temp*' ! -path './windows/*' | sort) >"$1.files"
+    wine reg export 'HKLM\Software' "C:\\hklm.reg" >/dev/null 2>&1 && wine reg export 'HKCU\Software' "C:\\hkcu.reg" >/dev/null 2>&1
+    cat "$drive_c/hklm.reg" "$drive_c/hkcu.reg" | iconv -f UTF-16LE -t UTF-8 | grep '^\[' | sort >"$1.keys"
+    rm -f "$drive_c/hklm.reg" "$drive_c/hkcu.reg"
+}
+snapshot "$work/before"
+
+step "an install folder that cannot be made fails with the installer's own error"
+if wine "$setup" /S '/D=Q:\no such drive\The Vevu Zudevur' >/dev/null 2>&1; then
+    fail "the installer reported success installing onto a drive that does not exist"
+fi
+wineserver -w
+
+step "silent install into a folder with spaces and letters beyond ASCII"
+folder='C:\Spiele und Späße\Vévu Zudevur ゲーム'
+wine "$setup" /S "/D=$folder" || fail "the installer failed (exit code $?)"
+wineserver -w
+unix_folder=$(wine winepath -u "$folder" 2>/dev/null | tr -d '\r')
+for file in vevu.exe LICENSE.txt README.txt Uninstall.exe; do
+    [ -f "$unix_folder/$file" ] || fail "$file not installed in $unix_folder"
+done
+shortcut="$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/The Vevu Zudevur/The Vevu Zudevur.lnk"
+[ -f "$shortcut" ] || fail "no Start menu entry ($shortcut)"
+key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\The Vevu Zudevur'
+entry=$(wine reg query "$key" 2>/dev/null | tr -d '\r') || fail "no entry in the list of installed programs"
+grep -q "DisplayVersion.*$version" <<<"$entry" || fail "the installed programs' entry lacks version $version: $entry"
+grep -q "DisplayIcon.*vevu.exe" <<<"$entry" || fail "the installed programs' entry has no icon: $entry"
+
+step "the game started from the Start menu shortcut"
+VEVU_SMOKE_STEPS=short tests/smoke/smoke.sh "$shortcut" "$build/installed-smoke"
+
+step "the uninstaller"
+wine "$unix_folder/Uninstall.exe" /S || fail "the uninstaller failed (exit code $?)"
+wineserver -w # it finishes from a copy of itself in the temporary folder
+snapshot "$work/after"
+left=$(comm -13 "$work/before.files" "$work/after.files"; comm -13 "$work/before.keys" "$work/after.keys")
+[ -z "$left" ] || fail "left behind after uninstalling: $left"
+step "done: zip checked, installed silently, started from its shortcut, uninstalled without a trace"
