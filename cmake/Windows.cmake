@@ -42,6 +42,7 @@ function(vevu_windows_plain_sdl)
     get_target_property(link_options PkgConfig::SDL2 INTERFACE_LINK_OPTIONS)
     get_target_property(libraries PkgConfig::SDL2 INTERFACE_LINK_LIBRARIES)
     list(REMOVE_ITEM compile_options -Dmain=SDL_main)
+    list(APPEND compile_options -DSDL_MAIN_HANDLED) # SDL.h would rename main too
     list(REMOVE_ITEM link_options -mwindows)
     list(FILTER libraries EXCLUDE REGEX "SDL2main")
     set_target_properties(PkgConfig::SDL2 PROPERTIES INTERFACE_COMPILE_OPTIONS "${compile_options}"

@@ -25,9 +25,12 @@ export WINEPREFIX
         touch "$WINEPREFIX/made"
     fi
 )
-# One Wine server for every test, instead of one started and stopped per test.
+# One Wine server and its services for every test, instead of one started and stopped per test. The
+# services are started here, away from CTest: a service started by a test would hold that test's output
+# open for as long as the server runs.
 wineserver -p
 trap 'wineserver -k 2>/dev/null || true' EXIT
+wine cmd /c exit </dev/null >/dev/null 2>&1
 
 # The Linux program's screenshots, which the Windows program's must match: the README's test command
 # leaves them in build/default/smoke; without them the Linux smoke test runs first.

@@ -6,6 +6,9 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
+#include <numbers>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -43,15 +46,19 @@ inline std::vector<unsigned char> pngBytes(const TPixmap& pixmap) {
     return bytes;
 }
 
-// A directory of its own under the system's temporary directory.
+// A directory of its own under the system's temporary directory (made atomically, so test processes
+// running at once never share one).
 inline std::string scratchDir() {
     static std::string dir = [] {
-        const char* base = std::getenv("TMPDIR");
-        std::string pattern = std::string(base && *base ? base : "/tmp") + "/vevu_engine_XXXXXX";
-        std::vector<char> buffer(pattern.begin(), pattern.end());
-        buffer.push_back('\0');
-        const char* made = mkdtemp(buffer.data());
-        return std::string(made ? made : "/tmp");
+        namespace fs = std::filesystem;
+        std::error_code error;
+        const fs::path base = fs::temp_directory_path(error);
+        std::random_device entropy;
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            const fs::path candidate = base / ("vevu_engine_" + std::to_string(entropy()));
+            if (fs::create_directory(candidate, error)) return candidate.string();
+        }
+        return base.string();
     }();
     return dir;
 }
@@ -114,7 +121,8 @@ inline std::vector<std::int16_t> sineTone(int frames, int channels, int rate, do
                                           double amplitude) {
     std::vector<std::int16_t> pcm(static_cast<std::size_t>(frames) * channels);
     for (int f = 0; f < frames; ++f) {
-        auto sample = static_cast<std::int16_t>(amplitude * std::sin(2 * M_PI * frequency * f / rate));
+        auto sample =
+            static_cast<std::int16_t>(amplitude * std::sin(2 * std::numbers::pi * frequency * f / rate));
         for (int c = 0; c < channels; ++c)
             pcm[static_cast<std::size_t>(f) * channels + c] = sample;
     }

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 #include "engine/engine.h"
 #include "game/game_clock.h"
@@ -167,7 +168,7 @@ TEST_F(IntroTest, MissileHitLeavesOneSurvivorThatTumblesAwayThenFades) {
     for (int i = 0; i < 250; ++i)
         ASSERT_TRUE(pass());
     const float dx = survivor.x - startX, dy = survivor.y - startY;
-    EXPECT_NEAR(std::atan2(dy, dx) * 180.0 / M_PI, 40.0, 0.01);
+    EXPECT_NEAR(std::atan2(dy, dx) * 180.0 / std::numbers::pi, 40.0, 0.01);
     EXPECT_NEAR(std::sqrt(dx * dx + dy * dy), 100.0, 0.5);
     EXPECT_NEAR(survivor.rot, 40.0f, 0.5f);
     EXPECT_EQ(intro->objFlash, nullptr) << "the flash has faded after a second";
