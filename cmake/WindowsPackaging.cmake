@@ -11,6 +11,7 @@ install(TARGETS vevu RUNTIME DESTINATION .)
 install(FILES "${CMAKE_BINARY_DIR}/windows/README.txt" "${CMAKE_BINARY_DIR}/windows/LICENSE.txt" DESTINATION .)
 
 set(VEVU_DISPLAY_NAME "The Vevu Zudevur")
+set(CPACK_VERBATIM_VARIABLES ON) # the installer's script below reaches NSIS as written
 set(CPACK_GENERATOR ZIP NSIS)
 set(CPACK_PACKAGE_NAME vevu)
 set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
@@ -35,18 +36,19 @@ set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
 set(CPACK_NSIS_MANIFEST_DPI_AWARE ON)
 set(CPACK_NSIS_CONTACT "developers@vevuzudevur.org")
 set(CPACK_NSIS_COMPRESSOR "/SOLID lzma")
-# A Unicode installer, so that an install folder named in any script works; the finish page offers the
-# desktop shortcut (unticked), which the uninstaller removes with the rest.
+# A 64-bit Unicode installer, as the game is 64-bit (and runs where only 64-bit programs do), so that an
+# install folder named in any script works; the finish page offers the desktop shortcut (unticked), which
+# the uninstaller removes with the rest.
 set(CPACK_NSIS_DEFINES "
-  Unicode true
+  Target amd64-unicode
   !define MUI_FINISHPAGE_SHOWREADME \"\"
   !define MUI_FINISHPAGE_SHOWREADME_NOTCHECKED
   !define MUI_FINISHPAGE_SHOWREADME_TEXT \"Create a desktop shortcut\"
   !define MUI_FINISHPAGE_SHOWREADME_FUNCTION VevuDesktopShortcut
   Function VevuDesktopShortcut
-    CreateShortCut \"$DESKTOP\\\\${VEVU_DISPLAY_NAME}.lnk\" \"$INSTDIR\\\\vevu.exe\"
+    CreateShortCut \"$DESKTOP\\${VEVU_DISPLAY_NAME}.lnk\" \"$INSTDIR\\vevu.exe\"
   FunctionEnd")
-set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS "Delete \"$DESKTOP\\\\${VEVU_DISPLAY_NAME}.lnk\"")
+set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS "Delete \"$DESKTOP\\${VEVU_DISPLAY_NAME}.lnk\"")
 # The installer's name says what it is beside the zip.
 set(CPACK_PROJECT_CONFIG_FILE "${CMAKE_BINARY_DIR}/windows/CPackOptions.cmake")
 file(CONFIGURE OUTPUT "${CPACK_PROJECT_CONFIG_FILE}" CONTENT [[
