@@ -48,12 +48,27 @@ set(CPACK_NSIS_DEFINES "
   Function VevuDesktopShortcut
     CreateShortCut \"$DESKTOP\\${VEVU_DISPLAY_NAME}.lnk\" \"$INSTDIR\\vevu.exe\"
   FunctionEnd")
+# A folder that cannot be made or written to (a read-only drive, a folder the user may not write) stops the
+# installer with its own error and exit code 2 before it installs anything: NSIS itself would skip each
+# file it cannot write, silently when run with /S, and report success. (A path NSIS finds invalid, such as
+# one on a drive that is not there, its folder page refuses, and its silent mode replaces with the default.)
+set(CPACK_NSIS_EXTRA_PREINSTALL_COMMANDS "
+  ClearErrors
+  FileOpen $0 \"$INSTDIR\\vevu-write-check.tmp\" w
+  IfErrors 0 vevu_folder_writable
+    MessageBox MB_OK|MB_ICONSTOP \"${VEVU_DISPLAY_NAME} cannot be installed in $INSTDIR: the folder cannot be made or written to. Choose another folder.\" /SD IDOK
+    SetErrorLevel 2
+    Quit
+  vevu_folder_writable:
+  FileClose $0
+  Delete \"$INSTDIR\\vevu-write-check.tmp\"")
 set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS "Delete \"$DESKTOP\\${VEVU_DISPLAY_NAME}.lnk\"")
 # The installer's name says what it is beside the zip.
 set(CPACK_PROJECT_CONFIG_FILE "${CMAKE_BINARY_DIR}/windows/CPackOptions.cmake")
 file(CONFIGURE OUTPUT "${CPACK_PROJECT_CONFIG_FILE}" CONTENT [[
 if(CPACK_GENERATOR STREQUAL "NSIS")
     set(CPACK_PACKAGE_FILE_NAME "${CPACK_PACKAGE_FILE_NAME}-setup")
+    set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF) # the installer has its own folder
 endif()
 ]])
 include(CPack)

@@ -294,6 +294,9 @@ bool TryCreateGraphics(int width, int height, int depth, int hertz, int flags, s
     // The window's size in the screen's scaled points and its drawable in real pixels, as on the other
     // desktops: 640x480 on a screen scaled to 200 % is 1280x960 pixels, and Flip doubles the picture.
     SDL_SetHint(SDL_HINT_WINDOWS_DPI_SCALING, "1");
+    // The frame pacer's sleeps, in whole milliseconds on a system timer that ticks every 15.6 ms unless
+    // asked to tick every millisecond (SDL asks while it runs; said here so that it stays so).
+    SDL_SetHint(SDL_HINT_TIMER_RESOLUTION, "1");
 #else // the page's canvas is always there; a desktop may have no display
     // No X or Wayland display and no driver asked for by name: say so in one line rather than let every
     // video driver try and complain in turn.

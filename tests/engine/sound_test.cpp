@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cmath>
+#include <numbers>
 #include <thread>
 
 #include "engine/platform.h"
@@ -55,7 +56,7 @@ TEST_F(Sound, DecodesMonoAndStereoVorbis) {
     ASSERT_NE(upsampled, nullptr);
     auto level = [&](double hz) { // Goertzel over the middle of the sound
         const int from = 4096, count = 32768;
-        const double k = 2 * std::cos(2 * M_PI * hz / MIX_RATE);
+        const double k = 2 * std::cos(2 * std::numbers::pi * hz / MIX_RATE);
         double s1 = 0, s2 = 0;
         for (int i = from; i < from + count; ++i) {
             const double s0 = upsampled->pcm[i] + k * s1 - s2;

@@ -5,7 +5,8 @@
 # program there, a Start menu entry and an entry in the list of installed programs carrying the
 # project's version; the game started from the Start menu shortcut passes the smoke test (a real window
 # under Xvfb, the intro, the map, the mission started, Esc); the uninstaller leaves no file, no shortcut
-# and no registry key behind.
+# and no registry key behind. A folder that cannot be written fails the installer with its own error
+# (exit code 2) and changes nothing.
 # Usage: windows_check.sh [build/windows]
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -47,11 +48,27 @@ snapshot() {
 }
 snapshot "$work/before"
 
+# install FOLDER: the installer run silently into FOLDER, waited for; its exit code. It wants /D= last and
+# unquoted, spaces and all: Wine would quote it, cmd's start passes it as it is.
+install() {
+    wine cmd /c "start /wait \"\" \"$(wine winepath -w "$setup" 2>/dev/null | tr -d '\r')\" /S /D=$1"
+}
+
+step "a folder that cannot be written stops the installer with its own error, nothing installed"
+# Drive R: on a file system that refuses new folders even to root, as a read-only disc would.
+ln -sfn /sys/kernel "$WINEPREFIX/dosdevices/r:"
+code=0
+install 'R:\The Vevu Zudevur' || code=$?
+wineserver -w
+rm "$WINEPREFIX/dosdevices/r:"
+[ "$code" -eq 2 ] || fail "installing onto a drive that refuses writes: exit code $code, not the installer's error (2)"
+snapshot "$work/refused"
+left=$(comm -3 "$work/before.files" "$work/refused.files"; comm -3 "$work/before.keys" "$work/refused.keys")
+[ -z "$left" ] || fail "the refused install changed the prefix: $left"
+
 step "silent install into a folder with spaces and letters beyond ASCII"
 folder='C:\Spiele und Späße\Vévu Zudevur'
-# The installer wants /D= last and unquoted, spaces and all: Wine would quote it, cmd passes it as it is.
-wine cmd /c "$(wine winepath -w "$setup" 2>/dev/null | tr -d '\r') /S /D=$folder" ||
-    fail "the installer failed (exit code $?)"
+install "$folder" || fail "the installer failed (exit code $?)"
 wineserver -w
 unix_folder=$(wine winepath -u "$folder" 2>/dev/null | tr -d '\r')
 for file in vevu.exe LICENSE.txt README.txt Uninstall.exe; do

@@ -56,7 +56,16 @@ start_game() {
     local start shown
     start=$(date +%s%N)
     # The test environment asks SDL for its dummy drivers; here the game gets the real X server.
-    SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy "${1:-$exe}" &
+    if [[ ${1:-$exe} == *.exe ]]; then
+        # The Windows program under Wine, whose desktop belongs to the display its server started with: a
+        # server left from before this X server would leave the game no window to open. The game looks
+        # for a sound device as on Windows: on a machine without one (CI) it must play silently.
+        wineserver -k 2>/dev/null
+        wineserver -w 2>/dev/null
+        env -u SDL_AUDIODRIVER SDL_VIDEODRIVER=windows WINEDEBUG=-all wine "${1:-$exe}" &
+    else
+        SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy "${1:-$exe}" &
+    fi
     pid=$!
     poll 60 "window titled 'The Vevu Zudevur'" window_ready
     shown=$(date +%s%N)
@@ -217,8 +226,14 @@ picture_still() {
 }
 # P typed on a Russian layout, where the key in P's place types Cyrillic ze: the game takes a key
 # without a Latin letter by its place. The layout goes back to English once the game has paused.
+# Wine reads the keyboard's layout once, when it starts: there the game is paused with P itself.
 pause_game() {
     rm -f "$shots/paused.png"
+    if [[ $exe == *.exe ]]; then
+        xdotool key p
+        poll 60 "a still picture after P" picture_still
+        return
+    fi
     setxkbmap ru || fail "cannot switch the keyboard to a Russian layout"
     xdotool key Cyrillic_ze
     poll 60 "a still picture after the key in P's place on a Russian layout" picture_still
@@ -288,12 +303,18 @@ leave_with_escape() {
     [ "$code" -eq 0 ] || fail "exit code $code"
 }
 
-# The window belongs to its menu entry: its class is the entry's id and it carries the game's icon.
+# The window belongs to its menu entry: its class is the entry's id and it carries the game's icon
+# (under Wine, the class is the program's name, and the icon comes at Windows' sizes for a window).
 check_window_identity() {
-    local class
+    local class size=64
     class=$(xprop -id "$win" WM_CLASS 2>/dev/null)
-    [[ $class == *'"org.vevuzudevur.Vevu", "org.vevuzudevur.Vevu"'* ]] || fail "window class: $class"
-    xprop -id "$win" _NET_WM_ICON 2>/dev/null | grep -q "Icon (64 x 64)" || fail "the window has no 64x64 icon"
+    if [[ $exe == *.exe ]]; then
+        [[ $class == *'"vevu.exe", "vevu.exe"'* ]] || fail "window class: $class"
+        size=32
+    else
+        [[ $class == *'"org.vevuzudevur.Vevu", "org.vevuzudevur.Vevu"'* ]] || fail "window class: $class"
+    fi
+    xprop -id "$win" _NET_WM_ICON 2>/dev/null | grep -q "Icon ($size x $size)" || fail "the window has no ${size}x$size icon"
 }
 
 # ended_with_zero WHAT: the game has ended, or ends within a generous limit, with exit code 0.
@@ -324,4 +345,14 @@ stop_outro_with_sigterm() {
     poll 60 "outro on screen" screen_not_black
     kill -TERM "$pid"
     ended_with_zero "SIGTERM in the outro"
+}
+
+# The map with the ship on its node as the Linux program showed it, when its screenshots are given in
+# VEVU_SMOKE_REFERENCE (the ship may stand a few pixels apart, and the map's lights may be at another
+# moment: one pixel in a hundred may differ).
+like_linux() {
+    [ -n "${VEVU_SMOKE_REFERENCE:-}" ] || return 0
+    like_picture "$shots/map.png" "$VEVU_SMOKE_REFERENCE/map.png" ||
+        fail "the map differs from the Linux program's in more than one pixel in a hundred"
+    note "the map looks as the Linux program's"
 }
