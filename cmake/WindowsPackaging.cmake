@@ -38,7 +38,8 @@ set(CPACK_NSIS_CONTACT "developers@vevuzudevur.org")
 set(CPACK_NSIS_COMPRESSOR "/SOLID lzma")
 # A 64-bit Unicode installer, as the game is 64-bit (and runs where only 64-bit programs do), so that an
 # install folder named in any script works; the finish page offers the desktop shortcut (unticked), which
-# the uninstaller removes with the rest.
+# the uninstaller removes with the rest. Once it has removed all, the uninstaller also removes the vendor's
+# key, which CPack's uninstaller leaves behind empty.
 set(CPACK_NSIS_DEFINES "
   Target amd64-unicode
   !define MUI_FINISHPAGE_SHOWREADME \"\"
@@ -47,6 +48,9 @@ set(CPACK_NSIS_DEFINES "
   !define MUI_FINISHPAGE_SHOWREADME_FUNCTION VevuDesktopShortcut
   Function VevuDesktopShortcut
     CreateShortCut \"$DESKTOP\\${VEVU_DISPLAY_NAME}.lnk\" \"$INSTDIR\\vevu.exe\"
+  FunctionEnd
+  Function un.onUninstSuccess
+    DeleteRegKey /ifempty SHCTX \"Software\\${CPACK_PACKAGE_VENDOR}\"
   FunctionEnd")
 # A folder that cannot be made or written to (a read-only drive, a folder the user may not write) stops the
 # installer with its own error and exit code 2 before it installs anything: NSIS itself would skip each

@@ -43,9 +43,13 @@ drive_c=$WINEPREFIX/drive_c
 snapshot() {
     (cd "$drive_c" && find . ! -path './users/*/Temp*' ! -path './windows/*' | sort) >"$1.files"
     wine reg export 'HKLM\Software' "C:\\hklm.reg" >/dev/null 2>&1 && wine reg export 'HKCU\Software' "C:\\hkcu.reg" >/dev/null 2>&1
-    cat "$drive_c/hklm.reg" "$drive_c/hkcu.reg" | iconv -f UTF-16LE -t UTF-8 | grep '^\[' | sort >"$1.keys"
+    # Less Wine's own keys for the sound devices it looks for when a program first plays sound.
+    cat "$drive_c/hklm.reg" "$drive_c/hkcu.reg" | iconv -f UTF-16LE -t UTF-8 | grep '^\[' |
+        grep -v -e '\\Software\\Wine\\Drivers' -e '\\CurrentVersion\\MMDevices' | sort >"$1.keys"
     rm -f "$drive_c/hklm.reg" "$drive_c/hkcu.reg"
 }
+# The player's own folder, named with spaces and letters beyond ASCII, that the game goes into.
+mkdir "$drive_c/Spiele und Späße"
 snapshot "$work/before"
 
 # install FOLDER: the installer run silently into FOLDER, waited for; its exit code. It wants /D= last and
