@@ -260,8 +260,11 @@ void SetWindowIcon(const std::string& path) {
 
 namespace {
 volatile std::sig_atomic_t stopSignalled = 0;
-extern "C" void onStopSignal(int) {
+extern "C" void onStopSignal(int number) {
     stopSignalled = 1;
+    // Windows' C runtime puts back the default action (ending the program at once) before it calls the
+    // handler: set again, a second Ctrl+C asks the game to close as the first did.
+    std::signal(number, onStopSignal);
 }
 } // namespace
 
