@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The Windows downloads from end to end under Wine, as CI runs it after scripts/windows.sh: the zip holds
 # the program, the licence and the read-me in one folder named as itself; the installer, run silently
-# (/S) in a fresh Wine prefix into a folder whose name has spaces and letters beyond ASCII, puts the
+# (/S) in a Wine prefix of its own into a folder whose name has spaces and letters beyond ASCII, puts the
 # program there, a Start menu entry and an entry in the list of installed programs carrying the
 # project's version; the game started from the Start menu shortcut passes the smoke test (a real window
 # under Xvfb, the intro, the map, the mission started, Esc); the uninstaller leaves no file, no shortcut
@@ -19,6 +19,8 @@ zip=$build/vevu-$version-windows-x64.zip
 setup=$build/vevu-$version-windows-x64-setup.exe
 [ -n "$version" ] && [ -f "$zip" ] && [ -f "$setup" ] || fail "no downloads of version '$version' in $build"
 work=$(mktemp -d)
+# The prefix that scripts/windows-test.sh made for this run, if any, to copy instead of making one afresh.
+made_prefix=${WINEPREFIX:-}
 # Wine takes the command line's letters beyond ASCII in the locale's character set.
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=C.UTF-8
 cleanup() {
@@ -35,8 +37,12 @@ done
 grep -q "The Vevu Zudevur $version" "$work/zip/vevu-$version-windows-x64/README.txt" ||
     fail "the read-me does not name version $version"
 
-step "a fresh Wine prefix"
-DISPLAY="" wineboot --init >/dev/null 2>&1
+step "a Wine prefix of its own"
+if [ -n "$made_prefix" ] && [ -f "$made_prefix/made" ]; then
+    cp -a "$made_prefix" "$WINEPREFIX"
+else
+    DISPLAY="" wineboot --init >/dev/null 2>&1
+fi
 wineserver -w
 drive_c=$WINEPREFIX/drive_c
 # Everything in the prefix and its registry before the installer, to compare with after the uninstaller.
