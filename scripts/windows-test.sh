@@ -25,12 +25,7 @@ export WINEPREFIX
         touch "$WINEPREFIX/made"
     fi
 )
-# One Wine server and its services for every test, instead of one started and stopped per test. The
-# services are started here, away from CTest: a service started by a test would hold that test's output
-# open for as long as the server runs.
-wineserver -p
 trap 'wineserver -k 2>/dev/null || true' EXIT
-wine cmd /c exit </dev/null >/dev/null 2>&1
 
 # The Linux program's screenshots, which the Windows program's must match: the README's test command
 # leaves them in build/default/smoke; without them the Linux smoke test runs first.
@@ -41,5 +36,17 @@ if [ ! -f "$reference/map.png" ]; then
     tests/smoke/smoke.sh build/default/vevu "$reference"
 fi
 cmake --preset windows -DVEVU_SMOKE_REFERENCE="$reference" >/dev/null
-ctest --preset windows -j2
+# One Wine server and its services for every test, instead of one started and stopped per test. The
+# services are started here, away from CTest: a service started by a test would hold that test's output
+# open for as long as the server runs. Wine's desktop process ends a few seconds after the last program
+# with a window, and two tests starting together while it starts again may find no desktop (SDL's helper
+# window for game pads then fails): a window kept open for the whole run, on an X server of its own,
+# keeps the desktop there. The tests themselves draw headless.
+run_tests() {
+    wineserver -p
+    wine cmd /c exit </dev/null >/dev/null 2>&1
+    wine notepad </dev/null >/dev/null 2>&1 &
+    ctest --preset windows -j2
+}
+xvfb-run -a -s "-screen 0 1024x768x24" bash -c "$(declare -f run_tests); run_tests"
 tests/package/windows_check.sh build/windows
