@@ -489,7 +489,11 @@ std::string checkReplay(const std::string& path, const Replay& recorded, const s
             first = when + ": " + difference;
             if (!outDir.empty() && d.hasFrame && d.frameHash != want.frameHash) {
                 const std::string png = outDir + "/" + name + "-" + std::to_string(d.ms) + "ms-drawn.png";
-                if (SaveBackBufferPng(png)) first += " (the frame drawn is in " + png + ")";
+                const std::string at = seconds(d.ms);
+                if (SaveBackBufferPng(png))
+                    first += " (the frame drawn is in " + png + "; scripts/replay-frame.sh " + path + " " +
+                             at.substr(0, at.size() - 2) +
+                             " draws the recorded one beside it and pictures the difference)";
             }
             // A difference in the world waits for the next detailed digest; one in the picture or the
             // sounds alone is all there is to tell.
