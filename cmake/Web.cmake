@@ -1,15 +1,8 @@
 # The web build (the `web` preset, Emscripten): SDL2, zlib, libpng, libogg, libvorbis and FreeType come
 # from the prefix that scripts/web-libs.sh builds, never from Emscripten's ports, which download.
-set(VEVU_WEB_PREFIX "$ENV{VEVU_WEB_PREFIX}" CACHE PATH "The prefix scripts/web-libs.sh printed")
-if(NOT EXISTS "${VEVU_WEB_PREFIX}/lib/pkgconfig/sdl2.pc")
-    message(FATAL_ERROR "No libraries for the web in '${VEVU_WEB_PREFIX}': build the page with scripts/web.sh, "
-                        "or set VEVU_WEB_PREFIX to what scripts/web-libs.sh prints")
-endif()
-list(APPEND CMAKE_FIND_ROOT_PATH "${VEVU_WEB_PREFIX}")
-list(APPEND CMAKE_PREFIX_PATH "${VEVU_WEB_PREFIX}")
-set(ENV{PKG_CONFIG_LIBDIR} "${VEVU_WEB_PREFIX}/lib/pkgconfig")
-set(ENV{PKG_CONFIG_PATH} "")
-set(PKG_CONFIG_ARGN --static) # static libraries bring their own dependencies (vorbisfile: vorbis, ogg)
+include(cmake/ForeignPrefix.cmake)
+vevu_use_foreign_prefix(VEVU_WEB_PREFIX "for the web" "build the page with scripts/web.sh"
+                        "scripts/web-libs.sh prints" APPEND)
 set(VEVU_BUILD_TESTS OFF)
 set(VEVU_BUILD_BENCH OFF)
 

@@ -1,17 +1,10 @@
 # The Windows build (the `windows` preset, Debian's MinGW-w64): SDL2, zlib, libpng, libogg, libvorbis,
 # FreeType and GoogleTest come from the prefix that scripts/foreign-libs.sh builds. Everything is linked
 # statically, the C++ and thread runtimes too, so vevu.exe needs no DLL beyond Windows' own.
-set(VEVU_WINDOWS_PREFIX "$ENV{VEVU_WINDOWS_PREFIX}" CACHE PATH "The prefix scripts/foreign-libs.sh windows printed")
-if(NOT EXISTS "${VEVU_WINDOWS_PREFIX}/lib/pkgconfig/sdl2.pc")
-    message(FATAL_ERROR "No libraries for Windows in '${VEVU_WINDOWS_PREFIX}': build with scripts/windows.sh, "
-                        "or set VEVU_WINDOWS_PREFIX to what scripts/foreign-libs.sh windows prints")
-endif()
+include(cmake/ForeignPrefix.cmake)
 # Ours before the compiler's own folder, which may hold a zlib that is a DLL.
-list(PREPEND CMAKE_FIND_ROOT_PATH "${VEVU_WINDOWS_PREFIX}")
-list(PREPEND CMAKE_PREFIX_PATH "${VEVU_WINDOWS_PREFIX}")
-set(ENV{PKG_CONFIG_LIBDIR} "${VEVU_WINDOWS_PREFIX}/lib/pkgconfig")
-set(ENV{PKG_CONFIG_PATH} "")
-set(PKG_CONFIG_ARGN --static) # static libraries bring their own dependencies (vorbisfile: vorbis, ogg)
+vevu_use_foreign_prefix(VEVU_WINDOWS_PREFIX "for Windows" "build with scripts/windows.sh"
+                        "scripts/foreign-libs.sh windows prints" PREPEND)
 set(VEVU_BUILD_BENCH OFF)
 add_link_options(-static)
 
