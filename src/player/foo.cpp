@@ -33,6 +33,14 @@ int lastFrame(const std::shared_ptr<TImage>& image) {
     return image ? image->FrameCount() - 1 : 0;
 }
 
+// The floating "+12" or "-7" of a counter. Appended rather than `"+" + std::to_string(n)`, which g++ 12
+// at -O3 warns about with a false overlapping copy.
+std::string signedAmount(char sign, int amount) {
+    std::string text(1, sign);
+    text += std::to_string(amount);
+    return text;
+}
+
 tHomebase* programBase() {
     return theProgram ? theProgram->playerBase.get() : nullptr;
 }
@@ -420,7 +428,7 @@ void tFoo::damage(float amount) {
     if (theProgram) theProgram->gameSleep(40);
     hp = TruncInt(static_cast<float>(hp) - amount);
     battle::addMessage(tNumberIndicator::Create(static_cast<float>(RandomInt(60, 100)), 486,
-                                                "-" + std::to_string(TruncInt(amount)), 204, 0, 0, false));
+                                                signedAmount('-', TruncInt(amount)), 204, 0, 0, false));
     if (hp <= 0) {
         setStateDead();
     } else {
@@ -430,13 +438,13 @@ void tFoo::damage(float amount) {
 
 bool tFoo::heal(int amount) {
     if (tActor::heal(amount))
-        battle::addMessage(tNumberIndicator::Create(80, 486, "+" + std::to_string(amount), 204, 0, 0, true));
+        battle::addMessage(tNumberIndicator::Create(80, 486, signedAmount('+', amount), 204, 0, 0, true));
     return false;
 }
 
 void tFoo::matterIncrease(int amount) {
     tActor::matterIncrease(amount);
-    battle::addMessage(tNumberIndicator::Create(560, 486, "+" + std::to_string(amount), 0, 204, 0, true));
+    battle::addMessage(tNumberIndicator::Create(560, 486, signedAmount('+', amount), 0, 204, 0, true));
 }
 
 // --- upgrade menu
