@@ -110,12 +110,19 @@ function frameDigestOf(page, box) {
 function frameDigest(page) {
     return frameDigestOf(page, {x: 0, y: 0, w: W, h: H});
 }
-// The different pictures among twelve taken six frames apart.
-async function distinctFrames(page) {
+// The different pictures among twelve taken six frames apart, with a key held meanwhile if one is given:
+// a battlefield where nothing on screen happens to move looks the same whether it runs or not, but one
+// whose larva is steered scrolls.
+async function distinctFrames(page, heldKey = null) {
     const seen = new Set();
-    for (let i = 0; i < 12; ++i) {
-        await frames(page, 6);
-        seen.add(await frameDigest(page));
+    if (heldKey) await page.keyboard.down(heldKey);
+    try {
+        for (let i = 0; i < 12; ++i) {
+            await frames(page, 6);
+            seen.add(await frameDigest(page));
+        }
+    } finally {
+        if (heldKey) await page.keyboard.up(heldKey);
     }
     return seen;
 }
@@ -315,8 +322,8 @@ async function playThrough(browser, {url}) {
 
     // Another tab in front: the game's tab is hidden and loses the focus, and play pauses as with P.
     // A paused battlefield stands still but for what blinks (key hints, warnings): a few pictures in
-    // turn, where a running one shows a new picture every time.
-    const running = await distinctFrames(page);
+    // turn, where a running one whose larva is steered shows a new picture every time.
+    const running = await distinctFrames(page, "ArrowLeft");
     check(running.size >= 8, `the running battlefield showed only ${running.size} different pictures`);
     const other = await browser.newPage();
     await other.bringToFront();
@@ -329,7 +336,13 @@ async function playThrough(browser, {url}) {
     check(paused.size <= 4, `the game went on in a tab put in the background (${paused.size} different pictures)`);
     await page.screenshot({path: join(shots, "paused.png")});
     await page.keyboard.press("p");
-    await until("P to resume play", async () => !paused.has(await frameDigest(page)), 10000);
+    // Resuming clears the keys, so each look steers anew: a resumed larva moves where nothing else may.
+    await until("P to resume play", async () => {
+        await page.keyboard.down("ArrowLeft");
+        await frames(page, 3);
+        await page.keyboard.up("ArrowLeft");
+        return !paused.has(await frameDigest(page));
+    }, 10000);
     step(`a tab put in the background paused the game (${paused.size} pictures in turn, ${running.size} while ` +
          "running); P resumed it");
 
@@ -339,7 +352,7 @@ async function playThrough(browser, {url}) {
         await until("the pad's answer", async () => !(await question(page)), 10000);
         await page.evaluate(() => { window.vevuPad.buttons[1].pressed = false; });
     });
-    check((await distinctFrames(page)).size >= 8, "the battlefield stands still after Keep playing");
+    check((await distinctFrames(page, "ArrowRight")).size >= 8, "the battlefield stands still after Keep playing");
     await askToEnd(page, () => page.keyboard.press("Escape"), async () => {
         await page.screenshot({path: join(shots, "question.png")});
         await page.click("#end-confirm");
@@ -493,7 +506,7 @@ async function phone(browser, {url}) {
         });
         await page.touchscreen.tap(keep.x, keep.y);
     });
-    step("Back asked whether to end; Keep playing by touch played on");
+    step("Back asked whether to end; Keep playing by touch closed the question");
 
     // A key hides the controls (the picture takes their room); the next touch shows them again.
     await page.keyboard.press("Shift");
