@@ -92,8 +92,8 @@ void tUpgradeMenu::checkKeys() {
     if (selectedButton->clickAction() == 0) return;
 
     battle::play(tSfx::select);
-    battle::addMessage(
-        tNumberIndicator::Create(560.0f, 486.0f, "-" + StringFromInt(nextUpgradeCost), 0, 204, 0, true));
+    battle::addMessage(tNumberIndicator::Create(
+        560.0f, 486.0f, tNumberIndicator::SignedText('-', nextUpgradeCost), 0, 204, 0, true));
     nextUpgradeCost = getUpgradeCost();
     renderPrice();
 }

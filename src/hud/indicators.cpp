@@ -28,6 +28,13 @@ std::shared_ptr<tNumberIndicator> tNumberIndicator::Create(float x, float y, con
     return indicator;
 }
 
+std::string tNumberIndicator::SignedText(char sign, int amount) {
+    // Appended: g++ 12 at -O3 warns of a false overlapping copy in `"+" + std::to_string(amount)`.
+    std::string text(1, sign);
+    text += std::to_string(amount);
+    return text;
+}
+
 void tNumberIndicator::update() {
     y = static_cast<float>(y - 50.0 * Delta::Time());
     if (timerReady(alphaTimer, 0)) {

@@ -17,6 +17,8 @@ class tNumberIndicator : public tKinded<tNumberIndicator, tOnscreenObject, Kind:
 
     static std::shared_ptr<tNumberIndicator> Create(float x, float y, const std::string& text, int r, int g,
                                                     int b, bool big);
+    // "+12" or "-7": the sign, then the amount.
+    static std::string SignedText(char sign, int amount);
     void update() override;
     void draw() override;
     void resetTimers() override;

@@ -33,14 +33,6 @@ int lastFrame(const std::shared_ptr<TImage>& image) {
     return image ? image->FrameCount() - 1 : 0;
 }
 
-// The floating "+12" or "-7" of a counter. Appended rather than `"+" + std::to_string(n)`, which g++ 12
-// at -O3 warns about with a false overlapping copy.
-std::string signedAmount(char sign, int amount) {
-    std::string text(1, sign);
-    text += std::to_string(amount);
-    return text;
-}
-
 tHomebase* programBase() {
     return theProgram ? theProgram->playerBase.get() : nullptr;
 }
@@ -428,7 +420,8 @@ void tFoo::damage(float amount) {
     if (theProgram) theProgram->gameSleep(40);
     hp = TruncInt(static_cast<float>(hp) - amount);
     battle::addMessage(tNumberIndicator::Create(static_cast<float>(RandomInt(60, 100)), 486,
-                                                signedAmount('-', TruncInt(amount)), 204, 0, 0, false));
+                                                tNumberIndicator::SignedText('-', TruncInt(amount)), 204, 0,
+                                                0, false));
     if (hp <= 0) {
         setStateDead();
     } else {
@@ -438,13 +431,15 @@ void tFoo::damage(float amount) {
 
 bool tFoo::heal(int amount) {
     if (tActor::heal(amount))
-        battle::addMessage(tNumberIndicator::Create(80, 486, signedAmount('+', amount), 204, 0, 0, true));
+        battle::addMessage(
+            tNumberIndicator::Create(80, 486, tNumberIndicator::SignedText('+', amount), 204, 0, 0, true));
     return false;
 }
 
 void tFoo::matterIncrease(int amount) {
     tActor::matterIncrease(amount);
-    battle::addMessage(tNumberIndicator::Create(560, 486, signedAmount('+', amount), 0, 204, 0, true));
+    battle::addMessage(
+        tNumberIndicator::Create(560, 486, tNumberIndicator::SignedText('+', amount), 0, 204, 0, true));
 }
 
 // --- upgrade menu
