@@ -219,7 +219,7 @@ async function playThrough(browser, {url}) {
     await page.setViewport({width: 1280, height: 1024});
     await page.evaluateOnNewDocument(keepDrawingBuffer);
     await page.evaluateOnNewDocument(holdSoundUntilAGesture);
-    // A pad the page can read (the game never hears of it: no pad was ever announced as connected).
+    // A pad the page and the game both read (SDL lists it when it starts): its B answers the question.
     await page.evaluateOnNewDocument(() => {
         window.vevuPad = {id: "test pad", index: 0, connected: false, mapping: "standard", axes: [0, 0, 0, 0],
                           buttons: Array.from({length: 17}, () => ({pressed: false, value: 0}))};
