@@ -168,7 +168,7 @@ int record(const std::string& kind, const std::string& path) {
 int rerecord(const std::string& path) {
     Replay old;
     std::string error;
-    if (!loadReplay(path, old, error) && error.find("other assets") == std::string::npos) {
+    if (!loadReplay(path, old, error, true)) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
     }
@@ -265,8 +265,7 @@ int play(const std::vector<std::string>& paths, const std::string& outDir) {
 int frame(const std::string& path, double secondsWanted, const std::string& png) {
     Replay replay;
     std::string error;
-    // Other assets still draw a frame: the picture that changed is what is being looked for.
-    if (!loadReplay(path, replay, error) && error.find("other assets") == std::string::npos) {
+    if (!loadReplay(path, replay, error, true)) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
     }

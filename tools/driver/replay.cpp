@@ -156,10 +156,14 @@ bool readDigests(Reader& r, std::vector<Digest>& digests) {
 // ---------------------------------------------------------------------------------------------------
 // Words
 
-std::string seconds(int ms) {
+// "20.033": the game clock in seconds, as the replay tool takes it.
+std::string secondsNumber(int ms) {
     char text[32];
-    std::snprintf(text, sizeof text, "%.3f s", ms / 1000.0);
+    std::snprintf(text, sizeof text, "%.3f", ms / 1000.0);
     return text;
+}
+std::string seconds(int ms) {
+    return secondsNumber(ms) + " s";
 }
 
 std::string objectName(std::uint32_t object, const std::vector<std::uint8_t>& classes) {
@@ -244,7 +248,7 @@ bool saveReplay(const std::string& path, const Replay& replay, std::string& erro
     return true;
 }
 
-bool loadReplay(const std::string& path, Replay& replay, std::string& error) {
+bool loadReplay(const std::string& path, Replay& replay, std::string& error, bool otherAssetsAllowed) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         error = path + ": cannot be opened";
@@ -310,7 +314,7 @@ bool loadReplay(const std::string& path, Replay& replay, std::string& error) {
     if (r.failed || replay.passes.size() != passes || replay.digests.size() != digests)
         return fail("the data is damaged (the counts do not match the header)");
     replay.assets = assets;
-    if (assets != assetsHash())
+    if (assets != assetsHash() && !otherAssetsAllowed)
         return fail("recorded with other assets (assets hash " + std::to_string(assets) +
                     ", this build's is " + std::to_string(assetsHash()) +
                     "): the pictures or sounds changed since; record it again");
@@ -489,10 +493,9 @@ std::string checkReplay(const std::string& path, const Replay& recorded, const s
             first = when + ": " + difference;
             if (!outDir.empty() && d.hasFrame && d.frameHash != want.frameHash) {
                 const std::string png = outDir + "/" + name + "-" + std::to_string(d.ms) + "ms-drawn.png";
-                const std::string at = seconds(d.ms);
                 if (SaveBackBufferPng(png))
                     first += " (the frame drawn is in " + png + "; scripts/replay-frame.sh " + path + " " +
-                             at.substr(0, at.size() - 2) +
+                             secondsNumber(d.ms) +
                              " draws the recorded one beside it and pictures the difference)";
             }
             // A difference in the world waits for the next detailed digest; one in the picture or the

@@ -37,7 +37,9 @@ struct Replay {
 std::uint32_t assetsHash();
 // False with the reason in error (the path is part of it).
 bool saveReplay(const std::string& path, const Replay& replay, std::string& error);
-bool loadReplay(const std::string& path, Replay& replay, std::string& error);
+// A replay recorded with other assets is refused unless otherAssetsAllowed (to re-record it, or to draw
+// one of its frames: the picture that changed is what is looked for).
+bool loadReplay(const std::string& path, Replay& replay, std::string& error, bool otherAssetsAllowed = false);
 
 // What a session's player does on each pass: the pass's frame time (0: the input has run out), then,
 // with the clock moved on, its keys given through driver/keys.h.
