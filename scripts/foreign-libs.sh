@@ -8,7 +8,8 @@
 # platform wait for the first and then take what it built. `apt-get source` runs with a private apt
 # configuration under the cache (its own deb-src list derived from the machine's, its own package lists),
 # so the machine's apt sources are never changed. The cache's place: scripts/cache.sh. VEVU_LIBS_JOBS
-# sets the parallel jobs (2).
+# sets the parallel jobs (2). A build that had to fall back to an older source version than the newest
+# listed is tried again once the newest can be fetched; prefixes unused for a week are removed.
 set -euo pipefail
 platform="${1:-}"
 case "$platform" in
@@ -24,6 +25,13 @@ repo="$(dirname "$here")"
 . "$here/cache.sh"
 jobs="${VEVU_LIBS_JOBS:-2}"
 say() { echo "$platform-libs: $*" >&2; }
+# Autotools and libtool split paths at white space: a prefix with a space builds half a library.
+case "$cache_root" in
+*[[:space:]]* | *[\'\"\$\`]*)
+    say "the cache folder '$cache_root' has a space or a quote in its path, which the libraries' autotools builds cannot take: set VEVU_LIBS_CACHE to a folder without one"
+    exit 2
+    ;;
+esac
 
 # The platform's compilers and what they are told.
 toolchain_file="$repo/cmake/mingw-w64-x86_64.cmake"
@@ -70,17 +78,35 @@ private_list() {
         sed -n 's/^deb \(.*debian\.org.*\)$/deb-src \1/p' "$f"
     done
 }
+replace_if_changed() { # file: stdin replaces it by a rename, so a run reading it meanwhile sees old or new
+    local new
+    new="$(mktemp "$1.XXXXXX")"
+    cat >"$new"
+    if cmp -s "$new" "$1"; then
+        rm -f "$new"
+    else
+        mv -f "$new" "$1"
+    fi
+}
+have_source_lists() { [ -n "$(find "$apt_dir/lists" -maxdepth 1 -name '*_Sources*' -print -quit)" ]; }
 refresh_private_apt() { # the lists are fetched when missing, older than a day or asked for ($1 = force)
     mkdir -p "$apt_dir/sources.list.d" "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial"
-    private_sources >"$apt_dir/sources.list.d/debian.sources"
-    private_list >"$apt_dir/sources.list"
+    private_sources | replace_if_changed "$apt_dir/sources.list.d/debian.sources"
+    private_list | replace_if_changed "$apt_dir/sources.list"
     if [ ! -s "$apt_dir/sources.list.d/debian.sources" ] && [ ! -s "$apt_dir/sources.list" ]; then
         say "the machine installs from no Debian archive: no source packages to build from"
         exit 1
     fi
     if [ "${1:-}" = force ] || [ -z "$(find "$apt_dir/lists" -maxdepth 1 -name '*_Sources*' -mtime -1)" ]; then
         say "fetching the source package lists into $apt_dir"
-        apt-get "${apt_options[@]}" update -qq >&2
+        if ! apt-get "${apt_options[@]}" update -qq >&2 || ! have_source_lists; then
+            if have_source_lists; then
+                say "could not refresh the source package lists (offline?): going on with the ones from $(date -r "$apt_dir/lists" '+%F')"
+            else
+                say "could not fetch the source package lists from the machine's Debian archives (offline?): the libraries are built from Debian's source packages, so this first build needs the archive"
+                exit 1
+            fi
+        fi
     fi
 }
 (
@@ -88,13 +114,19 @@ refresh_private_apt() { # the lists are fetched when missing, older than a day o
     refresh_private_apt
 )
 showsrc_versions() { # package: every version the archive lists, newest first
-    apt-cache "${apt_options[@]}" showsrc --only-source "$1" 2>/dev/null | awk '/^Version:/ {print $2}' |
-        sort -Vru
+    local listed
+    if ! listed="$(apt-cache "${apt_options[@]}" showsrc --only-source "$1" 2>&1)"; then
+        say "apt-cache could not read the source package lists in $apt_dir for $1:"
+        printf '%s\n' "$listed" | sed 's/^/    /' >&2
+        return 1
+    fi
+    printf '%s\n' "$listed" | awk '/^Version:/ {print $2}' | sort -Vru
 }
 
 key_text="$platform $(compiler_version)"
 for p in "${source_packages[@]}"; do
-    versions="$(showsrc_versions "$p" | tr '\n' ' ')"
+    versions="$(showsrc_versions "$p")" || exit 1
+    versions="$(printf '%s' "$versions" | tr '\n' ' ')"
     [ -n "$versions" ] || {
         say "the archive lists no source package $p"
         exit 1
@@ -109,7 +141,34 @@ key="$(printf '%s' "$key_text" | sha256sum | cut -c1-16)"
 dir="$cache_root/$platform/$key"
 prefix="$dir/prefix"
 lock_cache "$platform-libs"
-if [ -f "$dir/done" ]; then
+prune_old_prefixes() { # other keys' prefixes unused for a week, and builds that died half-way
+    local other
+    for other in "$cache_root/$platform"/*/; do
+        other="${other%/}"
+        [ "$other" != "$dir" ] && [ -d "$other" ] || continue
+        if [ ! -f "$other/done" ] || [ -z "$(find "$other/used" "$other/done" -maxdepth 0 -mtime -7 2>/dev/null)" ]; then
+            say "removing the unused prefix $other"
+            rm -rf "$other"
+        fi
+    done
+}
+newest_now_fetchable() { # a build that fell back to older sources: can the newest be fetched now?
+    local p version try
+    [ -f "$dir/fallback" ] || return 1
+    try="$(mktemp -d)"
+    while read -r p version; do
+        if (cd "$try" && apt-get "${apt_options[@]}" source -qq --download-only --only-source "$p=$version" >/dev/null 2>&1); then
+            say "$p $version can be fetched now: building the libraries again from the newest sources"
+            rm -rf "$try"
+            return 0
+        fi
+    done <"$dir/fallback"
+    rm -rf "$try"
+    return 1
+}
+prune_old_prefixes
+if [ -f "$dir/done" ] && ! newest_now_fetchable; then
+    touch "$dir/used"
     echo "$prefix"
     exit 0
 fi
@@ -127,12 +186,14 @@ export CFLAGS="-O2" CXXFLAGS="-O2" CPPFLAGS="-I$prefix/include" LDFLAGS="-L$pref
 unpack() { # package, folder prefix: prints the unpacked source folder
     # The newest version the archive lists first; a mirror that lacks it (security sources are not
     # always mirrored) falls back to the next one, and the versions file says which was built.
-    local version folder
+    local version folder newest=""
     for version in $(showsrc_versions "$1"); do
+        newest="${newest:-$version}"
         folder="$work/$1"
         rm -rf "$folder" && mkdir -p "$folder"
         if (cd "$folder" && apt-get "${apt_options[@]}" source -qq --only-source "$1=$version" >/dev/null 2>&1); then
             echo "built $1 $version" >>"$dir/versions"
+            [ "$version" = "$newest" ] || echo "$1 $newest" >>"$dir/fallback"
             find "$folder" -maxdepth 1 -mindepth 1 -type d -name "$2*" | head -n 1
             return
         fi
@@ -204,6 +265,6 @@ if [ "$platform" = windows ]; then
 fi
 
 rm -rf "$work"
-touch "$dir/done"
+touch "$dir/done" "$dir/used"
 say "built in $((SECONDS - started)) s"
 echo "$prefix"
