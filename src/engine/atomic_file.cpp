@@ -1,0 +1,269 @@
+#include "engine/atomic_file.h"
+
+#include <cerrno>
+#include <fstream>
+#include <system_error>
+
+#ifdef _WIN32
+#include <process.h>
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+namespace fs = std::filesystem;
+
+namespace {
+
+int processId() {
+#ifdef _WIN32
+    return _getpid();
+#else
+    return static_cast<int>(getpid());
+#endif
+}
+
+// Each process writes its own temporary file, so two copies of the game never write into one.
+std::string temporaryName(const std::string& name) {
+    return name + "." + std::to_string(processId()) + ".tmp";
+}
+
+std::string errnoText(int code) {
+    return std::generic_category().message(code);
+}
+
+#ifdef _WIN32
+
+std::string lastErrorText() {
+    std::string text = std::system_category().message(static_cast<int>(GetLastError()));
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == '.'))
+        text.pop_back();
+    return text;
+}
+
+std::string writeAndFlush(const fs::path& path, std::string_view bytes, const WriteFault* fault) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return lastErrorText();
+    std::string error;
+    std::size_t written = 0;
+    while (error.empty() && written < bytes.size()) {
+        std::size_t chunk = std::min<std::size_t>(bytes.size() - written, 1 << 20);
+        if (fault && fault->errorCode != 0) {
+            if (written >= fault->afterBytes) {
+                error = errnoText(fault->errorCode);
+                break;
+            }
+            chunk = std::min(chunk, fault->afterBytes - written);
+        }
+        DWORD done = 0;
+        if (!WriteFile(file, bytes.data() + written, static_cast<DWORD>(chunk), &done, nullptr)) {
+            error = lastErrorText();
+        }
+        written += done;
+    }
+    if (error.empty() && fault && fault->errorCode != 0) error = errnoText(fault->errorCode);
+    if (error.empty() && !FlushFileBuffers(file)) error = lastErrorText();
+    if (!CloseHandle(file) && error.empty()) error = lastErrorText();
+    return error;
+}
+
+std::string renameOver(const fs::path& from, const fs::path& to) {
+    if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return "";
+    return lastErrorText();
+}
+
+void syncFolder(const fs::path&) {
+    // MOVEFILE_WRITE_THROUGH has already waited for the rename to reach the disk.
+}
+
+#else
+
+std::string writeAndFlush(const fs::path& path, std::string_view bytes, const WriteFault* fault) {
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) return errnoText(errno);
+    std::string error;
+    std::size_t written = 0;
+    while (error.empty() && written < bytes.size()) {
+        std::size_t chunk = bytes.size() - written;
+        if (fault && fault->errorCode != 0) {
+            if (written >= fault->afterBytes) {
+                error = errnoText(fault->errorCode);
+                break;
+            }
+            chunk = std::min(chunk, fault->afterBytes - written);
+        }
+        const ssize_t done = write(fd, bytes.data() + written, chunk);
+        if (done < 0) {
+            if (errno != EINTR) error = errnoText(errno);
+        } else {
+            written += static_cast<std::size_t>(done);
+        }
+    }
+    if (error.empty() && fault && fault->errorCode != 0) error = errnoText(fault->errorCode);
+    if (error.empty() && fsync(fd) != 0) error = errnoText(errno);
+    if (close(fd) != 0 && error.empty()) error = errnoText(errno);
+    return error;
+}
+
+std::string renameOver(const fs::path& from, const fs::path& to) {
+    if (std::rename(from.c_str(), to.c_str()) == 0) return "";
+    return errnoText(errno);
+}
+
+// The rename itself is made durable by flushing the folder that holds the names. File systems that
+// cannot flush a folder (some report EINVAL) have nothing more to flush.
+void syncFolder(const fs::path& folder) {
+    const int fd = open(folder.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return;
+    fsync(fd);
+    close(fd);
+}
+
+#endif
+
+// The old file kept as name.bak: linked (or copied where links cannot be made) beside it under a temporary
+// name, then renamed over the last backup, so a crash leaves the last backup or the new one.
+std::string keepBackup(const fs::path& folder, const std::string& name) {
+    const fs::path main = folder / name;
+    std::error_code ec;
+    if (!fs::exists(main, ec)) return "";
+    const fs::path staged = folder / temporaryName(name + ".bak");
+    fs::remove(staged, ec);
+    fs::create_hard_link(main, staged, ec);
+    if (ec) {
+        ec.clear();
+        fs::copy_file(main, staged, fs::copy_options::overwrite_existing, ec);
+        if (ec) {
+            fs::remove(staged, ec);
+            return "cannot keep a backup: " + ec.message();
+        }
+    }
+    std::string error = renameOver(staged, folder / (name + ".bak"));
+    if (!error.empty()) fs::remove(staged, ec);
+    return error.empty() ? "" : "cannot keep a backup: " + error;
+}
+
+} // namespace
+
+FileRead ReadWholeFile(const fs::path& path, std::size_t maxBytes) {
+    FileRead result;
+    std::error_code ec;
+    const fs::file_status status = fs::status(path, ec);
+    if (!fs::exists(status)) {
+        // A name under a regular file cannot exist either.
+        const bool absent = !ec || ec == std::errc::no_such_file_or_directory || ec == std::errc::not_a_directory;
+        result.outcome = absent ? FileRead::Outcome::Missing : FileRead::Outcome::Failed;
+        result.error = ec.message();
+        return result;
+    }
+    if (!fs::is_regular_file(status)) {
+        result.outcome = FileRead::Outcome::Failed;
+        result.error = "it is not a file";
+        return result;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        result.outcome = FileRead::Outcome::Failed;
+        result.error = errnoText(errno != 0 ? errno : EACCES);
+        return result;
+    }
+    // Read a byte more than allowed, so that a file grown too large is told, never cut.
+    result.bytes.resize(maxBytes + 1);
+    in.read(result.bytes.data(), static_cast<std::streamsize>(result.bytes.size()));
+    const std::size_t got = static_cast<std::size_t>(in.gcount());
+    if (in.bad()) {
+        result.outcome = FileRead::Outcome::Failed;
+        result.error = "it cannot be read";
+        result.bytes.clear();
+        return result;
+    }
+    result.bytes.resize(got);
+    result.outcome = got > maxBytes ? FileRead::Outcome::TooLarge : FileRead::Outcome::Read;
+    if (got > maxBytes) result.bytes.clear();
+    return result;
+}
+
+std::string ReplaceFileAtomically(const fs::path& folder, const std::string& name, std::string_view bytes,
+                                  bool backup, const WriteFault* fault) {
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    if (ec) return ec.message();
+    const fs::path staged = folder / temporaryName(name);
+    std::string error = writeAndFlush(staged, bytes, fault);
+    if (!error.empty()) {
+        fs::remove(staged, ec);
+        return error;
+    }
+    if (backup) {
+        error = keepBackup(folder, name);
+        if (!error.empty()) {
+            fs::remove(staged, ec);
+            return error;
+        }
+    }
+    error = renameOver(staged, folder / name);
+    if (!error.empty()) {
+        fs::remove(staged, ec);
+        return error;
+    }
+    syncFolder(folder);
+    return "";
+}
+
+std::string MoveFileAside(const fs::path& folder, const std::string& name, const std::string& suffix,
+                          std::string* error) {
+    const fs::path from = folder / name;
+    for (int n = 1; n < 1000; ++n) {
+        const std::string asideName = name + suffix + (n == 1 ? "" : "-" + std::to_string(n));
+        const fs::path to = folder / asideName;
+        std::error_code ec;
+        if (fs::exists(to, ec) || ec) continue;
+#ifdef _WIN32
+        // Without MOVEFILE_REPLACE_EXISTING the move never replaces a file.
+        if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH)) return asideName;
+        if (GetLastError() == ERROR_ALREADY_EXISTS || GetLastError() == ERROR_FILE_EXISTS) continue;
+        if (error) *error = lastErrorText();
+        return "";
+#else
+        // A link fails rather than replace a file that appeared meanwhile; where links cannot be made,
+        // the rename follows the check above.
+        if (link(from.c_str(), to.c_str()) == 0) {
+            if (unlink(from.c_str()) == 0) {
+                syncFolder(folder);
+                return asideName;
+            }
+            const int code = errno;
+            unlink(to.c_str());
+            if (error) *error = errnoText(code);
+            return "";
+        }
+        if (errno == EEXIST) continue;
+        if (std::rename(from.c_str(), to.c_str()) == 0) {
+            syncFolder(folder);
+            return asideName;
+        }
+        if (error) *error = errnoText(errno);
+        return "";
+#endif
+    }
+    if (error) *error = "too many files set aside already";
+    return "";
+}
+
+void RemoveStaleTemporaryFiles(const fs::path& folder, const std::string& name) {
+    std::error_code ec;
+    const std::string own = temporaryName(name);
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string file = it->path().filename().string();
+        for (const std::string& base : {name, name + ".bak"}) {
+            const bool temporary = file.size() > base.size() + 5 && file.compare(0, base.size() + 1, base + ".") == 0 &&
+                                   file.compare(file.size() - 4, 4, ".tmp") == 0 &&
+                                   file.find_first_not_of("0123456789", base.size() + 1) == file.size() - 4;
+            if (temporary && file != own && file != temporaryName(name + ".bak")) {
+                std::error_code ignored;
+                fs::remove(it->path(), ignored);
+            }
+        }
+    }
+}

@@ -1,0 +1,298 @@
+#include "engine/file_store.h"
+
+#include <chrono>
+#include <cstdio>
+#include <memory>
+
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
+
+namespace fs = std::filesystem;
+
+namespace {
+
+#ifdef __EMSCRIPTEN__
+// The page's IndexedDB file system at /vevu, mounted and loaded before the first read unless the page did
+// so already; 1 when it is there, 0 when the browser keeps no files (the folder then lives in memory).
+EM_ASYNC_JS(int, vevu_mount_browser_files, (), {
+    if (Module["vevuFilesMounted"]) return 1;
+    try {
+        FS.mkdirTree("/vevu");
+        if (typeof indexedDB === "undefined" || !indexedDB) return 0;
+        FS.mount(IDBFS, {}, "/vevu");
+        var loaded = await new Promise(function(resolve) {
+            FS.syncfs(true, function(error) { resolve(!error); });
+        });
+        Module["vevuFilesMounted"] = true;
+        return loaded ? 1 : 0;
+    } catch (error) {
+        return 0;
+    }
+});
+
+// Tells the page that files changed: it copies them to IndexedDB (one copy at a time, and one more if
+// files changed meanwhile).
+void browserFilesWritten() {
+    EM_ASM({
+        if (Module["vevuFilesWritten"]) {
+            Module["vevuFilesWritten"]();
+            return;
+        }
+        if (!Module["vevuFilesMounted"]) return;
+        if (Module["vevuSyncing"]) {
+            Module["vevuSyncAgain"] = true;
+            return;
+        }
+        Module["vevuSyncing"] = true;
+        var sync = function() {
+            FS.syncfs(false, function() {
+                if (Module["vevuSyncAgain"]) {
+                    Module["vevuSyncAgain"] = false;
+                    sync();
+                } else {
+                    Module["vevuSyncing"] = false;
+                }
+            });
+        };
+        sync();
+    });
+}
+#endif
+
+std::string fileNameText(const fs::path& folder, const std::string& name) {
+    return (folder / name).string();
+}
+
+} // namespace
+
+TFileStore::TFileStore(const fs::path& folder) : TFileStore(PlayerFolders{folder, folder, ""}) {}
+
+TFileStore::TFileStore(PlayerFolders folders) : folders_(std::move(folders)) {}
+
+TFileStore::~TFileStore() {
+    flush();
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        stopping_ = true;
+    }
+    wake_.notify_all();
+    if (writer_.joinable()) writer_.join();
+}
+
+fs::path TFileStore::folderOf(PlayerFileKind kind) const {
+    return kind == PlayerFileKind::Settings ? folders_.settings : folders_.progress;
+}
+
+void TFileStore::notice(const std::string& line) {
+    std::fprintf(stderr, "vevu: %s\n", line.c_str());
+    std::lock_guard<std::mutex> lock(mutex_);
+    notices_.push_back(line);
+}
+
+std::vector<std::string> TFileStore::takeNotices() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::vector<std::string> taken;
+    taken.swap(notices_);
+    return taken;
+}
+
+void TFileStore::injectWriteFault(WriteFault fault) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    fault_ = fault;
+}
+
+LoadedFile TFileStore::load(const PlayerFile& file, const ContentsCheck& check) {
+    LoadedFile loaded;
+    const fs::path folder = folderOf(file.kind);
+    if (folder.empty()) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (!folders_.error.empty() && !toldNoFolder_) {
+            toldNoFolder_ = true;
+            loaded.notice = "Nothing can be saved: " + folders_.error;
+        }
+    }
+    if (folder.empty()) {
+        if (!loaded.notice.empty()) notice(loaded.notice);
+        return loaded;
+    }
+    flush(); // a read after a save sees what was saved
+#ifdef __EMSCRIPTEN__
+    static const bool browserKeepsFiles = vevu_mount_browser_files() != 0;
+    static bool toldBrowser = false;
+    if (!browserKeepsFiles && !toldBrowser) {
+        toldBrowser = true;
+        notice("This browser keeps no files: nothing is saved once the page closes");
+    }
+#endif
+    RemoveStaleTemporaryFiles(folder, file.name);
+
+    auto examine = [&](const std::string& name, FileCheck* verdict) -> bool {
+        const FileRead read = ReadWholeFile(folder / name, file.maxBytes);
+        switch (read.outcome) {
+        case FileRead::Outcome::Missing:
+            *verdict = FileCheck::damaged("missing");
+            return false;
+        case FileRead::Outcome::TooLarge:
+            *verdict = FileCheck::damaged("it is far too large");
+            return false;
+        case FileRead::Outcome::Failed:
+            *verdict = FileCheck::damaged("it cannot be read: " + read.error);
+            return false;
+        case FileRead::Outcome::Read:
+            break;
+        }
+        std::string_view contents = read.bytes;
+        std::uint32_t version = 0;
+        if (file.framed) {
+            const Unframed unframed = UnframeFile(read.bytes, file.version);
+            if (unframed.check.verdict != FileVerdict::Good) {
+                *verdict = unframed.check;
+                return false;
+            }
+            contents = unframed.contents;
+            version = unframed.version;
+        }
+        *verdict = check ? check(contents, version) : FileCheck::good();
+        if (verdict->verdict != FileVerdict::Good) return false;
+        loaded.contents.assign(contents);
+        loaded.version = version;
+        return true;
+    };
+
+    FileCheck mainVerdict;
+    if (examine(file.name, &mainVerdict)) {
+        loaded.from = LoadedFile::From::File;
+        return loaded;
+    }
+    if (mainVerdict.why == "missing") return loaded; // nothing saved yet (or the player removed it)
+
+    // The file is bad: it stays for the player, and is set aside before that name is written again.
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        aside_[file.name] = mainVerdict.verdict == FileVerdict::Newer ? ".newer-version" : ".damaged";
+    }
+    FileCheck backupVerdict;
+    const bool fromBackup = examine(file.name + ".bak", &backupVerdict);
+    loaded.from = fromBackup ? LoadedFile::From::Backup : LoadedFile::From::Nothing;
+    if (!fromBackup) loaded.contents.clear();
+    const std::string what = mainVerdict.verdict == FileVerdict::Newer ? " is from a newer version"
+                                                                       : " is damaged (" + mainVerdict.why + ")";
+    loaded.notice = file.title + what + ": " + (fromBackup ? "its backup is used" : file.fallback) +
+                    ", the file is kept";
+    notice(loaded.notice);
+    return loaded;
+}
+
+void TFileStore::save(const PlayerFile& file, std::string contents) {
+    Job job{file, file.framed ? FrameFile(contents, file.version) : std::move(contents)};
+    if (folderOf(file.kind).empty()) return; // nowhere to keep it: told once at load
+#ifdef __EMSCRIPTEN__
+    // The page has no threads: writing to memory takes no longer than handing the bytes over would.
+    writeJob(job);
+    browserFilesWritten();
+#else
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        pending_[file.name] = std::move(job);
+        if (!writer_.joinable()) writer_ = std::thread([this] { writerLoop(); });
+    }
+    wake_.notify_one();
+#endif
+}
+
+bool TFileStore::flush(int timeoutMs) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    return idle_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [this] { return pending_.empty() && !busy_; });
+}
+
+void TFileStore::writerLoop() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    while (true) {
+        wake_.wait(lock, [this] { return stopping_ || !pending_.empty(); });
+        if (pending_.empty()) {
+            if (stopping_) return;
+            continue;
+        }
+        auto first = pending_.begin();
+        Job job = std::move(first->second);
+        pending_.erase(first);
+        busy_ = true;
+        lock.unlock();
+        writeJob(job);
+        lock.lock();
+        busy_ = false;
+        if (pending_.empty()) idle_.notify_all();
+    }
+}
+
+void TFileStore::writeJob(const Job& job) {
+    const PlayerFile& file = job.file;
+    const fs::path folder = folderOf(file.kind);
+    std::string asideSuffix;
+    WriteFault fault;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        auto it = aside_.find(file.name);
+        if (it != aside_.end()) asideSuffix = it->second;
+        fault = fault_;
+    }
+    std::string error;
+    if (!asideSuffix.empty()) {
+        std::error_code ec;
+        if (!fs::exists(folder / file.name, ec)) {
+            std::lock_guard<std::mutex> lock(mutex_);
+            aside_.erase(file.name); // the player has moved it away already
+        } else {
+            std::string why;
+            const std::string asideName = MoveFileAside(folder, file.name, asideSuffix, &why);
+            if (asideName.empty()) {
+                // Never written over: this name waits until the bad file can be set aside.
+                error = "the old file cannot be set aside: " + why;
+            } else {
+                {
+                    std::lock_guard<std::mutex> lock(mutex_);
+                    aside_.erase(file.name);
+                }
+                notice(file.name + " was kept as " + asideName);
+            }
+        }
+    }
+    if (error.empty()) error = ReplaceFileAtomically(folder, file.name, job.bytes, true, &fault);
+    std::string told;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        std::string& last = lastError_[file.name];
+        if (error != last && !error.empty()) told = error;
+        last = error;
+    }
+    if (!told.empty()) {
+        std::fprintf(stderr, "vevu: cannot write %s\n", fileNameText(folder, file.name).c_str());
+        notice(file.title + " could not be saved (" + told + "): play goes on");
+    }
+}
+
+namespace {
+std::unique_ptr<TFileStore>& processStore() {
+    static std::unique_ptr<TFileStore> store;
+    return store;
+}
+} // namespace
+
+TFileStore& PlayerFiles() {
+    std::unique_ptr<TFileStore>& store = processStore();
+    if (!store) store = std::make_unique<TFileStore>(FindPlayerFolders(true));
+    return *store;
+}
+
+void UsePlatformPlayerFolders() {
+    std::unique_ptr<TFileStore>& store = processStore();
+    store.reset();
+    store = std::make_unique<TFileStore>(FindPlayerFolders(false));
+}
+
+void UsePlayerFolder(const fs::path& folder) {
+    std::unique_ptr<TFileStore>& store = processStore();
+    store.reset();
+    store = std::make_unique<TFileStore>(folder);
+}

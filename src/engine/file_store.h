@@ -1,0 +1,115 @@
+#pragma once
+// The player's files (the saved campaign, the settings): found where the platform keeps them
+// (player_folder.h), read with a fallback to their backup, and written off the main thread so that
+// saving never holds up a frame, and never loses or corrupts a file.
+//
+// Reading (load): the file, else its backup `<name>.bak`, else nothing (the caller's defaults). A framed
+// file (file_frame.h) must pass its frame and then the caller's check of its contents; a text file passes
+// the caller's check alone (the settings read their own version line). A file that is cut short, fails its
+// checksum or the check, or comes from a newer version of the game is never overwritten or deleted: the
+// store says so in one notice line and, before it next writes that name, renames the file to
+// `<name>.damaged` or `<name>.newer-version` (or `...-2`, `...-3`: never over another file), which it
+// also says.
+//
+// Writing (save): returns at once; a thread writes the newest contents of each file (a save superseded
+// before it was written is skipped) through ReplaceFileAtomically, keeping the previous file as the
+// backup. A folder that cannot be written (read-only, full, gone) costs a notice, once per reason, and
+// nothing else: the game plays on and the next save tries again. flush waits for the writes (at close).
+//
+// Notices are one line each, for the screen; takeNotices hands them out once (the HUD shows them).
+//
+// The web page: the folder is /vevu and there is no thread (the writes go to memory at once). The store
+// calls Module.vevuFilesWritten() after each write, when the page defines it, which should copy the folder
+// to IndexedDB (FS.syncfs(false, ...)); if the page has not mounted IndexedDB at /vevu before the game
+// starts (FS.mount(IDBFS, {}, "/vevu") and FS.syncfs(true, ...) in preRun, then Module.vevuFilesMounted =
+// true), the engine mounts it itself and waits for it to load before the first read. Without IndexedDB the
+// files live in memory for the page's life and the first load's notice says so.
+#include <condition_variable>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+#include "engine/atomic_file.h"
+#include "engine/file_frame.h"
+#include "engine/player_folder.h"
+
+// One kind of file the game keeps.
+struct PlayerFile {
+    PlayerFileKind kind = PlayerFileKind::Progress;
+    std::string name;              // in its folder: "campaign.sav"
+    std::string title;             // for notices: "The saved campaign"
+    std::string fallback;          // what the game plays on with when nothing can be read: "a new campaign"
+    std::uint32_t version = 1;     // framed: the version written, and the newest one read
+    bool framed = true;            // false: text the caller checks alone
+    std::size_t maxBytes = 1 << 16; // larger files are damaged, never read whole into memory
+};
+
+struct LoadedFile {
+    enum class From { Nothing, File, Backup };
+    From from = From::Nothing;
+    std::string contents;      // without the frame
+    std::uint32_t version = 0; // framed files: the version they were written with
+    std::string notice;        // what went wrong, in one line (also queued for takeNotices); empty if nothing
+};
+
+// Checks the contents of a file; the store falls back to the backup on anything but Good.
+using ContentsCheck = std::function<FileCheck(std::string_view contents, std::uint32_t version)>;
+
+class TFileStore {
+  public:
+    // Every kind of file in `folder` (empty: nowhere; loads find nothing, saves are dropped).
+    explicit TFileStore(const std::filesystem::path& folder);
+    explicit TFileStore(PlayerFolders folders);
+    ~TFileStore(); // waits for the writes still queued
+    TFileStore(const TFileStore&) = delete;
+    TFileStore& operator=(const TFileStore&) = delete;
+
+    // The folder of a kind of file; empty when there is none (headless without one, or none found).
+    std::filesystem::path folderOf(PlayerFileKind kind) const;
+    LoadedFile load(const PlayerFile& file, const ContentsCheck& check = {});
+    // Queues the contents (unframed) to be written; returns at once.
+    void save(const PlayerFile& file, std::string contents);
+    // Waits until every queued write has been tried; false if timeoutMs passed first.
+    bool flush(int timeoutMs = 10000);
+    std::vector<std::string> takeNotices();
+    // Tests: every write from now on fails as the fault says (a zero errorCode: none).
+    void injectWriteFault(WriteFault fault);
+
+  private:
+    struct Job {
+        PlayerFile file;
+        std::string bytes; // as they go to the disk
+    };
+    void notice(const std::string& line);
+    void writeJob(const Job& job);
+    void writerLoop();
+
+    PlayerFolders folders_;
+    mutable std::mutex mutex_;
+    std::condition_variable wake_;
+    std::condition_variable idle_;
+    std::map<std::string, Job> pending_; // by file name: only the newest contents are written
+    std::map<std::string, std::string> aside_;     // file name -> suffix it must be renamed to first
+    std::map<std::string, std::string> lastError_; // file name -> the failure last told
+    std::vector<std::string> notices_;
+    WriteFault fault_;
+    bool busy_ = false;
+    bool stopping_ = false;
+    bool toldNoFolder_ = false;
+    std::thread writer_;
+};
+
+// The process's store. Until the game itself opts in (UsePlatformPlayerFolders), it has no folder but the
+// one VEVU_DATA_DIR names, so that tests, tools and benchmarks never reach the player's files.
+TFileStore& PlayerFiles();
+// The game's start-up: the platform's folders from now on (player_folder.h).
+void UsePlatformPlayerFolders();
+// From now on the process's store keeps every file in `folder` (empty: in none). Tests and tools call
+// this with a folder of their own. The previous store finishes its writes first.
+void UsePlayerFolder(const std::filesystem::path& folder);

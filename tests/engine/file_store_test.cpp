@@ -1,0 +1,222 @@
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include "driver/temporary_folder.h"
+#include "engine/file_store.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const PlayerFile kRecord{PlayerFileKind::Progress, "record.sav", "The saved record", "a new record", 2, true};
+
+std::string bytesOf(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void writeBytes(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::vector<std::string> filesIn(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// A store with two saves made: "first", then "second" (so the backup holds "first").
+struct SavedTwice {
+    TemporaryFolder folder;
+    TFileStore store{folder.path()};
+    SavedTwice() {
+        store.save(kRecord, "first");
+        store.save(kRecord, "second");
+        EXPECT_TRUE(store.flush());
+        store.save(kRecord, "second"); // the backup is the previous good copy, whatever it held
+        store.save(kRecord, "third");
+        EXPECT_TRUE(store.flush());
+    }
+    fs::path main() const { return folder.path() / kRecord.name; }
+    fs::path backup() const { return folder.path() / (kRecord.name + ".bak"); }
+};
+
+} // namespace
+
+TEST(FileStore, RoundTripReplacesTheFileWholeAndKeepsThePreviousOneAsBackup) {
+    SavedTwice saved;
+    const LoadedFile loaded = saved.store.load(kRecord);
+    EXPECT_EQ(loaded.from, LoadedFile::From::File);
+    EXPECT_EQ(loaded.contents, "third");
+    EXPECT_EQ(loaded.version, 2u);
+    EXPECT_TRUE(loaded.notice.empty());
+    EXPECT_EQ(UnframeFile(bytesOf(saved.backup()), 2).contents, "second");
+    // The temporary files were renamed away: only the file and its backup are left.
+    EXPECT_EQ(filesIn(saved.folder.path()), (std::vector<std::string>{"record.sav", "record.sav.bak"}));
+    EXPECT_TRUE(saved.store.takeNotices().empty());
+}
+
+TEST(FileStore, NothingSavedLoadsNothingAndSaysNothing) {
+    TemporaryFolder folder;
+    TFileStore store(folder.path());
+    const LoadedFile loaded = store.load(kRecord);
+    EXPECT_EQ(loaded.from, LoadedFile::From::Nothing);
+    EXPECT_TRUE(loaded.notice.empty());
+    // A store with no folder (a headless program's) neither reads nor writes anything.
+    TFileStore nowhere{fs::path()};
+    nowhere.save(kRecord, "lost");
+    EXPECT_TRUE(nowhere.flush());
+    EXPECT_EQ(nowhere.load(kRecord).from, LoadedFile::From::Nothing);
+    EXPECT_TRUE(nowhere.takeNotices().empty());
+}
+
+// Each way a file can go bad: the backup is used, the bad file stays as it is until the name is written
+// again, and then it is set aside under a name that says so, byte for byte.
+TEST(FileStore, ABadFileIsNeverOverwrittenTheBackupIsUsedAndTheFileSetAside) {
+    const std::string good = FrameFile("third", 2);
+    struct Damage {
+        std::string name, bytes, says, asideName;
+    };
+    std::string flippedContents = good, flippedVersion = good;
+    flippedContents.back() ^= 0x20;
+    flippedVersion[8] ^= 0x01;
+    const std::vector<Damage> damages = {
+        {"cut short", good.substr(0, good.size() - 2), "damaged (it is cut short)", "record.sav.damaged"},
+        {"header cut short", good.substr(0, 11), "damaged (it is cut short)", "record.sav.damaged"},
+        {"flipped contents", flippedContents, "damaged (its checksum fails)", "record.sav.damaged"},
+        {"flipped version", flippedVersion, "damaged (its checksum fails)", "record.sav.damaged"},
+        {"empty", "", "damaged (it is empty)", "record.sav.damaged"},
+        {"garbage", "\x7f" "ELF and so on", "damaged (it is not a file the game wrote)", "record.sav.damaged"},
+        {"trailing bytes", good + "x", "damaged (it is longer than it says)", "record.sav.damaged"},
+        {"newer", FrameFile("from the future", 3), "is from a newer version", "record.sav.newer-version"},
+    };
+    for (const Damage& damage : damages) {
+        SCOPED_TRACE(damage.name);
+        SavedTwice saved;
+        writeBytes(saved.main(), damage.bytes);
+        const LoadedFile loaded = saved.store.load(kRecord);
+        EXPECT_EQ(loaded.from, LoadedFile::From::Backup);
+        EXPECT_EQ(loaded.contents, "second");
+        EXPECT_NE(loaded.notice.find(damage.says), std::string::npos) << loaded.notice;
+        EXPECT_NE(loaded.notice.find("its backup is used, the file is kept"), std::string::npos) << loaded.notice;
+        EXPECT_EQ(saved.store.takeNotices(), std::vector<std::string>{loaded.notice});
+        EXPECT_EQ(bytesOf(saved.main()), damage.bytes) << "reading changes nothing";
+
+        saved.store.save(kRecord, "fourth");
+        ASSERT_TRUE(saved.store.flush());
+        EXPECT_EQ(bytesOf(saved.folder.path() / damage.asideName), damage.bytes);
+        EXPECT_EQ(saved.store.takeNotices(), std::vector<std::string>{"record.sav was kept as " + damage.asideName});
+        EXPECT_EQ(saved.store.load(kRecord).contents, "fourth");
+        EXPECT_EQ(UnframeFile(bytesOf(saved.backup()), 2).contents, "second") << "the bad file is no backup";
+    }
+}
+
+TEST(FileStore, WithoutAGoodBackupTheCallersDefaultsAndAFileSetAsideNeverReplacesAnother) {
+    SavedTwice saved;
+    writeBytes(saved.main(), "bad one");
+    writeBytes(saved.backup(), "bad too");
+    writeBytes(saved.folder.path() / "record.sav.damaged", "set aside before");
+    // The contents' own check counts as much as the frame's.
+    const ContentsCheck rejectAll = [](std::string_view, std::uint32_t) { return FileCheck::damaged("nonsense"); };
+    const LoadedFile loaded = saved.store.load(kRecord, rejectAll);
+    EXPECT_EQ(loaded.from, LoadedFile::From::Nothing);
+    EXPECT_TRUE(loaded.contents.empty());
+    EXPECT_EQ(loaded.notice,
+              "The saved record is damaged (it is not a file the game wrote): a new record, the file is kept");
+    saved.store.save(kRecord, "fresh");
+    ASSERT_TRUE(saved.store.flush());
+    EXPECT_EQ(bytesOf(saved.folder.path() / "record.sav.damaged"), "set aside before");
+    EXPECT_EQ(bytesOf(saved.folder.path() / "record.sav.damaged-2"), "bad one");
+    EXPECT_EQ(saved.store.load(kRecord, [](std::string_view c, std::uint32_t) {
+        return c == "fresh" ? FileCheck::good() : FileCheck::damaged("?");
+    }).contents, "fresh");
+}
+
+// A full disk, met halfway through the new file: the old file is untouched, no temporary file is left,
+// one notice however often it happens, and the next save after the disk has room works.
+TEST(FileStore, AFullDiskLeavesTheOldFileAndPlayGoesOn) {
+    SavedTwice saved;
+    const std::string before = bytesOf(saved.main());
+    saved.store.injectWriteFault({ENOSPC, 10});
+    for (int i = 0; i < 3; ++i)
+        saved.store.save(kRecord, "fourth, too long for the disk " + std::to_string(i));
+    ASSERT_TRUE(saved.store.flush());
+    saved.store.save(kRecord, "fifth");
+    ASSERT_TRUE(saved.store.flush());
+    EXPECT_EQ(bytesOf(saved.main()), before);
+    EXPECT_EQ(filesIn(saved.folder.path()), (std::vector<std::string>{"record.sav", "record.sav.bak"}));
+    const std::vector<std::string> notices = saved.store.takeNotices();
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_NE(notices[0].find("The saved record could not be saved"), std::string::npos) << notices[0];
+    EXPECT_NE(notices[0].find("No space left on device"), std::string::npos) << notices[0];
+    saved.store.injectWriteFault({});
+    saved.store.save(kRecord, "sixth");
+    EXPECT_EQ(saved.store.load(kRecord).contents, "sixth");
+}
+
+// Folders nobody can write, root included: one under a regular file, one in /proc. Nothing crashes,
+// nothing is read, and each says so once.
+TEST(FileStore, AFolderNobodyCanWriteCostsOneNotice) {
+    TemporaryFolder folder;
+    writeBytes(folder.path() / "plain-file", "x");
+    std::vector<fs::path> unwritable = {folder.path() / "plain-file" / "saves"};
+#ifndef _WIN32
+    unwritable.push_back("/proc/vevu-saves");
+#endif
+    for (const fs::path& where : unwritable) {
+        SCOPED_TRACE(where.string());
+        TFileStore store(where);
+        EXPECT_EQ(store.load(kRecord).from, LoadedFile::From::Nothing);
+        store.save(kRecord, "one");
+        store.save(kRecord, "two");
+        ASSERT_TRUE(store.flush());
+        store.save(kRecord, "three");
+        ASSERT_TRUE(store.flush());
+        const std::vector<std::string> notices = store.takeNotices();
+        ASSERT_EQ(notices.size(), 1u);
+        EXPECT_EQ(notices[0].rfind("The saved record could not be saved (", 0), 0u) << notices[0];
+    }
+}
+
+#ifndef _WIN32
+TEST(PlayerFolders, FollowTheXdgBaseDirectoriesOrVevuDataDir) {
+    const auto set = [](const char* name, const char* value) {
+        if (value) {
+            setenv(name, value, 1);
+        } else {
+            unsetenv(name);
+        }
+    };
+    const char* saved[] = {"VEVU_DATA_DIR", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "HOME"};
+    std::vector<std::optional<std::string>> before;
+    for (const char* name : saved)
+        before.push_back(std::getenv(name) ? std::optional<std::string>(std::getenv(name)) : std::nullopt);
+
+    set("VEVU_DATA_DIR", nullptr);
+    set("HOME", "/home/player");
+    set("XDG_CONFIG_HOME", "/cfg");
+    set("XDG_DATA_HOME", nullptr);
+    PlayerFolders folders = FindPlayerFolders(false);
+    EXPECT_EQ(folders.settings, fs::path("/cfg/org.vevuzudevur.Vevu"));
+    EXPECT_EQ(folders.progress, fs::path("/home/player/.local/share/org.vevuzudevur.Vevu"));
+    set("XDG_CONFIG_HOME", "relative/is/ignored");
+    set("XDG_DATA_HOME", "/data");
+    folders = FindPlayerFolders(false);
+    EXPECT_EQ(folders.settings, fs::path("/home/player/.config/org.vevuzudevur.Vevu"));
+    EXPECT_EQ(folders.progress, fs::path("/data/org.vevuzudevur.Vevu"));
+    EXPECT_TRUE(FindPlayerFolders(true).progress.empty()) << "headless programs get no folder of the player's";
+    set("VEVU_DATA_DIR", "/portable");
+    folders = FindPlayerFolders(true);
+    EXPECT_EQ(folders.settings, fs::path("/portable"));
+    EXPECT_EQ(folders.progress, fs::path("/portable"));
+
+    for (std::size_t i = 0; i < before.size(); ++i)
+        set(saved[i], before[i] ? before[i]->c_str() : nullptr);
+}
+#endif
