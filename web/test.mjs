@@ -205,7 +205,7 @@ function question(page) {
 async function askToEnd(page, ask, answer) {
     await ask();
     const text = await until("the question whether to end", () => question(page), 10000);
-    check(text === "End the game? The campaign is not saved.", `the page asks "${text}"`);
+    check(text === "End the game? The mission in progress is lost.", `the page asks "${text}"`);
     const first = await frameDigest(page);
     await frames(page, 20);
     check((await frameDigest(page)) === first, "the game went on while the page asked");

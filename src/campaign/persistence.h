@@ -1,12 +1,17 @@
 #pragma once
+#include <cstdint>
 #include <memory>
+#include <string>
+#include <string_view>
 
+#include "engine/file_frame.h"
 #include "engine/object.h"
 
 class tFoo;
 
-// The campaign record for one run: which mission is being played and which mission nodes are closed,
-// plus a record of the creature's five traits. Nothing of it outlives the program.
+// The campaign record: which mission is being played and which mission nodes are closed, plus a record
+// of the creature's five traits. What lasts from one mission to the next (the nodes and the traits) is
+// kept in the saved campaign (tCampaignFile); the mission being played is not.
 class tPersistence : public Object {
   public:
     static constexpr int kMissionCount = 4;
@@ -31,6 +36,16 @@ class tPersistence : public Object {
     virtual void savePlayerUpgrades(const std::shared_ptr<tFoo>& foo);
     virtual void loadPlayerUpgrades(const std::shared_ptr<tFoo>& foo);
     virtual void resetPlayerUpgrades();
+
+    // What the saved campaign keeps of the record (version kRecordVersion): one byte per node, 0 open or
+    // 1 closed, then one byte with a bit per trait, laser first.
+    static constexpr std::uint32_t kRecordVersion = 1;
+    std::string encode() const;
+    // Reads what encode wrote into this record; a record that is not one (wrong length, a node neither
+    // open nor closed, unknown trait bits) is damaged and changes nothing.
+    FileCheck decode(std::string_view contents, std::uint32_t version);
+    // How many of the three missions before the boss's are won (their nodes closed).
+    int missionsWon() const;
 
   private:
     static bool validId(int id) { return id >= 0 && id < kMissionCount; }

@@ -63,7 +63,7 @@ void AllowScreenSaver(bool allowed);
 bool ScreenSaverAllowed();
 // Whether the game may end now because the player pressed Esc (or a pad's Back). On the desktop the
 // answer is yes at once. The web page, where Esc is also the browser's key for dialogs and fullscreen
-// and nothing is saved, asks the player first: the game stands still, its clock too, until they answer,
+// (so a slip would lose the mission in progress), asks the player first: the game stands still, its clock too, until they answer,
 // and it finds no key held or pressed afterwards.
 bool ConfirmEnd();
 // Ends the process with exit code 0.

@@ -57,7 +57,8 @@ FileCheck TKeyValueFile::read(std::string_view text, int newestVersion) {
         const std::size_t end = text.find('\n');
         std::string_view raw = text.substr(0, end);
         text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-        if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
+        while (!raw.empty() && raw.back() == '\r') // Windows line ends
+            raw.remove_suffix(1);
         ++number;
         Line line;
         line.raw = std::string(raw);

@@ -4,6 +4,8 @@
 
 #include "ai/ai.h"
 #include "buildings/homebase.h"
+#include "campaign/campaign_choice.h"
+#include "campaign/campaign_file.h"
 #include "campaign/map_screen.h"
 #include "campaign/menu.h"
 #include "campaign/persistence.h"
@@ -18,6 +20,7 @@
 #include "game/game_clock.h"
 #include "hud/beam_status.h"
 #include "hud/error_popup.h"
+#include "hud/notice.h"
 #include "hud/radar.h"
 #include "hud/shake.h"
 #include "hud/warning.h"
@@ -68,6 +71,9 @@ void tProgram::init() {
     map = std::make_shared<tMap>();
     theAi = std::make_shared<tAI>();
     worldData = std::make_shared<tPersistence>();
+    notice = std::make_shared<tNotice>();
+    campaignFile = std::make_shared<tCampaignFile>();
+    campaignFile->load(); // before the intro: its notice, if any, shows over it
     flagEndGame = false;
 }
 
@@ -82,21 +88,62 @@ bool tProgram::showIntro() {
         if (CloseRequested()) return false;
         Delta::Update();
         if (!intro->update()) return true;
+        if (theProgram && theProgram->notice) theProgram->notice->update();
         if (timerReady(drawTime, 5)) {
             Cls();
             intro->draw();
+            if (theProgram) theProgram->drawNotice();
             Flip(0);
         }
     }
 }
 
+bool tProgram::chooseCampaign() {
+    if (!campaignFile || !campaignFile->hasSaved() || !worldData) return true;
+    auto choice = std::make_shared<tCampaignChoice>(campaignFile->missionsWon());
+    int drawTime = gameMillisecs();
+    ClearKeys();
+    Delta::Start();
+    while (true) {
+        if (passHook) passHook();
+        if (CloseRequested()) return false;
+        Delta::Update();
+        if (notice) notice->update();
+        const tCampaignChoice::Outcome outcome = choice->update();
+        if (outcome == tCampaignChoice::Outcome::Continue) {
+            campaignFile->continueInto(*worldData);
+            break;
+        }
+        if (outcome == tCampaignChoice::Outcome::NewCampaign) {
+            campaignFile->startNew(*worldData);
+            break;
+        }
+        if (outcome == tCampaignChoice::Outcome::Leave && ConfirmEnd()) return false;
+        if (timerReady(drawTime, 5)) {
+            Cls();
+            choice->draw();
+            drawNotice();
+            Flip(0);
+        }
+    }
+    // The map screen anew: its nodes show the record now in force, and it fades in as after the intro.
+    setGameState(gamestate::MAP, 0);
+    ClearKeys();
+    return true;
+}
+
+void tProgram::saveCampaign() {
+    if (campaignFile && worldData) campaignFile->saveIfChanged(*worldData);
+}
+
 void tProgram::run() {
     init();
-    if (!showIntro()) return;
+    if (!showIntro() || !chooseCampaign()) return;
     while (true) {
         if (passHook) passHook();
         updateMain();
         drawAll();
+        saveCampaign(); // a won mission is kept at once
         // Esc and the close button leave at once; only the last mission's victory plays the outro.
         if (gameExit()) return;
         if (flagEndGame) break;
@@ -108,7 +155,7 @@ bool tProgram::gameExit() {
     const bool closeClicked = CloseRequested();
     // In the upgrade menu Esc belongs to the menu.
     const bool escape = state != gamestate::MENU && KeyPressCount(KEY_ESCAPE) > 0;
-    // Where the platform keeps nothing and Esc is also the browser's key, it asks the player first.
+    // Where Esc is also the browser's key, the page asks the player first.
     return closeClicked || (escape && ConfirmEnd());
 }
 
@@ -309,6 +356,7 @@ void tProgram::gameSleep(int ms) {
 
 void tProgram::updateMain() {
     Delta::Update();
+    if (notice) notice->update();
     if (buttons) buttons->update();
     checkKeys();
     checkFocus();
@@ -385,6 +433,7 @@ void tProgram::drawBattlefield() {
         DrawString(StringFromInt(creature->matterBank), 560, 440);
     }
     walk(messages, kAnyObject, [](tOnscreenObject* o) { o->draw(); });
+    drawNotice();
     setDefaultColour();
     Flip(0);
 }
@@ -428,7 +477,12 @@ void tProgram::drawMap() {
         DrawFrame(blackScreen, 0, 0, 0);
         SetAlpha(1.0f);
     }
+    drawNotice();
     Flip(0);
+}
+
+void tProgram::drawNotice() {
+    if (notice) notice->draw();
 }
 
 void tProgram::setDefaultColour() {
@@ -543,6 +597,8 @@ bool tProgram::outroPass() {
             DrawFrame(blackScreen, 0, 0, 0);
             SetAlpha(1.0f);
         }
+        if (notice) notice->update();
+        drawNotice();
         Flip(0);
     }
     return true;

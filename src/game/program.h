@@ -23,6 +23,8 @@ class tAI;
 class tPersistence;
 class tOnscreenObject;
 class tActor;
+class tCampaignFile;
+class tNotice;
 
 // The game itself: one instance in `theProgram`. Owns the five battlefield lists, the creature, its
 // homebase, the camera, the ground map, the key state, the HUD objects, the menu, the AI director and
@@ -57,6 +59,8 @@ class tProgram : public Object {
     float militaryStrength = 0;    // opposing military buildings still standing
     float militaryStrengthMax = 0; // military buildings the mission started with
     std::shared_ptr<tPersistence> worldData;
+    std::shared_ptr<tCampaignFile> campaignFile; // the saved campaign, read at init
+    std::shared_ptr<tNotice> notice;             // the one-line notice over every screen
     std::shared_ptr<TImage> blackScreen; // fade over the map screen and the outro; null when none runs
     float blackScreenAlpha = 0;
     bool flagEndGame = false;
@@ -68,6 +72,11 @@ class tProgram : public Object {
     void init();
     void resetLists();
     static bool showIntro(); // false when the window was closed during it
+    // After the intro, with a campaign saved: the player continues it or starts a new one. False when the
+    // window was closed or the player left meanwhile.
+    bool chooseCampaign();
+    // The campaign record saved when it changed since it was last saved (on every pass and at the end).
+    void saveCampaign();
     void initBattleField(int missionId);
     void clearBattleField();
     void setGameState(int newState, int missionId);
@@ -91,6 +100,7 @@ class tProgram : public Object {
     void drawMap();
     void drawHUD();
     void drawDebug();
+    void drawNotice();
 
     // The outro in steps (tests drive it pass by pass): the star field, the still text and the song.
     struct Outro {

@@ -1,6 +1,9 @@
 #include "game/startup.h"
 
+#include <cstdio>
+
 #include "engine/engine.h"
+#include "engine/file_store.h"
 #include "game/assets.h"
 #include "game/constants.h"
 #include "game/program.h"
@@ -33,8 +36,11 @@ void prepareGraphics(bool headless) {
 
 void runGame() {
     CatchStopSignals(); // a desktop logging out ends the game as its close button does, exit code 0
+    UsePlatformPlayerFolders(); // the game, and nothing else, keeps the player's files where they live
     startGame(false);
     theProgram = std::make_shared<tProgram>();
     theProgram->run();
+    // The last save is written before the process ends (the writes run on their own thread).
+    if (!PlayerFiles().flush()) std::fprintf(stderr, "vevu: the last save was not written in time\n");
     EndProgram();
 }

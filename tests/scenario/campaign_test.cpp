@@ -5,11 +5,13 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "buildings/building.h"
 #include "buildings/homebase.h"
+#include "campaign/campaign_file.h"
 #include "campaign/map_dazozuzo.h"
 #include "campaign/map_screen.h"
 #include "campaign/mission_node.h"
@@ -61,12 +63,22 @@ bool destroyOneMilitaryBuilding(tProgram& program) {
     return false;
 }
 
+// The node locks of the saved campaign, as a new program would read them.
+std::vector<int> savedLocks() {
+    tCampaignFile file;
+    if (!file.load()) return {};
+    tPersistence record;
+    file.continueInto(record);
+    return {record.nodeLock[0], record.nodeLock[1], record.nodeLock[2], record.nodeLock[3]};
+}
+
 struct CampaignLog {
     int introPasses = 0;
     int mainPasses = 0;
     int outroPasses = 0;
     std::vector<int> missionsStarted;
     std::vector<std::vector<int>> locksAfterEachMission; // the node locks when the map screen returns
+    std::vector<std::vector<int>> locksSaved;            // and as the saved campaign holds them then
     int buildingsDestroyed = 0;
 };
 
@@ -125,6 +137,7 @@ TEST(WholeCampaign, IntroSkippedFourMissionsWonOutroUntilAKeyThenTheProgramEnds)
                 if (!program.worldData) break;
                 const auto& lock = program.worldData->nodeLock;
                 log.locksAfterEachMission.push_back({lock[0], lock[1], lock[2], lock[3]});
+                log.locksSaved.push_back(savedLocks());
                 phase = Phase::Map;
                 break;
             }
@@ -159,6 +172,7 @@ TEST(WholeCampaign, IntroSkippedFourMissionsWonOutroUntilAKeyThenTheProgramEnds)
     EXPECT_EQ(log.locksAfterEachMission[0], (std::vector<int>{0, 0, 1, 1}));
     EXPECT_EQ(log.locksAfterEachMission[1], (std::vector<int>{0, 1, 1, 1}));
     EXPECT_EQ(log.locksAfterEachMission[2], (std::vector<int>{1, 1, 1, 0})) << "the boss node opened";
+    EXPECT_EQ(log.locksSaved, log.locksAfterEachMission) << "each won mission is saved at once";
     EXPECT_GT(log.buildingsDestroyed, 4 * 2);
     // The outro ran until the typed key and the program's objects are gone.
     EXPECT_TRUE(program.flagEndGame);
@@ -183,6 +197,8 @@ TEST(WholeCampaign, MissionLeftByTakeOffStaysOpen) {
     EXPECT_EQ(program.player->state, states::DEAD) << "the larva dies with it";
     ASSERT_TRUE(game.runUntil([&] { return program.state == gamestate::MAP; }, 10000));
     EXPECT_EQ(program.worldData->getLock(1), 0);
+    program.saveCampaign();
+    EXPECT_TRUE(std::filesystem::is_empty(game.playerFolder())) << "a mission lost saves nothing";
     EXPECT_FALSE(program.flagEndGame);
     auto node = nodeOf(*program.mapScreen, 1);
     ASSERT_NE(node, nullptr);
@@ -211,4 +227,5 @@ TEST(WholeCampaign, EscapeOnTheMapEndsTheRunWithoutTheOutro) {
     EXPECT_FALSE(program.flagEndGame);
     EXPECT_NE(program.worldData, nullptr) << "no outro: nothing was torn down";
     EXPECT_EQ(passes, 400);
+    EXPECT_TRUE(std::filesystem::is_empty(game.playerFolder())) << "a new campaign left unchanged is not saved";
 }

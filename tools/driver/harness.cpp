@@ -1,6 +1,7 @@
 #include "driver/harness.h"
 
 #include "campaign/persistence.h"
+#include "engine/file_store.h"
 #include "game/assets.h"
 #include "game/game_clock.h"
 #include "game/startup.h"
@@ -31,7 +32,14 @@ void resetClassWideState() {
 
 } // namespace
 
-Harness::Harness(int frameMs, int seed) : frameMs(frameMs) {
+Harness::Harness(int frameMs, int seed, const std::filesystem::path& playerFolder) : frameMs(frameMs) {
+    if (playerFolder.empty()) {
+        ownFolder_.emplace();
+        playerFolder_ = ownFolder_->path();
+    } else {
+        playerFolder_ = playerFolder;
+    }
+    UsePlayerFolder(playerFolder_); // never the player's own files
     loadAssetsOnce();
     prepareGraphics(true);
     StopAllChannels();
@@ -43,6 +51,7 @@ Harness::Harness(int frameMs, int seed) : frameMs(frameMs) {
 
 Harness::~Harness() {
     theProgram.reset();
+    UsePlayerFolder({}); // the writes finish before the folder may go
     resetClassWideState();
     StopAllChannels();
     ClearKeys();

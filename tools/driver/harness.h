@@ -12,10 +12,16 @@
 // pass only; drawing is the slow part). gameSleep inside a pass advances the clock further, as the real
 // game's sleep would. The random generator is seeded with a fixed seed (setSeed to change it). The intro
 // is not run: the game starts on the map screen, as right after the intro. Everything is torn down when
-// the harness goes out of scope (theProgram is reset); one harness at a time.
+// the harness goes out of scope (theProgram is reset); one harness at a time. The player's files (the saved
+// campaign, the settings) live in a temporary folder of the harness's own, empty at first, unless a
+// folder is given (a test that quits and starts again gives both harnesses the same one).
+#include <filesystem>
 #include <functional>
 #include <initializer_list>
+#include <optional>
 #include <string>
+
+#include "driver/temporary_folder.h"
 
 #include "engine/engine.h"
 #include "game/constants.h"
@@ -24,7 +30,7 @@
 class Harness {
   public:
     // frameMs: manual clock per pass (4 ms by default). seed: the random seed after start-up.
-    explicit Harness(int frameMs = 4, int seed = 12345);
+    explicit Harness(int frameMs = 4, int seed = 12345, const std::filesystem::path& playerFolder = {});
     ~Harness();
     Harness(const Harness&) = delete;
     Harness& operator=(const Harness&) = delete;
@@ -56,4 +62,10 @@ class Harness {
     static void setSeed(int seed);
     // Milliseconds of game clock since init.
     int now() const;
+    // Where the player's files are kept.
+    const std::filesystem::path& playerFolder() const { return playerFolder_; }
+
+  private:
+    std::optional<TemporaryFolder> ownFolder_;
+    std::filesystem::path playerFolder_;
 };

@@ -1,0 +1,66 @@
+#include "campaign/campaign_choice.h"
+
+#include "engine/engine.h"
+#include "game/constants.h"
+
+namespace {
+
+bool pressed(int key) {
+    return KeyPressCount(key) > 0;
+}
+
+// A centred line at scale 2.
+void drawLine(const std::string& text, float y) {
+    SetDrawScale(2, 2);
+    DrawString(text, (640.0f - 2.0f * static_cast<float>(StringWidth(text))) / 2.0f, y);
+}
+
+} // namespace
+
+tCampaignChoice::tCampaignChoice(int won) : missionsWon(won) {}
+
+tCampaignChoice::Outcome tCampaignChoice::update() {
+    const bool take = pressed(KEY_Z) || pressed(KEY_C) || pressed(KEY_ENTER) || pressed(KEY_SPACE);
+    const bool back = pressed(KEY_X) || pressed(KEY_ESCAPE);
+    if (pressed(KEY_UP)) picked = 0;
+    if (pressed(KEY_DOWN)) picked = 1;
+    if (!confirming) {
+        if (back) return Outcome::Leave;
+        if (!take) return Outcome::Undecided;
+        if (picked == 0) return Outcome::Continue;
+        confirming = true; // asked once before the saved campaign is replaced
+        picked = 0;        // "No" first: a key pressed twice in a hurry replaces nothing
+        return Outcome::Undecided;
+    }
+    if (back || (take && picked == 0)) {
+        confirming = false;
+        picked = 1;
+        return Outcome::Undecided;
+    }
+    return take ? Outcome::NewCampaign : Outcome::Undecided;
+}
+
+void tCampaignChoice::draw() {
+    SetAlpha(1.0f);
+    SetColor(0, 255, 0);
+    if (!confirming) {
+        drawLine("A campaign is saved", 120);
+        drawLine(missionsWon == 1 ? "1 mission won" : std::to_string(missionsWon) + " missions won", 150);
+    } else {
+        drawLine("Replace the saved campaign?", 120);
+        drawLine("The old one is kept as a backup", 150);
+    }
+    const char* entries[2] = {confirming ? kKeep : kContinue, confirming ? kReplace : kNewCampaign};
+    for (int i = 0; i < 2; ++i) {
+        if (i == picked) {
+            SetColor(255, 255, 255);
+        } else {
+            SetColor(0, 150, 0);
+        }
+        const std::string text = i == picked ? std::string("> ") + entries[i] + " <" : entries[i];
+        drawLine(text, 230.0f + 40.0f * i);
+    }
+    SetColor(0, 150, 0);
+    drawLine("Up and Down pick, Z takes", 400);
+    SetColor(colours::defaultR, colours::defaultG, colours::defaultB);
+}

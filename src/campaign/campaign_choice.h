@@ -1,0 +1,28 @@
+#pragma once
+#include <string>
+
+#include "engine/object.h"
+
+// The question after the intro when a campaign is saved: "Continue" or "New campaign". New asks once
+// more before it replaces the saved campaign. Up and Down pick, Z, C, Enter or Space take the one picked;
+// X or Esc in the second question answer no, Esc in the first asks to leave the game as everywhere.
+class tCampaignChoice : public Object {
+  public:
+    enum class Outcome { Undecided, Continue, NewCampaign, Leave };
+
+    explicit tCampaignChoice(int missionsWon);
+
+    // One pass: reads the keys.
+    Outcome update();
+    void draw();
+
+    int missionsWon;
+    int picked = 0;          // 0: the first entry of the question shown
+    bool confirming = false; // the second question: replace the saved campaign?
+
+    // The entries of the question shown now, in order.
+    static constexpr const char* kContinue = "Continue";
+    static constexpr const char* kNewCampaign = "New campaign";
+    static constexpr const char* kKeep = "No, keep it";
+    static constexpr const char* kReplace = "Yes, start again";
+};
