@@ -6,12 +6,13 @@ vevu_use_foreign_prefix(VEVU_WEB_PREFIX "for the web" "build the page with scrip
 set(VEVU_BUILD_TESTS OFF)
 set(VEVU_BUILD_BENCH OFF)
 
-# The game's loops hand control to the browser inside Flip and SleepMillis through Asyncify. SDL's
+# The game's loops hand control to the browser inside Flip and SleepMillis through Asyncify (which also
+# waits for the player's files to load from IndexedDB, through IDBFS: engine/file_store.h). SDL's
 # audio needs Emscripten's helpers that web/library_functions.txt names (the one that resumes the page's
 # audio on the first gesture among them); a file, because a dollar sign does not survive the build's shell.
 set(VEVU_WEB_LINK_OPTIONS
     -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536 -sALLOW_MEMORY_GROWTH -sINITIAL_MEMORY=64MB
-    -sENVIRONMENT=web
+    -sENVIRONMENT=web -lidbfs.js
     "-sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${CMAKE_SOURCE_DIR}/web/library_functions.txt"
     "-sEXPORTED_RUNTIME_METHODS=[]" -lGL --js-library "${CMAKE_SOURCE_DIR}/web/library_framebuffer.js")
 

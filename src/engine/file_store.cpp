@@ -117,6 +117,13 @@ LoadedFile TFileStore::load(const PlayerFile& file, const ContentsCheck& check) 
         return loaded;
     }
     flush(); // a read after a save sees what was saved
+#ifndef __EMSCRIPTEN__
+    {
+        // The writing thread starts with the first read (at start-up), so no save waits for its start.
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (!writer_.joinable()) writer_ = std::thread([this] { writerLoop(); });
+    }
+#endif
 #ifdef __EMSCRIPTEN__
     static const bool browserKeepsFiles = vevu_mount_browser_files() != 0;
     static bool toldBrowser = false;

@@ -5,10 +5,14 @@
 # on the battlefield (the larva flies up, then X and Left held), the game paused (with the key in
 # P's place on a Russian layout) and its window grown to 1280x960, switched to fullscreen with F11
 # and back, shrunk to one pixel and minimised, then Esc, which must end the program with exit code
-# 0; last, given the outro program, SIGTERM during the outro must end it with exit code 0 too. A
+# 0, having saved nothing; then the player's files from one start to the next, in a folder of the
+# test's own (VEVU_DATA_DIR): a damaged saved campaign told in the notice line and left as it was, a
+# saved campaign with a won node continued after the intro, then replaced by a new campaign with the
+# old one kept; last, given the outro program, SIGTERM during the outro must end it with exit code 0 too. A
 # small window manager (openbox) runs, as on a desktop: it carries out fullscreen and gives the
 # window its size back. Screenshots of the intro, the map, the battlefield, the paused battle, the
-# grown window and fullscreen are saved as PNG files.
+# grown window, fullscreen, the notice, the question after the intro and the continued map are saved
+# as PNG files.
 # Every step waits for what it needs to see on screen, polled with a generous limit, so a busy
 # machine only makes it slower: nothing is timed against a fixed sleep.
 # The steps themselves are in tests/smoke/steps.sh.
@@ -55,6 +59,10 @@ run_inside() {
     fullscreen_and_back
     shrink_and_minimise
     leave_with_escape
+    nothing_saved
+    damaged_campaign_told
+    saved_campaign_continued
+    new_campaign_replaces
     local outro_note="no outro program given"
     if [ -n "$outro" ]; then
         stop_outro_with_sigterm "$outro"
@@ -62,7 +70,7 @@ run_inside() {
     fi
     kill "$wm" 2>/dev/null
     rm -f "$probe"
-    echo "smoke: window 640x480 titled, its class and icon checked, Alt+F4 in the intro exit 0, intro skipped, mission started, larva flown, picture doubled at 1280x960, fullscreen centred and back, one pixel and minimised survived, Esc exit 0, $outro_note; screenshots in $shots"
+    echo "smoke: window 640x480 titled, its class and icon checked, Alt+F4 in the intro exit 0, intro skipped, mission started, larva flown, picture doubled at 1280x960, fullscreen centred and back, one pixel and minimised survived, Esc exit 0, a damaged campaign told and kept, a won node continued after quitting, a new campaign saved with the old one kept, $outro_note; screenshots in $shots"
 }
 # xvfb-run is a POSIX shell script, which drops exported bash functions: hand the functions over as text.
 xvfb-run -a -s "-screen 0 1920x1080x24" bash -c "$(declare -f); run_inside \"\$0\" \"\$1\" \"\$2\"" "$exe" "$shots" "$outro"

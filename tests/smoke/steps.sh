@@ -1,10 +1,15 @@
 # The steps of the real-window tests, sourced by tests/smoke/smoke.sh and scripts/desktop-figures.sh:
 # they drive the game under Xvfb with xdotool and look at it with ImageMagick. They expect exe (the
 # game), shots (a folder for pictures), and pid, win and wm (empty until known) to be set, and
-# begin_steps to be called first.
+# begin_steps to be called first. The game keeps the player's files in $data (VEVU_DATA_DIR), a folder
+# of the test's own, never in the player's.
 begin_steps() {
     probe="$shots/.probe.png"
     ship_x="" ship_y="" green_top="" space_typed_at=0 z_typed_at=0
+    data="$shots/player-files"
+    rm -rf "$data"
+    mkdir -p "$data"
+    : >"$shots/game.log"
 }
 fail() {
     echo "smoke: $*" >&2
@@ -62,9 +67,10 @@ start_game() {
         # for a sound device as on Windows: on a machine without one (CI) it must play silently.
         wineserver -k 2>/dev/null
         wineserver -w 2>/dev/null
-        env -u SDL_AUDIODRIVER SDL_VIDEODRIVER=windows WINEDEBUG=-all wine "${1:-$exe}" &
+        env -u SDL_AUDIODRIVER SDL_VIDEODRIVER=windows WINEDEBUG=-all VEVU_DATA_DIR="$(winepath -w "$data" 2>/dev/null)" \
+            wine "${1:-$exe}" 2>>"$shots/game.log" &
     else
-        SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy "${1:-$exe}" &
+        SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy VEVU_DATA_DIR="$data" "${1:-$exe}" 2>>"$shots/game.log" &
     fi
     pid=$!
     poll 60 "window titled 'The Vevu Zudevur'" window_ready
@@ -355,4 +361,101 @@ like_linux() {
     like_picture "$shots/map.png" "$VEVU_SMOKE_REFERENCE/map.png" ||
         fail "the map differs from the Linux program's in more than one pixel in a hundred"
     note "the map looks as the Linux program's"
+}
+
+# The player's files from one start to the next. The saved campaign as the game writes it: "VEVUFILE",
+# version 1, length 5, the CRC-32, then one byte per mission node (1 closed) and one of traits; with
+# "Infantry Staging Zone" (node 0) won, and a new campaign's.
+# (Functions, not variables: smoke.sh hands the steps to xvfb-run's shell as functions only.)
+write_campaign_node0_won() { printf '\126\105\126\125\106\111\114\105\001\000\000\000\005\000\000\000\271\302\016\274\001\000\000\001\000' >"$1"; }
+write_campaign_new() { printf '\126\105\126\125\106\111\114\105\001\000\000\000\005\000\000\000\011\353\156\201\000\000\000\001\000' >"$1"; }
+same_file() { cmp -s "$1" "$2" || fail "$3"; }
+nothing_saved() {
+    [ -z "$(ls -A "$data")" ] || fail "a campaign nobody changed was saved: $(ls "$data")"
+}
+# The notice line: yellow text at the bottom of the picture.
+notice_shown() {
+    screenshot "$probe" &&
+        [ "$(convert "$probe" -crop 640x40+0+440 +repage -fill black +opaque "#FFFF60" \
+            -format "%[fx:maxima.intensity > 0]" info: 2>/dev/null)" = 1 ]
+}
+# The question after the intro: its green first line centred, as wide as its words ("A campaign is
+# saved" about 142 px at scale 2, "Replace the saved campaign?" about 206), the answer picked in white.
+question_shown() {
+    local box width
+    screenshot "$probe" || return 1
+    box=$(convert "$probe" -crop 640x24+0+116 +repage -fill black +opaque "#00FF00" -format "%@" info: 2>/dev/null)
+    [[ $box =~ ^([0-9]+)x[0-9]+\+([0-9]+)\+ ]] || return 1
+    width=${BASH_REMATCH[1]}
+    local middle=$((BASH_REMATCH[2] + width / 2 - 320))
+    [ ${middle#-} -le 4 ] && [ "$width" -ge "$1" ] && [ "$width" -le "$2" ] || return 1
+    [ "$(convert "$probe" -crop 640x30+0+226 +repage -fill black +opaque white -format "%[fx:maxima.intensity > 0]" info: 2>/dev/null)" = 1 ]
+}
+continue_question() { question_shown 130 155; }
+replace_question() { question_shown 195 220; }
+# A typed letter ends the intro (the question takes no letter), typed now and then until it is asked.
+question_after_intro() {
+    continue_question && return 0
+    if [ $((SECONDS - space_typed_at)) -ge 3 ]; then
+        xdotool key q
+        space_typed_at=$SECONDS
+    fi
+    return 1
+}
+# Node 0 on the map: its open picture is light green #8BE04E, its closed one grey #6D747D.
+node0_is() {
+    local colour="#8BE04E"
+    [ "$1" = closed ] && colour="#6D747D"
+    screenshot "$probe" &&
+        [ "$(convert "$probe" -crop 40x40+266+220 +repage -fill black +opaque "$colour" \
+            -format "%[fx:maxima.intensity > 0]" info: 2>/dev/null)" = 1 ]
+}
+
+# A saved campaign that is no saved campaign: the game says so in the notice line (and on stderr),
+# starts a new campaign without asking, and leaves the file as it was.
+damaged_campaign_told() {
+    printf 'not a saved campaign' >"$data/campaign.sav"
+    start_game
+    poll 60 "the notice line about the damaged campaign" notice_shown
+    cp "$probe" "$shots/notice.png"
+    grep -q "The saved campaign is damaged" "$shots/game.log" || fail "no word of the damaged campaign on stderr"
+    space_typed_at=0
+    poll 90 "map screen after the intro, no question" intro_ended
+    leave_with_escape
+    [ "$(cat "$data/campaign.sav")" = "not a saved campaign" ] || fail "the damaged campaign was not left as it was"
+    rm -f "$data/campaign.sav"
+}
+# A campaign with node 0 won: "Continue" after the intro, and the map shows node 0 closed.
+saved_campaign_continued() {
+    write_campaign_node0_won "$data/campaign.sav"
+    write_campaign_node0_won "$shots/.won.sav"
+    start_game
+    poll 60 "intro on screen" screen_not_black
+    space_typed_at=0
+    poll 90 "the question Continue or New campaign after the intro" question_after_intro
+    cp "$probe" "$shots/continue.png"
+    xdotool key Return
+    poll 60 "the map with node 0 closed" node0_is closed
+    cp "$probe" "$shots/map-continued.png"
+    leave_with_escape
+    same_file "$data/campaign.sav" "$shots/.won.sav" "continuing changed the saved campaign"
+}
+# Started again: "New campaign", asked once more, "Yes": node 0 is open, the new campaign is saved, and the
+# old one is kept as the backup and in campaign-replaced.sav.
+new_campaign_replaces() {
+    start_game
+    poll 60 "intro on screen" screen_not_black
+    space_typed_at=0
+    poll 90 "the question after the intro" question_after_intro
+    xdotool key Down Return
+    poll 60 "the question whether to replace the saved campaign" replace_question
+    cp "$probe" "$shots/replace.png"
+    xdotool key Down Return
+    poll 60 "the map with node 0 open" node0_is open
+    leave_with_escape
+    write_campaign_new "$shots/.new.sav"
+    same_file "$data/campaign.sav" "$shots/.new.sav" "the new campaign was not saved"
+    same_file "$data/campaign.sav.bak" "$shots/.won.sav" "the replaced campaign is not the backup"
+    same_file "$data/campaign-replaced.sav" "$shots/.won.sav" "the replaced campaign was not kept"
+    rm -f "$shots/.won.sav" "$shots/.new.sav"
 }
