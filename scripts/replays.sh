@@ -12,7 +12,7 @@ cmake --build --preset default --target vevu_replay
 export SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=dummy
 tool=build/default/vevu_replay
 if [[ "${1:-}" == "--anew" ]]; then
-    for kind in campaign mission0 mission1 mission2 mission3 intro outro; do
+    for kind in campaign mission0 mission1 mission2 mission3 tasks intro outro; do
         "$tool" record "$kind" "tests/replays/$kind.vrp"
     done
 else

@@ -19,6 +19,7 @@
 #include "game/program.h"
 #include "hud/shake.h"
 #include "player/foo.h"
+#include "player/laser.h"
 #include "world/camera.h"
 
 namespace {
@@ -168,7 +169,7 @@ void seePicture(const TImage& image, int frame) {
 }
 
 // Count and hash of a list whose objects are not followed one by one.
-void addListSummary(Digest& digest, int countField, const std::shared_ptr<TList>& list, DigestTaker& taker) {
+void addListSummary(Digest& digest, int countField, const std::shared_ptr<TList>& list) {
     int count = 0;
     Hash hash;
     if (list) {
@@ -178,7 +179,6 @@ void addListSummary(Digest& digest, int countField, const std::shared_ptr<TList>
             hash.add(bitsOf(cls));
             if (auto* o = objectAs<tOnscreenObject>(object.get())) {
                 const auto* actor = objectAs<tActor>(object.get());
-                taker.classesSeen.insert(className(cls) + (actor ? " " + std::to_string(actor->state) : ""));
                 for (std::uint32_t word :
                      {bitsOf(o->x), bitsOf(o->y), bitsOf(o->xVel), bitsOf(o->yVel), bitsOf(o->hp),
                       bitsOf(o->frame), bitsOf(o->facing), bitsOf(actor ? actor->state : -1),
@@ -284,9 +284,7 @@ Digest DigestTaker::take(int pass, bool frameDrawn, bool detailed) {
     }
     if (auto menu = std::dynamic_pointer_cast<tUpgradeMenu>(game.currentMenu); menu && menu->cursor)
         put(12, bitsOf(menu->cursor->buttonIndex));
-    if (game.mapScreen && game.mapScreen->buttonFlasher) classesSeen.insert("button flasher");
     if (game.mapScreen && game.mapScreen->dazozuzo) {
-        classesSeen.insert("mothership");
         put(13, bitsOf(game.mapScreen->dazozuzo->x));
         put(14, bitsOf(game.mapScreen->dazozuzo->y));
     }
@@ -299,12 +297,12 @@ Digest DigestTaker::take(int pass, bool frameDrawn, bool detailed) {
     }
     put(17, bitsOf(game.militaryStrength));
     if (game.blackScreen) put(18, bitsOf(game.blackScreenAlpha));
-    addListSummary(d, 19, game.weaponList, *this);
-    addListSummary(d, 21, game.fxList, *this);
-    addListSummary(d, 23, game.messages, *this);
-    if (game.outro && game.outro->stars) addListSummary(d, 25, game.outro->stars, *this);
-    addListSummary(d, 27, game.actorList, *this);
-    addListSummary(d, 29, game.buildingList, *this);
+    addListSummary(d, 19, game.weaponList);
+    addListSummary(d, 21, game.fxList);
+    addListSummary(d, 23, game.messages);
+    if (game.outro && game.outro->stars) addListSummary(d, 25, game.outro->stars);
+    addListSummary(d, 27, game.actorList);
+    addListSummary(d, 29, game.buildingList);
 
     for (const auto* list : {&game.actorList, &game.buildingList}) {
         if (!*list || !detailed) continue;
@@ -334,7 +332,35 @@ Digest DigestTaker::take(int pass, bool frameDrawn, bool detailed) {
     soundsHeard.clear();
     d.hasFrame = frameDrawn;
     if (frameDrawn) d.frameHash = frameHash();
+    for (int cls = 0; cls < static_cast<int>(std::size(statesSeen)); ++cls)
+        for (int bit = 0; bit < 32; ++bit)
+            if (statesSeen[cls] >> bit & 1)
+                classesSeen.insert(className(cls) + (bit ? " " + std::to_string(bit - 1) : ""));
     return d;
+}
+
+void DigestTaker::noteList(const std::shared_ptr<TList>& list) {
+    if (!list) return;
+    list->scan<tOnscreenObject>([&](tOnscreenObject* object) {
+        const int cls = classOf(*object);
+        int state = -1;
+        if (const auto* actor = objectAs<tActor>(object))
+            state = actor->state;
+        else if (const auto* base = objectAs<tHomebase>(object))
+            state = base->baseState;
+        else if (const auto* laser = objectAs<tLaser>(object); laser && laser->spinnerEffect)
+            statesSeen[static_cast<int>(Kind::LaserSpinner)] |= 1; // the laser updates and draws it
+        statesSeen[cls] |= state >= 0 && state < 31 ? 2u << state : 1u;
+    });
+}
+
+void DigestTaker::notePass() {
+    const tProgram& game = *theProgram;
+    for (const auto* list : {&game.weaponList, &game.fxList, &game.messages, &game.actorList, &game.buildingList})
+        noteList(*list);
+    if (game.outro) noteList(game.outro->stars);
+    if (game.mapScreen && game.mapScreen->buttonFlasher) statesSeen[static_cast<int>(Kind::ButtonFlasher)] |= 1;
+    if (game.mapScreen && game.mapScreen->dazozuzo) statesSeen[static_cast<int>(Kind::MapDazozuzo)] |= 1;
 }
 
 std::uint32_t frameHash() {

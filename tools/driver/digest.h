@@ -17,6 +17,7 @@
 #include <vector>
 
 class Object;
+class TList;
 
 struct DigestItem {
     std::uint32_t object = 0; // 0: the game
@@ -58,11 +59,16 @@ class DigestTaker {
 
     // Starts the sound and picture listeners (one taker at a time).
     void listen();
+    // Notes the classes and states on the battlefield now (every pass: a knockback lasts a quarter
+    // of a second, a digest comes once a second).
+    void notePass();
     Digest take(int pass, bool frameDrawn, bool detailed);
     // Class of each object number handed out so far (index: object number).
     std::vector<std::uint8_t> objectClasses{0};
 
-    // Coverage: class names with the states seen, sounds played, pictures drawn.
+    // Coverage: class names with the states seen ("duster 4"; an actor's state, the homebase's
+    // baseState, no number for classes without states), sounds played, pictures drawn. classesSeen
+    // holds what notePass saw up to the last digest taken.
     std::set<std::string> classesSeen;
     std::set<std::string> soundsPlayed;
     std::set<std::string> picturesDrawn;
@@ -73,6 +79,9 @@ class DigestTaker {
         std::uint32_t number;
     };
     std::map<const Object*, Seen> numbers; // looked up only: ids follow the order objects are seen
+    // Bit s + 1 of statesSeen[class]: seen in state s; bit 0: seen, a class without states.
+    std::uint32_t statesSeen[64] = {};
+    void noteList(const std::shared_ptr<TList>& list);
     std::uint32_t numberOf(const std::shared_ptr<Object>& object);
 };
 

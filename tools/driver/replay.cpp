@@ -356,6 +356,7 @@ SessionResult playSession(const std::string& entry, int seed, const PassInput& i
         if (!check(d, taker.objectClasses)) stopped = true;
     };
     tProgram::passHook = [&] {
+        taker.notePass();
         if (pass > 0 && !stopped &&
             (gameMillisecs() / 1000 != lastSecond || game.state != lastState ||
              (game.outro != nullptr) != lastOutro))
@@ -403,6 +404,7 @@ SessionResult playSession(const std::string& entry, int seed, const PassInput& i
     }
     tProgram::passHook = nullptr;
     ending = true;
+    taker.notePass();
     if (!stopped && !result.ranPastEnd) digest(); // how the session ended
     SetDrawingEnabled(true);
     r.objectClasses = taker.objectClasses;
