@@ -3,8 +3,11 @@
 # digest that changed in each. The commit that keeps the new replays says why they changed.
 #
 #   scripts/replays.sh          the recorded keys again, new digests (vevu_replay rerecord)
-#   scripts/replays.sh --anew   new sessions from the players (the bot, the random keys): for when the
-#                               old keys no longer play the game to its end
+#   scripts/replays.sh --anew   new sessions from the players (the bot, the random keys, the task
+#                               player): for when the old keys no longer play the game to its end
+#
+# Then every replay is played and the coverage line checked: new sessions must still reach every class in
+# every state, every sound and every picture.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake --preset default >/dev/null
@@ -20,3 +23,4 @@ else
         "$tool" rerecord "$replay"
     done
 fi
+"$tool" play tests/replays/*.vrp --complete | grep -v "^ok "

@@ -1,6 +1,8 @@
 // Plays, records and re-records the replays of tests/replays.
 //
-//   vevu_replay play FILE... [--out DIR]    play each, compare every digest; exit 1 on a difference
+//   vevu_replay play FILE... [--out DIR] [--complete]  play each, compare every digest; exit 1 on a
+//                                           difference (--complete: also when the coverage line names
+//                                           anything no replay reaches)
 //   vevu_replay record KIND FILE            a new session: campaign (the bot's whole campaign), mission0
 //                                           to mission3 (random keys on one battlefield), tasks (the
 //                                           task player's chores on one battlefield), intro, outro
@@ -25,8 +27,8 @@
 
 #include "driver/bot_player.h"
 #include "driver/random_keys.h"
-#include "driver/task_player.h"
 #include "driver/replay.h"
+#include "driver/task_player.h"
 #include "engine/engine.h"
 #include "game/assets.h"
 #include "game/constants.h"
@@ -40,9 +42,10 @@ namespace {
 constexpr int kRandomSessionMs = 3 * 60 * 1000;
 
 int usage() {
-    std::fprintf(stderr,
-                 "usage: vevu_replay play FILE... [--out DIR] | record KIND FILE | rerecord FILE... | "
-                 "frame FILE SECONDS OUT.png | diff DRAWN.png WANTED.png OUT.png\n");
+    std::fprintf(
+        stderr,
+        "usage: vevu_replay play FILE... [--out DIR] [--complete] | record KIND FILE | rerecord FILE... | "
+        "frame FILE SECONDS OUT.png | diff DRAWN.png WANTED.png OUT.png\n");
     return 2;
 }
 
@@ -253,9 +256,9 @@ const std::vector<ClassStates>& classStates() {
 }
 
 std::string stateName(Kind kind, int state) {
-    static const char* const actorStates[] = {"IDLE",    "MOVING",  "FIRING",  "STRAFING", "KNOCKBACK",
-                                              "PRODUCING", "REGENERATING", "ABDUCTING", "STUNNED", "FALLING",
-                                              "HOLDING", "DEAD",    "SHIELDING", "RESPAWN", "WAIT"};
+    static const char* const actorStates[] = {
+        "IDLE",    "MOVING",  "FIRING",  "STRAFING", "KNOCKBACK", "PRODUCING", "REGENERATING", "ABDUCTING",
+        "STUNNED", "FALLING", "HOLDING", "DEAD",     "SHIELDING", "RESPAWN",   "WAIT"};
     static const char* const baseStates[] = {"LANDING", "IDLE", "TAKEOFF", "VICTORY"};
     if (kind == Kind::Homebase) return state >= 0 && state < 4 ? baseStates[state] : std::to_string(state);
     return state >= 0 && state < 15 ? actorStates[state] : std::to_string(state);
@@ -268,23 +271,27 @@ void addTo(std::string& text, const std::string& item) {
     text += (text.empty() ? "" : ", ") + item;
 }
 
-// seen: "duster 4" for a class in a state, "laser" for a class without states.
-void printCoverage(const std::set<std::string>& seen, const std::set<std::string>& sounds,
+// seen: "duster 4" for a class in a state, "laser" for a class without states. False when anything
+// is left unreached.
+bool printCoverage(const std::set<std::string>& seen, const std::set<std::string>& sounds,
                    const std::set<std::string>& pictures) {
     std::map<std::string, std::set<int>> statesOf;
     for (const std::string& entry : seen) {
         const std::size_t space = entry.find_last_of(' ');
-        const bool numbered = space != std::string::npos && std::isdigit(static_cast<unsigned char>(entry.back()));
+        const bool numbered =
+            space != std::string::npos && std::isdigit(static_cast<unsigned char>(entry.back()));
         std::set<int>& states = statesOf[numbered ? entry.substr(0, space) : entry];
         if (numbered) states.insert(std::atoi(entry.c_str() + space + 1));
     }
     std::string text, missing, unexpected;
     for (const auto& [name, states] : statesOf) {
         std::string item = name;
-        const auto entry = std::find_if(classStates().begin(), classStates().end(),
-                                        [&](const ClassStates& c) { return className(static_cast<int>(c.kind)) == name; });
+        const auto entry =
+            std::find_if(classStates().begin(), classStates().end(),
+                         [&](const ClassStates& c) { return className(static_cast<int>(c.kind)) == name; });
         for (int state : states) {
-            const std::string word = entry != classStates().end() ? stateName(entry->kind, state) : std::to_string(state);
+            const std::string word =
+                entry != classStates().end() ? stateName(entry->kind, state) : std::to_string(state);
             item += (state == *states.begin() ? " " : "/") + word;
             if (entry != classStates().end() &&
                 std::find(entry->states.begin(), entry->states.end(), state) == entry->states.end())
@@ -308,16 +315,20 @@ void printCoverage(const std::set<std::string>& seen, const std::set<std::string
                 for (int state : c.states)
                     if (!found->second.count(state)) addTo(missing, name + " " + stateName(c.kind, state));
     }
-    std::printf("coverage: %zu sounds played, %zu pictures drawn; no replay reaches the classes and states: %s\n",
-                sounds.size(), pictures.size(), missing.empty() ? "none" : missing.c_str());
+    std::printf(
+        "coverage: %zu sounds played, %zu pictures drawn; no replay reaches the classes and states: %s\n",
+        sounds.size(), pictures.size(), missing.empty() ? "none" : missing.c_str());
+    bool complete = missing.empty();
     // A state the table says no rule enters, seen all the same: the table or the rules are wrong.
-    if (!unexpected.empty()) std::printf("coverage: states no rule was known to enter: %s\n", unexpected.c_str());
+    if (!unexpected.empty())
+        std::printf("coverage: states no rule was known to enter: %s\n", unexpected.c_str());
     missing.clear();
     for (const SoundEntry& entry : soundCatalogue()) {
         const std::string name = std::string(entry.path).substr(std::strlen(kEmbeddedPrefix));
         if (!sounds.count(name)) addTo(missing, name);
     }
     std::printf("coverage: sounds no replay plays: %s\n", missing.empty() ? "none" : missing.c_str());
+    complete = complete && missing.empty();
     missing.clear();
     std::string neverDrawn;
     for (const ImageEntry& entry : imageCatalogue()) {
@@ -330,9 +341,10 @@ void printCoverage(const std::set<std::string>& seen, const std::set<std::string
     }
     std::printf("coverage: pictures no replay draws: %s (loaded, drawn by no rule: %s)\n",
                 missing.empty() ? "none" : missing.c_str(), neverDrawn.c_str());
+    return complete && missing.empty();
 }
 
-int play(const std::vector<std::string>& paths, const std::string& outDir) {
+int play(const std::vector<std::string>& paths, const std::string& outDir, bool wantComplete) {
     int failures = 0;
     std::set<std::string> classes, sounds, pictures;
     for (const std::string& path : paths) {
@@ -357,8 +369,12 @@ int play(const std::vector<std::string>& paths, const std::string& outDir) {
         sounds.merge(result.soundsPlayed);
         pictures.merge(result.picturesDrawn);
     }
-    if (!failures) printCoverage(classes, sounds, pictures);
-    return failures ? 1 : 0;
+    if (failures) return 1;
+    if (!printCoverage(classes, sounds, pictures) && wantComplete) {
+        std::printf("FAILED the replays no longer reach everything they reached: record what is missing\n");
+        return 1;
+    }
+    return 0;
 }
 
 int frame(const std::string& path, double secondsWanted, const std::string& png) {
@@ -434,14 +450,17 @@ int main(int argc, char** argv) {
     if (command == "play") {
         std::string outDir;
         std::vector<std::string> paths;
+        bool wantComplete = false;
         for (std::size_t i = 0; i < args.size(); ++i) {
             if (args[i] == "--out" && i + 1 < args.size())
                 outDir = args[++i];
+            else if (args[i] == "--complete")
+                wantComplete = true;
             else
                 paths.push_back(args[i]);
         }
         if (!outDir.empty()) std::filesystem::create_directories(outDir);
-        return play(paths, outDir);
+        return play(paths, outDir, wantComplete);
     }
     return usage();
 }

@@ -356,10 +356,12 @@ void DigestTaker::noteList(const std::shared_ptr<TList>& list) {
 
 void DigestTaker::notePass() {
     const tProgram& game = *theProgram;
-    for (const auto* list : {&game.weaponList, &game.fxList, &game.messages, &game.actorList, &game.buildingList})
+    for (const auto* list :
+         {&game.weaponList, &game.fxList, &game.messages, &game.actorList, &game.buildingList})
         noteList(*list);
     if (game.outro) noteList(game.outro->stars);
-    if (game.mapScreen && game.mapScreen->buttonFlasher) statesSeen[static_cast<int>(Kind::ButtonFlasher)] |= 1;
+    if (game.mapScreen && game.mapScreen->buttonFlasher)
+        statesSeen[static_cast<int>(Kind::ButtonFlasher)] |= 1;
     if (game.mapScreen && game.mapScreen->dazozuzo) statesSeen[static_cast<int>(Kind::MapDazozuzo)] |= 1;
 }
 

@@ -25,6 +25,12 @@ constexpr float kFlyAccel = 1000;      // the larva's acceleration and braking
 // A catch let go this far above the ground lands faster than 150 px/s and is destroyed.
 constexpr float kDropHeight = 120;
 constexpr int kShieldTrait = 3; // the shield's button in the upgrade menu
+// A dropped catch is let go to land this far into a second of game clock (it lands up to a tenth of a
+// second later, a pass or two): its burst (five frames of 60 ms, the first one empty) is on screen
+// when the second ends.
+constexpr int kLandingPhaseMs = 760;
+// Battery the shield is held down to: a digest sees what the hits took.
+constexpr float kShieldBatteryLeft = 800;
 
 float groundLine(const tProgram& game) {
     return game.map ? static_cast<float>(game.map->groundLevel) : 350.0f;
@@ -34,11 +40,11 @@ bool alive(const tActor& actor) {
     return actor.state != states::DEAD && !actor.destroyed;
 }
 
-template <class Kind>
-std::shared_ptr<Kind> nearest(TList& list, float x, const auto& wanted) {
+template <class Kind> std::shared_ptr<Kind> nearest(TList& list, float x, const auto& wanted) {
     std::shared_ptr<Kind> best;
     for (const std::shared_ptr<Kind>& candidate : list.typed<Kind>())
-        if (wanted(*candidate) && (!best || std::fabs(candidate->x - x) < std::fabs(best->x - x))) best = candidate;
+        if (wanted(*candidate) && (!best || std::fabs(candidate->x - x) < std::fabs(best->x - x)))
+            best = candidate;
     return best;
 }
 
@@ -60,7 +66,9 @@ void TaskPlayer::step() {
     if (task == Task::Leave) {
         left = right = up = down = use = false;
         applyHeld();
-        keyTap(KEY_ESCAPE); // in the menu it closes the menu; the next one leaves
+        // After two seconds (the last burst is seen in a digest's frame), Esc: in the menu it closes
+        // the menu; the next one leaves.
+        if (gameMillisecs() - taskStartedAt > 2000) keyTap(KEY_ESCAPE);
         return;
     }
     if (task == Task::BuyShield) {
@@ -83,8 +91,8 @@ void TaskPlayer::step() {
         return;
     }
     const tFoo& larva = *game.player;
-    const bool inControl = larva.state == states::IDLE || larva.state == states::ABDUCTING ||
-                           larva.state == states::SHIELDING;
+    const bool inControl =
+        larva.state == states::IDLE || larva.state == states::ABDUCTING || larva.state == states::SHIELDING;
     if (game.state == gamestate::RUNNING && inControl) {
         switch (task) {
         case Task::ShieldHit:
@@ -116,9 +124,10 @@ void TaskPlayer::shieldHit() {
         return;
     }
     if (larva.state == states::SHIELDING) {
-        // A hit restarts the shield's overlay from its first frame.
-        if (larva.frameShield == 0 || larva.battery < 200) {
-            lastNote = "the shield took a hit";
+        // Hits drain the battery (and restart the shield's overlay from its first frame); without the
+        // shield it recharges at once.
+        if (larva.battery < kShieldBatteryLeft) {
+            lastNote = "the shield took hits";
             nextTask();
             return;
         }
@@ -129,7 +138,8 @@ void TaskPlayer::shieldHit() {
     const float baseX = game.playerBase ? game.playerBase->x : 0;
     std::shared_ptr<tOnscreenObject> shooter =
         nearest<tSoldier>(*game.actorList, larva.x, [](const tSoldier& s) { return alive(s); });
-    if (!shooter) shooter = nearest<tTurret>(*game.buildingList, larva.x, [](const tTurret&) { return true; });
+    if (!shooter)
+        shooter = nearest<tTurret>(*game.buildingList, larva.x, [](const tTurret&) { return true; });
     if (!shooter) {
         nextTask();
         return;
@@ -149,8 +159,7 @@ void TaskPlayer::shieldHit() {
     }
 }
 
-template <class Kind>
-void TaskPlayer::irradiate(DropAt where) {
+template <class Kind> void TaskPlayer::irradiate(DropAt where) {
     const tFoo& larva = *game.player;
     const float ground = groundLine(game);
     if (dropped) {
@@ -192,8 +201,21 @@ void TaskPlayer::irradiate(DropAt where) {
             lastNote = "carrying the catch";
             return;
         }
-        // Still: the beam reels the catch in; high enough, it is let go.
+        // Still: the beam reels the catch in; high enough, it is held up there (rocking) until it
+        // will land just before a second of game clock ends, when a digest draws the frame: the burst
+        // is in the picture. It falls from rest: (ground - y) = g t^2 |sin dir| / 2.
         if (held.y < ground - kDropHeight || held.y < larva.y + 30) {
+            const auto* ball = objectAs<tMatterBall>(&held);
+            const auto* person = objectAs<tPerson>(&held);
+            const double gravity = ball ? ball->gravity : person ? person->gravity : 200;
+            const double fallMs =
+                1000 * std::sqrt(2 * (ground - held.y) / (gravity * std::fabs(SinDeg(held.dir))));
+            const int landsAt = (gameMillisecs() + static_cast<int>(fallMs)) % 1000;
+            if (landsAt < kLandingPhaseMs || landsAt >= kLandingPhaseMs + 40) {
+                (larva.xVel > 0 ? left : right) = true;
+                lastNote = "holding the catch up";
+                return;
+            }
             use = false;
             dropped = true;
             catchDropped = beam->lastHit;
@@ -223,7 +245,9 @@ void TaskPlayer::irradiate(DropAt where) {
         if (!alive(*k) || k->state != states::IDLE || k->isRadiated()) continue;
         float score = std::fabs(k->x - larva.x);
         for (const auto& soldier : game.actorList->typed<tSoldier>())
-            if (static_cast<const void*>(soldier.get()) != k.get() && alive(*soldier) && std::fabs(soldier->x - k->x) < 340) score += 500;
+            if (static_cast<const void*>(soldier.get()) != k.get() && alive(*soldier) &&
+                std::fabs(soldier->x - k->x) < 340)
+                score += 500;
         for (const auto& turret : game.buildingList->typed<tTurret>())
             if (std::fabs(turret->x - k->x) < 360) score += 500;
         if (!victim || score < bestScore) victim = k, bestScore = score;

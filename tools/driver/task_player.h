@@ -3,8 +3,9 @@
 // keys rarely or never do: it buys the shield (the campaign's bot does the buying), takes a shot on the
 // shield, irradiates a cow in the beam and drops it onto a house (the cow's great radiation blast
 // brings the house down and scatters its matter balls), irradiates one of those matter balls and drops
-// it, irradiates a soldier (carried away from the guns) and drops it, then leaves the battlefield with Esc. Like the bot it reads the
-// game and only gives keys, so a session it plays is recorded as keys and frame times.
+// it, irradiates a soldier (carried away from the guns) and drops it, then leaves the battlefield with Esc.
+// Like the bot it reads the game and only gives keys, so a session it plays is recorded as keys and frame
+// times.
 //
 // Use it from tProgram::passHook: advance the clock, then step().
 #include <memory>
@@ -42,8 +43,7 @@ class TaskPlayer {
     // Catches an abductable of the kind, carries it where it is to be dropped while the beam
     // irradiates it, reels it up and lets it fall.
     enum class DropAt { Here, House, BesideHomebase };
-    template <class Kind>
-    void irradiate(DropAt where);
+    template <class Kind> void irradiate(DropAt where);
     bool steerX(float x, float tolerance);
     void climbTo(float y);
     void applyHeld();
