@@ -284,7 +284,10 @@ bool printCoverage(const std::set<std::string>& seen, const std::set<std::string
         if (numbered) states.insert(std::atoi(entry.c_str() + space + 1));
     }
     std::string text, missing, unexpected;
-    for (const auto& [name, states] : statesOf) {
+    for (const auto& seenClass : statesOf) {
+        // Not a structured binding: clang 14's lambdas cannot capture one.
+        const std::string& name = seenClass.first;
+        const std::set<int>& states = seenClass.second;
         std::string item = name;
         const auto entry =
             std::find_if(classStates().begin(), classStates().end(),
