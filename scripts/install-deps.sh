@@ -14,7 +14,9 @@ for option in "$@"; do
     --assets) packages+=(python3 python3-pil python3-numpy python3-fonttools vorbis-tools sox) ;;
     # Only needed to build the Debian package (scripts/package.sh) and check it (tests/package/check.sh).
     --package) packages+=(dpkg-dev file gzip lintian desktop-file-utils appstream man-db groff-base) ;;
-    *) echo "install-deps: unknown option $option (--test, --assets, --package)" >&2; exit 2 ;;
+    # Only needed to fuzz the file readers (scripts/fuzz.sh): clang with libFuzzer and the sanitizers' runtimes.
+    --fuzz) packages+=(clang libclang-rt-14-dev) ;;
+    *) echo "install-deps: unknown option $option (--test, --assets, --package, --fuzz)" >&2; exit 2 ;;
     esac
 done
 missing=()

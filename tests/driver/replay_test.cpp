@@ -1,9 +1,11 @@
 // Replays: a short session recorded and played back; what a difference, an input that runs out and a
 // damaged file are told as.
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <cstdio>
 #include <fstream>
+#include <initializer_list>
 #include <sstream>
 
 #include "driver/replay.h"
@@ -33,6 +35,44 @@ std::string readAll(const std::string& path) {
 
 void writeAll(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// The reader's message for a file of these bytes ("" when it reads it), checked to name the file.
+std::string refusal(const std::string& bytes) {
+    const std::string path = ::testing::TempDir() + "replay_refused.vrp";
+    writeAll(path, bytes);
+    Replay r;
+    std::string message;
+    const bool read = loadReplay(path, r, message);
+    std::remove(path.c_str());
+    if (read) return "";
+    EXPECT_EQ(message.rfind(path + ": ", 0), 0u) << message;
+    return message.empty() ? "(no message)" : message;
+}
+
+// The body of a replay written by hand: numbers as the file packs them, seven bits a byte.
+void putNumber(std::string& body, std::uint64_t v) {
+    for (; v >= 0x80; v >>= 7)
+        body.push_back(static_cast<char>(v | 0x80));
+    body.push_back(static_cast<char>(v));
+}
+std::string numbers(std::initializer_list<std::uint64_t> values) {
+    std::string body;
+    for (std::uint64_t v : values)
+        putNumber(body, v);
+    return body;
+}
+
+// A whole replay file around a body: this build's header, the body packed.
+std::string replayFile(const std::string& body, std::uint64_t passes, std::uint64_t digests) {
+    uLongf packedSize = compressBound(body.size());
+    std::string packed(packedSize, '\0');
+    compress2(reinterpret_cast<Bytef*>(packed.data()), &packedSize,
+              reinterpret_cast<const Bytef*>(body.data()), body.size(), 1);
+    packed.resize(packedSize);
+    return "vevu replay 1\nentry run\nseed 1\nassets " + std::to_string(assetsHash()) + "\npasses " +
+           std::to_string(passes) + "\ndigests " + std::to_string(digests) + "\ndata " +
+           std::to_string(body.size()) + " " + std::to_string(packed.size()) + "\n" + packed;
 }
 
 } // namespace
@@ -74,12 +114,8 @@ TEST(Replay, ADamagedFileIsRefusedNamingTheFileAndTheFault) {
 
     const std::string bytes = readAll(path);
     auto refused = [&](const std::string& damaged, const std::string& why) {
-        writeAll(path, damaged);
-        Replay r;
-        std::string message;
-        EXPECT_FALSE(loadReplay(path, r, message)) << why;
-        EXPECT_EQ(message.rfind(path + ": ", 0), 0u) << message;
-        EXPECT_NE(message.find(why), std::string::npos) << message;
+        const std::string message = refusal(damaged);
+        EXPECT_NE(message.find(why), std::string::npos) << why << ": " << message;
     };
     refused(bytes.substr(0, bytes.size() - 5), "truncated");
     refused("vevu replay 9" + bytes.substr(bytes.find('\n')), "format 9 is unknown");
@@ -88,5 +124,50 @@ TEST(Replay, ADamagedFileIsRefusedNamingTheFileAndTheFault) {
                         otherAssets[otherAssets.find("assets ") + 7] == '1' ? "2" : "1");
     refused(otherAssets, "recorded with other assets");
     refused("a picture, not a replay", "not a replay");
+    refused("vevu replay", "header");
+    refused("vevu replay\n" + bytes.substr(bytes.find('\n') + 1), "header");
+    refused(bytes.substr(0, bytes.find("data ")) + "data 80 18446744073709551615\n", "truncated");
     std::remove(path.c_str());
+}
+
+// Whatever a file declares, holding it takes bounded memory and time: each count is checked against what
+// its entries take in memory, not only in the file.
+TEST(Replay, AFileAskingForTooMuchIsRefusedBeforeItIsHeld) {
+    ASSERT_EQ(refusal(replayFile(numbers({1, 10, 0, 0, 0}), 1, 0)), ""); // a pass of 10 ms, no digests
+
+    // Ten million passes of 10 ms without keys: 20 MB of data, 20 KB of file, 300 MB held.
+    std::string passes = numbers({10'000'000});
+    for (int n = 0; n < 10'000'000; ++n)
+        passes.append("\x0a\x00", 2);
+    EXPECT_NE(refusal(replayFile(passes + numbers({0, 0}), 10'000'000, 0)).find("too large"),
+              std::string::npos);
+
+    // A hundred thousand values in the first digest, repeated by 300 digests that change nothing: every
+    // digest holds them all.
+    std::string digests = numbers({1, 10, 0, 301, 0, 0, 1, 100'000});
+    for (int n = 0; n < 100'000; ++n)
+        digests += numbers({n == 0 ? 256u : 1u, 1});
+    digests += numbers({0, 0, 0});
+    for (int n = 0; n < 300; ++n)
+        digests += numbers({0, 0, 1, 0, 0, 0, 0});
+    EXPECT_NE(refusal(replayFile(digests + numbers({0}), 1, 301)).find("too large"), std::string::npos);
+
+    // Digests taken after passes past the last (the count of passes would overflow), at a clock past the
+    // largest, or with values too large for their place.
+    const std::string onePass = numbers({1, 10, 0});
+    struct Case {
+        std::string body;
+        int digests;
+        const char* why;
+    };
+    for (const Case& c : std::initializer_list<Case>{
+             {onePass + numbers({2, 0x7FFF'FFFF, 0, 0, 0, 0, 0, 0, 0x7FFF'FFFF, 0, 0, 0, 0, 0, 0, 0}), 2,
+              "pass"},
+             {onePass + numbers({2, 0, 0xFFFF'FFFE, 0, 0, 0, 0, 0, 1, 4, 0, 0, 0, 0, 0, 0}), 2, "clock"},
+             {numbers({1, 300, 0, 0, 0}), 0, "frame time"},
+             {numbers({1, 10, 1, 4, 65, 0, 0}), 0, "key"},
+             {onePass + numbers({1, 1, 0, 0, 0, 0, 1, 70'000, 0, 0}), 1, "sound"},
+             {onePass + numbers({0, 1, 300}), 0, "class"},
+         })
+        EXPECT_NE(refusal(replayFile(c.body, 1, c.digests)).find(c.why), std::string::npos) << c.why;
 }

@@ -35,6 +35,7 @@ struct Digest {
     std::uint32_t frameHash = 0;
     // Actors and buildings one by one; the others sum them up in a count and a hash per list.
     bool detailed = false;
+    bool operator==(const Digest&) const = default;
 };
 
 struct FieldInfo {

@@ -1,13 +1,9 @@
 #include "driver/replay.h"
 
-#include <zlib.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <map>
-#include <sstream>
 
 #include "driver/harness.h"
 #include "engine/engine.h"
@@ -16,142 +12,10 @@
 
 namespace {
 
-constexpr char kMagic[] = "vevu replay";
 // A session that will not end after its input ran out is stopped after this many more passes.
 constexpr int kPassesToLeave = 10000;
 // Seconds between digests that hold every actor and building one by one.
 constexpr int kDetailSeconds = 5;
-
-// ---------------------------------------------------------------------------------------------------
-// Bytes
-
-struct Writer {
-    std::string bytes;
-    void put(std::uint64_t v) {
-        while (v >= 0x80) {
-            bytes.push_back(static_cast<char>(v | 0x80));
-            v >>= 7;
-        }
-        bytes.push_back(static_cast<char>(v));
-    }
-    void putSigned(std::int64_t v) { put(static_cast<std::uint64_t>((v << 1) ^ (v >> 63))); }
-};
-
-struct Reader {
-    const std::string& bytes;
-    std::size_t at = 0;
-    bool failed = false;
-    std::uint64_t get() {
-        std::uint64_t v = 0;
-        for (int shift = 0; shift < 64; shift += 7) {
-            if (at >= bytes.size()) {
-                failed = true;
-                return 0;
-            }
-            const auto b = static_cast<unsigned char>(bytes[at++]);
-            v |= std::uint64_t{b & 0x7Fu} << shift;
-            if (!(b & 0x80)) return v;
-        }
-        failed = true;
-        return 0;
-    }
-    std::int64_t getSigned() {
-        const std::uint64_t v = get();
-        return static_cast<std::int64_t>(v >> 1) ^ -static_cast<std::int64_t>(v & 1);
-    }
-    // A count that must fit in what is left (every element takes at least a byte).
-    std::size_t count() {
-        const std::uint64_t n = get();
-        if (n > bytes.size() - std::min(at, bytes.size())) failed = true;
-        return failed ? 0 : static_cast<std::size_t>(n);
-    }
-};
-
-std::uint64_t keyOf(const DigestItem& item) {
-    return std::uint64_t{item.object} << 8 | item.field;
-}
-
-// Digests are written as changes against the one before: most values stand still from second to second.
-void writeDigests(Writer& w, const std::vector<Digest>& digests) {
-    std::map<std::uint64_t, std::uint32_t> last;
-    int lastPass = 0, lastMs = 0;
-    w.put(digests.size());
-    for (const Digest& d : digests) {
-        w.put(static_cast<std::uint64_t>(d.pass - lastPass));
-        w.putSigned(d.ms - lastMs);
-        lastPass = d.pass;
-        lastMs = d.ms;
-        w.put(d.detailed ? 1 : 0);
-        std::map<std::uint64_t, std::uint32_t> now;
-        for (const DigestItem& item : d.items)
-            now[keyOf(item)] = item.bits;
-        // A digest without detail leaves the objects as the last detailed one had them.
-        if (!d.detailed)
-            for (const auto& [key, bits] : last)
-                if (key >> 8) now.emplace(key, bits);
-        std::vector<std::pair<std::uint64_t, std::uint32_t>> changed;
-        std::vector<std::uint64_t> gone;
-        for (const auto& [key, bits] : now) {
-            auto found = last.find(key);
-            if (found == last.end() || found->second != bits) changed.emplace_back(key, bits);
-        }
-        for (const auto& [key, bits] : last)
-            if (!now.count(key)) gone.push_back(key);
-        w.put(changed.size());
-        std::uint64_t previousKey = 0;
-        for (const auto& [key, bits] : changed) {
-            w.put(key - previousKey);
-            previousKey = key;
-            auto found = last.find(key);
-            w.put(bits ^ (found == last.end() ? 0u : found->second));
-        }
-        w.put(gone.size());
-        previousKey = 0;
-        for (std::uint64_t key : gone) {
-            w.put(key - previousKey);
-            previousKey = key;
-        }
-        w.put(d.sounds.size());
-        for (std::uint16_t s : d.sounds)
-            w.put(s);
-        w.put(d.hasFrame ? 1 : 0);
-        if (d.hasFrame) w.put(d.frameHash);
-        last = std::move(now);
-    }
-}
-
-bool readDigests(Reader& r, std::vector<Digest>& digests) {
-    std::map<std::uint64_t, std::uint32_t> last;
-    int pass = 0, ms = 0;
-    digests.resize(r.count());
-    for (Digest& d : digests) {
-        pass += static_cast<int>(r.get());
-        ms += static_cast<int>(r.getSigned());
-        d.pass = pass;
-        d.ms = ms;
-        d.detailed = r.get() != 0;
-        std::uint64_t key = 0;
-        for (std::size_t n = r.count(); n > 0 && !r.failed; --n) {
-            key += r.get();
-            last[key] ^= static_cast<std::uint32_t>(r.get());
-        }
-        key = 0;
-        for (std::size_t n = r.count(); n > 0 && !r.failed; --n) {
-            key += r.get();
-            last.erase(key);
-        }
-        for (std::size_t n = r.count(); n > 0 && !r.failed; --n)
-            d.sounds.push_back(static_cast<std::uint16_t>(r.get()));
-        d.hasFrame = r.get() != 0;
-        if (d.hasFrame) d.frameHash = static_cast<std::uint32_t>(r.get());
-        if (r.failed) return false;
-        for (const auto& [k, bits] : last)
-            if (d.detailed || (k >> 8) == 0)
-                d.items.push_back(
-                    {static_cast<std::uint32_t>(k >> 8), static_cast<std::uint8_t>(k & 0xFF), bits});
-    }
-    return !r.failed;
-}
 
 // ---------------------------------------------------------------------------------------------------
 // Words
@@ -190,136 +54,6 @@ int rank(const DigestItem& item) {
 }
 
 } // namespace
-
-std::uint32_t assetsHash() {
-    FillResourceTable();
-    std::vector<std::string> names = ResourceNames();
-    std::sort(names.begin(), names.end());
-    std::uint32_t hash = 2166136261u;
-    auto add = [&](const unsigned char* bytes, std::size_t size) {
-        hash = static_cast<std::uint32_t>(crc32(hash, bytes, static_cast<uInt>(size)));
-    };
-    for (const std::string& name : names) {
-        // The window's icon is the desktop's business: it never appears in the game's picture.
-        if (name.rfind("Icon\\", 0) == 0) continue;
-        add(reinterpret_cast<const unsigned char*>(name.data()), name.size());
-        const ResourceData data = OpenResource(kEmbeddedPrefix + name);
-        if (data) add(data.bytes, data.size);
-    }
-    return hash;
-}
-
-bool saveReplay(const std::string& path, const Replay& replay, std::string& error) {
-    Writer w;
-    w.put(replay.passes.size());
-    for (const ReplayPass& p : replay.passes) {
-        w.put(p.frameMs);
-        w.put(p.keys.size());
-        for (const KeyEvent& k : p.keys) {
-            w.put(k.kind);
-            w.put(k.code);
-        }
-    }
-    writeDigests(w, replay.digests);
-    w.put(replay.objectClasses.size());
-    for (std::uint8_t c : replay.objectClasses)
-        w.put(c);
-    uLongf packedSize = compressBound(w.bytes.size());
-    std::string packed(packedSize, '\0');
-    if (compress2(reinterpret_cast<Bytef*>(packed.data()), &packedSize,
-                  reinterpret_cast<const Bytef*>(w.bytes.data()), w.bytes.size(), 9) != Z_OK) {
-        error = path + ": could not compress the replay";
-        return false;
-    }
-    packed.resize(packedSize);
-    std::ofstream out(path, std::ios::binary);
-    out << kMagic << ' ' << Replay::kVersion << '\n'
-        << "entry " << replay.entry << '\n'
-        << "seed " << replay.seed << '\n'
-        << "assets " << replay.assets << '\n'
-        << "passes " << replay.passes.size() << '\n'
-        << "digests " << replay.digests.size() << '\n'
-        << "data " << w.bytes.size() << ' ' << packed.size() << '\n';
-    out.write(packed.data(), static_cast<std::streamsize>(packed.size()));
-    if (!out.flush()) {
-        error = path + ": could not be written";
-        return false;
-    }
-    return true;
-}
-
-bool loadReplay(const std::string& path, Replay& replay, std::string& error, bool otherAssetsAllowed) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = path + ": cannot be opened";
-        return false;
-    }
-    auto fail = [&](const std::string& what) {
-        error = path + ": " + what;
-        return false;
-    };
-    std::string line, word;
-    int version = 0;
-    std::getline(in, line);
-    if (line.rfind(kMagic, 0) != 0) return fail("not a replay (it does not start with \"vevu replay\")");
-    std::istringstream(line.substr(sizeof kMagic)) >> version;
-    if (version != Replay::kVersion)
-        return fail("replay format " + std::to_string(version) + " is unknown (this build reads format " +
-                    std::to_string(Replay::kVersion) + "): record it again");
-    std::uint64_t rawSize = 0, packedSize = 0, passes = 0, digests = 0;
-    std::uint32_t assets = 0;
-    while (std::getline(in, line)) {
-        std::istringstream fields(line);
-        fields >> word;
-        if (word == "entry") fields >> replay.entry;
-        if (word == "seed") fields >> replay.seed;
-        if (word == "assets") fields >> assets;
-        if (word == "passes") fields >> passes;
-        if (word == "digests") fields >> digests;
-        if (word == "data") {
-            fields >> rawSize >> packedSize;
-            break;
-        }
-    }
-    const bool battle = replay.entry.size() == 7 && replay.entry.rfind("battle", 0) == 0 &&
-                        replay.entry[6] >= '0' && replay.entry[6] <= '3';
-    if (replay.entry != "run" && replay.entry != "outro" && !battle)
-        return fail("unknown entry \"" + replay.entry + "\"");
-    if (rawSize == 0 || rawSize > (1u << 30)) return fail("the header is truncated or damaged");
-    std::string packed(packedSize, '\0');
-    in.read(packed.data(), static_cast<std::streamsize>(packedSize));
-    if (static_cast<std::uint64_t>(in.gcount()) != packedSize)
-        return fail("truncated: " + std::to_string(in.gcount()) + " of " + std::to_string(packedSize) +
-                    " bytes of data");
-    std::string raw(rawSize, '\0');
-    uLongf unpacked = rawSize;
-    if (uncompress(reinterpret_cast<Bytef*>(raw.data()), &unpacked,
-                   reinterpret_cast<const Bytef*>(packed.data()), packedSize) != Z_OK ||
-        unpacked != rawSize)
-        return fail("the data is damaged (it does not decompress)");
-    Reader r{raw};
-    replay.passes.resize(r.count());
-    for (ReplayPass& p : replay.passes) {
-        p.frameMs = static_cast<std::uint8_t>(r.get());
-        p.keys.resize(r.count());
-        for (KeyEvent& k : p.keys) {
-            k.kind = static_cast<KeyEvent::Kind>(r.get() & 3);
-            k.code = static_cast<std::uint8_t>(r.get());
-        }
-    }
-    if (!readDigests(r, replay.digests)) return fail("the data is damaged (digests cut short)");
-    replay.objectClasses.resize(r.count());
-    for (std::uint8_t& c : replay.objectClasses)
-        c = static_cast<std::uint8_t>(r.get());
-    if (r.failed || replay.passes.size() != passes || replay.digests.size() != digests)
-        return fail("the data is damaged (the counts do not match the header)");
-    replay.assets = assets;
-    if (assets != assetsHash() && !otherAssetsAllowed)
-        return fail("recorded with other assets (assets hash " + std::to_string(assets) +
-                    ", this build's is " + std::to_string(assetsHash()) +
-                    "): the pictures or sounds changed since; record it again");
-    return true;
-}
 
 PassInput recordedInput(const Replay& replay) {
     return {[&replay](int pass) {
@@ -419,9 +153,9 @@ std::string compareDigests(const Digest& got, const Digest& want, const std::vec
     std::vector<std::string> found;
     std::map<std::uint64_t, const DigestItem*> gotItems, wantItems;
     for (const DigestItem& item : got.items)
-        gotItems[keyOf(item)] = &item;
+        gotItems[digestKey(item)] = &item;
     for (const DigestItem& item : want.items)
-        wantItems[keyOf(item)] = &item;
+        wantItems[digestKey(item)] = &item;
     std::string world;
     int worldRank = 99;
     auto note = [&](int itemRank, std::string text) {

@@ -4,9 +4,8 @@
 //
 // A session is tProgram::run from start-up (entry "run": intro, map, missions, outro), the outro alone
 // (entry "outro"), or one battlefield started as the map screen starts it and played in the game's
-// main loop (entry "battle3": the boss mission, whose node opens only once the other three are won). The file
-// (*.vrp) starts with a few text lines (format version, entry, seed, the hash of the assets, the sizes)
-// followed by the zlib-compressed passes and digests. Digests are taken after every pass that ends a second
+// main loop (entry "battle3": the boss mission, whose node opens only once the other three are won); its file
+// is driver/replay_file.h's. Digests are taken after every pass that ends a second
 // of game clock or changes the game state; a frame is drawn only for those passes (every other pass runs the
 // draw code with drawing switched off).
 #include <cstdint>
@@ -17,29 +16,7 @@
 
 #include "driver/digest.h"
 #include "driver/keys.h"
-
-struct ReplayPass {
-    std::uint8_t frameMs = 10;
-    std::vector<KeyEvent> keys;
-};
-
-struct Replay {
-    static constexpr int kVersion = 1;
-    std::string entry = "run";
-    int seed = 12345;
-    std::uint32_t assets = 0;
-    std::vector<ReplayPass> passes;
-    std::vector<Digest> digests;
-    std::vector<std::uint8_t> objectClasses; // the class of every object number
-};
-
-// The hash of every embedded asset: a replay recorded with other pictures or sounds cannot match.
-std::uint32_t assetsHash();
-// False with the reason in error (the path is part of it).
-bool saveReplay(const std::string& path, const Replay& replay, std::string& error);
-// A replay recorded with other assets is refused unless otherAssetsAllowed (to re-record it, or to draw
-// one of its frames: the picture that changed is what is looked for).
-bool loadReplay(const std::string& path, Replay& replay, std::string& error, bool otherAssetsAllowed = false);
+#include "driver/replay_file.h"
 
 // What a session's player does on each pass: the pass's frame time (0: the input has run out), then,
 // with the clock moved on, its keys given through driver/keys.h.
