@@ -95,7 +95,7 @@ void destroyRenderer(Platform& p) {
 
 bool createWindowRenderer(Platform& p, std::string* error) {
     // Frames are presented in step with the display; SDL_RENDER_VSYNC=0 in the environment (SDL's own
-    // hint) turns that off, and the frame cap in Flip still keeps to the display's rate.
+    // hint) turns that off, and the frame pacer in Flip then keeps to the display's rate.
     p.renderer = SDL_CreateRenderer(
         p.window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_TARGETTEXTURE | SDL_RENDERER_PRESENTVSYNC);
     if (!p.renderer)
@@ -105,6 +105,9 @@ bool createWindowRenderer(Platform& p, std::string* error) {
         destroyRenderer(p);
         return false;
     }
+    SDL_RendererInfo info{};
+    pacer.setVsyncWanted(SDL_GetRendererInfo(p.renderer, &info) == 0 &&
+                         (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0);
     return true;
 }
 
@@ -146,23 +149,33 @@ void applyWindowIcon(Platform& p) {
     SDL_FreeSurface(surface);
 }
 
-// Holds the loop to the display's rate after a present, or while nobody sees the window waits for an
-// event instead (a close request, the window shown again).
-void paceWindowedLoop(Platform& p, bool unseen) {
-#ifndef __EMSCRIPTEN__ // the page runs once per browser frame
-    // While nobody sees the window the loop waits this long for an event instead of drawing frames;
-    // the game goes on, a few passes a second.
-    constexpr int kUnseenWaitMs = 100;
-    if (!p.window) return;
-    if (unseen) {
-        SDL_WaitEventTimeout(nullptr, kUnseenWaitMs);
-        pacer.wentOn(nowNanos());
+void sleepUntil(std::int64_t when) {
+    const std::int64_t now = nowNanos();
+    if (when > now) std::this_thread::sleep_for(std::chrono::nanoseconds(when - now));
+}
+
+// Presents the frame, held back first only where presents do not wait for the display themselves (the
+// pacer measures which). Headless and on the page nothing waits: the manual clock and the browser's
+// frames set the pace there.
+void presentPaced(Platform& p) {
+#ifndef __EMSCRIPTEN__
+    if (p.window) {
+        sleepUntil(pacer.presentAt(nowNanos()));
+        const std::int64_t called = nowNanos();
+        SDL_RenderPresent(p.renderer);
+        pacer.presented(called, nowNanos());
         return;
     }
-    const std::int64_t now = nowNanos();
-    const std::int64_t goOn = pacer.goOnAt(now);
-    if (goOn > now) std::this_thread::sleep_for(std::chrono::nanoseconds(goOn - now));
-    pacer.wentOn(std::max(goOn, now));
+#endif
+    SDL_RenderPresent(p.renderer);
+}
+
+// While nobody sees the window the loop waits for an event (a close request, the window shown again)
+// instead of drawing frames; the game goes on, a few passes a second.
+void waitWhileUnseen(Platform& p) {
+#ifndef __EMSCRIPTEN__ // the page runs once per browser frame
+    constexpr int kUnseenWaitMs = 100;
+    if (p.window) SDL_WaitEventTimeout(nullptr, kUnseenWaitMs);
 #endif
 }
 
@@ -173,6 +186,28 @@ bool createHeadlessRenderer(Platform& p) {
         return false;
     }
     return true;
+}
+
+engine_detail::RendererMaker rendererMaker; // null: the platform's own
+
+// A renderer for the window or the headless screen, as after a lost device.
+bool makeRendererAgain(Platform& p, std::string* error) {
+    if (rendererMaker) return rendererMaker(error);
+    if (!p.headless) return createWindowRenderer(p, error);
+    if (createHeadlessRenderer(p)) return true;
+    if (error) *error = std::string("cannot create a renderer: ") + SDL_GetError();
+    return false;
+}
+
+// The renderer was lost and could not be made again: nothing can be drawn, and without a present to wait
+// on the loop would spin flat out behind the frozen picture. It goes on at the display's rate, planned
+// from when it really went on, and tries again every second.
+void waitForLostRenderer(Platform& p) {
+    if (MillisBetween(p.rendererRetryAt, Millis()) >= 0) RecreateRenderer();
+    if (!p.rendererLost) return;
+    const int periodMs = std::max(1, static_cast<int>(std::lround(1000 / p.refreshHz)));
+    SleepMillis(std::min(periodMs, MillisBetween(Millis(), MillisAfter(p.lostFrameAt, periodMs))));
+    p.lostFrameAt = Millis();
 }
 // The same quad as DrawFrame's corners, as the software renderer's copy: scaled (a negative scale flips)
 // about the drawing position, then turned about it by the rotation, clockwise on screen.
@@ -194,6 +229,10 @@ void drawTurnedOnSoftware(Platform& p, SDL_Texture* texture, SDL_Color colour, f
 } // namespace
 
 namespace engine_detail {
+
+void SetRendererMaker(RendererMaker maker) {
+    rendererMaker = std::move(maker);
+}
 
 Platform& platform() {
     // Never destroyed: images held by process-wide handles ask it about their textures at exit.
@@ -367,7 +406,6 @@ bool TryCreateGraphics(int width, int height, int depth, int hertz, int flags, s
     p.screenSaverOn = SDL_IsScreenSaverEnabled() == SDL_TRUE;
     engine_detail::ApplyScreenSaver();
     engine_detail::ReadRefreshRate();
-    pacer.wentOn(nowNanos());
     UseManualClock(false);
     OpenAudio();    // no sound device: the game runs silent
     OpenGamepads(); // none: the keyboard alone
@@ -435,19 +473,30 @@ void ShutdownEngine() {
     p.focusLost = false;
     p.focused = true;
     p.screenSaverWanted = true;
+    p.rendererLost = false;
     SetAudioMuted(false);
     drawing.image_font.reset();
 }
 
 void RecreateRenderer() {
+    constexpr int kLostRetryMs = 1000;
     Platform& p = platform();
-    if (!p.renderer) return;
+    if (!p.renderer && !p.rendererLost) return;
     destroyRenderer(p);
-    if (p.headless) {
-        createHeadlessRenderer(p);
-    } else {
-        createWindowRenderer(p, nullptr);
+    std::string error;
+    if (makeRendererAgain(p, &error)) {
+        if (p.rendererLost)
+            std::fprintf(stderr, "vevu: the renderer is made again; the game is shown again\n");
+        p.rendererLost = false;
+        return;
     }
+    if (!p.rendererLost)
+        std::fprintf(stderr,
+                     "vevu: the renderer was lost and cannot be made again (%s); trying again every second\n",
+                     error.c_str());
+    p.rendererLost = true;
+    p.rendererRetryAt = MillisAfter(Millis(), kLostRetryMs);
+    p.lostFrameAt = Millis();
 }
 
 void SetDrawingEnabled(bool enabled) {
@@ -478,6 +527,11 @@ void Cls() {
 
 void Flip(int sync) {
     Platform& p = platform();
+    if (p.rendererLost) {
+        waitForLostRenderer(p);
+        engine_detail::PumpEvents();
+        return;
+    }
     if (!p.renderer) return;
     if (!p.drawing) {
         engine_detail::PumpEvents();
@@ -486,13 +540,14 @@ void Flip(int sync) {
     // A minimised or hidden window is shown nothing: some drivers report its last size, others none.
     const bool unseen =
         p.window && (SDL_GetWindowFlags(p.window) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) != 0;
-    if (!unseen) {
+    if (unseen) {
+        waitWhileUnseen(p);
+    } else {
         SDL_SetRenderTarget(p.renderer, nullptr);
         presentBackBuffer(p);
-        SDL_RenderPresent(p.renderer);
+        presentPaced(p);
         SDL_SetRenderTarget(p.renderer, p.target);
     }
-    paceWindowedLoop(p, unseen);
 #ifdef __EMSCRIPTEN__
     engine_detail::WaitForBrowserFrame(); // the page shows the frame and delivers the keys meanwhile
 #endif

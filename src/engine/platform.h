@@ -3,6 +3,8 @@
 #include <SDL.h>
 
 #include <cstdint>
+#include <functional>
+#include <string>
 
 class TImage;
 
@@ -26,10 +28,18 @@ struct Platform {
     bool screenSaverWanted = true; // the game allows the screen saver (AllowScreenSaver)
     bool screenSaverOn = true;     // what SDL was last told
     double refreshHz = 60;         // the display's refresh rate, for the frame cap
+    bool rendererLost = false;     // lost with its device and not made again yet: Flip tries every second
+    int rendererRetryAt = 0;       // Millis() of the next try
+    int lostFrameAt = 0;           // Millis() when the loop last went on without a renderer
     bool drawing = true;           // false: draws, clears and flips are skipped
 };
 
 Platform& platform();
+
+// Makes the renderer again after its device was lost; false with the reason. Tests stand in for a device
+// that cannot be made again with one of their own (null: the platform's own).
+using RendererMaker = std::function<bool(std::string* error)>;
+void SetRendererMaker(RendererMaker maker);
 
 // Reads SDL's event queue into the key state, the close and focus flags and the window's mode. Headless,
 // the queue is read only while SDL's events are up (a test pushing window events, the pads).

@@ -28,7 +28,34 @@ void FramePacer::setRate(double hz) {
     _period = static_cast<std::int64_t>(1e9 / hz + 0.5);
 }
 
-std::int64_t FramePacer::goOnAt(std::int64_t now) const {
-    if (_last < 0) return now;
-    return std::max(now, _last + _period);
+void FramePacer::setVsyncWanted(bool wanted) {
+    if (wanted == _vsyncWanted) return;
+    _vsyncWanted = wanted;
+    _presentsWait = false;
+    _presentsSeenQuick = false;
+    _quickPresents = 0;
+}
+
+std::int64_t FramePacer::presentAt(std::int64_t now) const {
+    if (_presentsWait || _lastReturn < 0) return now;
+    return std::max(now, _lastReturn + _period);
+}
+
+void FramePacer::presented(std::int64_t called, std::int64_t returned) {
+    // Presents that return sooner than three quarters of a refresh after the one before, three in a row
+    // (one or two may, where the driver had room for frames queued ahead), did not wait for the display.
+    // Otherwise a present that held the loop for an eighth of a refresh did: copying the picture takes far
+    // less. Once presents were seen not to wait, only one that held the loop half a refresh counts.
+    constexpr int kQuickPresentsToStop = 3;
+    const bool quick = _presentsWait && _lastReturn >= 0 && returned - _lastReturn < _period * 3 / 4;
+    if (quick) {
+        if (++_quickPresents >= kQuickPresentsToStop) {
+            _presentsWait = false;
+            _presentsSeenQuick = true;
+        }
+    } else {
+        _quickPresents = 0;
+        if (returned - called >= (_presentsSeenQuick ? _period / 2 : _period / 8)) _presentsWait = true;
+    }
+    _lastReturn = returned;
 }

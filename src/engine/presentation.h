@@ -14,24 +14,34 @@ struct ScreenRect {
 // to fit with its proportions kept (never cropped); a drawable with no area gets an empty rectangle.
 ScreenRect FitBackBuffer(int drawableWidth, int drawableHeight, int bufferWidth, int bufferHeight);
 
-// Holds frames at least one display refresh apart, for drivers that ignore vertical sync (and for those
-// who turn it off): without it the loop would draw hundreds of frames a second that no screen shows. The
-// wait comes after the present: with vertical sync honoured the present itself has taken a refresh and
-// the pacer asks for no wait, so it never pushes a frame past the next refresh. Times are in nanoseconds
-// of a monotonic clock.
+// Keeps frames in step with the display. Where vertical sync is honoured the present itself waits for the
+// display and is the whole pacing: a sleep on top of it, planned from the rate the display reports (often a
+// little below the real one: a 59.94 Hz panel reported as 59 Hz), drifts later frame by frame until a
+// refresh passes without a new frame. So the pacer measures whether presents wait, and only where they do
+// not (a driver that ignores vertical sync, or vertical sync turned off) holds each present until one period
+// after the last one really returned. Times are in nanoseconds of a monotonic clock.
 class FramePacer {
   public:
     // The display's refresh rate; 0 or less (a display that does not say) counts as 60 Hz.
     void setRate(double hz);
     std::int64_t period() const { return _period; }
-    // A frame was just presented at `now`: when the loop may go on, one period after the last frame, or
-    // at once when that is past.
-    std::int64_t goOnAt(std::int64_t now) const;
-    // The loop goes on at `now`. A late frame starts the count afresh: lost time is never made up with a
-    // burst of frames.
-    void wentOn(std::int64_t now) { _last = now; }
+    // Whether the renderer was asked to wait for the display. A change measures presents afresh.
+    void setVsyncWanted(bool wanted);
+    bool vsyncWanted() const { return _vsyncWanted; }
+    // What the last presents showed: they wait for the display.
+    bool presentsWait() const { return _presentsWait; }
+
+    // When the present about to be made may be made, asked at `now`: at once where presents wait (or
+    // before the first), else one period after the last present returned.
+    std::int64_t presentAt(std::int64_t now) const;
+    // A present was made at `called` and returned at `returned`.
+    void presented(std::int64_t called, std::int64_t returned);
 
   private:
     std::int64_t _period = 1'000'000'000 / 60;
-    std::int64_t _last = -1; // no frame shown yet
+    bool _vsyncWanted = true;
+    bool _presentsWait = false; // until a present is seen to wait, frames are held a period apart
+    int _quickPresents = 0;     // presents in a row that returned sooner than the display could show them
+    bool _presentsSeenQuick = false; // since when only a present held half a refresh counts as waiting
+    std::int64_t _lastReturn = -1;
 };

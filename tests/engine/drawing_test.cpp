@@ -1,6 +1,8 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <string>
+#include <vector>
 
 #include "engine/platform.h"
 #include "engine/presentation.h"
@@ -229,27 +231,116 @@ TEST(Presentation, TheBackBufferFillsTheWindowAtTheLargestWholeScaleCentred) {
     EXPECT_TRUE(FitBackBuffer(640, 480, 0, 480).empty());
 }
 
-// The frame cap: frames at least one refresh apart, no wait when vertical sync already took one, and no
-// burst of frames to make up for a late one.
-TEST(Presentation, FramesKeepOneRefreshApartWithoutMakingUpLostTime) {
-    constexpr std::int64_t ms = 1'000'000;
+// A loop on a fake display: each frame takes `work`, is held as long as the pacer asks (a sleep ends a
+// little late) and presented; a present that waits for the display returns at its next refresh, one that
+// ignores vertical sync at once. When each frame was shown.
+struct ShownFrames {
+    std::vector<std::int64_t> at;
+    bool presentsWait = false;
+};
+ShownFrames showFrames(double reportedHz, std::int64_t refresh, bool presentsWait, std::int64_t work) {
+    constexpr std::int64_t kSleepLate = 400'000, kPresentCost = 300'000;
     FramePacer pacer;
-    EXPECT_EQ(pacer.goOnAt(5 * ms), 5 * ms) << "the first frame";
+    pacer.setRate(reportedHz);
+    ShownFrames shown;
+    std::int64_t now = 0;
+    for (int frame = 0; frame < 3600; ++frame) {
+        now += work;
+        if (pacer.presentAt(now) > now) now = pacer.presentAt(now) + kSleepLate;
+        const std::int64_t called = now;
+        now = presentsWait ? (called / refresh + 1) * refresh : called + kPresentCost;
+        shown.at.push_back(now);
+        pacer.presented(called, now);
+    }
+    shown.presentsWait = pacer.presentsWait();
+    return shown;
+}
+
+// Where presents wait for the display they are the whole pacing, even when the display reports a rate a
+// little below its real one (59.94 Hz as 59, 143.98 as 143): nothing sleeps on top of them, so no refresh
+// passes without a new frame. Where they do not, frames are held a period apart, counted from when the
+// last present really returned.
+TEST(Presentation, PresentsThatWaitForTheDisplayPaceTheLoopTheOthersAreHeldAPeriodApart) {
+    constexpr std::int64_t us = 1'000, ms = 1'000'000;
+    FramePacer pacer;
+    EXPECT_EQ(pacer.presentAt(5 * ms), 5 * ms) << "the first frame";
     pacer.setRate(0);
     EXPECT_EQ(pacer.period(), 16'666'667) << "60 Hz when the display does not say";
     pacer.setRate(144);
     EXPECT_EQ(pacer.period(), 6'944'444);
+
+    struct Display {
+        double reportedHz;
+        std::int64_t refresh; // the real one; without vertical sync the reported one
+        bool presentsWait;
+    };
+    for (const Display& d :
+         {Display{59, 16'683 * us, true}, Display{143, 6'945 * us, true}, Display{60, 16'667 * us, true},
+          Display{60, 16'667 * us, false}, Display{143, 6'993 * us, false}})
+        for (const std::int64_t work : {5 * ms, 12 * ms}) {
+            if (work >= d.refresh) continue; // a frame longer than a refresh cannot be shown at each one
+            const ShownFrames shown = showFrames(d.reportedHz, d.refresh, d.presentsWait, work);
+            pacer.setRate(d.reportedHz);
+            const std::string what = std::to_string(d.reportedHz) + " Hz reported, presents " +
+                                     (d.presentsWait ? "wait" : "do not wait") + ", " +
+                                     std::to_string(work / ms) + " ms of work";
+            EXPECT_EQ(shown.presentsWait, d.presentsWait) << what;
+            for (std::size_t frame = 1; frame < shown.at.size(); ++frame) {
+                const std::int64_t gap = shown.at[frame] - shown.at[frame - 1];
+                ASSERT_LE(gap, d.refresh * 3 / 2) << what << ": a refresh without a new frame at " << frame;
+                if (!d.presentsWait) {
+                    ASSERT_GE(gap, pacer.period()) << what << ": too soon at " << frame;
+                }
+            }
+        }
+
+    // Vertical sync turned off or on measures presents afresh; the first are held a period apart.
     pacer.setRate(60);
-    pacer.wentOn(0);
-    EXPECT_EQ(pacer.goOnAt(2 * ms), pacer.period()) << "a fast frame waits out the refresh";
-    pacer.wentOn(pacer.period());
-    const std::int64_t synced = 2 * pacer.period() + ms / 10; // vertical sync held the present back
-    EXPECT_EQ(pacer.goOnAt(synced), synced);
-    pacer.wentOn(synced);
-    const std::int64_t late = synced + 100 * ms;
-    EXPECT_EQ(pacer.goOnAt(late), late);
-    pacer.wentOn(late);
-    EXPECT_EQ(pacer.goOnAt(late + ms), late + pacer.period()) << "after a late frame the count starts afresh";
+    pacer.presented(0, 10 * ms); // held 10 ms: it waited for the display
+    EXPECT_TRUE(pacer.presentsWait());
+    EXPECT_EQ(pacer.presentAt(12 * ms), 12 * ms);
+    pacer.setVsyncWanted(false);
+    EXPECT_FALSE(pacer.presentsWait());
+    EXPECT_EQ(pacer.presentAt(12 * ms), 10 * ms + pacer.period());
+}
+
+// A renderer that cannot be made again after its device was lost: the loop goes on at the display's rate
+// behind the frozen picture instead of spinning, says so once and tries again every second until it can.
+TEST_F(Drawing, ALostRendererIsTriedAgainEverySecondWhileTheLoopKeepsItsPace) {
+    int tries = 0;
+    engine_detail::SetRendererMaker([&](std::string* error) {
+        ++tries;
+        *error = "no device";
+        return false;
+    });
+    struct Restore {
+        ~Restore() { engine_detail::SetRendererMaker(nullptr); }
+    } restore;
+    ::testing::internal::CaptureStderr();
+    RecreateRenderer(); // the device was reset
+    const int lostAt = Millis();
+    for (int pass = 0; pass < 300; ++pass) {
+        Cls();
+        DrawFrame(markedImage(), 0, 0, 0);
+        Flip(0);
+    }
+    const int lostFor = MillisBetween(lostAt, Millis());
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_GE(lostFor, 300 * 16) << "about 60 passes a second";
+    EXPECT_LE(lostFor, 300 * 18);
+    EXPECT_EQ(tries, 1 + lostFor / 1000);
+    EXPECT_NE(said.find("vevu: the renderer was lost and cannot be made again (no device)"),
+              std::string::npos)
+        << said;
+    EXPECT_EQ(said.find("cannot be made again"), said.rfind("cannot be made again")) << "said once: " << said;
+
+    engine_detail::SetRendererMaker(nullptr); // the device is back
+    for (int pass = 0; pass < 100 && !engine_detail::platform().renderer; ++pass)
+        Flip(0);
+    EXPECT_LE(MillisBetween(lostAt, Millis()), lostFor + 1000);
+    ASSERT_NE(engine_detail::platform().renderer, nullptr);
+    DrawFrame(markedImage(), 0, 0, 0);
+    EXPECT_EQ(rgb(ReadBackBufferPixel(0, 0)), rgb(kRed));
 }
 
 // Flip on a screen of another size, as a resized window: each art pixel a square block, black bars.
