@@ -38,12 +38,17 @@ foreach(icon IN LISTS icons)
     list(APPEND files "icons/${icon}")
 endforeach()
 
-# The service worker keeps the page under "./" (what a visitor navigates to) and every other file.
-set(version "")
+# The service worker keeps the page under "./" (what a visitor navigates to) and every other file; it
+# checks that the page it keeps names the hashed script and WebAssembly it keeps. Its cache is named by
+# every kept file and by the worker's own code.
+file(SHA256 "${SOURCE}/sw.js" version)
 set(VEVU_PAGE_FILES "\"./\"")
+set(VEVU_PAGE_KEPT_BYTES 0)
 foreach(file IN LISTS files)
     short_hash("${PAGE}/${file}" hash)
     string(APPEND version "${hash}")
+    file(SIZE "${PAGE}/${file}" bytes)
+    math(EXPR VEVU_PAGE_KEPT_BYTES "${VEVU_PAGE_KEPT_BYTES} + ${bytes}")
     if(NOT file STREQUAL "index.html")
         string(APPEND VEVU_PAGE_FILES ", \"${file}\"")
     endif()
@@ -51,4 +56,5 @@ endforeach()
 string(SHA256 VEVU_PAGE_VERSION "${version}")
 string(SUBSTRING "${VEVU_PAGE_VERSION}" 0 12 VEVU_PAGE_VERSION)
 set(VEVU_PAGE_FILES "[${VEVU_PAGE_FILES}]")
+set(VEVU_PAGE_HASHED_FILES "[\"${VEVU_GAME_JS}\", \"${VEVU_GAME_WASM}\"]")
 configure_file("${SOURCE}/sw.js" "${PAGE}/sw.js" @ONLY)

@@ -15,36 +15,41 @@ const contentTypes = {
 };
 
 // Serves the files of root as any static server would; the port is a free one. Set `offline` on the
-// answer and every request fails as with no network.
+// answer and every request fails as with no network. Set `answer` to a function of the path to answer
+// otherwise: it returns {status, body, type} to send, "hang" to leave the request unanswered, or
+// nothing for the file (`file(path)` is the file's own answer, to send changed).
 export async function serve(root) {
     root = resolve(root);
     const sent = [];
-    const control = {offline: false};
+    const control = {offline: false, answer: null};
+    const file = (path) => {
+        let name = normalize(join(root, path.endsWith("/") ? path + "index.html" : path));
+        if (name !== root && !name.startsWith(root + sep)) name = "";
+        try {
+            if (!name || !statSync(name).isFile()) throw new Error("not a file");
+            return {status: 200, body: readFileSync(name), type: contentTypes[extname(name)]};
+        } catch {
+            return {status: 404, body: ""};
+        }
+    };
     const server = createServer((request, response) => {
         if (control.offline) {
             request.socket.destroy();
             return;
         }
         const path = decodeURIComponent(new URL(request.url, "http://host").pathname);
-        let file = normalize(join(root, path.endsWith("/") ? path + "index.html" : path));
-        if (file !== root && !file.startsWith(root + sep)) file = "";
-        let body;
-        try {
-            if (!file || !statSync(file).isFile()) throw new Error("not a file");
-            body = readFileSync(file);
-        } catch {
-            response.writeHead(404).end();
-            return;
-        }
-        sent.push({path, bytes: body.length});
-        response.writeHead(200, {"Content-Type": contentTypes[extname(file)] || "application/octet-stream",
-                                 "Cache-Control": "no-store"});
-        response.end(body);
+        const answer = (control.answer && control.answer(path)) || file(path);
+        sent.push({path, status: answer.status, bytes: answer.body?.length});
+        if (answer === "hang") return; // closed with the server
+        response.writeHead(answer.status, {"Content-Type": answer.type || "application/octet-stream",
+                                           "Cache-Control": "no-store"});
+        response.end(answer.body);
     });
     await new Promise((ready) => server.listen(0, "127.0.0.1", ready));
     return Object.assign(control, {
         url: `http://127.0.0.1:${server.address().port}/`,
         sent,
+        file,
         close: () => new Promise((done) => {
             server.closeAllConnections();
             server.close(done);

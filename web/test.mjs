@@ -9,7 +9,7 @@
 // WebAssembly, no WebGL, no service worker, no keyboard, touch or fullscreen, a 300 x 200 page. No
 // console error.
 // Usage: node test.mjs [build/web/page] [screenshot folder]
-import {mkdirSync} from "node:fs";
+import {mkdirSync, readdirSync} from "node:fs";
 import {join, resolve} from "node:path";
 import {keepDrawingBuffer, launchChromium, serve, until} from "./browser.mjs";
 
@@ -557,6 +557,221 @@ async function offline(browser, server) {
     step("a reload asked \"leave this page?\" (staying kept the game); with no network the service worker served the page");
 }
 
+// The game's page has come and its runtime started (the canvas shows).
+function started(page) {
+    return until("the game to start", () => page.$eval("#canvas", (c) => !c.hidden), 60000);
+}
+// The page is in the hands of its service worker (installed, its files kept, active).
+function keptByTheWorker(page) {
+    return until("the service worker to hold the page", () => page.evaluate(
+        () => navigator.serviceWorker.controller !== null), 30000);
+}
+
+// The release the service worker keeps, each case on an origin of its own (a server of its own): it is
+// served when the server answers 503, sends a captive portal's page or does not answer; two builds under
+// /play/ and /beta/ of one origin keep their own caches; a worker whose page names other files than it
+// keeps (a release half deployed) installs nothing and the page says so; a browser with no room says so
+// once, and the next visit does not try again.
+async function keptRelease(browser) {
+    const context = await browser.createBrowserContext();
+    const servers = [];
+    const server = async () => {
+        servers.push(await serve(root));
+        return servers.at(-1);
+    };
+    try {
+        const flaky = await server();
+        const page = await context.newPage();
+        watch(page, "kept release");
+        await page.goto(flaky.url);
+        await keptByTheWorker(page);
+        await started(page);
+        for (const [name, answer] of [
+            ["a 503", {status: 503, body: "Service Unavailable", type: "text/plain"}],
+            ["a captive portal's page", {status: 200, type: "text/html",
+                                         body: "<!doctype html><title>Sign in</title><p>Sign in to use this network."}],
+            ["no answer", "hang"],
+        ]) {
+            flaky.answer = (path) => (path === "/" ? answer : null);
+            const asked = flaky.sent.length, start = Date.now();
+            await page.reload();
+            await started(page);
+            check(flaky.sent.slice(asked).some((s) => s.path === "/"), `${name}: the page was not asked of the server`);
+            step(`${name} for the page: the kept release plays (${Date.now() - start} ms)`);
+        }
+        await page.close();
+
+        // Two builds side by side: /beta/'s worker keeps another release.
+        const sideBySide = await server();
+        sideBySide.answer = (path) => {
+            const [, scope, rest] = /^\/(play|beta)(\/.*)$/.exec(path) || [];
+            if (!scope) return {status: 404, body: ""};
+            const answer = sideBySide.file(rest);
+            if (scope === "beta" && rest === "/sw.js") answer.body = String(answer.body).replace('RELEASE = "', "$&beta-");
+            return answer;
+        };
+        for (const scope of ["play", "beta"]) {
+            const page = await context.newPage();
+            watch(page, scope);
+            await page.goto(`${sideBySide.url}${scope}/`);
+            await keptByTheWorker(page);
+            await started(page);
+            await page.close();
+        }
+        sideBySide.offline = true;
+        for (const scope of ["play", "beta"]) {
+            const page = await context.newPage();
+            await page.goto(`${sideBySide.url}${scope}/`);
+            await started(page);
+            const caches = await page.evaluate(() => caches.keys());
+            check(caches.length === 2 && ["/play/", "/beta/"].every((s) => caches.some((c) => c.includes(s))),
+                  `the caches of /play/ and /beta/ are ${JSON.stringify(caches)}`);
+            await page.close();
+        }
+        step("/play/ and /beta/ of one origin keep their own releases; each plays with no network");
+
+        // The worker of one release with the page of the next.
+        const halfDeployed = await server();
+        const script = readdirSync(root).find((name) => /^index\.\w+\.js$/.test(name));
+        const older = "index.000000000000.js";
+        halfDeployed.answer = (path) => {
+            if (path === `/${older}`) return halfDeployed.file(`/${script}`);
+            if (path !== "/sw.js") return null;
+            const answer = halfDeployed.file(path);
+            answer.body = String(answer.body).replaceAll(script, older);
+            return answer;
+        };
+        const split = await context.newPage();
+        watch(split, "half deployed");
+        await split.goto(halfDeployed.url);
+        await started(split);
+        const said = await until("the line about offline play",
+                                 () => split.$eval("#offline-line", (e) => !e.hidden && e.textContent), 30000);
+        check(said.includes(older), `half deployed: the page says "${said}"`);
+        const kept = await split.evaluate(() => caches.keys());
+        check(kept.length === 0 && !(await split.evaluate(() => navigator.serviceWorker.controller)),
+              `half deployed: the worker installed, keeping ${JSON.stringify(kept)}`);
+        await split.close();
+        step(`a release half deployed: nothing kept, and the page says "${said}"`);
+
+        // No room: the first visit says so; the next one does not try (nor say it) again.
+        const full = await server();
+        const crowded = await context.newPage();
+        watch(crowded, "no room");
+        const logged = [];
+        crowded.on("console", (message) => logged.push(message.text()));
+        const cdp = await crowded.createCDPSession();
+        await cdp.send("Storage.overrideQuotaForOrigin", {origin: full.url.slice(0, -1), quotaSize: 1e6});
+        await crowded.goto(full.url);
+        await started(crowded);
+        const noRoom = await until("the line about offline play",
+                                   () => crowded.$eval("#offline-line", (e) => !e.hidden && e.textContent), 30000);
+        check(noRoom.includes("no room"), `no room: the page says "${noRoom}"`);
+        const asked = full.sent.length;
+        await crowded.reload();
+        await started(crowded);
+        await until("the page to decide not to try", () => logged.some((text) => text.includes("had no room")), 10000);
+        check(!full.sent.slice(asked).some((s) => s.path === "/sw.js"), "no room: the next visit tried to install again");
+        check(await crowded.$eval("#offline-line", (e) => e.hidden), "no room: the next visit said it again");
+        await crowded.close();
+        step(`no room: "${noRoom}", once; the next visit did not try again`);
+    } finally {
+        await context.close();
+        for (const each of servers) await each.close();
+    }
+}
+
+// Sound heard from the game: the last times an audio buffer the game filled was audible and silent.
+function listenToTheSound() {
+    window.vevuSound = {heard: 0, silent: 0};
+    const create = AudioContext.prototype.createScriptProcessor;
+    AudioContext.prototype.createScriptProcessor = function (...options) {
+        const node = create.apply(this, options);
+        let fill = null;
+        Object.defineProperty(node, "onaudioprocess", {get: () => fill, set: (handler) => { fill = handler; }});
+        node.addEventListener("audioprocess", (event) => {
+            if (fill) fill.call(node, event);
+            const audible = event.outputBuffer.getChannelData(0).some((sample) => sample !== 0);
+            window.vevuSound[audible ? "heard" : "silent"] = performance.now();
+        });
+        return node;
+    };
+}
+
+// A phone's lock screen hides the page and shows it again without a change of focus: the sound comes
+// back. A browser without the page's own question (no showModal) asks with its confirm; a question that
+// fails leaves the game playing.
+async function fallbacks(browser, {url}) {
+    const page = await browser.newPage();
+    watch(page, "fallbacks");
+    await page.evaluateOnNewDocument(keepDrawingBuffer);
+    await page.evaluateOnNewDocument(listenToTheSound);
+    await page.evaluateOnNewDocument(() => { delete HTMLDialogElement.prototype.showModal; });
+    await (await page.createCDPSession()).send("Emulation.setFocusEmulationEnabled", {enabled: true});
+    await page.goto(url);
+    await started(page);
+    await page.click("footer"); // a gesture that starts the sound but is no key for the intro
+    const now = () => page.evaluate(() => performance.now());
+    const heardSince = (time) => page.evaluate((time) => window.vevuSound.heard > time, time);
+    await until("the intro's music", async () => heardSince(0), 20000);
+    const other = await browser.newPage();
+    await other.bringToFront();
+    await until("the game's tab to be hidden", () => page.evaluate(() => document.visibilityState === "hidden"));
+    await until("silence in the hidden tab", () => page.evaluate(() => {
+        const sound = window.vevuSound;
+        return sound.silent > sound.heard + 500;
+    }), 10000);
+    await page.bringToFront();
+    await other.close();
+    await until("the game's tab to show again", () => page.evaluate(() => document.visibilityState === "visible"));
+    const shown = await now();
+    await until("the music again", async () => heardSince(shown), 10000);
+    step("a tab hidden and shown with no change of focus: silent, then heard again");
+
+    await page.keyboard.press("Space");
+    await until("the map's green node name", async () => (await countPixels(page, labelBox, green)) > 40, 30000);
+    // The game runs when steering changes the picture (answering clears the keys, so each look steers anew).
+    const runs = async (what) => {
+        const before = await frameDigest(page);
+        await until(what, async () => {
+            await holdKey(page)("ArrowDown", 3);
+            return (await frameDigest(page)) !== before;
+        }, 10000);
+    };
+    const question = await page.$eval("#end-question", (e) => e.textContent);
+    const answers = [];
+    page.on("dialog", (dialog) => {
+        answers.push(`${dialog.type()}: ${dialog.message()}`);
+        if (answers.length === 1) dialog.dismiss();
+        else dialog.accept();
+    });
+    await page.keyboard.press("Escape");
+    await until("the browser's own question", () => answers.length === 1, 10000);
+    check(answers[0] === `confirm: ${question}`, `the browser asked "${answers[0]}"`);
+    await runs("the map to run after the browser's Cancel");
+    step("without showModal Esc asked through the browser's confirm; Cancel kept playing");
+
+    const logged = [];
+    page.on("console", (message) => logged.push(message.text()));
+    await page.evaluate(() => {
+        window.vevuAsk = Module.confirmEnd;
+        Module.confirmEnd = () => Promise.reject(new Error("the test's question fails"));
+    });
+    await page.keyboard.press("Escape");
+    await until("the game to hear that asking failed",
+                () => logged.some((text) => text.includes("the test's question fails")), 10000);
+    await runs("the map to run after a question that failed");
+    step("a question that failed left the game playing");
+
+    await page.evaluate(() => { Module.confirmEnd = window.vevuAsk; });
+    await page.keyboard.press("Escape");
+    await until("the end line", () => page.$eval("#message", (e) => !e.hidden && e.textContent), 10000)
+        .then((text) => check(text === "The game has ended.", `the page says "${text}" at the end`));
+    check(answers.length === 2, `the browser asked ${answers.length} times`);
+    await page.close();
+    step("OK in the browser's question ended the game");
+}
+
 async function badInput(browser, {url}) {
     for (const [name, takeAway, expected] of [
         ["no WebAssembly", () => { delete window.WebAssembly; }, "The game needs WebAssembly"],
@@ -640,7 +855,7 @@ const chromium = await launchChromium();
 let failure = null;
 try {
     // VEVU_WEB_TEST_PARTS=phone,offline runs only those parts (while working on one).
-    const parts = {desktop: playThrough, phone, offline, bad: badInput};
+    const parts = {desktop: playThrough, phone, offline, kept: keptRelease, fallbacks, bad: badInput};
     for (const part of (process.env.VEVU_WEB_TEST_PARTS || Object.keys(parts).join(",")).split(","))
         await parts[part](chromium.browser, server);
 } catch (error) {

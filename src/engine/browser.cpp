@@ -29,10 +29,16 @@ EM_ASYNC_JS(void, vevu_wait_for_frame, (int first), {
     });
 });
 
-// The page's question whether to end the game: 1 to end, 0 to play on. A page without one ends.
+// The page's question whether to end the game: 1 to end, 0 to play on. A page without one ends; a
+// question that fails plays on (a promise left unsettled would hold the game still for good).
 EM_ASYNC_JS(int, vevu_ask_to_end, (), {
     if (!Module["confirmEnd"]) return 1;
-    return (await Module["confirmEnd"]()) ? 1 : 0;
+    try {
+        return (await Module["confirmEnd"]()) ? 1 : 0;
+    } catch (error) {
+        console.log("The page could not ask whether to end the game (" + error + "); playing on.");
+        return 0;
+    }
 });
 
 EM_ASYNC_JS(void, vevu_end_game, (), {

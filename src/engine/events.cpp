@@ -97,6 +97,13 @@ void HandleWindowEvent(const SDL_Event& event) {
         SetAudioMuted(false);
         ApplyScreenSaver();
         break;
+#ifdef __EMSCRIPTEN__
+    case SDL_WINDOWEVENT_SHOWN:
+        // The page's tab is in front again. A phone's lock screen hides and shows the page without taking
+        // the focus, so waiting for the focus would leave the game silent.
+        SetAudioMuted(false);
+        break;
+#endif
     case SDL_WINDOWEVENT_MOVED:
     case SDL_WINDOWEVENT_DISPLAY_CHANGED:
         ReadRefreshRate(); // the window may now be on a display of another rate
