@@ -5,7 +5,11 @@
 // On a phone (390 x 844 at 3 device pixels a CSS pixel, touch, portrait and landscape): the touch
 // controls show, a tap ends the intro and starts the sound, the direction pad steers the ship onto the
 // node and Fire starts the mission, a direction held while Fire is tapped, Back asks, a key hides the
-// controls. The page reloads from its service worker with no network. Then the bad cases: no
+// controls. The page reloads from its service worker with no network, and the kept release answers a
+// server's 503, a captive portal's page and silence; builds under /play/ and /beta/ keep their own
+// releases; a release half deployed or no room keeps nothing and says so once. A page hidden and shown
+// with no change of focus is heard again; without showModal Esc asks through the browser's confirm, and
+// a question that fails leaves the game playing. Then the bad cases: no
 // WebAssembly, no WebGL, no service worker, no keyboard, touch or fullscreen, a 300 x 200 page. No
 // console error.
 // Usage: node test.mjs [build/web/page] [screenshot folder]
