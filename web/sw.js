@@ -81,15 +81,17 @@ async function pageFromNetworkOrKept(request) {
     const kept = await caches.match("./", {cacheName: CACHE});
     const giveUp = new AbortController();
     const network = fetch(request, {signal: giveUp.signal}).then(async (response) => {
-        const isTheGame = response.ok && (await response.clone().text()).includes(PAGE_MARK);
-        return {response, isTheGame};
+        // Another file of the folder opened in a tab (an icon, the manifest) is shown as it is.
+        const html = (response.headers.get("Content-Type") || "").startsWith("text/html");
+        const usable = response.ok && (!html || (await response.clone().text()).includes(PAGE_MARK));
+        return {response, usable};
     });
     if (!kept) return network.then(({response}) => response);
     let timer;
     const patience = new Promise((late) => { timer = setTimeout(late, NETWORK_PATIENCE_MS, null); });
     const answer = await Promise.race([network.catch(() => null), patience]);
     clearTimeout(timer);
-    if (answer && answer.isTheGame) return answer.response;
+    if (answer && answer.usable) return answer.response;
     if (!answer) giveUp.abort();
     return kept;
 }
