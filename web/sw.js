@@ -38,7 +38,8 @@ async function keepRelease() {
     const page = await (await cache.match("./")).text();
     if (!page.includes(PAGE_MARK)) throw new Error("the server sent another page than the game's");
     const unnamed = NAMED_BY_HASH.filter((file) => !page.includes(`"${file}"`));
-    if (unnamed.length) throw new Error(`the page names another release's files than ${unnamed.join(" and ")}`);
+    if (unnamed.length)
+        throw new Error(`the server's page is from another release than ${unnamed.join(" and ")}: reload later`);
     // The page is kept as a plain answer: one that came through a redirect cannot answer a navigation.
     await cache.put("./", new Response(page, {headers: {"Content-Type": "text/html; charset=utf-8"}}));
 }

@@ -652,6 +652,7 @@ async function keptRelease(browser) {
         const said = await until("the line about offline play",
                                  () => split.$eval("#offline-line", (e) => !e.hidden && e.textContent), 30000);
         check(said.includes(older), `half deployed: the page says "${said}"`);
+        await split.screenshot({path: join(shots, "offline-unavailable.png")});
         const kept = await split.evaluate(() => caches.keys());
         check(kept.length === 0 && !(await split.evaluate(() => navigator.serviceWorker.controller)),
               `half deployed: the worker installed, keeping ${JSON.stringify(kept)}`);
