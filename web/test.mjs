@@ -770,7 +770,8 @@ async function fallbacks(browser, {url}) {
 
     await page.evaluate(() => { Module.confirmEnd = window.vevuAsk; });
     await page.keyboard.press("Escape");
-    await until("the end line", () => page.$eval("#loading", (e) => !e.hidden && e.textContent.trim()), 10000)
+    await until("the end line", () => page.$eval("#loading", (e) => !e.hidden && e.querySelector("#message").textContent),
+                10000)
         .then((text) => check(text === "The game has ended.", `the page says "${text}" at the end`));
     check(answers.length === 2, `the browser asked ${answers.length} times`);
     await page.close();
