@@ -75,8 +75,9 @@ bool AskInBrowserToEnd() {
     heldMillis += emscripten_get_now() - start;
     SetAudioMuted(wasMuted);
     if (!end) {
-        // Keys pressed or let go while the page asked were the question's, not the game's.
-        PumpEvents();
+        // Keys pressed or let go while the page asked were the question's, not the game's (a replay
+        // forgets the game's keys at the same moment: ConfirmEnd).
+        PumpEventsAnyway();
         ResetKeyboard();
     }
     return end;

@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <chrono>
 
 #include "engine/browser.h"
@@ -9,10 +10,10 @@
 namespace {
 bool manualClock = false;
 int manualMillis = 0;
-} // namespace
+bool latchedClock = false;
+int latchedMillis = 0;
 
-int Millis() {
-    if (manualClock) return manualMillis;
+int systemMillis() {
     // A system-wide count (since the machine started, not since the game did), so every launch reads a
     // different value and seeds the random generator differently. The low 32 bits make the int.
     const auto sinceBoot = std::chrono::steady_clock::now().time_since_epoch();
@@ -24,8 +25,20 @@ int Millis() {
     return static_cast<int>(static_cast<std::uint32_t>(ms));
 }
 
+// The clock that goes on by itself: the system's, or the manual one tests move.
+int runningMillis() {
+    return manualClock ? manualMillis : systemMillis();
+}
+} // namespace
+
+int Millis() {
+    if (latchedClock) return latchedMillis;
+    return runningMillis();
+}
+
 void SleepMillis(int ms) {
     if (ms <= 0) return;
+    if (latchedClock) latchedMillis = MillisAfter(latchedMillis, ms);
     if (manualClock) {
         AdvanceMillis(ms);
         return;
@@ -48,4 +61,19 @@ void SetManualMillis(int ms) {
 }
 void AdvanceMillis(int ms) {
     manualMillis = MillisAfter(manualMillis, ms);
+}
+
+void UseLatchedClock(bool on) {
+    if (on && !latchedClock) latchedMillis = runningMillis();
+    latchedClock = on;
+}
+bool LatchedClockActive() {
+    return latchedClock;
+}
+int LatchClock() {
+    if (!latchedClock) return 0;
+    // A sleep may end a little early; the clock never goes back.
+    const int ms = std::max(MillisBetween(latchedMillis, runningMillis()), 0);
+    latchedMillis = MillisAfter(latchedMillis, ms);
+    return ms;
 }

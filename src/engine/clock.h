@@ -30,3 +30,11 @@ void UseManualClock(bool on);
 bool ManualClockActive();
 void SetManualMillis(int ms);
 void AdvanceMillis(int ms);
+
+// The latched clock (a session being recorded): Millis stands still within a pass and moves only when
+// LatchClock brings it to the system's time (the manual clock's, when that is on), and by exactly the
+// length of each sleep, so that a pass is told by how far LatchClock moved it. LatchClock answers that
+// length (never negative).
+void UseLatchedClock(bool on);
+bool LatchedClockActive();
+int LatchClock();

@@ -7,6 +7,7 @@
 #include "engine/image.h"
 #include "engine/keyboard.h"
 #include "engine/list.h"
+#include "engine/pass_input.h"
 #include "engine/object.h"
 #include "engine/random.h"
 #include "engine/resources.h"

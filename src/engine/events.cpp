@@ -34,6 +34,12 @@ void toggleFullscreen() {
 namespace engine_detail {
 
 void PumpEvents() {
+    // While a session is recorded the events wait for the next pass, so that each reaches the game
+    // between two passes, where a replay gives it again.
+    if (!EventsHeldBack()) PumpEventsAnyway();
+}
+
+void PumpEventsAnyway() {
     if (TakeStopSignal()) platform().closeRequested = true;
     if (!platform().sdlVideo && !SDL_WasInit(SDL_INIT_EVENTS)) return;
     SDL_Event event;
@@ -45,6 +51,12 @@ void HandleEvent(const SDL_Event& event) {
     switch (event.type) {
     case SDL_QUIT:
         platform().closeRequested = true;
+        break;
+    case SDL_DROPFILE:
+        if (event.drop.file) {
+            platform().droppedFile = event.drop.file;
+            SDL_free(event.drop.file);
+        }
         break;
     case SDL_RENDER_DEVICE_RESET:
         RecreateRenderer();

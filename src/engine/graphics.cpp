@@ -1,5 +1,7 @@
 #include "engine/graphics.h"
 
+#include <zlib.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -34,7 +36,25 @@ std::string windowTitle = "";
 std::string windowClass = "";
 std::string windowIconPath = "";
 DrawingState drawing;
+std::function<void()> frameOverlay; // drawn over each frame before it is shown
 FramePacer pacer;
+
+// VEVU_FRAME_LOG names a file that gets a line for every frame shown: the clock the game read and a hash
+// of the picture the game drew (before any overlay). A session played and then watched shows the same
+// frame at the same clock: tests/smoke/replay_smoke.sh compares the two logs.
+void logFrame(const engine_detail::Platform& p) {
+    static std::FILE* log = [] {
+        const char* path = std::getenv("VEVU_FRAME_LOG");
+        return path && *path ? std::fopen(path, "w") : nullptr;
+    }();
+    if (!log) return;
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(p.width) * static_cast<std::size_t>(p.height));
+    if (!ReadBackBuffer(0, 0, p.width, p.height, pixels.data())) return;
+    const uLong hash = crc32(0, reinterpret_cast<const Bytef*>(pixels.data()),
+                             static_cast<uInt>(pixels.size() * sizeof(std::uint32_t)));
+    std::fprintf(log, "%d %08lx\n", Millis(), static_cast<unsigned long>(hash));
+    std::fflush(log);
+}
 
 std::int64_t nowNanos() {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(
@@ -537,6 +557,12 @@ void Flip(int sync) {
         engine_detail::PumpEvents();
         return;
     }
+    logFrame(p);
+    if (frameOverlay) {
+        const DrawingState saved = drawing;
+        frameOverlay();
+        drawing = saved;
+    }
     // A minimised or hidden window is shown nothing: some drivers report its last size, others none.
     const bool unseen =
         p.window && (SDL_GetWindowFlags(p.window) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) != 0;
@@ -557,13 +583,39 @@ void Flip(int sync) {
 bool CloseRequested() {
     Platform& p = platform();
     engine_detail::PumpEvents();
-    return std::exchange(p.closeRequested, false);
+    // While a replay plays, the game hears the recorded close; the window's own waits for the viewer.
+    if (PlayingPasses()) return engine_detail::PlaybackCloseRequested();
+    const bool closed = std::exchange(p.closeRequested, false);
+    if (closed) engine_detail::RecordClose();
+    return closed;
+}
+
+std::string TakeDroppedFile() {
+    engine_detail::PumpEvents();
+    return std::exchange(platform().droppedFile, std::string());
+}
+
+bool DroppedFileWaiting() {
+    engine_detail::PumpEvents();
+    return !platform().droppedFile.empty();
+}
+
+void SetFrameOverlay(std::function<void()> overlay) {
+    frameOverlay = std::move(overlay);
+}
+
+bool WindowCloseWaiting() {
+    engine_detail::PumpEvents();
+    return platform().closeRequested;
 }
 
 bool FocusLost() {
     Platform& p = platform();
     engine_detail::PumpEvents();
-    return std::exchange(p.focusLost, false);
+    if (PlayingPasses()) return engine_detail::PlaybackFocusLost();
+    const bool lost = std::exchange(p.focusLost, false);
+    if (lost) engine_detail::RecordFocusLost();
+    return lost;
 }
 
 void AllowScreenSaver(bool allowed) {
@@ -601,11 +653,19 @@ void ReadRefreshRate() {
 } // namespace engine_detail
 
 bool ConfirmEnd() {
+    if (PlayingPasses()) {
+        const bool yes = engine_detail::PlaybackEndAnswer();
+        // Where the page asked and the player stayed, the keys of that moment were the question's.
+        if (!yes) engine_detail::ResetKeyboard();
+        return yes;
+    }
 #ifdef __EMSCRIPTEN__
-    return engine_detail::AskInBrowserToEnd();
+    const bool yes = engine_detail::AskInBrowserToEnd();
 #else
-    return true;
+    const bool yes = true;
 #endif
+    engine_detail::RecordEndAnswer(yes);
+    return yes;
 }
 
 void EndProgram() {

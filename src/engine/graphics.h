@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -54,6 +55,11 @@ void Cls();
 void Flip(int sync = 0);
 // True once after the user asked to close the window; reading clears it.
 bool CloseRequested();
+// A file dropped on the window (its path), taken once; empty when none waits. Waiting tells without taking.
+std::string TakeDroppedFile();
+bool DroppedFileWaiting();
+// Drawn over each frame just before Flip shows it (a replay's status line); null draws nothing.
+void SetFrameOverlay(std::function<void()> overlay);
 // True once after the window lost the keyboard focus (the player switched to another window or tab);
 // reading clears it. The sound stays muted until the focus comes back.
 bool FocusLost();

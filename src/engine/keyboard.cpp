@@ -2,7 +2,10 @@
 
 #include <array>
 #include <cstdint>
+#include <utility>
+#include <vector>
 
+#include "engine/pass_input.h"
 #include "engine/platform.h"
 
 namespace {
@@ -19,16 +22,47 @@ struct Keyboard {
     int queueCount = 0;
 };
 
+// The game's key state, and the player's while a replay plays (the window's keys then steer the viewer,
+// not the game).
 Keyboard keyboard;
+Keyboard playerKeyboard;
+Keyboard* devices = &keyboard; // where the window's keys, the pads and the touches go
+std::vector<InputEvent>* inputLog = nullptr;
+
+void logInput(const Keyboard& kb, InputEvent::Kind kind, int code) {
+    if (inputLog && &kb == &keyboard) inputLog->push_back({kind, static_cast<std::uint32_t>(code)});
+}
 
 bool validKey(int key) {
     return key > 0 && key < kKeys;
 }
 
-void pushChar(int character) {
-    if (character <= 0 || keyboard.queueCount == kQueue) return; // a full queue drops new characters
-    keyboard.queue[(keyboard.queueHead + keyboard.queueCount) % kQueue] = character;
-    ++keyboard.queueCount;
+void pushChar(Keyboard& kb, int character) {
+    if (character <= 0) return;
+    logInput(kb, InputEvent::Char, character);
+    if (kb.queueCount == kQueue) return; // a full queue drops new characters
+    kb.queue[(kb.queueHead + kb.queueCount) % kQueue] = character;
+    ++kb.queueCount;
+}
+
+// Sets who holds the key; a press counts one more. The log tells what the game can see of it: a press,
+// a key held without one, a key no longer held by anyone.
+void setHolders(Keyboard& kb, int key, std::uint32_t holders, bool press) {
+    const bool was = kb.heldBy[key] != 0;
+    kb.heldBy[key] = holders;
+    if (press) {
+        ++kb.presses[key];
+        logInput(kb, InputEvent::Press, key);
+    } else if (!was && holders != 0) {
+        logInput(kb, InputEvent::Hold, key);
+    } else if (was && holders == 0) {
+        logInput(kb, InputEvent::Up, key);
+    }
+}
+
+void releaseSource(Keyboard& kb, std::uint32_t bit) {
+    for (int key = 1; key < kKeys; ++key)
+        if (kb.heldBy[key] & bit) setHolders(kb, key, kb.heldBy[key] & ~bit, false);
 }
 
 // The character a key types by itself, as a message loop would deliver it (no shift held).
@@ -51,15 +85,14 @@ int charOfKey(int key) {
     }
 }
 
-void keyDown(int key, bool repeat) {
+void keyDown(Keyboard& kb, int key, bool repeat) {
     if (!validKey(key)) return;
     // Auto-repeat keeps the key held but is not a new press: holding P must not toggle the pause.
-    if (!repeat) ++keyboard.presses[key];
-    keyboard.heldBy[key] |= kKeyboardBit;
+    setHolders(kb, key, kb.heldBy[key] | kKeyboardBit, !repeat);
 }
 
-void keyUp(int key) {
-    if (validKey(key)) keyboard.heldBy[key] &= ~kKeyboardBit;
+void keyUp(Keyboard& kb, int key) {
+    if (validKey(key)) setHolders(kb, key, kb.heldBy[key] & ~kKeyboardBit, false);
 }
 
 // The character a key event types, as a message loop delivers it (auto-repeats included): the control
@@ -214,19 +247,16 @@ void HandleKeyboardEvent(const SDL_Event& event) {
     switch (event.type) {
     case SDL_KEYDOWN: {
         const int key = VirtualKeyFromKeysym(event.key.keysym.sym, event.key.keysym.scancode);
-        keyDown(key, event.key.repeat != 0);
-        pushChar(charOfKeyEvent(event.key.keysym, key));
+        keyDown(*devices, key, event.key.repeat != 0);
+        pushChar(*devices, charOfKeyEvent(event.key.keysym, key));
         break;
     }
     case SDL_KEYUP:
-        keyUp(VirtualKeyFromKeysym(event.key.keysym.sym, event.key.keysym.scancode));
+        keyUp(*devices, VirtualKeyFromKeysym(event.key.keysym.sym, event.key.keysym.scancode));
         break;
     case SDL_WINDOWEVENT:
         // A window that loses the focus gets no key-up events: release every key.
-        if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
-            for (std::uint32_t& holders : keyboard.heldBy)
-                holders &= ~kKeyboardBit;
-        }
+        if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) releaseSource(*devices, kKeyboardBit);
         break;
     default:
         break;
@@ -239,23 +269,72 @@ void ResetKeyboard() {
 
 void SetKeyHeldBy(int source, int key, bool held) {
     if (!validKey(key) || source < 1 || source >= kInputSources) return;
+    Keyboard& kb = *devices;
     const std::uint32_t bit = std::uint32_t{1} << source;
-    if (held && !(keyboard.heldBy[key] & bit)) ++keyboard.presses[key];
-    keyboard.heldBy[key] = held ? (keyboard.heldBy[key] | bit) : (keyboard.heldBy[key] & ~bit);
+    const bool press = held && !(kb.heldBy[key] & bit);
+    setHolders(kb, key, held ? (kb.heldBy[key] | bit) : (kb.heldBy[key] & ~bit), press);
 }
 
 void ReleaseKeysHeldBy(int source) {
     if (source < 1 || source >= kInputSources) return;
-    for (std::uint32_t& holders : keyboard.heldBy)
-        holders &= ~(std::uint32_t{1} << source);
+    releaseSource(*devices, std::uint32_t{1} << source);
 }
 
 void TypeKeyChar(int key) {
     const int character = validKey(key) ? charOfKey(key) : 0;
-    pushChar(character != 0 ? character : ' ');
+    pushChar(*devices, character != 0 ? character : ' ');
+}
+
+void LogInputTo(std::vector<InputEvent>* log) {
+    inputLog = log;
+}
+
+void SendDeviceInputToPlayer(bool toPlayer) {
+    Keyboard* wanted = toPlayer ? &playerKeyboard : &keyboard;
+    if (devices == wanted) return;
+    // Keys held when the window's input changes hands are let go: neither side sees their release.
+    releaseSource(*devices, ~std::uint32_t{0});
+    playerKeyboard = Keyboard{};
+    devices = wanted;
+}
+
+void ApplyKeyEvent(InputEvent::Kind kind, int code) {
+    switch (kind) {
+    case InputEvent::Down:
+        InjectKeyDown(code);
+        break;
+    case InputEvent::Up:
+        keyUp(keyboard, code);
+        break;
+    case InputEvent::Tap:
+        InjectKeyTap(code);
+        break;
+    case InputEvent::Char:
+        pushChar(keyboard, code);
+        break;
+    case InputEvent::Press:
+        if (validKey(code)) setHolders(keyboard, code, keyboard.heldBy[code] | kKeyboardBit, true);
+        break;
+    case InputEvent::Hold:
+        if (validKey(code)) setHolders(keyboard, code, keyboard.heldBy[code] | kKeyboardBit, false);
+        break;
+    default:
+        break;
+    }
 }
 
 } // namespace engine_detail
+
+int PlayerKeyPressCount(int key) {
+    engine_detail::PumpEvents();
+    if (!validKey(key)) return 0;
+    return std::exchange(devices->presses[key], 0);
+}
+
+bool PlayerKeyHeld(int key) {
+    engine_detail::PumpEvents();
+    return validKey(key) && devices->heldBy[key] != 0;
+}
 
 bool KeyHeld(int key) {
     engine_detail::PumpEvents();
@@ -285,12 +364,12 @@ int NextChar() {
 }
 
 void InjectKeyDown(int key) {
-    keyDown(key, false);
-    if (validKey(key)) pushChar(charOfKey(key));
+    keyDown(keyboard, key, false);
+    if (validKey(key)) pushChar(keyboard, charOfKey(key));
 }
 
 void InjectKeyUp(int key) {
-    keyUp(key);
+    keyUp(keyboard, key);
 }
 
 void InjectKeyTap(int key) {
@@ -299,5 +378,5 @@ void InjectKeyTap(int key) {
 }
 
 void InjectChar(int character) {
-    pushChar(character);
+    pushChar(keyboard, character);
 }

@@ -5,6 +5,9 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
+
+#include "engine/pass_input.h"
 
 class TImage;
 
@@ -32,6 +35,7 @@ struct Platform {
     int rendererRetryAt = 0;       // Millis() of the next try
     int lostFrameAt = 0;           // Millis() when the loop last went on without a renderer
     bool drawing = true;           // false: draws, clears and flips are skipped
+    std::string droppedFile;       // the last file dropped on the window, until taken
 };
 
 Platform& platform();
@@ -44,6 +48,8 @@ void SetRendererMaker(RendererMaker maker);
 // Reads SDL's event queue into the key state, the close and focus flags and the window's mode. Headless,
 // the queue is read only while SDL's events are up (a test pushing window events, the pads).
 void PumpEvents();
+// The same even while a session is recorded (events that must not wait for the next pass).
+void PumpEventsAnyway();
 // One event from the queue. F11 and Alt+Enter switch fullscreen and reach no key table.
 void HandleEvent(const SDL_Event& event);
 // Focus: the flag the game reads and the muting; the keyboard releases its keys on its own.
@@ -66,6 +72,13 @@ void ReleaseKeysHeldBy(int source);
 // Queues the character the key types, or a space for a key that types none: any pad button ends the
 // intro and the outro.
 void TypeKeyChar(int key);
+// While a log is set, every change the window's input makes to the game's key state is appended to it.
+void LogInputTo(std::vector<InputEvent>* log);
+// True: the window's keys, pads and touches go to the player's key state instead of the game's (a
+// replay plays); keys held at the change are let go.
+void SendDeviceInputToPlayer(bool toPlayer);
+// A key event of a recording, given to the game's key state.
+void ApplyKeyEvent(InputEvent::Kind kind, int code);
 // A sound device plugged in or removed: a lost device is closed and the game goes on silent; when one
 // appears the default device is opened again.
 void HandleAudioDeviceEvent(const SDL_Event& event);

@@ -1,7 +1,8 @@
 #include "game/startup.h"
 
-// The game has no arguments and reads no command line; it ends with exit code 0. Its only environment
-// variable, VEVU_DATA_DIR, moves the player's files (engine/player_folder.h).
-int main() {
-    runGame();
+// `vevu` starts the game; `vevu FILE` plays the replay FILE first (what opening a .vrp file does). The
+// game ends with exit code 0. Its only environment variable, VEVU_DATA_DIR, moves the player's files
+// (engine/player_folder.h).
+int main(int argc, char** argv) {
+    runGame(argc > 1 && argv[1] ? argv[1] : "");
 }

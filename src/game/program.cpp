@@ -46,6 +46,12 @@ template <class F> void walk(const std::shared_ptr<TList>& field, KindMask kind,
     }
 }
 
+// The top of every pass: the tests' hook, then the engine (which records or replays the pass).
+void beginPass() {
+    if (tProgram::passHook) tProgram::passHook();
+    BeginPass();
+}
+
 constexpr KindMask kAnyObject = kindBit(Kind::OnscreenObject);
 constexpr KindMask kAnyActor = kindBit(Kind::Actor);
 constexpr KindMask kAnyBuilding = kindBit(Kind::Building);
@@ -83,7 +89,7 @@ bool tProgram::showIntro() {
     ClearKeys();
     Delta::Start();
     while (true) {
-        if (passHook) passHook();
+        beginPass();
         // The close button and a stop signal end the game here too: the title waits for a key forever.
         if (CloseRequested()) return false;
         Delta::Update();
@@ -139,8 +145,12 @@ void tProgram::saveCampaign() {
 void tProgram::run() {
     init();
     if (!showIntro() || !chooseCampaign()) return;
+    playFromMap();
+}
+
+void tProgram::playFromMap() {
     while (true) {
-        if (passHook) passHook();
+        beginPass();
         updateMain();
         drawAll();
         saveCampaign(); // a won mission is kept at once
@@ -153,6 +163,8 @@ void tProgram::run() {
 
 bool tProgram::gameExit() {
     const bool closeClicked = CloseRequested();
+    // A replay dropped on the window ends the session: the game shows it, then plays on.
+    if (DroppedFileWaiting()) return true;
     // In the upgrade menu Esc belongs to the menu.
     const bool escape = state != gamestate::MENU && KeyPressCount(KEY_ESCAPE) > 0;
     // Where Esc is also the browser's key, the page asks the player first.
@@ -570,7 +582,7 @@ void tProgram::beginOutro() {
 
 bool tProgram::outroPass() {
     if (!outro) return false;
-    if (passHook) passHook();
+    beginPass();
     // Any key that types a character ends the outro, and so do the close button and a stop signal.
     if (NextChar() != 0 || CloseRequested()) return false;
     Cls();

@@ -81,7 +81,9 @@ class tProgram : public Object {
     void clearBattleField();
     void setGameState(int newState, int missionId);
     void gameSleep(int ms);
-    void run();
+    void run(); // init, the intro, playFromMap
+    // The map screen and the missions until Esc, the close button or the last victory (then the outro).
+    void playFromMap();
     void runOutro(); // beginOutro, outroPass until a character is typed, endOutro
     void drawOutro(const std::shared_ptr<TList>& stars);
     void deleteAllObjects();

@@ -7,6 +7,7 @@
 #include "game/assets.h"
 #include "game/constants.h"
 #include "game/program.h"
+#include "sessions/game_sessions.h"
 
 void startGame(bool headless) {
     FillResourceTable();
@@ -34,12 +35,11 @@ void prepareGraphics(bool headless) {
     SleepMillis(10);
 }
 
-void runGame() {
+void runGame(const std::string& replayFile) {
     CatchStopSignals(); // a desktop logging out ends the game as its close button does, exit code 0
     UsePlatformPlayerFolders(); // the game, and nothing else, keeps the player's files where they live
     startGame(false);
-    theProgram = std::make_shared<tProgram>();
-    theProgram->run();
+    PlayGame(replayFile);
     // The last save is written before the process ends (the writes run on their own thread).
     if (!PlayerFiles().flush()) std::fprintf(stderr, "vevu: the last save was not written in time\n");
     EndProgram();

@@ -1,4 +1,5 @@
 #pragma once
+#include <string>
 
 // The start-up of the game up to the creation of tProgram: the resource table, every catalogue
 // picture and sound, the window (or, headless, the memory back buffer), alpha blending at scale 2,
@@ -10,5 +11,6 @@ void startGame(bool headless);
 // colour, anchors and the sleep. Headless runs that already hold the assets start from here.
 void prepareGraphics(bool headless);
 
-// startGame, then theProgram is created and run; the process ends with exit code 0.
-[[noreturn]] void runGame();
+// startGame, then the game (src/sessions/game_sessions.h), a replay file first when one is named (empty:
+// none); the process ends with exit code 0.
+[[noreturn]] void runGame(const std::string& replayFile);

@@ -5,8 +5,7 @@
 #include "game/assets.h"
 #include "game/game_clock.h"
 #include "game/startup.h"
-#include "hud/shake.h"
-#include "world/level_builder.h"
+#include "sessions/session.h"
 
 namespace {
 
@@ -18,16 +17,6 @@ void loadAssetsOnce() {
     FillResourceTable();
     loadAssets();
     loaded = true;
-}
-
-void resetClassWideState() {
-    tShake::xOffset = tShake::yOffset = 0;
-    tShake::magnitude = tShake::decay = tShake::duration = 0;
-    tShake::nextStepTime = 0;
-    tShake::endTime = 0;
-    Delta::frameSeconds = 0;
-    Delta::lastMillis = 0;
-    levelBuilder::houseImgIndex = 1; // a program starts its houses from the first picture
 }
 
 } // namespace
@@ -43,7 +32,7 @@ Harness::Harness(int frameMs, int seed, const std::filesystem::path& playerFolde
     loadAssetsOnce();
     prepareGraphics(true);
     StopAllChannels();
-    resetClassWideState();
+    ResetClassWideState();
     setSeed(seed);
     theProgram = std::make_shared<tProgram>();
     theProgram->init();
@@ -52,7 +41,7 @@ Harness::Harness(int frameMs, int seed, const std::filesystem::path& playerFolde
 Harness::~Harness() {
     theProgram.reset();
     UsePlayerFolder({}); // the writes finish before the folder may go
-    resetClassWideState();
+    ResetClassWideState();
     StopAllChannels();
     ClearKeys();
     ShutdownEngine();

@@ -2,15 +2,12 @@
 // The keys a player made of code gives the game. They reach the game as the window would deliver them
 // (InjectKey*), and while a recorder listens each one is also written down in the order it was given,
 // so that a replay can give the very same keys again.
-#include <cstdint>
 #include <vector>
 
-struct KeyEvent {
-    enum Kind : std::uint8_t { Down, Up, Tap, Char };
-    Kind kind = Down;
-    std::uint8_t code = 0; // a virtual-key code, or the character typed
-    bool operator==(const KeyEvent&) const = default;
-};
+#include "engine/pass_input.h"
+
+// The keys of a recording are the engine's input events.
+using KeyEvent = InputEvent;
 
 void keyDown(int key);
 void keyUp(int key);
@@ -20,3 +17,6 @@ void typeChar(int character);
 void giveKey(KeyEvent event);
 // Every key given from now on is appended to log (null: nobody listens).
 void listenToKeys(std::vector<KeyEvent>* log);
+// On: keys go into the window's event queue, as a player's would (the game reads them at its next pass,
+// through the engine's recorder when one records); off: straight into the key state.
+void sendKeysThroughWindow(bool on);

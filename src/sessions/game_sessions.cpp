@@ -1,0 +1,63 @@
+#include "sessions/game_sessions.h"
+
+#include <cstdio>
+
+#include "engine/engine.h"
+#include "engine/file_store.h"
+#include "game/program.h"
+#include "sessions/replay_viewer.h"
+#include "sessions/session_recorder.h"
+
+namespace {
+
+void playRecordedSession(const CampaignRecord& campaign) {
+    tSessionRecorder recorder;
+    SessionStart start = NewSessionStart(campaign);
+    const std::string folder = ReplaysFolder();
+    std::string error;
+    if (folder.empty()) {
+        start.clock = Millis();
+    } else if (!recorder.start(folder, start, error)) {
+        std::fprintf(stderr, "vevu: this session is not recorded: %s\n", error.c_str());
+        start.clock = Millis();
+    }
+    BeginSessionProgram(start, SessionUse::Played);
+    theProgram->playFromMap();
+    recorder.stop();
+    if (!recorder.failure().empty())
+        std::fprintf(stderr, "vevu: the session's recording stopped: %s\n", recorder.failure().c_str());
+}
+
+// Watches the files dropped on the window, one after another. False when the window was closed.
+bool watchDroppedFiles() {
+    for (std::string dropped = TakeDroppedFile(); !dropped.empty(); dropped = TakeDroppedFile()) {
+        if (WindowCloseWaiting()) return false;
+        WatchReplayFile(dropped);
+    }
+    return !WindowCloseWaiting();
+}
+
+} // namespace
+
+std::string ReplaysFolder() {
+    const std::filesystem::path progress = PlayerFiles().folderOf(PlayerFileKind::Progress);
+    return progress.empty() ? std::string() : (progress / "replays").string();
+}
+
+void PlayGame(const std::string& replayFile) {
+    if (!replayFile.empty()) {
+        WatchReplayFile(replayFile);
+        if (!watchDroppedFiles()) return;
+    }
+    theProgram = std::make_shared<tProgram>();
+    theProgram->init();
+    if (!tProgram::showIntro() || !theProgram->chooseCampaign()) return;
+    CampaignRecord campaign = CurrentCampaign();
+    while (true) {
+        playRecordedSession(campaign);
+        // Only a dropped file ends a session without ending the game.
+        if (!DroppedFileWaiting() || WindowCloseWaiting()) return;
+        campaign = CurrentCampaign();
+        if (!watchDroppedFiles()) return;
+    }
+}

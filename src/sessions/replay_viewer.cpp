@@ -1,0 +1,240 @@
+#include "sessions/replay_viewer.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "engine/engine.h"
+#include "game/constants.h"
+#include "game/program.h"
+
+namespace {
+
+// Behind by more than this (a slow machine at 8x), the viewer lets the lost time go rather than rush.
+constexpr long long kMostBehindMs = 250;
+constexpr int kBandHeight = 14;
+constexpr int kStillFrameMs = 16;
+
+std::string clockText(long long ms) {
+    const long long seconds = std::max(ms, 0LL) / 1000;
+    char text[32];
+    if (seconds >= 3600)
+        std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", seconds / 3600, seconds / 60 % 60,
+                      seconds % 60);
+    else
+        std::snprintf(text, sizeof text, "%lld:%02lld", seconds / 60, seconds % 60);
+    return text;
+}
+
+// A black band across the picture: the blackScreen picture drawn squeezed.
+void drawBand(float y, float height) {
+    static const std::shared_ptr<TImage> black = TImage::Load("incbin::Gfx\\blackScreen.png", 0);
+    if (!black || black->height <= 0) return;
+    SetBlend(BLEND_ALPHA);
+    SetDrawTransform(0, static_cast<float>(screen::SCREEN_WIDTH) / static_cast<float>(black->width),
+                     height / static_cast<float>(black->height));
+    SetOrigin(0, 0);
+    SetAlpha(1);
+    SetColor(255, 255, 255);
+    DrawFrame(black, 0, y, 0);
+}
+
+long long systemRealMillis() {
+    return static_cast<long long>(SDL_GetTicks64());
+}
+
+} // namespace
+
+tReplayViewer::tReplayViewer(const SessionRecording& recording, std::string name)
+    : player(recording), name(std::move(name)) {
+    realMillis = systemRealMillis;
+    wait = [](int ms) { SDL_Delay(static_cast<Uint32>(std::max(ms, 1))); };
+}
+
+tReplayViewer::~tReplayViewer() {
+    SetFrameOverlay(nullptr);
+}
+
+void tReplayViewer::anchorHere() {
+    anchorReal = realMillis();
+    anchorGame = player.playedMs();
+}
+
+void tReplayViewer::run() {
+    player.pace = [this](int pass) { return pace(pass); };
+    SetFrameOverlay([this] { drawStatus(); });
+    anchorHere();
+    player.play();
+    SetAudioMuted(false);
+    // The last frame stays, saying it has ended, until the player goes back.
+    if (!leaving && !WindowCloseWaiting() && !DroppedFileWaiting() && !IsHeadless()) {
+        PlayPasses([](PassRecord&) { return false; }); // the window's keys are the viewer's
+        while (!leaving && !WindowCloseWaiting() && !DroppedFileWaiting()) {
+            showStill();
+            if (PlayerKeyPressCount(KEY_ESCAPE) + PlayerKeyPressCount(KEY_BACKSPACE) +
+                    PlayerKeyPressCount(KEY_P) + PlayerKeyPressCount(KEY_ENTER) +
+                    PlayerKeyPressCount(KEY_SPACE) + PlayerKeyPressCount(KEY_X) >
+                0)
+                leaving = true;
+        }
+        PlayPasses(nullptr);
+    }
+    SetFrameOverlay(nullptr);
+}
+
+void tReplayViewer::readKeys() {
+    if (PlayerKeyPressCount(KEY_ESCAPE) + PlayerKeyPressCount(KEY_BACKSPACE) > 0) leaving = true;
+    if (PlayerKeyPressCount(KEY_P) + PlayerKeyPressCount(KEY_SPACE) > 0) {
+        pausedNow = !pausedNow;
+        if (!pausedNow) anchorHere();
+    }
+    const int faster = PlayerKeyPressCount(KEY_RIGHT);
+    const int slower = PlayerKeyPressCount(KEY_LEFT);
+    if (faster + slower > 0) {
+        for (int i = 0; i < faster; ++i)
+            speedFactor = std::min(speedFactor * 2, kFastest);
+        for (int i = 0; i < slower; ++i)
+            speedFactor = std::max(speedFactor / 2, 1);
+        anchorHere();
+        // Four sounds at once where one was: fast forward is watched, not heard.
+        SetAudioMuted(speedFactor > 2);
+    }
+    if (PlayerKeyPressCount(KEY_DOWN) + PlayerKeyPressCount(KEY_C) + PlayerKeyPressCount(KEY_N) > 0)
+        jumpToNextMission();
+}
+
+void tReplayViewer::jumpToNextMission() {
+    const int now = player.passesPlayed();
+    for (const SessionMark& mark : player.recording.marks) {
+        if (mark.kind == SessionMark::MissionStarted && mark.pass > now) {
+            jumpUntilPass = mark.pass;
+            pausedNow = false;
+            SetAudioMuted(true);
+            return;
+        }
+    }
+}
+
+bool tReplayViewer::pace(int pass) {
+    if (beforePass) beforePass(pass);
+    readKeys();
+    while (pausedNow && !leaving && !WindowCloseWaiting() && !DroppedFileWaiting()) {
+        showStill();
+        readKeys();
+    }
+    if (leaving || WindowCloseWaiting() || DroppedFileWaiting()) return false;
+    if (jumpUntilPass >= 0) {
+        if (pass < jumpUntilPass) {
+            SetDrawingEnabled(false);
+            return true;
+        }
+        jumpUntilPass = -1;
+        SetAudioMuted(speedFactor > 2);
+        anchorHere();
+    }
+    const long long game = player.playedMs();
+    long long target = anchorGame + (realMillis() - anchorReal) * speedFactor;
+    if (game > target) {
+        // Ahead of the clock: the frame shown stays until the clock catches up.
+        wait(static_cast<int>((game - target) / speedFactor));
+        target = anchorGame + (realMillis() - anchorReal) * speedFactor;
+    } else if (target - game > kMostBehindMs * speedFactor) {
+        anchorHere();
+        target = game;
+    }
+    const int frameMs = player.recording.passes[static_cast<std::size_t>(pass)].frameMs;
+    // Only the last pass before the clock is shown: the others run their draw code undrawn.
+    SetDrawingEnabled(game + frameMs >= target);
+    return true;
+}
+
+void tReplayViewer::showStill() {
+    SetDrawingEnabled(true);
+    Flip(0); // the last frame again, with the line saying what is shown (the overlay)
+    if (IsHeadless()) wait(kStillFrameMs);
+}
+
+std::string tReplayViewer::statusLine() const {
+    const SessionRecording& recording = player.recording;
+    std::string where = "map";
+    for (const SessionMark& mark : recording.marks) {
+        if (mark.pass > player.passesPlayed()) break;
+        if (mark.kind == SessionMark::MissionStarted) where = "mission " + std::to_string(mark.mission + 1);
+        if (mark.kind == SessionMark::MissionWon || mark.kind == SessionMark::MissionLeft) where = "map";
+        if (mark.kind == SessionMark::Outro) where = "the end";
+    }
+    std::string line = "Replay " + recording.start.date.substr(0, 16) + "  " + where + "  " +
+                       clockText(player.playedMs()) + " / " + clockText(recording.lengthMs()) + "  ";
+    if (PlaybackEnded() || player.passesPlayed() >= static_cast<int>(recording.passes.size()))
+        line += "ended  Esc back";
+    else if (jumpUntilPass >= 0)
+        line += "to the next mission";
+    else if (pausedNow)
+        line += "paused  P go on  Esc back";
+    else
+        line += std::to_string(speedFactor) + "x  P pause  Left/Right speed  Down next mission  Esc back";
+    return line;
+}
+
+void tReplayViewer::drawStatus() {
+    const float y = static_cast<float>(screen::SCREEN_HEIGHT - kBandHeight);
+    drawBand(y, kBandHeight);
+    SetDrawTransform(0, 1, 1);
+    SetColor(0, 255, 0);
+    DrawString(statusLine(), 4, y + 3);
+}
+
+bool WatchReplayFile(const std::string& path) {
+    SessionRecording recording;
+    std::string error;
+    if (!LoadSessionFile(path, recording, error)) {
+        std::fprintf(stderr, "vevu: %s\n", error.c_str());
+        ShowMessageScreen({"This replay cannot be played:", error});
+        return false;
+    }
+    const std::string why = WhyNotPlayable(recording.start);
+    if (!why.empty()) {
+        std::fprintf(stderr, "vevu: %s: %s\n", path.c_str(), why.c_str());
+        ShowMessageScreen({"This replay cannot be played:", path, why});
+        return false;
+    }
+    const std::size_t slash = path.find_last_of("/\\");
+    tReplayViewer viewer(recording, slash == std::string::npos ? path : path.substr(slash + 1));
+    viewer.run();
+    return true;
+}
+
+void ShowMessageScreen(const std::vector<std::string>& lines) {
+    if (IsHeadless()) return;
+    PlayPasses([](PassRecord&) { return false; }); // the window's keys are this screen's
+    while (!WindowCloseWaiting() && !DroppedFileWaiting()) {
+        SetDrawingEnabled(true);
+        Cls();
+        SetDrawTransform(0, 1, 1);
+        SetAlpha(1);
+        SetColor(255, 255, 255);
+        float y = 200;
+        for (const std::string& line : lines) {
+            // Long lines wrap at the screen's width, at a space.
+            std::string rest = line;
+            while (!rest.empty()) {
+                std::size_t cut = rest.size();
+                while (cut > 0 && StringWidth(rest.substr(0, cut)) > screen::SCREEN_WIDTH - 16) {
+                    const std::size_t space = rest.rfind(' ', cut - 1);
+                    cut = space == std::string::npos || space == 0 ? cut - 1 : space;
+                }
+                DrawString(rest.substr(0, cut), 8, y);
+                y += 12;
+                rest = rest.substr(std::min(cut + 1, rest.size()));
+            }
+        }
+        DrawString("Press a key to go on.", 8, y + 12);
+        Flip(0);
+        bool key = false;
+        for (int k : {KEY_ESCAPE, KEY_ENTER, KEY_SPACE, KEY_X, KEY_Z, KEY_P, KEY_BACKSPACE})
+            key = PlayerKeyPressCount(k) > 0 || key;
+        if (key) break;
+    }
+    PlayPasses(nullptr);
+}

@@ -1,0 +1,257 @@
+// Sessions: played with keys that come through the window, recorded as they are played, then watched;
+// the files the game refuses and why; the folder that keeps the last twenty.
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <unistd.h>
+
+#include "driver/bot_player.h"
+#include "driver/harness.h"
+#include "driver/keys.h"
+#include "driver/replay.h"
+#include "engine/engine.h"
+#include "game/constants.h"
+#include "game/program.h"
+#include "sessions/replay_viewer.h"
+#include "sessions/session_player.h"
+#include "sessions/session_recorder.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct TempFolder {
+    fs::path path;
+    TempFolder() {
+        static int made = 0;
+        path = fs::temp_directory_path() /
+               ("vevu-sessions-" + std::to_string(::getpid()) + "-" + std::to_string(++made));
+        fs::remove_all(path);
+        fs::create_directories(path);
+    }
+    ~TempFolder() {
+        std::error_code ignored;
+        fs::remove_all(path, ignored);
+    }
+};
+
+std::string readAll(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+constexpr int kDigestEvery = 20;
+
+// The campaign's bot plays mission 1 with its keys sent through the window's event queue, frame times
+// of 1 to 40 ms, and leaves with Esc after `passes` passes. Digests of the game every few passes.
+struct PlayedSession {
+    std::string path;
+    std::vector<Digest> digests;
+    std::vector<std::uint8_t> classes;
+};
+
+PlayedSession playRecorded(const fs::path& folder, int passes) {
+    PlayedSession played;
+    tSessionRecorder recorder;
+    SessionStart start = NewSessionStart(CampaignRecord{});
+    std::string error;
+    EXPECT_TRUE(recorder.start(folder.string(), start, error)) << error;
+    BeginSessionProgram(start, SessionUse::Played);
+    sendKeysThroughWindow(true);
+    BotPlayer bot(*theProgram, {1});
+    bot.phase = BotPlayer::Phase::Map;
+    std::mt19937 frames(5);
+    DigestTaker taker;
+    int pass = 0;
+    tProgram::passHook = [&] {
+        if (pass % kDigestEvery == 0) played.digests.push_back(taker.take(pass, false, true));
+        AdvanceMillis(std::uniform_int_distribution<int>(1, 40)(frames));
+        if (pass == passes) keyTap(KEY_ESCAPE);
+        if (pass < passes) bot.step();
+        ++pass;
+    };
+    theProgram->playFromMap();
+    tProgram::passHook = nullptr;
+    sendKeysThroughWindow(false);
+    recorder.stop();
+    played.path = recorder.filePath();
+    played.classes = taker.objectClasses;
+    return played;
+}
+
+std::vector<Digest> watch(const SessionRecording& recording, std::vector<std::uint8_t>& classes) {
+    std::vector<Digest> digests;
+    DigestTaker taker;
+    tSessionPlayer player(recording);
+    player.pace = [&](int pass) {
+        if (pass % kDigestEvery == 0) digests.push_back(taker.take(pass, false, true));
+        return true;
+    };
+    player.play();
+    classes = taker.objectClasses;
+    return digests;
+}
+
+void expectSameGame(const std::vector<Digest>& got, const std::vector<std::uint8_t>& gotClasses,
+                    const std::vector<Digest>& want, const std::vector<std::uint8_t>& wantClasses) {
+    ASSERT_EQ(got.size(), want.size());
+    for (std::size_t i = 0; i < got.size(); ++i) {
+        const std::string difference = compareDigests(got[i], want[i], gotClasses, wantClasses);
+        ASSERT_EQ(difference, "") << "at pass " << want[i].pass;
+    }
+}
+
+class Sessions : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        SDL_InitSubSystem(SDL_INIT_EVENTS); // the keys come through the window's queue
+        SetDrawingEnabled(false);           // the draw code runs; the pictures are not the point here
+    }
+    void TearDown() override {
+        SetDrawingEnabled(true);
+        SDL_QuitSubSystem(SDL_INIT_EVENTS);
+    }
+    Harness harness{10, 1};
+    TempFolder folder;
+};
+
+} // namespace
+
+TEST_F(Sessions, APlayedSessionIsRecordedAsPlayedAndWatchedTheSameEvenCutShort) {
+    const PlayedSession played = playRecorded(folder.path, 2500);
+    SessionRecording recording;
+    std::string error;
+    ASSERT_TRUE(LoadSessionFile(played.path, recording, error)) << error;
+    EXPECT_TRUE(recording.finished);
+    EXPECT_EQ(recording.missionsPlayed(), 1);
+    EXPECT_EQ(recording.start.version, GameVersion());
+    std::vector<std::uint8_t> classes;
+    expectSameGame(watch(recording, classes), classes, played.digests, played.classes);
+
+    // A process killed mid-session leaves the file as far as its last flush: it plays to there the same.
+    const std::string bytes = readAll(played.path);
+    SessionRecording cut;
+    ASSERT_TRUE(ReadSession(bytes.substr(0, bytes.size() * 2 / 3), cut, error)) << error;
+    EXPECT_FALSE(cut.finished);
+    ASSERT_GT(cut.passes.size(), recording.passes.size() / 2);
+    std::vector<Digest> cutDigests = watch(cut, classes);
+    ASSERT_LE(cutDigests.size(), played.digests.size());
+    const std::vector<Digest> wanted(played.digests.begin(), played.digests.begin() + cutDigests.size());
+    expectSameGame(cutDigests, classes, wanted, played.classes);
+}
+
+TEST_F(Sessions, AFileOfAnotherGameOrDamagedIsRefusedSayingWhy) {
+    const PlayedSession played = playRecorded(folder.path, 300);
+    const std::string bytes = readAll(played.path);
+    SessionRecording recording;
+    std::string error;
+    ASSERT_TRUE(ReadSession(bytes, recording, error)) << error;
+    EXPECT_EQ(WhyNotPlayable(recording.start), "");
+
+    SessionStart other = recording.start;
+    other.version = "0.9.0";
+    EXPECT_EQ(WhyNotPlayable(other), "it was recorded by version 0.9.0 of the game and this is version " +
+                                         GameVersion() +
+                                         ": only the version that recorded it plays it the same");
+    other = recording.start;
+    other.assets ^= 1;
+    EXPECT_NE(WhyNotPlayable(other).find("with other pictures and sounds than this version " + GameVersion()),
+              std::string::npos);
+
+    auto refusal = [&](const std::string& damaged) {
+        SessionRecording ignored;
+        std::string why;
+        EXPECT_FALSE(ReadSession(damaged, ignored, why));
+        return why;
+    };
+    EXPECT_EQ(refusal("PK\x03\x04 a zip, not a replay"),
+              "it is not a replay (it does not start with \"vevu replay\")");
+    EXPECT_EQ(refusal(bytes.substr(0, 40)), "it is truncated: its header ends early");
+    EXPECT_EQ(refusal("vevu replay 7\n"), "its replay format 7 is not the one this game reads (2)");
+    const std::size_t data = bytes.find("\ndata\n") + 6;
+    std::string flipped = bytes;
+    for (std::size_t at = data + 40; at < flipped.size(); at += 7)
+        flipped[at] = static_cast<char>(flipped[at] ^ 0x5A);
+    EXPECT_NE(refusal(flipped).find("its data is damaged after "), std::string::npos) << refusal(flipped);
+    // Garbage after a whole header: random bytes where the data belongs.
+    std::mt19937 noise(3);
+    std::string garbage = bytes.substr(0, data);
+    for (int i = 0; i < 5000; ++i)
+        garbage.push_back(static_cast<char>(noise()));
+    EXPECT_NE(refusal(garbage).find("its data is damaged after 0.0 s of play"), std::string::npos);
+}
+
+TEST_F(Sessions, TheFolderKeepsTheLastTwentyAndNeverRemovesAKeptOne) {
+    for (int i = 0; i < kKeptSessions; ++i) {
+        char name[64];
+        std::snprintf(name, sizeof name, "2026-01-01_10-00-%02d.vrp", i);
+        std::ofstream(folder.path / name) << "old";
+    }
+    std::string error;
+    const std::string kept = MarkSessionKept((folder.path / "2026-01-01_10-00-00.vrp").string(), true, error);
+    ASSERT_NE(kept, "") << error;
+    std::ofstream(folder.path / "2026-01-01_10-00-20.vrp") << "the 20th unmarked";
+    playRecorded(folder.path, 5); // the 21st
+    std::vector<std::string> names;
+    for (const SessionFileEntry& file : ListSessionFiles(folder.path.string()))
+        names.push_back(fs::path(file.path).filename().string() + (file.kept ? " kept" : ""));
+    ASSERT_EQ(names.size(), static_cast<std::size_t>(kKeptSessions + 1));
+    EXPECT_EQ(names.back(), "2026-01-01_10-00-00.vrp kept");       // the oldest of all, marked
+    EXPECT_EQ(names[names.size() - 2], "2026-01-01_10-00-02.vrp"); // 01 was the oldest unmarked
+    EXPECT_TRUE(fs::exists(kept));
+}
+
+TEST_F(Sessions, PauseFastForwardAndTheJumpShowTheSameGameAsPlainPlayback) {
+    const PlayedSession played = playRecorded(folder.path, 1500);
+    SessionRecording recording;
+    std::string error;
+    ASSERT_TRUE(LoadSessionFile(played.path, recording, error)) << error;
+    ASSERT_EQ(recording.missionsPlayed(), 1);
+    const int missionStart = recording.marks.front().pass;
+
+    // The viewer's keys come through the window; its clock is the test's.
+    sendKeysThroughWindow(true);
+    long long realMs = 0;
+    int waits = 0, drawnAtEight = 0, passesAtEight = 0, pausedWaits = 0, drawnInJump = 0;
+    std::vector<Digest> digests;
+    DigestTaker taker;
+    tReplayViewer viewer(recording, "test.vrp");
+    viewer.realMillis = [&] { return realMs; };
+    viewer.wait = [&](int ms) {
+        realMs += std::max(ms, 1);
+        if (viewer.paused() && ++pausedWaits == 30) keyTap(KEY_P); // go on after a while
+        ++waits;
+    };
+    viewer.beforePass = [&](int pass) {
+        if (pass % kDigestEvery == 0) digests.push_back(taker.take(pass, false, true));
+        if (viewer.speed() == 8) {
+            ++passesAtEight;
+            drawnAtEight += DrawingEnabled();
+        }
+        if (pass > 62 && pass <= missionStart) drawnInJump += DrawingEnabled();
+        realMs += DrawingEnabled() ? 16 : 1; // a frame shown takes a display's refresh
+        if (pass == 50) keyTap(KEY_P);
+        if (pass == 60) keyTap(KEY_DOWN); // on to the mission: undrawn until its start
+        if (pass == missionStart + 100) {
+            keyTap(KEY_RIGHT);
+            keyTap(KEY_RIGHT);
+            keyTap(KEY_RIGHT);
+        }
+        if (pass == missionStart + 700) keyTap(KEY_LEFT);
+    };
+    viewer.run();
+    sendKeysThroughWindow(false);
+    EXPECT_EQ(pausedWaits, 30);
+    EXPECT_EQ(drawnInJump, 0);
+    EXPECT_EQ(viewer.speed(), 4);
+    ASSERT_GT(passesAtEight, 500);
+    EXPECT_LT(drawnAtEight, passesAtEight / 3); // at 8x most passes run undrawn
+    expectSameGame(digests, taker.objectClasses, played.digests, played.classes);
+}
