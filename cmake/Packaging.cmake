@@ -60,6 +60,9 @@ add_custom_target(vevu_packaging_files ALL DEPENDS ${VEVU_COMPRESSED})
 install(TARGETS vevu RUNTIME DESTINATION games)
 install(FILES "${VEVU_PACKAGING_SOURCE}/${VEVU_APP_ID}.desktop"
         DESTINATION "${CMAKE_INSTALL_DATADIR}/applications")
+# Replay files (.vrp) open with the game: their type for the desktop's file managers.
+install(FILES "${VEVU_PACKAGING_SOURCE}/${VEVU_APP_ID}.mime.xml" DESTINATION "${CMAKE_INSTALL_DATADIR}/mime/packages"
+        RENAME "${VEVU_APP_ID}.xml")
 install(DIRECTORY "${VEVU_PACKAGING_SOURCE}/icons/" DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor"
         FILES_MATCHING PATTERN "${VEVU_APP_ID}.png")
 install(FILES "${VEVU_PACKAGING_BINARY}/${VEVU_APP_ID}.metainfo.xml"

@@ -66,7 +66,22 @@ set(CPACK_NSIS_EXTRA_PREINSTALL_COMMANDS "
   vevu_folder_writable:
   FileClose $0
   Delete \"$INSTDIR\\vevu-write-check.tmp\"")
-set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS "Delete \"$DESKTOP\\${VEVU_DISPLAY_NAME}.lnk\"")
+# Replay files (.vrp) open with the game: their class names the game's icon and command; the uninstaller
+# removes the class, and the extension's key while it still names the class.
+set(CPACK_NSIS_EXTRA_INSTALL_COMMANDS "
+  WriteRegStr SHCTX \"Software\\Classes\\.vrp\" \"\" \"VevuZudevur.Replay\"
+  WriteRegStr SHCTX \"Software\\Classes\\.vrp\" \"Content Type\" \"application/x-vevu-replay\"
+  WriteRegStr SHCTX \"Software\\Classes\\VevuZudevur.Replay\" \"\" \"${VEVU_DISPLAY_NAME} replay\"
+  WriteRegStr SHCTX \"Software\\Classes\\VevuZudevur.Replay\\DefaultIcon\" \"\" \"$INSTDIR\\vevu.exe,0\"
+  WriteRegStr SHCTX \"Software\\Classes\\VevuZudevur.Replay\\shell\\open\\command\" \"\" '\"$INSTDIR\\vevu.exe\" \"%1\"'
+  System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'")
+set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS "
+  Delete \"$DESKTOP\\${VEVU_DISPLAY_NAME}.lnk\"
+  ReadRegStr $0 SHCTX \"Software\\Classes\\.vrp\" \"\"
+  StrCmp $0 \"VevuZudevur.Replay\" 0 +2
+    DeleteRegKey SHCTX \"Software\\Classes\\.vrp\"
+  DeleteRegKey SHCTX \"Software\\Classes\\VevuZudevur.Replay\"
+  System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'")
 # The installer's name says what it is beside the zip.
 set(CPACK_PROJECT_CONFIG_FILE "${CMAKE_BINARY_DIR}/windows/CPackOptions.cmake")
 file(CONFIGURE OUTPUT "${CPACK_PROJECT_CONFIG_FILE}" CONTENT [[

@@ -13,7 +13,7 @@ for option in "$@"; do
     # Only needed to regenerate assets/ from tools/assetgen/.
     --assets) packages+=(python3 python3-pil python3-numpy python3-fonttools vorbis-tools sox) ;;
     # Only needed to build the Debian package (scripts/package.sh) and check it (tests/package/check.sh).
-    --package) packages+=(dpkg-dev file gzip lintian desktop-file-utils appstream man-db groff-base) ;;
+    --package) packages+=(dpkg-dev file gzip lintian desktop-file-utils appstream man-db groff-base shared-mime-info) ;;
     # Only needed to fuzz the file readers (scripts/fuzz.sh): clang with libFuzzer and the sanitizers' runtimes.
     --fuzz) packages+=(clang libclang-rt-14-dev) ;;
     *) echo "install-deps: unknown option $option (--test, --assets, --package, --fuzz)" >&2; exit 2 ;;

@@ -51,6 +51,16 @@ tree=$work/tree
 dpkg-deb -x "$deb" "$tree"
 out=$(desktop-file-validate "$tree/usr/share/applications/$app_id.desktop" 2>&1) || true
 [ -z "$out" ] || fail "desktop-file-validate: $out"
+# .vrp files are the game's: the entry opens them, and their type, read by shared-mime-info, knows them by
+# name and by their first bytes.
+grep -qx 'MimeType=application/x-vevu-replay;' "$tree/usr/share/applications/$app_id.desktop" ||
+    fail "the menu entry does not open replay files"
+mime=$work/mime
+mkdir -p "$mime/packages"
+cp "$tree/usr/share/mime/packages/$app_id.xml" "$mime/packages/" || fail "no replay type in mime/packages"
+update-mime-database "$mime" 2>/dev/null || fail "update-mime-database refuses the replay type"
+grep -qx 'application/x-vevu-replay:\*.vrp' <(cut -d: -f2- "$mime/globs2") || fail "the replay type has no *.vrp"
+grep -q 'vevu replay ' "$mime/magic" || fail "the replay type does not know a replay's first bytes"
 appstreamcli validate --no-net --explain "$tree/usr/share/metainfo/$app_id.metainfo.xml" ||
     fail "appstreamcli found errors in the metainfo"
 # Each screenshot the metainfo names is one of docs/screenshots, at the size the metainfo states.

@@ -91,6 +91,12 @@ entry=$(wine reg query "$key" 2>/dev/null | tr -d '\r') || fail "no entry in the
 # reg prints in the console's code page: the folder's letters beyond ASCII are not UTF-8 there.
 LC_ALL=C grep -q "DisplayVersion.*$version" <<<"$entry" || fail "the installed programs' entry lacks version $version: $entry"
 LC_ALL=C grep -q "DisplayIcon.*vevu.exe" <<<"$entry" || fail "the installed programs' entry has no icon: $entry"
+# Replay files open with the installed game.
+open=$(wine reg query 'HKLM\Software\Classes\VevuZudevur.Replay\shell\open\command' 2>/dev/null | tr -d '\r') ||
+    fail "no command opens replay files"
+LC_ALL=C grep -q 'vevu.exe" "%1"' <<<"$open" || fail "replay files are not opened with the game: $open"
+LC_ALL=C grep -q 'VevuZudevur.Replay' <<<"$(wine reg query 'HKLM\Software\Classes\.vrp' 2>/dev/null)" ||
+    fail "the .vrp extension is not the game's"
 
 step "the game started from the Start menu shortcut's target"
 # The target as Windows reads it from the shortcut (its link information's local path, in the ANSI code
