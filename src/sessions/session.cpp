@@ -117,6 +117,8 @@ void BeginSessionProgram(const SessionStart& start, SessionUse use) {
     record.unlockFlak = start.campaign.traits[2];
     record.unlockShield = start.campaign.traits[3];
     record.unlockSpaceWarp = start.campaign.traits[4];
+    // The map screen anew, its nodes showing the record in force (as after "Continue").
+    theProgram->setGameState(gamestate::MAP, 0);
 }
 
 CampaignRecord CurrentCampaign() {
