@@ -3,7 +3,10 @@
 # fails on any DLL Windows does not ship), the unit and scenario tests run under Wine through CTest, the
 # smoke test of vevu.exe in a real window under Xvfb with its map compared with the Linux program's,
 # and the installer and the zip (tests/package/windows_check.sh).
-# The tests' Wine prefix is made once (wineboot, no Mono or Gecko) and kept beside the libraries' cache.
+# The tests' Wine prefix is made once (wineboot, no Mono or Gecko) and kept beside the libraries' cache;
+# each run plays in a copy of its own, so that two runs on one machine never share a Wine server (one
+# run's `wineserver -k` would end the other's programs) and nothing copies the kept prefix while it is
+# being made.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/cache.sh
@@ -12,20 +15,22 @@ install_missing wine wine64 xvfb xauth xdotool x11-utils imagemagick openbox unz
 scripts/windows.sh
 
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-WINEPREFIX="$cache_root/wine/$(wine --version | tr -c 'A-Za-z0-9.\n' -)"
-export WINEPREFIX
+kept_prefix="$cache_root/wine/$(wine --version | tr -c 'A-Za-z0-9.\n' -)"
+run_dir="$(mktemp -d "${TMPDIR:-/tmp}/vevu-wine.XXXXXX")"
+export WINEPREFIX="$run_dir/prefix" VEVU_WINE_KEPT_PREFIX="$kept_prefix"
+trap 'wineserver -k 2>/dev/null || true; rm -rf "$run_dir"' EXIT
 (
     lock_cache wine
-    if [ ! -f "$WINEPREFIX/made" ]; then
-        echo "windows test: making the Wine prefix $WINEPREFIX" >&2
-        rm -rf "$WINEPREFIX"
-        mkdir -p "$(dirname "$WINEPREFIX")"
-        DISPLAY="" wineboot --init >/dev/null 2>&1
-        wineserver -w
-        touch "$WINEPREFIX/made"
+    if [ ! -f "$kept_prefix/made" ]; then
+        echo "windows test: making the Wine prefix $kept_prefix" >&2
+        rm -rf "$kept_prefix"
+        mkdir -p "$(dirname "$kept_prefix")"
+        WINEPREFIX="$kept_prefix" DISPLAY="" wineboot --init >/dev/null 2>&1
+        WINEPREFIX="$kept_prefix" wineserver -w
+        touch "$kept_prefix/made"
     fi
+    cp -a "$kept_prefix" "$WINEPREFIX"
 )
-trap 'wineserver -k 2>/dev/null || true' EXIT
 
 # The Linux program's screenshots, which the Windows program's must match: the README's test command
 # leaves them in build/default/smoke; without them the Linux smoke test runs first.

@@ -19,8 +19,9 @@ zip=$build/vevu-$version-windows-x64.zip
 setup=$build/vevu-$version-windows-x64-setup.exe
 [ -n "$version" ] && [ -f "$zip" ] && [ -f "$setup" ] || fail "no downloads of version '$version' in $build"
 work=$(mktemp -d)
-# The prefix that scripts/windows-test.sh made for this run, if any, to copy instead of making one afresh.
-made_prefix=${WINEPREFIX:-}
+# The prefix that scripts/windows-test.sh keeps, if any, to copy (under its lock) instead of making one
+# afresh.
+kept_prefix=${VEVU_WINE_KEPT_PREFIX:-}
 # Wine takes the command line's letters beyond ASCII in the locale's character set.
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=C.UTF-8
 cleanup() {
@@ -38,8 +39,12 @@ grep -q "The Vevu Zudevur $version" "$work/zip/vevu-$version-windows-x64/README.
     fail "the read-me does not name version $version"
 
 step "a Wine prefix of its own"
-if [ -n "$made_prefix" ] && [ -f "$made_prefix/made" ]; then
-    cp -a "$made_prefix" "$WINEPREFIX"
+if [ -n "$kept_prefix" ] && [ -f "$kept_prefix/made" ]; then
+    (
+        . scripts/cache.sh
+        lock_cache wine
+        cp -a "$kept_prefix" "$WINEPREFIX"
+    )
 else
     DISPLAY="" wineboot --init >/dev/null 2>&1
 fi
