@@ -215,7 +215,9 @@ std::string MoveFileAside(const fs::path& folder, const std::string& name, const
                           std::string* error) {
     const fs::path from = folder / name;
     for (int n = 1; n < 1000; ++n) {
-        const std::string asideName = name + suffix + (n == 1 ? "" : "-" + std::to_string(n));
+        // Appended rather than "-" + to_string(n): g++ 12 at -O3 warns of a false overlapping copy there.
+        std::string asideName = name + suffix;
+        if (n > 1) asideName.append("-").append(std::to_string(n));
         const fs::path to = folder / asideName;
         std::error_code ec;
         if (fs::exists(to, ec) || ec) continue;

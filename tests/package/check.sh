@@ -83,7 +83,7 @@ for size in 16 32 48 64 128 256; do
     got=$(identify -format "%wx%h" "$icon")
     [ "$got" = "${size}x$size" ] || fail "the ${size}x$size icon is $got"
 done
-grep -qx "Exec=vevu" "$tree/usr/share/applications/$app_id.desktop" || fail "the menu entry does not start vevu"
+grep -qx "Exec=vevu %f" "$tree/usr/share/applications/$app_id.desktop" || fail "the menu entry does not start vevu with the file it opens"
 
 step "lintian"
 lintian --fail-on error,warning --tag-display-limit 0 "$deb"
