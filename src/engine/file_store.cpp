@@ -24,8 +24,10 @@ EM_ASYNC_JS(int, vevu_mount_browser_files, (), {
         var loaded = await new Promise(function(resolve) {
             FS.syncfs(true, function(error) { resolve(!error); });
         });
+        // A folder that did not load is never copied back: IndexedDB would lose every file it holds.
+        if (!loaded) return 0;
         Module["vevuFilesMounted"] = true;
-        return loaded ? 1 : 0;
+        return 1;
     } catch (error) {
         return 0;
     }
