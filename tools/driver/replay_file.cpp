@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "engine/engine.h"
+#include "sessions/session.h"
 
 namespace {
 
@@ -396,21 +397,7 @@ bool readHeader(std::string_view bytes, std::size_t& at, Header& h, std::string&
 } // namespace
 
 std::uint32_t assetsHash() {
-    FillResourceTable();
-    std::vector<std::string> names = ResourceNames();
-    std::sort(names.begin(), names.end());
-    std::uint32_t hash = 2166136261u;
-    auto add = [&](const unsigned char* bytes, std::size_t size) {
-        hash = static_cast<std::uint32_t>(crc32(hash, bytes, static_cast<uInt>(size)));
-    };
-    for (const std::string& name : names) {
-        // The window's icon is the desktop's business: it never appears in the game's picture.
-        if (name.rfind("Icon\\", 0) == 0) continue;
-        add(reinterpret_cast<const unsigned char*>(name.data()), name.size());
-        const ResourceData data = OpenResource(kEmbeddedPrefix + name);
-        if (data) add(data.bytes, data.size);
-    }
-    return hash;
+    return AssetsHash(); // the game's own, which the sessions players record carry too
 }
 
 bool encodeReplay(const Replay& replay, std::string& bytes) {
