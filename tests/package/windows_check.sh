@@ -23,7 +23,7 @@ work=$(mktemp -d)
 # afresh.
 kept_prefix=${VEVU_WINE_KEPT_PREFIX:-}
 # Wine takes the command line's letters beyond ASCII in the locale's character set.
-export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=C.UTF-8
+export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" LC_ALL=C.UTF-8
 cleanup() {
     wineserver -k 2>/dev/null || true
     rm -rf "$work"
