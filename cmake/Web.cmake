@@ -10,17 +10,19 @@ set(VEVU_BUILD_BENCH OFF)
 # waits for the player's files to load from IndexedDB, through IDBFS: engine/file_store.h). SDL's
 # audio needs Emscripten's helpers that web/library_functions.txt names (the one that resumes the page's
 # audio on the first gesture among them); a file, because a dollar sign does not survive the build's shell.
+# web/player_files.js keeps the player's folder in IndexedDB and opens the replay files the page is given.
 set(VEVU_WEB_LINK_OPTIONS
     -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536 -sALLOW_MEMORY_GROWTH -sINITIAL_MEMORY=64MB
     -sENVIRONMENT=web -lidbfs.js
     "-sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${CMAKE_SOURCE_DIR}/web/library_functions.txt"
-    "-sEXPORTED_RUNTIME_METHODS=[]" -lGL --js-library "${CMAKE_SOURCE_DIR}/web/library_framebuffer.js")
+    "-sEXPORTED_RUNTIME_METHODS=[]" -lGL --js-library "${CMAKE_SOURCE_DIR}/web/library_framebuffer.js"
+    --post-js "${CMAKE_SOURCE_DIR}/web/player_files.js")
 
 # Links target into <name>.js and <name>.wasm in its output folder; with a shell, makes <name>.html from
 # it beside them (the shell's @VEVU_GAME_SCRIPT@ loads the game).
 function(vevu_web_page target name)
     set_target_properties(${target} PROPERTIES OUTPUT_NAME ${name} SUFFIX ".js"
-                          LINK_DEPENDS "${CMAKE_SOURCE_DIR}/web/library_framebuffer.js")
+                          LINK_DEPENDS "${CMAKE_SOURCE_DIR}/web/library_framebuffer.js;${CMAKE_SOURCE_DIR}/web/player_files.js")
     target_link_options(${target} PRIVATE ${VEVU_WEB_LINK_OPTIONS})
     get_target_property(folder ${target} RUNTIME_OUTPUT_DIRECTORY)
     if(NOT folder)

@@ -9,11 +9,12 @@
 // server's 503, a captive portal's page and silence; builds under /play/ and /beta/ keep their own
 // releases; a release half deployed or no room keeps nothing and says so once. A page hidden and shown
 // with no change of focus is heard again; without showModal Esc asks through the browser's confirm, and
-// a question that fails leaves the game playing. Then the bad cases: no
-// WebAssembly, no WebGL, no service worker, no keyboard, touch or fullscreen, a 300 x 200 page. No
-// console error.
+// a question that fails leaves the game playing. The player's files: a saved campaign offered, the
+// session reaching IndexedDB when the tab is hidden, kept through a closed tab and a reload, a storage
+// that never answers. Then the bad cases: no WebAssembly, no WebGL, no service worker, no IndexedDB, no
+// keyboard, touch or fullscreen, a 300 x 200 page. No console error but the game's own for a case made.
 // Usage: node test.mjs [build/web/page] [screenshot folder]
-import {mkdirSync, readdirSync} from "node:fs";
+import {mkdirSync, readdirSync, readFileSync} from "node:fs";
 import {join, resolve} from "node:path";
 import {keepDrawingBuffer, launchChromium, serve, until} from "./browser.mjs";
 
@@ -28,9 +29,11 @@ const shipStart = {x: 320, y: 80};
 const node0 = {x: 286, y: 240}; // "Infantry Staging Zone": the ship must come within 7 px on both axes
 
 const problems = [];
-function watch(page, name) {
+// Console errors matching `expected` are the game's own words for a case the test makes.
+function watch(page, name, expected = null) {
     page.on("console", (message) => {
-        if (message.type() === "error") problems.push(`${name}: console error: ${message.text()}`);
+        if (message.type() === "error" && !(expected && expected.test(message.text())))
+            problems.push(`${name}: console error: ${message.text()}`);
     });
     page.on("pageerror", (error) => problems.push(`${name}: page error: ${error.message}`));
     page.on("requestfailed", (request) =>
@@ -571,6 +574,156 @@ function keptByTheWorker(page) {
         () => navigator.serviceWorker.controller !== null), 30000);
 }
 
+// The player's folder as IndexedDB holds it (Emscripten's IDBFS: one entry a path): the paths, and
+// writing one file.
+function storedPaths() {
+    return new Promise((done, fail) => {
+        const open = indexedDB.open("/vevu");
+        open.onerror = () => fail(open.error);
+        open.onsuccess = () => {
+            const db = open.result;
+            if (!db.objectStoreNames.contains("FILE_DATA")) return done([]);
+            const keys = db.transaction(["FILE_DATA"]).objectStore("FILE_DATA").getAllKeys();
+            keys.onsuccess = () => { db.close(); done(keys.result); };
+            keys.onerror = () => fail(keys.error);
+        };
+    });
+}
+function storeFile(path, bytes) {
+    return new Promise((done, fail) => {
+        const open = indexedDB.open("/vevu", 21);
+        open.onupgradeneeded = () => open.result.createObjectStore("FILE_DATA").createIndex("timestamp", "timestamp");
+        open.onerror = () => fail(open.error);
+        open.onsuccess = () => {
+            const write = open.result.transaction(["FILE_DATA"], "readwrite");
+            write.objectStore("FILE_DATA").put({timestamp: new Date(), mode: 0o100666, contents: new Uint8Array(bytes)}, path);
+            write.oncomplete = () => { open.result.close(); done(); };
+            write.onerror = () => fail(write.error);
+        };
+    });
+}
+// Installed before the page's scripts: the asks to keep the site's data are counted, and IndexedDB's
+// reads of what it holds can be made to hang (they never answer) by setting window.vevuHangStorage.
+function watchStorage() {
+    window.vevuPersistAsks = 0;
+    const persist = StorageManager.prototype.persist;
+    StorageManager.prototype.persist = function () {
+        ++window.vevuPersistAsks;
+        return persist.call(this);
+    };
+    const openKeyCursor = IDBIndex.prototype.openKeyCursor; // IDBFS lists what it holds with it
+    IDBIndex.prototype.openKeyCursor = function (...values) {
+        return window.vevuHangStorage ? {} : openKeyCursor.apply(this, values);
+    };
+}
+
+// The player's files on an origin of their own: a saved campaign with a mission won (as the desktop
+// game wrote it) is offered after the intro; the session recorded on the map reaches IndexedDB when the
+// tab is hidden, and a tab closed as soon as it was saved keeps it; a reload keeps it all. The browser
+// is asked once to keep the files; a storage that never answers is given up with a line on the page,
+// which goes once a save succeeds.
+async function playerFiles(browser) {
+    const context = await browser.createBrowserContext();
+    const server = await serve(root);
+    const continueBox = {x: 260, y: 222, w: 120, h: 16}; // "> Continue <", picked
+    try {
+        const won = [...readFileSync(new URL("../tests/fuzz/seeds/progress/one-won.sav", import.meta.url))];
+        const helper = await context.newPage();
+        await helper.goto(`${server.url}icons/icon-192.png`);
+        await helper.evaluate(storeFile, "/vevu/campaign.sav", won);
+        await helper.close();
+
+        const open = async (name) => {
+            const page = await context.newPage();
+            watch(page, name);
+            await page.setViewport({width: 1280, height: 1024});
+            await page.evaluateOnNewDocument(keepDrawingBuffer);
+            await page.evaluateOnNewDocument(watchStorage);
+            page.on("dialog", (dialog) => dialog.accept()); // leave the page played
+            await page.goto(server.url);
+            return page;
+        };
+        const continueCampaign = async (page) => {
+            await until("the intro's title", async () => (await countPixels(page, titleBox, bright)) > 3000, 40000);
+            await page.keyboard.press("Space");
+            await until("the saved campaign offered", async () =>
+                (await countPixels(page, continueBox, "r > 240 && g > 240 && b > 240")) > 100, 30000);
+            // The question reads the keys once it has faded in; Z on the map far from a zone does nothing.
+            await until("Z to continue the campaign onto the map", async () => {
+                await page.keyboard.press("z");
+                await frames(page, 10);
+                return (await countPixels(page, labelBox, green)) > 40;
+            }, 30000);
+        };
+        const kept = async (page) => {
+            const paths = await page.evaluate(storedPaths);
+            const campaign = await page.evaluate(() => new Promise((done) => {
+                indexedDB.open("/vevu").onsuccess = (event) => {
+                    const db = event.target.result;
+                    const read = db.transaction(["FILE_DATA"]).objectStore("FILE_DATA").get("/vevu/campaign.sav");
+                    read.onsuccess = () => { db.close(); done(read.result ? [...read.result.contents] : null); };
+                };
+            }));
+            check(campaign && campaign.join() === won.join(), "the saved campaign is gone or changed in IndexedDB");
+            return paths.filter((path) => /^\/vevu\/replays\/[^/]+\.vrp$/.test(path));
+        };
+        // The page hidden behind another tab; resolves once its files are saved.
+        const hide = async (page) => {
+            const saved = await page.evaluate(() => Module.vevuFiles.saved + Module.vevuFiles.failed);
+            const other = await context.newPage();
+            await other.bringToFront();
+            await until("the page's files to be saved", () => page.evaluate(
+                (saved) => !Module.vevuFiles.busy && Module.vevuFiles.saved + Module.vevuFiles.failed > saved, saved), 30000);
+            return other;
+        };
+
+        const first = await open("saved campaign");
+        await continueCampaign(first);
+        check((await kept(first)).length === 0, "a session reached IndexedDB before the page was hidden");
+        await frames(first, 60); // a second of the session on the map
+        const other = await hide(first);
+        await first.close();
+        await other.close();
+        step("the saved campaign was offered; hiding the page saved its session, and the tab was closed");
+
+        const second = await open("after the closed tab");
+        await started(second);
+        const sessions = await kept(second);
+        check(sessions.length === 1, `IndexedDB holds ${sessions.length} sessions after the closed tab, not 1`);
+        await continueCampaign(second);
+        await second.reload();
+        await continueCampaign(second);
+        check((await kept(second)).length >= 1, "the session was lost in the reload");
+        await frames(second, 60);
+        step(`the campaign and the session ${sessions[0]} survived the closed tab and a reload`);
+
+        await second.evaluate(() => { window.vevuHangStorage = true; });
+        const behind = await second.browserContext().newPage();
+        await behind.bringToFront();
+        const said = await until("the line about files not saved",
+                                 () => second.$eval("#files-line", (e) => !e.hidden && e.textContent), 30000);
+        check(said.includes("no answer"), `a storage that never answers: the page says "${said}"`);
+        await second.bringToFront();
+        await behind.close();
+        await second.screenshot({path: join(shots, "files-not-saved.png")});
+        await second.evaluate(() => { window.vevuHangStorage = false; });
+        await hide(second).then((tab) => tab.close());
+        await second.bringToFront();
+        check(await second.$eval("#files-line", (e) => e.hidden), "the line about files not saved outlived a save");
+        check((await second.evaluate(() => window.vevuPersistAsks)) === 1,
+              `the page asked ${await second.evaluate(() => window.vevuPersistAsks)} times to keep its files, not once`);
+        await second.close();
+        step(`a storage that never answered: "${said}"; the next save cleared it; the browser was asked once to keep the files`);
+    } catch (error) {
+        for (const [n, page] of (await context.pages()).entries())
+            await page.screenshot({path: join(shots, `failed-files-${n}.png`)}).catch(() => {});
+        throw error;
+    } finally {
+        await context.close();
+        await server.close();
+    }
+}
+
 // The release the service worker keeps, each case on an origin of its own (a server of its own): it is
 // served when the server answers 503, sends a captive portal's page or does not answer; two builds under
 // /play/ and /beta/ of one origin keep their own caches; a worker whose page names other files than it
@@ -804,7 +957,7 @@ async function badInput(browser, {url}) {
     // No service worker (a private window, a browser without one): the page plays all the same. A device
     // with no touch screen and no pointer may have no keyboard: the page says what the game needs.
     const context = await browser.createBrowserContext();
-    for (const [name, takeAway, ready] of [
+    for (const [name, takeAway, ready, expected] of [
         ["no service worker", () => Object.defineProperty(Navigator.prototype, "serviceWorker", {get: () => undefined}),
          () => performance.getEntriesByName("vevu-first-frame").length > 0],
         // A television's browser, say: no pointer, no touch, and no fullscreen to offer either.
@@ -814,13 +967,19 @@ async function badInput(browser, {url}) {
             Object.defineProperty(Document.prototype, "fullscreenEnabled", {get: () => false});
         }, () => !document.getElementById("no-input-line").hidden && !document.getElementById("canvas").hidden &&
                  document.getElementById("fullscreen").hidden],
+        // A browser that keeps no site data: the game plays with its files in memory, and says so on the
+        // page (and in the game, whose words go to the console as an error).
+        ["no IndexedDB", () => { delete window.indexedDB; },
+         () => performance.getEntriesByName("vevu-first-frame").length > 0 &&
+               !document.getElementById("files-line").hidden, /^vevu: This browser keeps no files/],
     ]) {
         const page = await context.newPage();
-        watch(page, name);
+        watch(page, name, expected);
         await page.evaluateOnNewDocument(takeAway);
         await page.goto(url);
-        await until(name === "no service worker" ? "the intro's first frame" : "the line that says what the game needs",
+        await until(name === "no keyboard or touch" ? "the line that says what the game needs" : "the intro's first frame",
                     () => page.evaluate(ready), 30000);
+        if (expected) await page.screenshot({path: join(shots, `${name.replace(/ /g, "-")}.png`)});
         await page.close();
         step(`${name}: the page plays`);
     }
@@ -861,7 +1020,8 @@ const chromium = await launchChromium();
 let failure = null;
 try {
     // VEVU_WEB_TEST_PARTS=phone,offline runs only those parts (while working on one).
-    const parts = {desktop: playThrough, phone, offline, kept: keptRelease, fallbacks, bad: badInput};
+    const parts = {desktop: playThrough, phone, offline, kept: keptRelease, files: playerFiles, fallbacks,
+                   bad: badInput};
     for (const part of (process.env.VEVU_WEB_TEST_PARTS || Object.keys(parts).join(",")).split(","))
         await parts[part](chromium.browser, server);
 } catch (error) {

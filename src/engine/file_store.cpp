@@ -13,52 +13,15 @@ namespace fs = std::filesystem;
 namespace {
 
 #ifdef __EMSCRIPTEN__
-// The page's IndexedDB file system at /vevu, mounted and loaded before the first read unless the page did
-// so already; 1 when it is there, 0 when the browser keeps no files (the folder then lives in memory).
+// The page's IndexedDB file system at /vevu, loaded before the first read (web/player_files.js); 1 when it
+// is there, 0 when the browser keeps no files (the folder then lives in memory).
 EM_ASYNC_JS(int, vevu_mount_browser_files, (), {
-    if (Module["vevuFilesMounted"]) return 1;
-    try {
-        FS.mkdirTree("/vevu");
-        if (typeof indexedDB === "undefined" || !indexedDB) return 0;
-        FS.mount(IDBFS, {}, "/vevu");
-        var loaded = await new Promise(function(resolve) {
-            FS.syncfs(true, function(error) { resolve(!error); });
-        });
-        // A folder that did not load is never copied back: IndexedDB would lose every file it holds.
-        if (!loaded) return 0;
-        Module["vevuFilesMounted"] = true;
-        return 1;
-    } catch (error) {
-        return 0;
-    }
+    return await Module["vevuMountFiles"]();
 });
 
-// Tells the page that files changed: it copies them to IndexedDB (one copy at a time, and one more if
-// files changed meanwhile).
+// Tells the page that files changed: it copies them to IndexedDB.
 void browserFilesWritten() {
-    EM_ASM({
-        if (Module["vevuFilesWritten"]) {
-            Module["vevuFilesWritten"]();
-            return;
-        }
-        if (!Module["vevuFilesMounted"]) return;
-        if (Module["vevuSyncing"]) {
-            Module["vevuSyncAgain"] = true;
-            return;
-        }
-        Module["vevuSyncing"] = true;
-        var sync = function() {
-            FS.syncfs(false, function() {
-                if (Module["vevuSyncAgain"]) {
-                    Module["vevuSyncAgain"] = false;
-                    sync();
-                } else {
-                    Module["vevuSyncing"] = false;
-                }
-            });
-        };
-        sync();
-    });
+    EM_ASM({ Module["vevuFilesWritten"](); });
 }
 #endif
 

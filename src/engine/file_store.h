@@ -18,11 +18,9 @@
 //
 // Notices are one line each, for the screen; takeNotices hands them out once (the HUD shows them).
 //
-// The web page: the folder is /vevu and there is no thread (the writes go to memory at once). The store
-// calls Module.vevuFilesWritten() after each write, when the page defines it, which should copy the folder
-// to IndexedDB (FS.syncfs(false, ...)); if the page has not mounted IndexedDB at /vevu before the game
-// starts (FS.mount(IDBFS, {}, "/vevu") and FS.syncfs(true, ...) in preRun, then Module.vevuFilesMounted =
-// true), the engine mounts it itself and waits for it to load before the first read. Without IndexedDB the
+// The web page: the folder is /vevu and there is no thread (the writes go to memory at once).
+// web/player_files.js loads the folder from IndexedDB before the first read (the game waits for it) and
+// copies it back after each write and whenever the page asks (when it is hidden). Without IndexedDB the
 // files live in memory for the page's life and the first load's notice says so.
 #include <condition_variable>
 #include <cstdint>

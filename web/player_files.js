@@ -1,0 +1,138 @@
+// Linked after the game's script (cmake/Web.cmake: --post-js), where Emscripten's file system is in
+// reach; the page itself never sees it. The player's folder /vevu is IndexedDB's (IDBFS): loaded once
+// before the game's first read, and copied back to IndexedDB at each change the game makes and whenever
+// the page asks (when it is hidden: the last event a phone's browser reliably sends before it discards a
+// tab). The page learns of trouble through Module.onFilesProblem(text) and of its end through
+// Module.onFilesSaved().
+(function () {
+  "use strict";
+  var FOLDER = "/vevu";
+  // A copy the browser never answers (a storage that hangs) is given up after this long, so that saves
+  // neither pile up behind it nor wait for good.
+  var SYNC_LIMIT_MS = 10000;
+  var mounted = false, askedToPersist = false, failing = false;
+  var inFlight = false, waiting = [];
+  var state = Module["vevuFiles"] = {saved: 0, failed: 0, busy: false};
+
+  function tell(hook, text) {
+    if (text) console.log(text);
+    if (Module[hook]) {
+      try {
+        Module[hook](text);
+      } catch (error) {
+        console.log("The page could not show a line about the player's files: " + error.message);
+      }
+    }
+  }
+  function reason(error) {
+    if (!error) return "unknown error";
+    if (error.message) return error.message;
+    return typeof error === "number" ? "error " + error : String(error);
+  }
+
+  // Loads the folder from IndexedDB; 1 when it is there, 0 when the files live in memory only.
+  Module["vevuMountFiles"] = function () {
+    try {
+      FS.mkdirTree(FOLDER);
+    } catch (error) {}
+    var idb;
+    try {
+      idb = window.indexedDB;
+    } catch (error) {} // a browser set to keep no site data throws here
+    if (!idb) {
+      tell("onFilesProblem", "This browser keeps no files for the game: it plays on, but the campaign, " +
+                             "the settings and the recorded sessions are gone once the page closes.");
+      return Promise.resolve(0);
+    }
+    return new Promise(function (resolve) {
+      var settled = false;
+      function settle(error) {
+        if (settled) return;
+        settled = true;
+        clearTimeout(timer);
+        if (error) {
+          // A folder that did not load is never copied back: IndexedDB would lose every file it holds.
+          tell("onFilesProblem", "The game's saved files could not be read from this browser (" + reason(error) +
+                                 "): it plays on without them and saves nothing over them.");
+          resolve(0);
+          return;
+        }
+        mounted = true;
+        Module["vevuFilesMounted"] = true;
+        resolve(1);
+      }
+      var timer = setTimeout(function () {
+        settle(new Error("the browser's storage gave no answer in " + SYNC_LIMIT_MS / 1000 + " s"));
+      }, SYNC_LIMIT_MS);
+      try {
+        FS.mount(IDBFS, {}, FOLDER);
+        FS.syncfs(true, settle);
+      } catch (error) {
+        settle(error);
+      }
+    });
+  };
+
+  function askToPersist() {
+    if (askedToPersist) return;
+    askedToPersist = true;
+    // Without it the browser may clear the site's data when the device runs short of room.
+    if (navigator.storage && navigator.storage.persist) {
+      navigator.storage.persist().then(function (granted) {
+        console.log("The browser keeps the game's files " + (granted ? "for good" : "while it has room") + ".");
+      }, function () {});
+    }
+  }
+
+  // One copy at a time; saves asked for meanwhile share the next copy. Resolves to true once the files
+  // as they were when asked are in IndexedDB.
+  function copyToBrowser() {
+    var mine = waiting;
+    waiting = [];
+    inFlight = state.busy = true;
+    var done = false;
+    function finish(error) {
+      if (done) return;
+      done = true;
+      clearTimeout(timer);
+      inFlight = state.busy = false;
+      if (error) {
+        ++state.failed;
+        failing = true;
+        tell("onFilesProblem", "The game's files could not be saved in this browser (" + reason(error) +
+                               "): it plays on and tries again at the next change.");
+      } else {
+        ++state.saved;
+        if (failing) {
+          failing = false;
+          tell("onFilesSaved", "");
+        }
+      }
+      mine.forEach(function (resolve) { resolve(!error); });
+      if (waiting.length) copyToBrowser();
+    }
+    var timer = setTimeout(function () {
+      // The copy given up no longer counts as in flight, or every later one would warn of two at once.
+      if (FS.syncFSRequests > 0) --FS.syncFSRequests;
+      finish(new Error("the browser's storage gave no answer in " + SYNC_LIMIT_MS / 1000 + " s"));
+    }, SYNC_LIMIT_MS);
+    try {
+      FS.syncfs(false, finish);
+    } catch (error) {
+      finish(error);
+    }
+  }
+  Module["vevuSaveFiles"] = function () {
+    if (!mounted) return Promise.resolve(false);
+    askToPersist();
+    return new Promise(function (resolve) {
+      waiting.push(resolve);
+      if (!inFlight) copyToBrowser();
+    });
+  };
+  // The engine's call after each file it writes.
+  Module["vevuFilesWritten"] = function () {
+    Module["vevuSaveFiles"]();
+  };
+})();
+
