@@ -15,21 +15,30 @@ bool isFullscreenKey(const SDL_Event& event) {
     return key == SDLK_F11 || (alt && (key == SDLK_RETURN || key == SDLK_KP_ENTER));
 }
 
+} // namespace
+
 // Between the window and borderless fullscreen on the desktop's own mode; SDL gives the window back
 // the size it had. The pointer only gets in the way of a fullscreen picture.
-void toggleFullscreen() {
-    SDL_Window* window = engine_detail::platform().window;
-    if (!window) return;
-    const bool fullscreen = (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) != 0;
-    if (SDL_SetWindowFullscreen(window, fullscreen ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
-        std::fprintf(stderr, "vevu: cannot switch to %s: %s\n", fullscreen ? "a window" : "fullscreen",
+void SetFullscreen(bool fullscreen) {
+    engine_detail::Platform& p = engine_detail::platform();
+    if (!p.window) {
+        p.fullscreen = fullscreen; // the window opens so
+        return;
+    }
+    if (SDL_SetWindowFullscreen(p.window, fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) {
+        std::fprintf(stderr, "vevu: cannot switch to %s: %s\n", fullscreen ? "fullscreen" : "a window",
                      SDL_GetError());
         return;
     }
-    SDL_ShowCursor(fullscreen ? SDL_ENABLE : SDL_DISABLE);
+    p.fullscreen = fullscreen;
+    SDL_ShowCursor(fullscreen ? SDL_DISABLE : SDL_ENABLE);
 }
 
-} // namespace
+bool Fullscreen() {
+    const engine_detail::Platform& p = engine_detail::platform();
+    if (!p.window) return p.fullscreen;
+    return (SDL_GetWindowFlags(p.window) & SDL_WINDOW_FULLSCREEN) != 0;
+}
 
 namespace engine_detail {
 
@@ -67,7 +76,7 @@ void HandleEvent(const SDL_Event& event) {
         break;
     case SDL_KEYDOWN:
         if (isFullscreenKey(event)) {
-            if (!event.key.repeat) toggleFullscreen();
+            if (!event.key.repeat) SetFullscreen(!Fullscreen());
         } else {
             HandleKeyboardEvent(event);
         }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 #include <vector>
 
 #include "engine/keyboard.h"
@@ -19,40 +20,58 @@ struct Pad {
 
 std::vector<Pad> pads;
 bool listening = false;
+int lastPressedButton = -1; // the button pressed last (TakePadButtonPressed), before mapping
 
-constexpr int kPadKeys[] = {KEY_LEFT, KEY_RIGHT, KEY_UP, KEY_DOWN, KEY_Z, KEY_X, KEY_C, KEY_P, KEY_ESCAPE};
+// Which of the game's keys each button holds.
+std::array<int, SDL_CONTROLLER_BUTTON_MAX> defaultPadMap() {
+    std::array<int, SDL_CONTROLLER_BUTTON_MAX> map{};
+    map[SDL_CONTROLLER_BUTTON_DPAD_LEFT] = KEY_LEFT;
+    map[SDL_CONTROLLER_BUTTON_DPAD_RIGHT] = KEY_RIGHT;
+    map[SDL_CONTROLLER_BUTTON_DPAD_UP] = KEY_UP;
+    map[SDL_CONTROLLER_BUTTON_DPAD_DOWN] = KEY_DOWN;
+    map[SDL_CONTROLLER_BUTTON_A] = KEY_Z;
+    map[SDL_CONTROLLER_BUTTON_B] = KEY_X;
+    map[SDL_CONTROLLER_BUTTON_Y] = KEY_C;
+    map[SDL_CONTROLLER_BUTTON_START] = KEY_P;
+    map[SDL_CONTROLLER_BUTTON_BACK] = KEY_ESCAPE;
+    return map;
+}
+std::array<int, SDL_CONTROLLER_BUTTON_MAX> padMap = defaultPadMap();
 
-// Whether the pad, as it is now, holds the key: a button mapped to it (the d-pad for the arrows), or the
-// stick leaning past the dead zone for an arrow.
-bool holds(const Pad& pad, int key) {
+constexpr int kKeys = 256;
+using KeySet = std::array<bool, kKeys>;
+
+// The keys the pad, as it is now, holds: those its pressed buttons are mapped to, and an arrow for the
+// stick leaning past the dead zone.
+KeySet held(const Pad& pad) {
+    KeySet keys{};
     for (int b = 0; b < SDL_CONTROLLER_BUTTON_MAX; ++b) {
-        if (pad.buttons[b] && VirtualKeyFromPadButton(b) == key) return true;
+        const int key = padMap[static_cast<std::size_t>(b)];
+        if (pad.buttons[static_cast<std::size_t>(b)] && key > 0 && key < kKeys) keys[static_cast<std::size_t>(key)] = true;
     }
-    switch (key) {
-    case KEY_LEFT:
-        return pad.stickX < -PAD_DEAD_ZONE;
-    case KEY_RIGHT:
-        return pad.stickX > PAD_DEAD_ZONE;
-    case KEY_UP:
-        return pad.stickY < -PAD_DEAD_ZONE;
-    case KEY_DOWN:
-        return pad.stickY > PAD_DEAD_ZONE;
-    default:
-        return false;
-    }
+    if (pad.stickX < -PAD_DEAD_ZONE) keys[KEY_LEFT] = true;
+    if (pad.stickX > PAD_DEAD_ZONE) keys[KEY_RIGHT] = true;
+    if (pad.stickY < -PAD_DEAD_ZONE) keys[KEY_UP] = true;
+    if (pad.stickY > PAD_DEAD_ZONE) keys[KEY_DOWN] = true;
+    return keys;
 }
 
 // Applies a change of the pad's buttons or stick to the key state: only keys whose hold changed are
 // told, so a key released by ClearKeys stays released until the pad lets go and takes hold again.
 template <class Change> void change(Pad& pad, Change&& apply) {
-    std::array<bool, std::size(kPadKeys)> before{};
-    for (std::size_t k = 0; k < std::size(kPadKeys); ++k)
-        before[k] = holds(pad, kPadKeys[k]);
+    const KeySet before = held(pad);
     apply();
-    for (std::size_t k = 0; k < std::size(kPadKeys); ++k) {
-        const bool now = holds(pad, kPadKeys[k]);
-        if (now != before[k]) engine_detail::SetKeyHeldBy(pad.source, kPadKeys[k], now);
+    const KeySet now = held(pad);
+    for (int key = 1; key < kKeys; ++key) {
+        if (now[static_cast<std::size_t>(key)] != before[static_cast<std::size_t>(key)])
+            engine_detail::SetKeyHeldBy(pad.source, key, now[static_cast<std::size_t>(key)]);
     }
+}
+
+// A key held while its button's meaning changes would never be let go of: the pads let go of all.
+void releasePadKeys() {
+    for (const Pad& pad : pads)
+        engine_detail::ReleaseKeysHeldBy(pad.source);
 }
 
 Pad* padOf(SDL_JoystickID id) {
@@ -92,9 +111,13 @@ void unplug(SDL_JoystickID id) {
 }
 
 void pressButton(Pad& pad, int which, bool down) {
-    if (which < 0 || which >= SDL_CONTROLLER_BUTTON_MAX || pad.buttons[which] == down) return;
-    change(pad, [&] { pad.buttons[which] = down; });
-    if (down) engine_detail::TypeKeyChar(VirtualKeyFromPadButton(which));
+    if (which < 0 || which >= SDL_CONTROLLER_BUTTON_MAX || pad.buttons[static_cast<std::size_t>(which)] == down)
+        return;
+    change(pad, [&] { pad.buttons[static_cast<std::size_t>(which)] = down; });
+    if (down) {
+        lastPressedButton = which;
+        engine_detail::TypeKeyChar(VirtualKeyFromPadButton(which));
+    }
 }
 
 void moveStick(Pad& pad, int axis, int value) {
@@ -105,28 +128,54 @@ void moveStick(Pad& pad, int axis, int value) {
 } // namespace
 
 int VirtualKeyFromPadButton(int which) {
-    switch (which) {
-    case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
-        return KEY_LEFT;
-    case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
-        return KEY_RIGHT;
-    case SDL_CONTROLLER_BUTTON_DPAD_UP:
-        return KEY_UP;
-    case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
-        return KEY_DOWN;
-    case SDL_CONTROLLER_BUTTON_A:
-        return KEY_Z;
-    case SDL_CONTROLLER_BUTTON_B:
-        return KEY_X;
-    case SDL_CONTROLLER_BUTTON_Y:
-        return KEY_C;
-    case SDL_CONTROLLER_BUTTON_START:
-        return KEY_P;
-    case SDL_CONTROLLER_BUTTON_BACK:
-        return KEY_ESCAPE;
-    default:
-        return 0;
+    if (which < 0 || which >= SDL_CONTROLLER_BUTTON_MAX) return 0;
+    return padMap[static_cast<std::size_t>(which)];
+}
+
+void MapPadButton(int button, int gameKey) {
+    if (button < 0 || button >= SDL_CONTROLLER_BUTTON_MAX) return;
+    padMap[static_cast<std::size_t>(button)] = gameKey > 0 && gameKey < kKeys ? gameKey : 0;
+    releasePadKeys();
+}
+
+void ResetPadMap() {
+    padMap = defaultPadMap();
+    releasePadKeys();
+}
+
+int PadButtonHolding(int gameKey) {
+    if (gameKey <= 0) return -1;
+    for (int b = 0; b < SDL_CONTROLLER_BUTTON_MAX; ++b) {
+        if (padMap[static_cast<std::size_t>(b)] == gameKey) return b;
     }
+    return -1;
+}
+
+int TakePadButtonPressed() {
+    engine_detail::PumpEvents();
+    return std::exchange(lastPressedButton, -1);
+}
+
+std::string PadButtonName(int button) {
+    static const char* const names[SDL_CONTROLLER_BUTTON_MAX] = {
+        "A",      "B",       "X",          "Y",      "Back",    "Guide",   "Start",
+        "L stick", "R stick", "L shoulder", "R shoulder", "D-pad up", "D-pad down", "D-pad left",
+        "D-pad right", "Misc", "Paddle 1", "Paddle 2", "Paddle 3", "Paddle 4", "Touchpad"};
+    if (button < 0 || button >= SDL_CONTROLLER_BUTTON_MAX) return "";
+    return names[button];
+}
+
+bool GamepadsCanRumble() {
+    engine_detail::PumpEvents();
+    return std::any_of(pads.begin(), pads.end(),
+                       [](const Pad& pad) { return SDL_GameControllerHasRumble(pad.controller) == SDL_TRUE; });
+}
+
+void RumbleGamepads(float strength, int ms) {
+    if (!(strength > 0) || ms <= 0) return;
+    const auto motor = static_cast<Uint16>(std::clamp(strength, 0.0f, 1.0f) * 0xFFFF);
+    for (const Pad& pad : pads)
+        SDL_GameControllerRumble(pad.controller, motor, motor, static_cast<Uint32>(ms));
 }
 
 bool OpenGamepads() {

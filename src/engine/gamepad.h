@@ -1,4 +1,5 @@
 #pragma once
+#include <string>
 
 // Game controllers through SDL's game-controller layer, plugged in before or during the game, as many
 // as are plugged in. They hold and press the same keys as the keyboard, so KeyHeld, KeyPressCount and
@@ -16,5 +17,20 @@ bool OpenGamepads();
 void CloseGamepads();
 // Pads open now.
 int GamepadCount();
-// The key a pad button (SDL_GameControllerButton) stands for, or 0 when it stands for none.
+// The game's key a pad button (SDL_GameControllerButton) holds, or 0 when it holds none.
 int VirtualKeyFromPadButton(int button);
+
+// The player's buttons: each button holds one of the game's keys (or none, 0), the defaults as above.
+// The left stick always holds the arrows. Changing the mapping lets go of every key the pads hold.
+void MapPadButton(int button, int gameKey);
+void ResetPadMap();
+// The first button that holds gameKey, or -1.
+int PadButtonHolding(int gameKey);
+// The button pressed last on any pad (mapped or not) since the last call, or -1.
+int TakePadButtonPressed();
+// A button's name as players know it: "A", "Start", "D-pad left"; "" for no button.
+std::string PadButtonName(int button);
+// Whether a pad plugged in now can rumble.
+bool GamepadsCanRumble();
+// Rumbles every pad that can, at strength 0..1, for ms milliseconds.
+void RumbleGamepads(float strength, int ms);

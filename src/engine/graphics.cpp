@@ -111,15 +111,18 @@ void destroyRenderer(Platform& p) {
     }
     p.renderer = nullptr;
     p.target = nullptr;
+    p.prescaled = nullptr;
+    p.prescaledScale = 0;
 }
 
 bool createWindowRenderer(Platform& p, std::string* error) {
     // Frames are presented in step with the display; SDL_RENDER_VSYNC=0 in the environment (SDL's own
     // hint) turns that off, and the frame pacer in Flip then keeps to the display's rate.
-    p.renderer = SDL_CreateRenderer(
-        p.window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_TARGETTEXTURE | SDL_RENDERER_PRESENTVSYNC);
-    if (!p.renderer)
-        p.renderer = SDL_CreateRenderer(p.window, -1, SDL_RENDERER_SOFTWARE | SDL_RENDERER_PRESENTVSYNC);
+    // The player may turn it off too (the frame cap still holds).
+    const Uint32 vsync = p.vsync ? SDL_RENDERER_PRESENTVSYNC : 0;
+    p.renderer =
+        SDL_CreateRenderer(p.window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_TARGETTEXTURE | vsync);
+    if (!p.renderer) p.renderer = SDL_CreateRenderer(p.window, -1, SDL_RENDERER_SOFTWARE | vsync);
     if (!p.renderer || !createTarget(p)) {
         if (error) *error = std::string("cannot create a renderer: ") + SDL_GetError();
         destroyRenderer(p);
@@ -131,24 +134,70 @@ bool createWindowRenderer(Platform& p, std::string* error) {
     return true;
 }
 
+// Paints black what the picture leaves of the drawable: only the bars, since the picture covers the rest
+// and on the software renderer every pixel painted twice costs time.
+void paintBars(Platform& p, int outputWidth, int outputHeight, const ScreenRect& picture) {
+    SDL_SetRenderDrawColor(p.renderer, 0, 0, 0, 255);
+    const SDL_Rect bars[4] = {{0, 0, outputWidth, picture.y},
+                              {0, picture.y + picture.h, outputWidth, outputHeight - picture.y - picture.h},
+                              {0, picture.y, picture.x, picture.h},
+                              {picture.x + picture.w, picture.y, outputWidth - picture.x - picture.w, picture.h}};
+    SDL_RenderFillRects(p.renderer, bars, 4);
+}
+
+// Fill scaling's intermediate picture at `scale` times the back buffer, smooth when scaled again; null
+// when the renderer cannot make one.
+SDL_Texture* prescaledTexture(Platform& p, int scale) {
+    if (p.prescaled && p.prescaledScale == scale) return p.prescaled;
+    if (p.prescaled) SDL_DestroyTexture(p.prescaled);
+    p.prescaledScale = 0;
+    p.prescaled = SDL_CreateTexture(p.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
+                                    p.width * scale, p.height * scale);
+    if (!p.prescaled) return nullptr;
+    SDL_SetTextureScaleMode(p.prescaled, SDL_ScaleModeLinear);
+    SDL_SetTextureBlendMode(p.prescaled, SDL_BLENDMODE_NONE);
+    p.prescaledScale = scale;
+    return p.prescaled;
+}
+
+// The largest whole number the renderer's textures allow for the intermediate picture (no limit: 0).
+int largestPrescale(Platform& p) {
+    SDL_RendererInfo info{};
+    if (SDL_GetRendererInfo(p.renderer, &info) != 0 || info.max_texture_width <= 0 || info.max_texture_height <= 0)
+        return 0;
+    return std::min(info.max_texture_width / p.width, info.max_texture_height / p.height);
+}
+
+// Fill scaling: the back buffer copied at a whole number into the intermediate picture (nearest), then
+// that picture smoothly into the rectangle. False when the renderer cannot: the caller falls back.
+bool presentFilled(Platform& p, int outputWidth, int outputHeight) {
+    const FillPlan plan = FillBackBuffer(outputWidth, outputHeight, p.width, p.height);
+    if (plan.rect.empty()) return false;
+    int scale = plan.prescale;
+    if (const int largest = largestPrescale(p); largest > 0) scale = std::min(scale, largest);
+    SDL_Texture* prescaled = scale >= 1 ? prescaledTexture(p, scale) : nullptr;
+    if (!prescaled || SDL_SetRenderTarget(p.renderer, prescaled) != 0) return false;
+    SDL_RenderCopy(p.renderer, p.target, nullptr, nullptr);
+    SDL_SetRenderTarget(p.renderer, nullptr);
+    paintBars(p, outputWidth, outputHeight, plan.rect);
+    const SDL_Rect destination{plan.rect.x, plan.rect.y, plan.rect.w, plan.rect.h};
+    SDL_RenderCopy(p.renderer, prescaled, nullptr, &destination);
+    return true;
+}
+
 // Copies the back buffer into the window's drawable at the scale that fits, on black; a window with no
 // area (minimised, or resized to nothing) shows nothing.
 void presentBackBuffer(Platform& p) {
     int outputWidth = 0, outputHeight = 0;
     if (SDL_GetRendererOutputSize(p.renderer, &outputWidth, &outputHeight) != 0) return;
+    if (p.fill && presentFilled(p, outputWidth, outputHeight)) return;
     const ScreenRect fit = FitBackBuffer(outputWidth, outputHeight, p.width, p.height);
     SDL_SetRenderDrawColor(p.renderer, 0, 0, 0, 255);
     if (fit.empty()) {
         SDL_RenderClear(p.renderer);
         return;
     }
-    // Only the bars are painted black: the picture covers the rest, and on the software renderer every
-    // pixel painted twice costs time.
-    const SDL_Rect bars[4] = {{0, 0, outputWidth, fit.y},
-                              {0, fit.y + fit.h, outputWidth, outputHeight - fit.y - fit.h},
-                              {0, fit.y, fit.x, fit.h},
-                              {fit.x + fit.w, fit.y, outputWidth - fit.x - fit.w, fit.h}};
-    SDL_RenderFillRects(p.renderer, bars, 4);
+    paintBars(p, outputWidth, outputHeight, fit);
     const SDL_Rect destination{fit.x, fit.y, fit.w, fit.h};
     SDL_RenderCopy(p.renderer, p.target, nullptr, &destination);
 }
@@ -402,8 +451,9 @@ bool TryCreateGraphics(int width, int height, int depth, int hertz, int flags, s
     const Uint32 windowFlags = SDL_WINDOW_SHOWN;
 #else
     // Resizable, and on high-DPI screens a drawable of the screen's real pixels: Flip scales the picture.
+    // The player's fullscreen setting opens the window fullscreen at once, as F11 makes it.
     Uint32 windowFlags = SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI |
-                         (depth != 0 ? SDL_WINDOW_FULLSCREEN : 0);
+                         (depth != 0 ? SDL_WINDOW_FULLSCREEN : 0) | (p.fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
 #endif
     p.window = SDL_CreateWindow(windowTitle.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
                                 height, windowFlags);
@@ -417,6 +467,7 @@ bool TryCreateGraphics(int width, int height, int depth, int hertz, int flags, s
         return false;
     }
     applyWindowIcon(p);
+    if (p.fullscreen) SDL_ShowCursor(SDL_DISABLE);
 #ifndef __EMSCRIPTEN__
     // The game takes no text: with text input on, an input method would swallow the letters it uses as
     // keys. Typed characters come from the key events.
@@ -517,6 +568,34 @@ void RecreateRenderer() {
     p.rendererLost = true;
     p.rendererRetryAt = MillisAfter(Millis(), kLostRetryMs);
     p.lostFrameAt = Millis();
+}
+
+void SetFillScaling(bool fill) {
+    platform().fill = fill;
+}
+
+bool FillScaling() {
+    return platform().fill;
+}
+
+void SetVSync(bool on) {
+    Platform& p = platform();
+    if (p.vsync == on) return;
+    p.vsync = on;
+    // Headless there is no display to wait for; a renderer that cannot switch is made anew.
+    if (p.window && p.renderer && SDL_RenderSetVSync(p.renderer, on ? 1 : 0) != 0) RecreateRenderer();
+}
+
+bool VSync() {
+    return platform().vsync;
+}
+
+bool DisplaySettingsApply() {
+#ifdef __EMSCRIPTEN__
+    return false; // the page sizes the canvas and switches to fullscreen itself
+#else
+    return true;
+#endif
 }
 
 void SetDrawingEnabled(bool enabled) {

@@ -85,6 +85,18 @@ bool SetHeadlessScreenSize(int width, int height);
 bool IsHeadless();
 // Releases the renderer, window and sound device; images outlive it safely.
 void ShutdownEngine();
+// The player's display settings, kept while no window is open and applied when one opens: fullscreen
+// (borderless, on the desktop's own mode; F11 and Alt+Enter switch it too), "fill" scaling instead of
+// the whole-number one (FillBackBuffer), and vertical sync (off: frames still keep to the display's rate).
+void SetFullscreen(bool fullscreen);
+bool Fullscreen();
+void SetFillScaling(bool fill);
+bool FillScaling();
+void SetVSync(bool on);
+bool VSync();
+// Whether the game's display settings do anything here: not on the web page, which sizes and shows its
+// picture itself.
+bool DisplaySettingsApply();
 // Long headless runs that look at no pixels (soaks) may switch drawing off: DrawFrame, DrawString, Cls and
 // Flip then do nothing (text images come out blank). On by default and after InitHeadless.
 void SetDrawingEnabled(bool enabled);

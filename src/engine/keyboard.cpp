@@ -14,6 +14,13 @@ constexpr int kQueue = 256;
 
 constexpr std::uint32_t kKeyboardBit = 1; // pads hold keys with the higher bits
 
+std::array<int, kKeys> identityMap() {
+    std::array<int, kKeys> map{};
+    for (int key = 0; key < kKeys; ++key)
+        map[key] = key;
+    return map;
+}
+
 struct Keyboard {
     std::array<std::uint32_t, kKeys> heldBy{}; // one bit per input source holding the key
     std::array<int, kKeys> presses{};
@@ -27,6 +34,10 @@ struct Keyboard {
 Keyboard keyboard;
 Keyboard playerKeyboard;
 Keyboard* devices = &keyboard; // where the window's keys, the pads and the touches go
+// Which of the game's keys each key on the keyboard holds (its own until the player maps it). The map
+// outlives a cleared key state.
+std::array<int, kKeys> keyMap = identityMap();
+int lastPressed = 0; // the key on the keyboard last pressed, before mapping (TakeKeyPressed)
 std::vector<InputEvent>* inputLog = nullptr;
 
 void logInput(const Keyboard& kb, InputEvent::Kind kind, int code) {
@@ -236,6 +247,33 @@ int VirtualKeyFromScancode(int code) {
     }
 }
 
+std::string KeyName(int key) {
+    if (!validKey(key)) return "";
+    if ((key >= KEY_A && key <= KEY_Z) || (key >= KEY_0 && key <= KEY_9)) return std::string(1, char(key));
+    if (key >= KEY_F1 && key <= KEY_F12) return "F" + std::to_string(key - KEY_F1 + 1);
+    if (key >= KEY_NUM0 && key <= KEY_NUM0 + 9) return "Num " + std::to_string(key - KEY_NUM0);
+    static const struct {
+        int key;
+        const char* name;
+    } named[] = {{KEY_BACKSPACE, "Backspace"}, {KEY_TAB, "Tab"},        {KEY_ENTER, "Enter"},
+                 {KEY_SHIFT, "Shift"},         {KEY_CONTROL, "Ctrl"},   {KEY_ALT, "Alt"},
+                 {KEY_PAUSE, "Pause"},         {KEY_CAPSLOCK, "Caps"},  {KEY_ESCAPE, "Esc"},
+                 {KEY_SPACE, "Space"},         {KEY_PAGEUP, "PgUp"},    {KEY_PAGEDOWN, "PgDn"},
+                 {KEY_END, "End"},             {KEY_HOME, "Home"},      {KEY_LEFT, "Left"},
+                 {KEY_UP, "Up"},               {KEY_RIGHT, "Right"},    {KEY_DOWN, "Down"},
+                 {KEY_INSERT, "Ins"},          {KEY_DELETE, "Del"},     {KEY_NUMMULTIPLY, "Num *"},
+                 {KEY_NUMADD, "Num +"},        {KEY_NUMSUBTRACT, "Num -"}, {KEY_NUMDECIMAL, "Num ."},
+                 {KEY_NUMDIVIDE, "Num /"},     {KEY_NUMLOCK, "NumLock"}, {KEY_SCROLLLOCK, "ScrLock"},
+                 {KEY_SEMICOLON, ";"},         {KEY_EQUALS, "="},       {KEY_COMMA, ","},
+                 {KEY_MINUS, "-"},             {KEY_PERIOD, "."},       {KEY_SLASH, "/"},
+                 {KEY_TILDE, "`"},             {KEY_OPENBRACKET, "["},  {KEY_BACKSLASH, "\\"},
+                 {KEY_CLOSEBRACKET, "]"},      {KEY_QUOTES, "'"}};
+    for (const auto& n : named) {
+        if (n.key == key) return n.name;
+    }
+    return ""; // no key on a keyboard makes this code
+}
+
 int VirtualKeyFromKeysym(int keycode, int scancode) {
     const int key = VirtualKeyFromKeycode(keycode);
     return key != 0 ? key : VirtualKeyFromScancode(scancode);
@@ -247,12 +285,13 @@ void HandleKeyboardEvent(const SDL_Event& event) {
     switch (event.type) {
     case SDL_KEYDOWN: {
         const int key = VirtualKeyFromKeysym(event.key.keysym.sym, event.key.keysym.scancode);
-        keyDown(*devices, key, event.key.repeat != 0);
+        if (!event.key.repeat && validKey(key)) lastPressed = key;
+        keyDown(*devices, MappedKey(key), event.key.repeat != 0);
         pushChar(*devices, charOfKeyEvent(event.key.keysym, key));
         break;
     }
     case SDL_KEYUP:
-        keyUp(*devices, VirtualKeyFromKeysym(event.key.keysym.sym, event.key.keysym.scancode));
+        keyUp(*devices, MappedKey(VirtualKeyFromKeysym(event.key.keysym.sym, event.key.keysym.scancode)));
         break;
     case SDL_WINDOWEVENT:
         // A window that loses the focus gets no key-up events: release every key.
@@ -363,7 +402,37 @@ int NextChar() {
     return character;
 }
 
+void MapKey(int key, int gameKey) {
+    if (!validKey(key)) return;
+    keyMap[key] = validKey(gameKey) ? gameKey : 0;
+    releaseSource(*devices, kKeyboardBit); // a held key whose meaning changes would never be let go of
+}
+
+void ResetKeyMap() {
+    keyMap = identityMap();
+    releaseSource(*devices, kKeyboardBit); // a held key whose meaning changes would never be let go of
+}
+
+int MappedKey(int key) {
+    return validKey(key) ? keyMap[key] : 0;
+}
+
+int KeyHolding(int gameKey) {
+    if (!validKey(gameKey)) return 0;
+    if (keyMap[gameKey] == gameKey) return gameKey; // a key's own first: Z names Z while it can
+    for (int key = 1; key < kKeys; ++key) {
+        if (keyMap[key] == gameKey) return key;
+    }
+    return 0;
+}
+
+int TakeKeyPressed() {
+    engine_detail::PumpEvents();
+    return std::exchange(lastPressed, 0);
+}
+
 void InjectKeyDown(int key) {
+    if (validKey(key)) lastPressed = key;
     keyDown(keyboard, key, false);
     if (validKey(key)) pushChar(keyboard, charOfKey(key));
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <string>
 
 // Keyboard polling with Windows virtual-key codes (1-255). SDL key events are mapped by keycode, so the
 // key labelled Z is KEY_Z on every layout. Tables are refreshed from the event queue before each read.
@@ -99,9 +100,28 @@ int VirtualKeyFromScancode(int sdlScancode);
 // layout the key where Z sits is Z).
 int VirtualKeyFromKeysym(int sdlKeycode, int sdlScancode);
 
+// The player's keys. Each key on the keyboard holds one of the game's keys: its own, until the game maps
+// it to another (or to none, 0). KeyHeld, KeyPressCount and the injected keys speak of the game's keys
+// only, so what the rules read, and what tests and replays inject, never changes with the mapping.
+// Changing the mapping lets go of every key the keyboard holds.
+void MapKey(int key, int gameKey);
+// Every key back to holding itself.
+void ResetKeyMap();
+// The game's key a key on the keyboard holds (0: none; 0 for a key outside 1-255).
+int MappedKey(int key);
+// A key on the keyboard that holds gameKey (the key itself when it still does, else the lowest), or 0.
+int KeyHolding(int gameKey);
+// The key on the keyboard pressed last (before mapping; auto-repeats do not count) since the last call,
+// or 0: how the game learns which key a player wants for an action.
+int TakeKeyPressed();
+// A key's name as its cap shows it: "Z", "7", "Space", "Enter", "Left", "F5", "Num 4"; "" for a code no
+// key on a keyboard makes (0, outside 1-255, or unused).
+std::string KeyName(int key);
+
 // Headless input, as the window's event queue would deliver it.
 // A key going down: held, one more press, and the character it types queued (lower-case letters,
-// digits, space, Enter, Esc, Backspace, Tab). A key going up: no longer held.
+// digits, space, Enter, Esc, Backspace, Tab); TakeKeyPressed answers it. A key going up: no longer held.
+// Injected keys are the game's keys: the mapping is not applied.
 void InjectKeyDown(int key);
 void InjectKeyUp(int key);
 // Down then up: one press and its character.

@@ -36,6 +36,12 @@ struct Platform {
     int lostFrameAt = 0;           // Millis() when the loop last went on without a renderer
     bool drawing = true;           // false: draws, clears and flips are skipped
     std::string droppedFile;       // the last file dropped on the window, until taken
+    // The player's display settings; kept while no window is open and applied when one opens.
+    bool fullscreen = false;
+    bool vsync = true;
+    bool fill = false;                 // "fill" scaling instead of the whole-number scale
+    SDL_Texture* prescaled = nullptr;  // fill scaling's intermediate picture, made as needed
+    int prescaledScale = 0;
 };
 
 Platform& platform();

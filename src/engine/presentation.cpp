@@ -23,6 +23,28 @@ ScreenRect FitBackBuffer(int drawableWidth, int drawableHeight, int bufferWidth,
     return rect;
 }
 
+FillPlan FillBackBuffer(int drawableWidth, int drawableHeight, int bufferWidth, int bufferHeight) {
+    if (drawableWidth <= 0 || drawableHeight <= 0 || bufferWidth <= 0 || bufferHeight <= 0) return {};
+    FillPlan plan;
+    ScreenRect& rect = plan.rect;
+    const std::int64_t dw = drawableWidth, dh = drawableHeight, bw = bufferWidth, bh = bufferHeight;
+    if (dw * bh <= dh * bw) { // narrower than the buffer's proportions: the width decides
+        rect.w = drawableWidth;
+        rect.h = static_cast<int>((dw * bh * 2 + bw) / (bw * 2)); // rounded to the nearest pixel
+    } else {
+        rect.h = drawableHeight;
+        rect.w = static_cast<int>((dh * bw * 2 + bh) / (bh * 2));
+    }
+    if (rect.empty()) return {};
+    rect.x = (drawableWidth - rect.w) / 2;
+    rect.y = (drawableHeight - rect.h) / 2;
+    // The smallest whole number whose picture is at least the rectangle's size.
+    const int byWidth = static_cast<int>((rect.w + bw - 1) / bw);
+    const int byHeight = static_cast<int>((rect.h + bh - 1) / bh);
+    plan.prescale = std::max({byWidth, byHeight, 1});
+    return plan;
+}
+
 void FramePacer::setRate(double hz) {
     if (!(hz > 0)) hz = 60;
     _period = static_cast<std::int64_t>(1e9 / hz + 0.5);

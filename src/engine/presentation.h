@@ -14,6 +14,18 @@ struct ScreenRect {
 // to fit with its proportions kept (never cropped); a drawable with no area gets an empty rectangle.
 ScreenRect FitBackBuffer(int drawableWidth, int drawableHeight, int bufferWidth, int bufferHeight);
 
+// The "fill" scaling: the back buffer scaled up by a whole number (nearest) into an intermediate picture,
+// which is then scaled smoothly into the largest rectangle of the buffer's proportions that fits the
+// drawable, centred. The whole number is the smallest that reaches the rectangle's size, so the smooth
+// step only ever shrinks: every art pixel stays sharp, with at most one blended screen pixel at its
+// edges. A drawable with no area gets an empty rectangle and a scale of 0.
+struct FillPlan {
+    ScreenRect rect;
+    int prescale = 0;
+    bool operator==(const FillPlan&) const = default;
+};
+FillPlan FillBackBuffer(int drawableWidth, int drawableHeight, int bufferWidth, int bufferHeight);
+
 // Keeps frames in step with the display. Where vertical sync is honoured the present itself waits for the
 // display and is the whole pacing: a sleep on top of it, planned from the rate the display reports (often a
 // little below the real one: a 59.94 Hz panel reported as 59 Hz), drifts later frame by frame until a

@@ -29,6 +29,8 @@ SDL_AudioDeviceID audioDevice = 0;
 bool audioWanted = false;       // the windowed game opened the sound: a device that appears is opened
 SoundListener soundListener = nullptr;
 std::atomic<bool> muted{false}; // read by the audio thread
+float musicVolume = 1.0f;       // guarded by the mixer lock
+float effectsVolume = 1.0f;
 
 void audioCallback(void*, Uint8* stream, int length) {
     MixAudio(reinterpret_cast<std::int16_t*>(stream), length / static_cast<int>(2 * sizeof(std::int16_t)));
@@ -165,6 +167,7 @@ std::shared_ptr<TSound> DecodeOgg(const unsigned char* bytes, std::size_t size, 
     auto sound = std::make_shared<TSound>();
     sound->channels = channels;
     sound->loop = (flags & SOUND_LOOP) != 0;
+    sound->music = (flags & SOUND_MUSIC) != 0;
     sound->pcm = resample(pcm, channels, rate);
     if (sound->pcm.empty()) return nullptr;
     return sound;
@@ -275,7 +278,7 @@ void MixAudio(std::int16_t* out, int frames) {
             if (!channel->_playing || !channel->_sound) continue;
             const TSound& sound = *channel->_sound;
             const std::int64_t length = sound.FrameCount();
-            const float gain = channel->_volume / 32768.0f;
+            const float gain = channel->_volume * (sound.music ? musicVolume : effectsVolume) / 32768.0f;
             const std::int16_t* pcm = sound.pcm.data();
             for (int f = 0; f < count; ++f) {
                 if (channel->_position >= length) {
@@ -304,6 +307,26 @@ void MixAudio(std::int16_t* out, int frames) {
         }
     }
     TChannel::dropFinished(false);
+}
+
+void SetMusicVolume(float volume) {
+    std::lock_guard<std::mutex> guard(mixerLock());
+    musicVolume = std::isfinite(volume) ? std::clamp(volume, 0.0f, 1.0f) : 1.0f;
+}
+
+void SetEffectsVolume(float volume) {
+    std::lock_guard<std::mutex> guard(mixerLock());
+    effectsVolume = std::isfinite(volume) ? std::clamp(volume, 0.0f, 1.0f) : 1.0f;
+}
+
+float MusicVolume() {
+    std::lock_guard<std::mutex> guard(mixerLock());
+    return musicVolume;
+}
+
+float EffectsVolume() {
+    std::lock_guard<std::mutex> guard(mixerLock());
+    return effectsVolume;
 }
 
 void SetAudioMuted(bool mute) {

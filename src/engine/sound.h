@@ -10,7 +10,8 @@
 // silent and a one-shot channel ends once its sound's length has passed on the engine clock, as if it
 // had been heard; tests run the mixer by hand with MixAudio.
 
-constexpr int SOUND_LOOP = 1; // flag: the sound loops until its channel is stopped
+constexpr int SOUND_LOOP = 1;  // flag: the sound loops until its channel is stopped
+constexpr int SOUND_MUSIC = 2; // flag: the sound is music, heard at the music volume (else the effects')
 
 constexpr int MIX_RATE = 44100;
 constexpr int MIX_BUFFER_FRAMES = 1024;
@@ -25,6 +26,7 @@ class TSound : public std::enable_shared_from_this<TSound> {
     std::shared_ptr<TChannel> Play(std::shared_ptr<TChannel> channel = nullptr);
 
     bool loop = false;
+    bool music = false;
     int channels = 1;              // 1 mono, 2 stereo
     std::vector<std::int16_t> pcm; // interleaved, at MIX_RATE
     int FrameCount() const { return channels > 0 ? static_cast<int>(pcm.size()) / channels : 0; }
@@ -67,6 +69,11 @@ bool AudioOpen();
 // Mixes every playing channel into frames stereo frames of out (interleaved left, right), limiting the sum
 // softly. This is what the audio thread calls; tests call it directly.
 void MixAudio(std::int16_t* out, int frames);
+// The player's volumes, 0..1 of the amplitude (1 by default): every music channel, and every other one.
+void SetMusicVolume(float volume);
+void SetEffectsVolume(float volume);
+float MusicVolume();
+float EffectsVolume();
 // Muted, the mixer goes on playing every channel but its output is silence (the window without focus).
 void SetAudioMuted(bool muted);
 bool AudioMuted();

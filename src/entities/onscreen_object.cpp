@@ -123,7 +123,7 @@ void tOnscreenObject::updateFlash() {
 }
 
 void tOnscreenObject::drawFlash() {
-    if (!imgFlash) return;
+    if (!imgFlash || !flashesShown) return;
     SetDrawScale(static_cast<float>(facing * scale::SCALE_X), static_cast<float>(scale::SCALE_Y));
     DrawFrame(imgFlash, getX(), getY(), 0);
 }

@@ -9,7 +9,7 @@ void tShake::start(int newMagnitude, int newDuration) {
     duration = static_cast<float>(newDuration);
     nextStepTime = MillisAfter(now, TruncInt(stepDelay));
     endTime = MillisAfter(now, newDuration);
-    magnitude = static_cast<float>(newMagnitude);
+    magnitude = static_cast<float>(newMagnitude) * scale;
     // The amplitude dies away linearly over the duration; a shake without duration has no steps.
     const float steps = duration / stepDelay;
     decay = steps > 0 ? magnitude / steps : magnitude;

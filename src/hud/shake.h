@@ -12,6 +12,9 @@ struct tShake {
     // Engine clock readings, compared and moved across the counter's wrap (engine/clock.h).
     static inline int nextStepTime = 0;
     static inline int endTime = 0;
+    // The player's comfort setting: 1 full, a fraction reduced, 0 none. Every shake's magnitude is
+    // scaled by it; the random steps are drawn all the same, so the battle plays out alike.
+    static inline float scale = 1.0f;
 
     static void start(int magnitude, int duration);
     static void update();

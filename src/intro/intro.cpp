@@ -15,7 +15,7 @@
 tIntro::tIntro() {
     actorList = std::make_shared<TList>();
     starField = std::make_shared<TList>();
-    introSong = TSound::Load("incbin::introsong.ogg", 0);
+    introSong = TSound::Load("incbin::introsong.ogg", SOUND_MUSIC);
     introSongChannel = battle::play(introSong);
     createFormation();
     createStarfield();

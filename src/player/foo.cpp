@@ -419,6 +419,7 @@ void tFoo::damage(float amount) {
     if (state == states::DEAD || tHomebase::programBaseLeaving()) return;
     if (theProgram) theProgram->gameSleep(40);
     hp = TruncInt(static_cast<float>(hp) - amount);
+    if (rumbleWhenHurt) RumbleGamepads(0.5f, 150); // felt, not heard: pads without a motor ignore it
     battle::addMessage(tNumberIndicator::Create(static_cast<float>(RandomInt(60, 100)), 486,
                                                 tNumberIndicator::SignedText('-', TruncInt(amount)), 204, 0,
                                                 0, false));

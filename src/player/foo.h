@@ -14,6 +14,9 @@ class tFoo : public tKinded<tFoo, tActor, Kind::Foo> {
   public:
     tFoo();
 
+    // The player's comfort setting: a short rumble of the pads when the larva takes a hit.
+    static inline bool rumbleWhenHurt = true;
+
     int weaponActive = 0;            // 1 while the laser or the beam is out
     std::shared_ptr<tWeapon> weapon; // that continuous weapon
     float groundSpeed = 140;

@@ -231,6 +231,28 @@ TEST(Presentation, TheBackBufferFillsTheWindowAtTheLargestWholeScaleCentred) {
     EXPECT_TRUE(FitBackBuffer(640, 480, 0, 480).empty());
 }
 
+// Fill scaling: the largest 4:3 rectangle, reached by a whole-number picture that is then only shrunk.
+TEST(Presentation, FillScalingUsesTheWholeHeightOfCommonLaptopScreens) {
+    struct Case {
+        int drawableWidth, drawableHeight;
+        FillPlan expected;
+    };
+    const Case cases[] = {
+        {1366, 768, {{171, 0, 1024, 768}, 2}}, // 1.6 times: a picture twice the size, shrunk
+        {1600, 900, {{200, 0, 1200, 900}, 2}},
+        {1280, 800, {{106, 0, 1067, 800}, 2}},  // 1066.67 wide, rounded
+        {1280, 960, {{0, 0, 1280, 960}, 2}},    // a whole number already: nothing smooth about it
+        {1920, 1080, {{240, 0, 1440, 1080}, 3}},
+        {480, 800, {{0, 220, 480, 360}, 1}}, // a portrait screen: the width decides
+        {0, 0, {}},
+        {1366, 0, {}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(FillBackBuffer(c.drawableWidth, c.drawableHeight, 640, 480), c.expected)
+            << c.drawableWidth << "x" << c.drawableHeight;
+    }
+}
+
 // A loop on a fake display: each frame takes `work`, is held as long as the pacer asks (a sleep ends a
 // little late) and presented; a present that waits for the display returns at its next refresh, one that
 // ignores vertical sync at once. When each frame was shown.

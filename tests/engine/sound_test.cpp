@@ -153,6 +153,29 @@ TEST_F(Sound, ChannelsSumAndStereoKeepsItsSides) {
     EXPECT_EQ(out[6], 0); // both ended after three frames
 }
 
+// The player's volumes scale music and everything else apart; the channel's own volume on top.
+TEST_F(Sound, MusicAndEffectsHaveVolumesOfTheirOwn) {
+    auto effect = soundOf({8000, 8000}, 1, false);
+    auto song = soundOf({0, 8000, 0, 8000}, 2, false); // heard on the right only
+    song->music = true;
+    SetEffectsVolume(0.25f);
+    SetMusicVolume(0.5f);
+    effect->Play(nullptr);
+    song->Play(nullptr)->SetVolume(0.5f);
+    auto out = mix(2);
+    EXPECT_EQ(out[0], 2000);        // the effect at a quarter, alone on the left
+    EXPECT_EQ(out[1], 2000 + 2000); // the song at a half of a half on the right
+    SetEffectsVolume(7.0f);         // out of range: the nearest end
+    SetMusicVolume(NAN);            // no number: the song as recorded
+    EXPECT_EQ(EffectsVolume(), 1.0f);
+    EXPECT_EQ(MusicVolume(), 1.0f);
+    StopAllChannels();
+    SetEffectsVolume(0.0f);
+    effect->Play(nullptr);
+    EXPECT_EQ(mix(1)[0], 0);
+    SetEffectsVolume(1.0f);
+}
+
 TEST_F(Sound, LoudSumsAreLimitedSmoothly) {
     auto loud = soundOf(std::vector<std::int16_t>(64, 30000), 1, false);
     std::vector<std::int16_t> levels;

@@ -1,0 +1,51 @@
+#pragma once
+// A game pad for tests, made with SDL's virtual joystick driver (the game-controller layer must be open).
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include "engine/platform.h"
+
+// A pad made with SDL's virtual joystick driver: a game controller SDL maps by itself, or a bare
+// joystick it has no mapping for. The test drives it through its own joystick handle.
+class VirtualPad {
+  public:
+    explicit VirtualPad(bool mapped = true) {
+        SDL_VirtualJoystickDesc desc{};
+        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+        desc.type = mapped ? SDL_JOYSTICK_TYPE_GAMECONTROLLER : SDL_JOYSTICK_TYPE_UNKNOWN;
+        desc.naxes = mapped ? SDL_CONTROLLER_AXIS_MAX : 2;
+        desc.nbuttons = mapped ? SDL_CONTROLLER_BUTTON_MAX : 3;
+        desc.name = mapped ? "test pad" : "odd stick";
+        const int index = SDL_JoystickAttachVirtualEx(&desc);
+        EXPECT_GE(index, 0) << SDL_GetError();
+        id = SDL_JoystickGetDeviceInstanceID(index);
+        joystick = SDL_JoystickOpen(index);
+    }
+    ~VirtualPad() { unplug(); }
+    // Each change is read at once: SDL reports only the state it finds when the queue is read.
+    void button(SDL_GameControllerButton which, bool down) {
+        SDL_JoystickSetVirtualButton(joystick, which, down ? 1 : 0);
+        engine_detail::PumpEvents();
+    }
+    void tap(SDL_GameControllerButton which) {
+        button(which, true);
+        button(which, false);
+    }
+    void leftStick(int x, int y) {
+        SDL_JoystickSetVirtualAxis(joystick, SDL_CONTROLLER_AXIS_LEFTX, static_cast<Sint16>(x));
+        SDL_JoystickSetVirtualAxis(joystick, SDL_CONTROLLER_AXIS_LEFTY, static_cast<Sint16>(y));
+    }
+    void unplug() {
+        if (!joystick) return;
+        SDL_JoystickClose(joystick);
+        joystick = nullptr;
+        for (int i = 0; i < SDL_NumJoysticks(); ++i) {
+            if (SDL_JoystickGetDeviceInstanceID(i) == id) SDL_JoystickDetachVirtual(i);
+        }
+        engine_detail::PumpEvents();
+    }
+    SDL_JoystickID id = -1;
+
+  private:
+    SDL_Joystick* joystick = nullptr;
+};
