@@ -27,6 +27,8 @@
 #include "intro/intro.h"
 #include "intro/intro_star.h"
 #include "player/foo.h"
+#include "settings/options_screen.h"
+#include "settings/settings.h"
 #include "world/camera.h"
 #include "world/input.h"
 #include "world/level_builder.h"
@@ -58,7 +60,7 @@ constexpr KindMask kAnyBuilding = kindBit(Kind::Building);
 
 } // namespace
 
-tProgram::tProgram() = default;
+tProgram::tProgram() : settings(std::make_shared<tSettings>()) {}
 
 tProgram::~tProgram() = default;
 
@@ -164,11 +166,16 @@ void tProgram::playFromMap() {
 bool tProgram::gameExit() {
     const bool closeClicked = CloseRequested();
     // A replay dropped on the window ends the session: the game shows it, then plays on.
-    if (DroppedFileWaiting()) return true;
-    // In the upgrade menu Esc belongs to the menu.
-    const bool escape = state != gamestate::MENU && KeyPressCount(KEY_ESCAPE) > 0;
+    if (DroppedFileWaiting()) {
+        if (options) closeOptions();
+        return true;
+    }
+    // In the upgrade menu and the options Esc belongs to them.
+    const bool escape = state != gamestate::MENU && !options && KeyPressCount(KEY_ESCAPE) > 0;
     // Where Esc is also the browser's key, the page asks the player first.
-    return closeClicked || (escape && ConfirmEnd());
+    const bool leaving = closeClicked || (escape && ConfirmEnd());
+    if (leaving && options) closeOptions(); // the settings changed so far are kept
+    return leaving;
 }
 
 // ---------------------------------------------------------------------------------------------------
@@ -178,6 +185,11 @@ void tProgram::setGameState(int newState, int missionId) {
     if (missionId != 0 && worldData) worldData->currentMissionId = missionId;
     switch (newState) {
     case gamestate::PAUSED:
+        // Select in the pause opens the options: a press from before the pause must not.
+        KeyPressCount(KEY_C);
+        state = newState;
+        pauseTime = gameMillisecs();
+        break;
     case gamestate::MENU:
         state = newState;
         pauseTime = gameMillisecs();
@@ -209,19 +221,37 @@ void tProgram::setGameState(int newState, int missionId) {
 }
 
 void tProgram::checkKeys() {
+    if (state == gamestate::PAUSED && KeyPressCount(KEY_C) > 0) {
+        openOptions();
+        return;
+    }
     if (KeyPressCount(KEY_P) <= 0) return;
-    // In the menu and on the map the press is consumed and ignored.
+    // In the menu the press is consumed and ignored; on the map it opens the options.
     if (state == gamestate::RUNNING) {
         setGameState(gamestate::PAUSED, 0);
     } else if (state == gamestate::PAUSED) {
         setGameState(gamestate::RUNNING, 0);
+    } else if (state == gamestate::MAP) {
+        openOptions();
     }
+}
+
+void tProgram::openOptions() {
+    if (!settings) settings = std::make_shared<tSettings>();
+    options = std::make_shared<tOptionsScreen>(settings);
+}
+
+void tProgram::closeOptions() {
+    if (!options) return;
+    options.reset();
+    ClearKeys(); // the key that closed the screen acts nowhere else
+    if (settingsClosed && settings) settingsClosed(*settings);
 }
 
 // A player who switches to another window mid-battle comes back to a paused game, as if P had been
 // pressed; on the map, in the menu or already paused, nothing changes (the engine mutes the sound).
 void tProgram::checkFocus() {
-    if (FocusLost() && state == gamestate::RUNNING) setGameState(gamestate::PAUSED, 0);
+    if (FocusLost() && state == gamestate::RUNNING && pauseOnFocusLoss) setGameState(gamestate::PAUSED, 0);
 }
 
 // ---------------------------------------------------------------------------------------------------
@@ -369,6 +399,11 @@ void tProgram::gameSleep(int ms) {
 void tProgram::updateMain() {
     Delta::Update();
     if (notice) notice->update();
+    // The options stand over a frozen screen: the map and the pause wait until they close.
+    if (options) {
+        if (!options->update()) closeOptions();
+        return;
+    }
     if (buttons) buttons->update();
     checkKeys();
     checkFocus();
@@ -445,6 +480,7 @@ void tProgram::drawBattlefield() {
         DrawString(StringFromInt(creature->matterBank), 560, 440);
     }
     walk(messages, kAnyObject, [](tOnscreenObject* o) { o->draw(); });
+    if (options) options->draw();
     drawNotice();
     setDefaultColour();
     Flip(0);
@@ -489,6 +525,7 @@ void tProgram::drawMap() {
         DrawFrame(blackScreen, 0, 0, 0);
         SetAlpha(1.0f);
     }
+    if (options) options->draw();
     drawNotice();
     Flip(0);
 }
@@ -568,7 +605,7 @@ void tProgram::beginOutro() {
     outro->stars = std::make_shared<TList>();
     outro->starTimer = 0;
     outro->text = TImage::Load("incbin::outro\\outroText.png", 0);
-    const std::shared_ptr<TSound> song = TSound::Load("incbin::marchOfSadness.ogg", 0); // plays once
+    const std::shared_ptr<TSound> song = TSound::Load("incbin::marchOfSadness.ogg", SOUND_MUSIC); // plays once
     blackScreen = TImage::Load("incbin::Gfx\\blackScreen.png", 0);
     blackScreenAlpha = 2.0f;
     outro->song = song ? song->Play(std::make_shared<TChannel>()) : nullptr;

@@ -25,6 +25,8 @@ class tOnscreenObject;
 class tActor;
 class tCampaignFile;
 class tNotice;
+class tOptionsScreen;
+struct tSettings;
 
 // The game itself: one instance in `theProgram`. Owns the five battlefield lists, the creature, its
 // homebase, the camera, the ground map, the key state, the HUD objects, the menu, the AI director and
@@ -61,6 +63,12 @@ class tProgram : public Object {
     std::shared_ptr<tPersistence> worldData;
     std::shared_ptr<tCampaignFile> campaignFile; // the saved campaign, read at init
     std::shared_ptr<tNotice> notice;             // the one-line notice over every screen
+    // The player's settings (defaults until the program is given the saved ones) and the options screen
+    // while it is open over the map or the pause.
+    std::shared_ptr<tSettings> settings;
+    std::shared_ptr<tOptionsScreen> options;
+    // Called when the options screen closes with the settings as they now are (the game saves them).
+    std::function<void(const tSettings&)> settingsClosed;
     std::shared_ptr<TImage> blackScreen; // fade over the map screen and the outro; null when none runs
     float blackScreenAlpha = 0;
     bool flagEndGame = false;
@@ -68,6 +76,8 @@ class tProgram : public Object {
     // Called at the top of every pass of the intro, the main loop and the outro when set. Scenario
     // tests use it to move the manual clock and type keys; the game itself leaves it empty.
     static inline std::function<void()> passHook;
+    // The player's comfort setting: losing the window's focus mid-battle pauses play, as P does.
+    static inline bool pauseOnFocusLoss = true;
 
     void init();
     void resetLists();
@@ -94,6 +104,9 @@ class tProgram : public Object {
     void resetAllTimers();
     void setDefaultColour();
     void checkKeys();
+    // P on the map and Select in the pause open the options; closing them keeps the settings.
+    void openOptions();
+    void closeOptions();
     void checkFocus();
     void updateLists();
     void drawAll();

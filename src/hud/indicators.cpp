@@ -96,8 +96,9 @@ void tRadiationIndicator::draw() {
 namespace {
 
 std::shared_ptr<tButtonFlasher> createHint(const std::shared_ptr<tActor>& owner, bool above,
-                                           const std::shared_ptr<TImage>& picture) {
+                                           const std::shared_ptr<TImage>& picture, int gameKey) {
     auto hint = std::make_shared<tButtonFlasher>();
+    hint->gameKey = gameKey;
     hint->owner = owner;
     if (owner) {
         hint->x = owner->x;
@@ -121,12 +122,12 @@ std::shared_ptr<tButtonFlasher> createHint(const std::shared_ptr<tActor>& owner,
 
 std::shared_ptr<tButtonFlasher> tButtonFlasher::createXButton(const std::shared_ptr<tActor>& owner,
                                                               bool above) {
-    return createHint(owner, above, gfx::pushXFlash);
+    return createHint(owner, above, gfx::pushXFlash, KEY_X);
 }
 
 std::shared_ptr<tButtonFlasher> tButtonFlasher::createZButton(const std::shared_ptr<tActor>& owner,
                                                               bool above) {
-    return createHint(owner, above, gfx::pushZFlash);
+    return createHint(owner, above, gfx::pushZFlash, KEY_Z);
 }
 
 void tButtonFlasher::update() {
@@ -140,7 +141,44 @@ void tButtonFlasher::update() {
     }
 }
 
+namespace {
+
+// A key cap like the hint pictures' (dark outline, bone face or, lit, green), as wide as the key's name,
+// centred on (x, y), in art pixels at scale 2.
+void drawKeyCap(const std::string& name, float x, float y, bool lit) {
+    static const std::shared_ptr<TImage> pixel = TImage::Load("incbin::whitePixel.png", 0);
+    if (!pixel || pixel->width <= 0 || pixel->height <= 0) return;
+    const float width = static_cast<float>(StringWidth(name) + 6) * 2, height = 20;
+    const float left = x - width / 2, top = y - height / 2;
+    const auto box = [&](float bx, float by, float bw, float bh) {
+        SetDrawTransform(0, bw / static_cast<float>(pixel->width), bh / static_cast<float>(pixel->height));
+        DrawFrame(pixel, bx, by, 0);
+    };
+    int r = 0, g = 0, b = 0;
+    ReadColor(r, g, b);
+    SetColor(20, 16, 28);
+    box(left, top, width, height);
+    if (lit) {
+        SetColor(184, 255, 128);
+    } else {
+        SetColor(220, 212, 192);
+    }
+    box(left + 2, top + 2, width - 4, height - 4);
+    SetColor(20, 16, 28);
+    SetDrawTransform(0, 2, 2);
+    DrawString(name, left + 6, top + 2);
+    SetColor(r, g, b);
+}
+
+} // namespace
+
 void tButtonFlasher::draw() {
     SetDrawTransform(0, 2, 2);
+    // The picture names the game's own key; a key bound in its place is named on a cap of its own.
+    const int bound = gameKey != 0 ? KeyHolding(gameKey) : 0;
+    if (bound != 0 && bound != gameKey) {
+        drawKeyCap(KeyName(bound), getX(), getY(), frame == 1);
+        return;
+    }
     DrawFrame(defaultImg, getX(), getY(), frame);
 }

@@ -35,11 +35,13 @@ class tRadiationIndicator : public tKinded<tRadiationIndicator, tOnscreenObject,
     void draw() override;
 };
 
-// A blinking key picture above or below its owner; the owner keeps, updates and draws it.
+// A blinking key picture above or below its owner; the owner keeps, updates and draws it. When the
+// player has bound the action to another key, the hint shows that key's name on a key cap instead.
 class tButtonFlasher : public tKinded<tButtonFlasher, tOnscreenObject, Kind::ButtonFlasher> {
   public:
     std::weak_ptr<tActor> owner; // the owner holds its hint, so the hint must not hold the owner
     bool above = false;
+    int gameKey = 0; // the game's key the picture shows (Z or X)
 
     static std::shared_ptr<tButtonFlasher> createXButton(const std::shared_ptr<tActor>& owner, bool above);
     static std::shared_ptr<tButtonFlasher> createZButton(const std::shared_ptr<tActor>& owner, bool above);

@@ -1,0 +1,86 @@
+#include "settings/bindings.h"
+
+#include <SDL.h>
+
+#include "engine/engine.h"
+
+namespace {
+
+int findAction(const std::array<int, kActionCount>& bound, int code) {
+    for (int a = 0; a < kActionCount; ++a) {
+        if (bound[static_cast<std::size_t>(a)] == code) return a;
+    }
+    return -1;
+}
+
+// The shared rule of keys and buttons: refuse, leave alone, bind, or swap with the action that has it.
+template <class Name>
+BindOutcome bindTo(std::array<int, kActionCount>& bound, Action action, int code, const std::string& refusal,
+                 Name&& name) {
+    BindOutcome outcome;
+    const std::size_t mine = static_cast<std::size_t>(action);
+    if (!refusal.empty()) {
+        outcome.result = BindOutcome::Result::Refused;
+        outcome.message = refusal;
+        return outcome;
+    }
+    if (bound[mine] == code) {
+        outcome.result = BindOutcome::Result::Unchanged;
+        outcome.message = std::string(ActionName(action)) + " stays on " + name(code) + ".";
+        return outcome;
+    }
+    const int other = findAction(bound, code);
+    if (other >= 0) {
+        const std::size_t theirs = static_cast<std::size_t>(other);
+        bound[theirs] = bound[mine];
+        bound[mine] = code;
+        outcome.result = BindOutcome::Result::Swapped;
+        outcome.message = std::string(ActionName(action)) + " is now " + name(code) + "; " +
+                          ActionName(static_cast<Action>(other)) + " takes " + name(bound[theirs]) + ".";
+        return outcome;
+    }
+    bound[mine] = code;
+    outcome.result = BindOutcome::Result::Bound;
+    outcome.message = std::string(ActionName(action)) + " is now " + name(code) + ".";
+    return outcome;
+}
+
+} // namespace
+
+std::string KeyRefusal(int key) {
+    if (KeyName(key).empty()) return "That key cannot be used: choose another.";
+    if (key == KEY_F1 + 10) return "F11 switches fullscreen: choose another key.";
+    return "";
+}
+
+std::string PadButtonRefusal(int button) {
+    if (PadButtonName(button).empty()) return "That button cannot be used: choose another.";
+    if (button == SDL_CONTROLLER_BUTTON_GUIDE) return "The Guide button belongs to the system: choose another.";
+    return "";
+}
+
+BindOutcome BindKey(tSettings& settings, Action action, int key) {
+    return bindTo(settings.keys, action, key, KeyRefusal(key), [](int k) { return KeyName(k); });
+}
+
+BindOutcome BindPadButton(tSettings& settings, Action action, int button) {
+    return bindTo(settings.padButtons, action, button, PadButtonRefusal(button),
+                [](int b) { return PadButtonName(b); });
+}
+
+void RestoreDefaultControls(tSettings& settings) {
+    settings.keys = tSettings::defaultKeys();
+    settings.padButtons = tSettings::defaultPadButtons();
+}
+
+void ApplyBindings(const tSettings& settings) {
+    ResetKeyMap();
+    for (int a = 0; a < kActionCount; ++a)
+        MapKey(ActionGameKey(static_cast<Action>(a)), 0);
+    for (int a = 0; a < kActionCount; ++a)
+        MapKey(settings.key(static_cast<Action>(a)), ActionGameKey(static_cast<Action>(a)));
+    for (int button = 0; button < SDL_CONTROLLER_BUTTON_MAX; ++button)
+        MapPadButton(button, 0);
+    for (int a = 0; a < kActionCount; ++a)
+        MapPadButton(settings.padButton(static_cast<Action>(a)), ActionGameKey(static_cast<Action>(a)));
+}

@@ -1,0 +1,31 @@
+#pragma once
+#include <string>
+
+#include "settings/settings.h"
+
+// Binding keys and pad buttons to the game's actions, and handing the bindings to the engine, which maps
+// the keys and buttons to the game's own keys: the rules, and the keys tests and replays inject, never
+// learn of them.
+
+struct BindOutcome {
+    enum class Result { Bound, Unchanged, Swapped, Refused };
+    Result result = Result::Unchanged;
+    std::string message; // one line for the options screen
+};
+
+// Why a key or a button cannot be bound to any action ("" when it can): a key the window keeps for
+// itself, a button the system keeps, a code no key or button makes.
+std::string KeyRefusal(int key);
+std::string PadButtonRefusal(int button);
+
+// Binds the key to the action. A key another action has is swapped: that action takes the key this one
+// had. A refused key changes nothing.
+BindOutcome BindKey(tSettings& settings, Action action, int key);
+BindOutcome BindPadButton(tSettings& settings, Action action, int button);
+
+// Every action's key and button back to the defaults.
+void RestoreDefaultControls(tSettings& settings);
+
+// Tells the engine: each bound key and button holds its action's own key; an action's own key, when
+// bound elsewhere, holds nothing (Z no longer fires once Fire is on Space).
+void ApplyBindings(const tSettings& settings);

@@ -1,0 +1,440 @@
+#include "settings/options_screen.h"
+
+#include <algorithm>
+
+#include "engine/engine.h"
+#include "settings/apply.h"
+#include "settings/bindings.h"
+
+namespace {
+
+// The look of the upgrade menu's page: a dark panel, a magenta edge, bone and green text.
+struct Colour {
+    int r, g, b;
+};
+constexpr Colour kOutline{20, 16, 28};
+constexpr Colour kPanel{32, 32, 44};
+constexpr Colour kEdge{224, 78, 168};
+constexpr Colour kBar{52, 52, 74};
+constexpr Colour kHeading{180, 138, 224};
+constexpr Colour kText{220, 212, 192};
+constexpr Colour kChosen{139, 224, 78};
+constexpr Colour kValue{184, 255, 128};
+constexpr Colour kMessage{255, 192, 64};
+constexpr Colour kHint{138, 130, 112};
+
+constexpr int kPanelX = 40, kPanelY = 16, kPanelW = 560, kPanelH = 448;
+constexpr int kRowsTop = 56;
+constexpr int kRowHeight = 18;
+constexpr int kRowsShown = 17;
+constexpr int kLabelX = 64;
+constexpr int kValueX = 400;
+constexpr int kPadX = 500;
+constexpr int kExplanationY = 388;
+constexpr int kFooterY = 436;
+
+std::string onOff(bool value) {
+    return value ? "On" : "Off";
+}
+
+const char* label(tOptionsScreen::Entry entry) {
+    using Entry = tOptionsScreen::Entry;
+    switch (entry) {
+    case Entry::MusicVolume:
+        return "Music volume";
+    case Entry::EffectsVolume:
+        return "Effects volume";
+    case Entry::Fullscreen:
+        return "Fullscreen";
+    case Entry::Scaling:
+        return "Scaling";
+    case Entry::VSync:
+        return "Vertical sync";
+    case Entry::DefaultControls:
+        return "Default controls";
+    case Entry::PauseOnFocusLoss:
+        return "Pause when the window loses focus";
+    case Entry::Shake:
+        return "Screen shake";
+    case Entry::HitFlashes:
+        return "Hit flashes";
+    case Entry::PadRumble:
+        return "Pad rumble when hurt";
+    case Entry::RestoreDefaults:
+        return "Restore defaults";
+    case Entry::Close:
+        return "Close";
+    default:
+        return "";
+    }
+}
+
+const char* actionExplanation(Action action) {
+    switch (action) {
+    case Action::Left:
+    case Action::Right:
+    case Action::Up:
+    case Action::Down:
+        return "Moves the larva, the mothership on the map and the menus' cursors.";
+    case Action::Fire:
+        return "Fires; on the map, starts the mission under the mothership.";
+    case Action::Beam:
+        return "The beam, the shield, and the upgrades at the mothership.";
+    case Action::Select:
+        return "Buys an upgrade; in the pause, opens these options.";
+    case Action::Pause:
+        return "Pauses the battle; on the map, opens these options.";
+    default:
+        return "Leaves the upgrades or these options, or ends the game.";
+    }
+}
+
+void fill(const std::shared_ptr<TImage>& pixel, int x, int y, int w, int h, Colour c, float alpha = 1.0f) {
+    if (!pixel || pixel->width <= 0 || pixel->height <= 0) return;
+    SetColor(c.r, c.g, c.b);
+    SetAlpha(alpha);
+    SetDrawScale(static_cast<float>(w) / static_cast<float>(pixel->width),
+                 static_cast<float>(h) / static_cast<float>(pixel->height));
+    DrawFrame(pixel, static_cast<float>(x), static_cast<float>(y), 0);
+    SetAlpha(1.0f);
+}
+
+void text(const std::string& s, int x, int y, Colour c) {
+    SetColor(c.r, c.g, c.b);
+    SetDrawScale(2, 2);
+    DrawString(s, static_cast<float>(x), static_cast<float>(y));
+}
+
+int textWidth(const std::string& s) {
+    return StringWidth(s) * 2;
+}
+
+} // namespace
+
+tOptionsScreen::tOptionsScreen(std::shared_ptr<tSettings> settings) : _settings(std::move(settings)) {
+    if (!_settings) _settings = std::make_shared<tSettings>();
+    _pixel = TImage::Load("incbin::whitePixel.png", 0);
+    _lines.push_back({Entry::MusicVolume, Action::Left, "Sound"});
+    _lines.push_back({Entry::EffectsVolume});
+    if (DisplaySettingsApply()) {
+        _lines.push_back({Entry::Fullscreen, Action::Left, "Display"});
+        _lines.push_back({Entry::Scaling});
+        _lines.push_back({Entry::VSync});
+    }
+    for (int a = 0; a < kActionCount; ++a)
+        _lines.push_back({Entry::Control, static_cast<Action>(a), a == 0 ? "Controls" : nullptr});
+    _lines.push_back({Entry::DefaultControls});
+    _lines.push_back({Entry::PauseOnFocusLoss, Action::Left, "Comfort"});
+    _lines.push_back({Entry::Shake});
+    _lines.push_back({Entry::HitFlashes});
+    _lines.push_back({Entry::PadRumble});
+    _lines.push_back({Entry::RestoreDefaults, Action::Left, ""});
+    _lines.push_back({Entry::Close});
+    // The window may have been switched with F11 since the settings were read.
+    if (DisplaySettingsApply()) _settings->fullscreen = Fullscreen();
+    // The key that opened the screen must not act in it.
+    ClearKeys();
+    TakeKeyPressed();
+    TakePadButtonPressed();
+}
+
+bool tOptionsScreen::update() {
+    if (_closed) return false;
+    if (!_message.empty() && MillisBetween(Millis(), _messageUntil) <= 0) _message.clear();
+    if (_waiting) {
+        waitForKey();
+        return true;
+    }
+    // Every press is read each pass, so that none waits to act elsewhere once the screen closes.
+    const int up = KeyPressCount(ActionGameKey(Action::Up));
+    const int down = KeyPressCount(ActionGameKey(Action::Down));
+    const int left = KeyPressCount(ActionGameKey(Action::Left));
+    const int right = KeyPressCount(ActionGameKey(Action::Right));
+    const int set = KeyPressCount(ActionGameKey(Action::Fire)) + KeyPressCount(ActionGameKey(Action::Select)) +
+                    KeyPressCount(KEY_ENTER);
+    const int close = KeyPressCount(ActionGameKey(Action::Back)) + KeyPressCount(ActionGameKey(Action::Pause));
+    TakeKeyPressed();
+    TakePadButtonPressed();
+    if (close > 0) {
+        _closed = true;
+        return false;
+    }
+    if (up > 0) select(-1);
+    if (down > 0) select(1);
+    if (left > 0) change(-1);
+    if (right > 0) change(1);
+    if (set > 0) activate();
+    return !_closed;
+}
+
+void tOptionsScreen::select(int step) {
+    const int count = static_cast<int>(_lines.size());
+    _selected = (_selected + step + count) % count;
+    _message.clear();
+}
+
+void tOptionsScreen::change(int step) {
+    tSettings& s = *_settings;
+    const Line& line = _lines[static_cast<std::size_t>(_selected)];
+    switch (line.entry) {
+    case Entry::MusicVolume:
+        s.musicVolume = std::clamp(s.musicVolume + step * tSettings::kVolumeStep, 0, 100);
+        break;
+    case Entry::EffectsVolume:
+        s.effectsVolume = std::clamp(s.effectsVolume + step * tSettings::kVolumeStep, 0, 100);
+        break;
+    case Entry::Fullscreen:
+        s.fullscreen = !s.fullscreen;
+        break;
+    case Entry::Scaling:
+        s.fillScaling = !s.fillScaling;
+        break;
+    case Entry::VSync:
+        s.vsync = !s.vsync;
+        break;
+    case Entry::Control:
+        _padColumn = step > 0;
+        return;
+    case Entry::PauseOnFocusLoss:
+        s.pauseOnFocusLoss = !s.pauseOnFocusLoss;
+        break;
+    case Entry::Shake:
+        s.shake = static_cast<ShakeLevel>((static_cast<int>(s.shake) + step + 3) % 3);
+        break;
+    case Entry::HitFlashes:
+        s.hitFlashes = !s.hitFlashes;
+        break;
+    case Entry::PadRumble:
+        s.padRumble = !s.padRumble;
+        if (s.padRumble) RumbleGamepads(0.5f, 150); // felt at once, as the larva's hurt will be
+        break;
+    default:
+        return;
+    }
+    applied();
+}
+
+void tOptionsScreen::activate() {
+    const Line& line = _lines[static_cast<std::size_t>(_selected)];
+    switch (line.entry) {
+    case Entry::MusicVolume:
+    case Entry::EffectsVolume:
+        return; // Left and Right set a volume
+    case Entry::Control:
+        startWaiting();
+        return;
+    case Entry::DefaultControls:
+        RestoreDefaultControls(*_settings);
+        applied();
+        say("Every key and pad button is back to its default.");
+        return;
+    case Entry::RestoreDefaults:
+        *_settings = tSettings{};
+        applied();
+        say("Every setting is back to its default.");
+        return;
+    case Entry::Close:
+        _closed = true;
+        return;
+    default:
+        change(1);
+        return;
+    }
+}
+
+void tOptionsScreen::startWaiting() {
+    _waiting = true;
+    _waitStarted = Millis();
+    _message.clear();
+    TakeKeyPressed();
+    TakePadButtonPressed();
+}
+
+// The first key (for the key column) or pad button (for the pad column) is the one taken; the other kind,
+// or nothing for a few seconds, leaves the control as it was.
+void tOptionsScreen::waitForKey() {
+    const Line& line = _lines[static_cast<std::size_t>(_selected)];
+    const int key = TakeKeyPressed();
+    const int button = TakePadButtonPressed();
+    KeyPressCount(ActionGameKey(Action::Back)); // Esc may be the key wanted: it must not end the game
+    const std::string keeps = std::string(ActionName(line.action)) + " keeps " +
+                              (_padColumn ? PadButtonName(_settings->padButton(line.action))
+                                          : KeyName(_settings->key(line.action))) +
+                              ".";
+    if (!_padColumn && key != 0) {
+        _waiting = false;
+        say(BindKey(*_settings, line.action, key).message);
+    } else if (_padColumn && button >= 0) {
+        _waiting = false;
+        say(BindPadButton(*_settings, line.action, button).message);
+    } else if (key != 0 || button >= 0) {
+        _waiting = false;
+        say(std::string(_padColumn ? "That was not a pad button: " : "That was not a key: ") + keeps);
+    } else if (MillisBetween(_waitStarted, Millis()) >= kWaitForKeyMs) {
+        _waiting = false;
+        say(std::string(_padColumn ? "No button pressed: " : "No key pressed: ") + keeps);
+    }
+    if (_waiting) return;
+    applied();
+    ClearKeys(); // the key just taken must not act on the screen as well
+}
+
+void tOptionsScreen::say(const std::string& line) {
+    _message = line;
+    _messageUntil = MillisAfter(Millis(), kMessageMs);
+}
+
+void tOptionsScreen::applied() {
+    ApplySettings(*_settings);
+}
+
+std::string tOptionsScreen::valueText(const Line& line, bool pad) const {
+    const tSettings& s = *_settings;
+    switch (line.entry) {
+    case Entry::MusicVolume:
+        return std::to_string(s.musicVolume) + " %";
+    case Entry::EffectsVolume:
+        return std::to_string(s.effectsVolume) + " %";
+    case Entry::Fullscreen:
+        return onOff(s.fullscreen);
+    case Entry::Scaling:
+        return s.fillScaling ? "Fill" : "Whole number";
+    case Entry::VSync:
+        return onOff(s.vsync);
+    case Entry::Control:
+        return pad ? PadButtonName(s.padButton(line.action)) : KeyName(s.key(line.action));
+    case Entry::PauseOnFocusLoss:
+        return onOff(s.pauseOnFocusLoss);
+    case Entry::Shake:
+        return s.shake == ShakeLevel::Full ? "Full" : s.shake == ShakeLevel::Reduced ? "Reduced" : "Off";
+    case Entry::HitFlashes:
+        return onOff(s.hitFlashes);
+    case Entry::PadRumble:
+        return onOff(s.padRumble);
+    default:
+        return "";
+    }
+}
+
+std::string tOptionsScreen::explanation(const Line& line) const {
+    switch (line.entry) {
+    case Entry::MusicVolume:
+        return "How loud the songs play, from 0 (silent) to 100 %.";
+    case Entry::EffectsVolume:
+        return "How loud shots, blasts and every other sound play.";
+    case Entry::Fullscreen:
+        return "The whole screen, or a window (F11 switches too).";
+    case Entry::Scaling:
+        return "Whole number: sharp, perhaps small. Fill: as large as fits.";
+    case Entry::VSync:
+        return "Frames in step with the screen; off: less delay, may tear.";
+    case Entry::Control:
+        return actionExplanation(line.action);
+    case Entry::DefaultControls:
+        return "Every key and pad button back to how the game came.";
+    case Entry::PauseOnFocusLoss:
+        return "Pauses the battle when you switch to another window.";
+    case Entry::Shake:
+        return "How much blasts shake the screen: full, reduced or not at all.";
+    case Entry::HitFlashes:
+        return "The white flash of whatever is hit.";
+    case Entry::PadRumble:
+        return GamepadCount() > 0 && !GamepadsCanRumble() ? "A short rumble when the larva is hurt (this pad has none)."
+                                                           : "A short rumble of the pad when the larva is hurt.";
+    case Entry::RestoreDefaults:
+        return "Every setting back to how the game came.";
+    default:
+        return "Back to the game. The settings are kept for the next time.";
+    }
+}
+
+std::string tOptionsScreen::footer() const {
+    const tSettings& s = *_settings;
+    if (_waiting) {
+        return _padColumn ? "Press a pad button, or a key to keep the old one"
+                          : "Press a key, or a pad button to keep the old one";
+    }
+    return KeyName(s.key(Action::Up)) + "/" + KeyName(s.key(Action::Down)) + ": choose   " +
+           KeyName(s.key(Action::Left)) + "/" + KeyName(s.key(Action::Right)) + ": change   " +
+           KeyName(s.key(Action::Fire)) + ": set   " + KeyName(s.key(Action::Back)) + ": close";
+}
+
+void tOptionsScreen::draw() {
+    const DrawingState saved = GetDrawingState();
+    // The screen below shows through, darkened, around the panel.
+    fill(_pixel, 0, 0, 640, 480, kOutline, 0.6f);
+    fill(_pixel, kPanelX - 4, kPanelY - 4, kPanelW + 8, kPanelH + 8, kOutline);
+    fill(_pixel, kPanelX - 2, kPanelY - 2, kPanelW + 4, kPanelH + 4, kEdge);
+    fill(_pixel, kPanelX, kPanelY, kPanelW, kPanelH, kPanel);
+    const std::string title = "OPTIONS";
+    text(title, 320 - textWidth(title) / 2, kPanelY + 10, kHeading);
+
+    // The lines as drawn, headings included, scrolled so that the chosen entry shows.
+    struct Row {
+        int line;            // -1: a heading
+        const char* heading; // for a heading
+    };
+    std::vector<Row> rows;
+    int selectedRow = 0;
+    for (int i = 0; i < static_cast<int>(_lines.size()); ++i) {
+        const Line& line = _lines[static_cast<std::size_t>(i)];
+        if (line.section) rows.push_back({-1, line.section});
+        if (i == _selected) selectedRow = static_cast<int>(rows.size());
+        rows.push_back({i, nullptr});
+    }
+    int& first = _firstShown;
+    if (selectedRow < first + 1) first = std::max(selectedRow - 1, 0);
+    if (selectedRow >= first + kRowsShown) first = selectedRow - kRowsShown + 1;
+    first = std::clamp(first, 0, std::max(static_cast<int>(rows.size()) - kRowsShown, 0));
+
+    for (int r = first; r < std::min(first + kRowsShown, static_cast<int>(rows.size())); ++r) {
+        const int y = kRowsTop + (r - first) * kRowHeight;
+        const Row& row = rows[static_cast<std::size_t>(r)];
+        if (row.line < 0) {
+            text(row.heading, kLabelX - 12, y, kEdge);
+            if (std::string(row.heading) == "Controls") {
+                text("Key", kValueX, y, kHeading);
+                text("Pad", kPadX, y, kHeading);
+            }
+            continue;
+        }
+        const Line& line = _lines[static_cast<std::size_t>(row.line)];
+        const bool chosen = row.line == _selected;
+        if (chosen) fill(_pixel, kPanelX + 8, y - 1, kPanelW - 16, kRowHeight, kBar);
+        const std::string name = line.entry == Entry::Control ? ActionName(line.action) : label(line.entry);
+        text(name, kLabelX, y, chosen ? kChosen : kText);
+        if (line.entry != Entry::Control) {
+            text(valueText(line), kValueX, y, chosen ? kValue : kText);
+            continue;
+        }
+        for (bool pad : {false, true}) {
+            const int x = pad ? kPadX : kValueX;
+            const bool column = chosen && pad == _padColumn;
+            std::string value = valueText(line, pad);
+            if (column && _waiting) {
+                const int left = (kWaitForKeyMs - MillisBetween(_waitStarted, Millis()) + 999) / 1000;
+                value = "Press... " + std::to_string(std::max(left, 1));
+            }
+            if (column) fill(_pixel, x - 4, y - 1, textWidth(value) + 8, kRowHeight, kChosen);
+            text(value, x, y, column ? kOutline : (chosen ? kValue : kText));
+        }
+    }
+    // More lines above or below the part shown.
+    if (first > 0) text("^", kPanelX + kPanelW - 24, kRowsTop, kEdge);
+    if (first + kRowsShown < static_cast<int>(rows.size()))
+        text("v", kPanelX + kPanelW - 24, kRowsTop + (kRowsShown - 1) * kRowHeight, kEdge);
+
+    fill(_pixel, kPanelX + 8, kExplanationY - 10, kPanelW - 16, 2, kBar);
+    const Line& chosenLine = _lines[static_cast<std::size_t>(_selected)];
+    if (!_message.empty()) {
+        text(_message, kLabelX - 12, kExplanationY, kMessage);
+    } else {
+        text(explanation(chosenLine), kLabelX - 12, kExplanationY, kChosen);
+    }
+    const std::string hints = footer();
+    text(hints, 320 - textWidth(hints) / 2, kFooterY, kHint);
+
+    SetColor(saved.color_red, saved.color_green, saved.color_blue);
+    SetAlpha(saved.color_alpha);
+    SetDrawTransform(saved.tform_rot, saved.tform_scale_x, saved.tform_scale_y);
+}

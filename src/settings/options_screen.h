@@ -1,0 +1,82 @@
+#pragma once
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/object.h"
+#include "settings/settings.h"
+
+class TImage;
+
+// The options screen, over the map or the paused battlefield: sound, display, controls and comfort, one
+// entry per line with a one-line explanation of the chosen one, and "Restore defaults". Every change is
+// applied at once. It is steered with the game's own keys, so the keyboard, the pads and the touch
+// controls all reach it: Up/Down choose an entry, Left/Right change it (or pick the key or the pad
+// column of a control), Fire, Select or Enter set it, Back or Pause close the screen.
+class tOptionsScreen : public Object {
+  public:
+    enum class Entry {
+        MusicVolume,
+        EffectsVolume,
+        Fullscreen,
+        Scaling,
+        VSync,
+        Control, // one per action
+        DefaultControls,
+        PauseOnFocusLoss,
+        Shake,
+        HitFlashes,
+        PadRumble,
+        RestoreDefaults,
+        Close,
+    };
+    struct Line {
+        Entry entry;
+        Action action = Action::Left; // the control's action
+        const char* section = nullptr; // a heading drawn above the entry, or null
+    };
+    // How long the screen waits for the key or button a control is to take.
+    static constexpr int kWaitForKeyMs = 5000;
+    // How long a message (a binding swapped or refused) stays in place of the explanation.
+    static constexpr int kMessageMs = 4000;
+
+    // The settings are changed in place; the display entries are left out where they do nothing.
+    explicit tOptionsScreen(std::shared_ptr<tSettings> settings);
+
+    // One pass; false once the player closed the screen.
+    bool update();
+    void draw();
+
+    const std::vector<Line>& lines() const { return _lines; }
+    int selected() const { return _selected; }
+    bool padColumn() const { return _padColumn; }
+    bool waitingForKey() const { return _waiting; }
+    // What the screen shows for an entry's value ("80 %", "On", "Z", "A") and the explanation line.
+    std::string valueText(const Line& line, bool pad = false) const;
+    std::string explanation(const Line& line) const;
+    // The message in place of the explanation, "" when none.
+    const std::string& message() const { return _message; }
+    // The key hints at the bottom, naming the keys bound.
+    std::string footer() const;
+
+  private:
+    void select(int step);
+    void change(int step);
+    void activate();
+    void startWaiting();
+    void waitForKey();
+    void say(const std::string& text);
+    void applied();
+
+    std::shared_ptr<tSettings> _settings;
+    std::vector<Line> _lines;
+    int _selected = 0;
+    int _firstShown = 0;       // the top line of the scrolled list
+    bool _padColumn = false;   // on a control: the pad button rather than the key
+    bool _waiting = false;     // waiting for the key or button a control is to take
+    int _waitStarted = 0;
+    std::string _message;
+    int _messageUntil = 0;
+    bool _closed = false;
+    std::shared_ptr<TImage> _pixel; // a white picture stretched into the panels
+};

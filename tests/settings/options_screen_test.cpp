@@ -1,0 +1,195 @@
+#include <SDL.h>
+
+#include <cstring>
+
+#include "engine/platform.h"
+#include "engine/touch.h"
+#include "engine/virtual_pad.h"
+#include "game/shell_test_support.h"
+#include "settings/apply.h"
+#include "settings/options_screen.h"
+
+namespace {
+
+enum class Source { Keyboard, Pad, Touch };
+
+// SDL's code of a key the test binds or presses: letters, digits, the arrows, Esc.
+SDL_Keycode sdlKeyOf(int key) {
+    if (key >= KEY_A && key <= KEY_Z) return SDLK_a + (key - KEY_A);
+    if (key >= KEY_0 && key <= KEY_9) return SDLK_0 + (key - KEY_0);
+    switch (key) {
+    case KEY_LEFT:
+        return SDLK_LEFT;
+    case KEY_RIGHT:
+        return SDLK_RIGHT;
+    case KEY_UP:
+        return SDLK_UP;
+    case KEY_DOWN:
+        return SDLK_DOWN;
+    default:
+        return SDLK_ESCAPE;
+    }
+}
+
+void tapKeyOnKeyboard(int key) {
+    SDL_Event event;
+    std::memset(&event, 0, sizeof(event));
+    event.key.keysym.sym = sdlKeyOf(key);
+    event.type = SDL_KEYDOWN;
+    engine_detail::HandleKeyboardEvent(event);
+    event.type = SDL_KEYUP;
+    engine_detail::HandleKeyboardEvent(event);
+}
+
+void touch(Action action) {
+    const float x = action == Action::Left ? -1.0f : action == Action::Right ? 1.0f : 0.0f;
+    const float y = action == Action::Up ? -1.0f : action == Action::Down ? 1.0f : 0.0f;
+    TouchTarget target = TouchTarget::DirectionPad;
+    if (action == Action::Fire) target = TouchTarget::Fire;
+    if (action == Action::Beam) target = TouchTarget::Beam;
+    if (action == Action::Select) target = TouchTarget::Select;
+    if (action == Action::Pause) target = TouchTarget::Pause;
+    if (action == Action::Back) target = TouchTarget::Back;
+    engine_detail::TouchLand(1, target, x, y);
+    engine_detail::TouchLift(1);
+}
+
+class OptionsScreen : public ShellTest {
+  protected:
+    void SetUp() override {
+        ShellTest::SetUp();
+        ASSERT_TRUE(OpenGamepads()) << SDL_GetError();
+    }
+    void TearDown() override {
+        ApplySettings(tSettings{});
+        ShellTest::TearDown();
+    }
+};
+
+} // namespace
+
+// Every entry can be reached and changed from each input source alone. The keyboard and the pad bind
+// new keys and buttons on the way and go on steering with them; touch, which has no keys to give, is
+// seen to reach the controls and to be left as it was when the wait runs out.
+TEST_F(OptionsScreen, KeyboardPadAndTouchEachReachAndChangeEveryOption) {
+    VirtualPad pad;
+    const int spareButtons[kActionCount] = {
+        SDL_CONTROLLER_BUTTON_X,           SDL_CONTROLLER_BUTTON_LEFTSTICK, SDL_CONTROLLER_BUTTON_RIGHTSTICK,
+        SDL_CONTROLLER_BUTTON_LEFTSHOULDER, SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, SDL_CONTROLLER_BUTTON_MISC1,
+        SDL_CONTROLLER_BUTTON_PADDLE1,     SDL_CONTROLLER_BUTTON_PADDLE2,   SDL_CONTROLLER_BUTTON_PADDLE3};
+    const int spareKeys[kActionCount] = {KEY_J, KEY_L, KEY_I, KEY_K, KEY_F, KEY_B, KEY_S, KEY_Q, KEY_1};
+    for (Source source : {Source::Keyboard, Source::Pad, Source::Touch}) {
+        SCOPED_TRACE(static_cast<int>(source));
+        ApplySettings(tSettings{});
+        auto settings = std::make_shared<tSettings>();
+        tOptionsScreen screen(settings);
+        bool open = true;
+        auto press = [&](Action action) {
+            if (source == Source::Keyboard) tapKeyOnKeyboard(settings->key(action));
+            if (source == Source::Pad) pad.tap(static_cast<SDL_GameControllerButton>(settings->padButton(action)));
+            if (source == Source::Touch) touch(action);
+            AdvanceMillis(16);
+            open = screen.update();
+        };
+        const auto lines = screen.lines();
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            const tOptionsScreen::Line& line = lines[i];
+            ASSERT_EQ(screen.selected(), static_cast<int>(i));
+            const tSettings before = *settings;
+            switch (line.entry) {
+            case tOptionsScreen::Entry::MusicVolume:
+                press(Action::Left);
+                EXPECT_EQ(settings->musicVolume, 90);
+                break;
+            case tOptionsScreen::Entry::EffectsVolume:
+                press(Action::Left);
+                press(Action::Left);
+                EXPECT_EQ(settings->effectsVolume, 80);
+                break;
+            case tOptionsScreen::Entry::Shake:
+                press(Action::Right);
+                EXPECT_EQ(settings->shake, ShakeLevel::Reduced);
+                break;
+            case tOptionsScreen::Entry::Control: {
+                const auto a = static_cast<std::size_t>(line.action);
+                if (source == Source::Pad) press(Action::Right); // the pad's column
+                press(Action::Fire);
+                EXPECT_TRUE(screen.waitingForKey());
+                if (source == Source::Keyboard) tapKeyOnKeyboard(spareKeys[a]);
+                if (source == Source::Pad) pad.tap(static_cast<SDL_GameControllerButton>(spareButtons[a]));
+                if (source == Source::Touch) AdvanceMillis(tOptionsScreen::kWaitForKeyMs);
+                screen.update();
+                EXPECT_FALSE(screen.waitingForKey());
+                if (source == Source::Keyboard) {
+                    EXPECT_EQ(settings->key(line.action), spareKeys[a]);
+                } else if (source == Source::Pad) {
+                    EXPECT_EQ(settings->padButton(line.action), spareButtons[a]);
+                } else {
+                    EXPECT_EQ(screen.message(), std::string("No key pressed: ") + ActionName(line.action) +
+                                                    " keeps " + KeyName(ActionGameKey(line.action)) + ".");
+                }
+                if (source == Source::Pad) press(Action::Left); // back to the keys' column
+                break;
+            }
+            case tOptionsScreen::Entry::DefaultControls:
+                press(Action::Fire);
+                EXPECT_TRUE(settings->controlsAreDefault());
+                break;
+            case tOptionsScreen::Entry::RestoreDefaults:
+                press(Action::Select);
+                EXPECT_EQ(*settings, tSettings{});
+                break;
+            case tOptionsScreen::Entry::Close:
+                press(Action::Fire);
+                EXPECT_FALSE(open);
+                break;
+            default: // the switches
+                press(Action::Fire);
+                EXPECT_NE(*settings, before) << "line " << i;
+                break;
+            }
+            if (line.entry != tOptionsScreen::Entry::Close) {
+                EXPECT_TRUE(open);
+                press(Action::Down);
+            }
+        }
+        // Back closes the screen from anywhere.
+        tOptionsScreen again(settings);
+        EXPECT_TRUE(again.update());
+        if (source == Source::Keyboard) tapKeyOnKeyboard(KEY_ESCAPE);
+        if (source == Source::Pad) pad.tap(SDL_CONTROLLER_BUTTON_BACK);
+        if (source == Source::Touch) touch(Action::Back);
+        EXPECT_FALSE(again.update());
+    }
+}
+
+// P on the map and Select in the pause open the options; Esc then closes them without ending the game,
+// and the game is told to keep the settings.
+TEST_F(OptionsScreen, OpenFromTheMapAndThePauseAndEscOnlyClosesThem) {
+    int kept = 0;
+    theProgram->settingsClosed = [&](const tSettings&) { ++kept; };
+    theProgram->state = gamestate::MAP;
+    InjectKeyTap(KEY_P);
+    theProgram->checkKeys();
+    ASSERT_TRUE(theProgram->options);
+    InjectKeyTap(KEY_ESCAPE);
+    theProgram->updateMain();
+    EXPECT_FALSE(theProgram->options);
+    EXPECT_EQ(kept, 1);
+    EXPECT_FALSE(theProgram->gameExit());
+
+    // A Select pressed in play does nothing on pausing; one pressed in the pause opens the options.
+    theProgram->state = gamestate::RUNNING;
+    InjectKeyTap(KEY_C);
+    theProgram->setGameState(gamestate::PAUSED, 0);
+    theProgram->checkKeys();
+    EXPECT_FALSE(theProgram->options);
+    InjectKeyTap(KEY_C);
+    theProgram->checkKeys();
+    ASSERT_TRUE(theProgram->options);
+    InjectKeyTap(KEY_P); // Pause closes them too, and leaves the battle paused
+    theProgram->updateMain();
+    EXPECT_FALSE(theProgram->options);
+    EXPECT_EQ(theProgram->state, gamestate::PAUSED);
+    EXPECT_EQ(kept, 2);
+}
