@@ -4,7 +4,7 @@
 //   vevu_screenshots [out-dir]     default docs/screenshots
 //
 // Writes title.png (the intro's title over the formation), map.png (the mothership over the mission
-// map), abducting.png (the larva reeling a civilian up in its beam), upgrade_menu.png (the menu opened
+// map), options.png (the options screen over the map), abducting.png (the larva reeling a civilian up in its beam), upgrade_menu.png (the menu opened
 // beside the landed homebase) and boss.png (the boss of the last mission firing at the homebase, the
 // larva in the air).
 #include <cmath>
@@ -123,6 +123,11 @@ void mapScreen() {
     game.runFor(600); // the fade from black
     game.holdKeys({KEY_DOWN, KEY_LEFT}, 700);
     save(game, "map.png");
+    // P on the map: the options over it, the cursor on the fire key's binding.
+    game.press(KEY_P);
+    for (int i = 0; i < 9; ++i)
+        game.press(KEY_DOWN);
+    save(game, "options.png");
 }
 
 void abductingAndMenu() {

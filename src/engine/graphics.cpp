@@ -13,6 +13,9 @@
 #include <vector>
 
 #include "engine/browser.h"
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
 #include "engine/clock.h"
 #include "engine/font.h"
 #include "engine/gamepad.h"
@@ -595,6 +598,19 @@ bool DisplaySettingsApply() {
     return false; // the page sizes the canvas and switches to fullscreen itself
 #else
     return true;
+#endif
+}
+
+void SetPageKeysLine(const std::string& text) {
+#ifdef __EMSCRIPTEN__
+    EM_ASM(
+        {
+            var line = document.getElementById("keys-line");
+            if (line) line.textContent = UTF8ToString($0);
+        },
+        text.c_str());
+#else
+    (void)text;
 #endif
 }
 

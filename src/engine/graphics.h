@@ -97,6 +97,8 @@ bool VSync();
 // Whether the game's display settings do anything here: not on the web page, which sizes and shows its
 // picture itself.
 bool DisplaySettingsApply();
+// The web page's line that names the keys, rewritten when the player binds others; elsewhere nothing.
+void SetPageKeysLine(const std::string& text);
 // Long headless runs that look at no pixels (soaks) may switch drawing off: DrawFrame, DrawString, Cls and
 // Flip then do nothing (text images come out blank). On by default and after InitHeadless.
 void SetDrawingEnabled(bool enabled);

@@ -60,7 +60,7 @@ constexpr KindMask kAnyBuilding = kindBit(Kind::Building);
 
 } // namespace
 
-tProgram::tProgram() : settings(std::make_shared<tSettings>()) {}
+tProgram::tProgram() : settings(playerSettings ? playerSettings : std::make_shared<tSettings>()) {}
 
 tProgram::~tProgram() = default;
 
@@ -245,7 +245,7 @@ void tProgram::closeOptions() {
     if (!options) return;
     options.reset();
     ClearKeys(); // the key that closed the screen acts nowhere else
-    if (settingsClosed && settings) settingsClosed(*settings);
+    if (settingsClosed && settings && settings == playerSettings) settingsClosed(*settings);
 }
 
 // A player who switches to another window mid-battle comes back to a paused game, as if P had been

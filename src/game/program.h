@@ -63,12 +63,15 @@ class tProgram : public Object {
     std::shared_ptr<tPersistence> worldData;
     std::shared_ptr<tCampaignFile> campaignFile; // the saved campaign, read at init
     std::shared_ptr<tNotice> notice;             // the one-line notice over every screen
-    // The player's settings (defaults until the program is given the saved ones) and the options screen
-    // while it is open over the map or the pause.
+    // The player's settings, kept across sessions (the saved ones from start-up on; defaults until then).
+    static inline std::shared_ptr<tSettings> playerSettings;
+    // Called when the options screen closes with the player's settings as they now are (the game saves
+    // them).
+    static inline std::function<void(const tSettings&)> settingsClosed;
+    // The settings the options screen changes, open over the map or the pause: the player's, or a copy
+    // while a replay is watched (what the recorded player chose is shown, applied, and then forgotten).
     std::shared_ptr<tSettings> settings;
     std::shared_ptr<tOptionsScreen> options;
-    // Called when the options screen closes with the settings as they now are (the game saves them).
-    std::function<void(const tSettings&)> settingsClosed;
     std::shared_ptr<TImage> blackScreen; // fade over the map screen and the outro; null when none runs
     float blackScreenAlpha = 0;
     bool flagEndGame = false;

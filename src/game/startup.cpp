@@ -8,6 +8,8 @@
 #include "game/constants.h"
 #include "game/program.h"
 #include "sessions/game_sessions.h"
+#include "settings/apply.h"
+#include "settings/settings_file.h"
 
 void startGame(bool headless) {
     FillResourceTable();
@@ -38,7 +40,14 @@ void prepareGraphics(bool headless) {
 void runGame(const std::string& replayFile) {
     CatchStopSignals(); // a desktop logging out ends the game as its close button does, exit code 0
     UsePlatformPlayerFolders(); // the game, and nothing else, keeps the player's files where they live
+    // The settings before the window: it opens fullscreen, at the scaling and with the keys chosen.
+    tSettingsFile settingsFile;
+    auto settings = std::make_shared<tSettings>(settingsFile.load());
+    if (!settingsFile.notice().empty()) std::fprintf(stderr, "vevu: %s\n", settingsFile.notice().c_str());
+    ApplySettings(*settings);
     startGame(false);
+    tProgram::playerSettings = settings;
+    tProgram::settingsClosed = [&settingsFile](const tSettings& changed) { settingsFile.save(changed); };
     PlayGame(replayFile);
     // The last save is written before the process ends (the writes run on their own thread).
     if (!PlayerFiles().flush()) std::fprintf(stderr, "vevu: the last save was not written in time\n");

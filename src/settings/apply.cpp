@@ -25,6 +25,19 @@ float ShakeScale(ShakeLevel level) {
     }
 }
 
+std::string PageKeysLine(const tSettings& s) {
+    const auto name = [&s](Action action) { return KeyName(s.key(action)); };
+    const bool arrows = s.key(Action::Left) == KEY_LEFT && s.key(Action::Right) == KEY_RIGHT &&
+                        s.key(Action::Up) == KEY_UP && s.key(Action::Down) == KEY_DOWN;
+    const std::string dot = " \u00B7 ";
+    const std::string move =
+        arrows ? "Arrows" : name(Action::Left) + "/" + name(Action::Right) + "/" + name(Action::Up) + "/" + name(Action::Down);
+    return move + " move" + dot + name(Action::Fire) + " fire" + dot + name(Action::Beam) + " beam, shield, upgrades" +
+           dot + name(Action::Select) + " select" + dot + name(Action::Pause) + " pause" + dot + name(Action::Back) +
+           " quit (asks first)" + dot + "options: " + name(Action::Pause) + " on the map, " + name(Action::Select) +
+           " in the pause" + dot + "pads work too";
+}
+
 void ApplySettings(const tSettings& settings) {
     SetMusicVolume(VolumeGain(settings.musicVolume));
     SetEffectsVolume(VolumeGain(settings.effectsVolume));
@@ -36,4 +49,5 @@ void ApplySettings(const tSettings& settings) {
     tShake::scale = ShakeScale(settings.shake);
     tOnscreenObject::flashesShown = settings.hitFlashes;
     tFoo::rumbleWhenHurt = settings.padRumble;
+    SetPageKeysLine(PageKeysLine(settings));
 }

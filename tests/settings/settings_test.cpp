@@ -2,7 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <algorithm>
+#include <fstream>
 #include <map>
+#include <sstream>
 
 #include "engine/engine.h"
 #include "engine/platform.h"
@@ -183,4 +186,29 @@ TEST_F(SettingsInEngine, VolumesAndShakeFollowTheirCurves) {
     EXPECT_EQ(tShake::xOffset, 0.0f);
     EXPECT_EQ(tShake::yOffset, 0.0f);
     tShake::endTime = 0;
+}
+
+// The page's line names the keys bound; at the defaults it is the line the page itself shows.
+TEST(Settings, ThePagesKeysLineNamesTheKeysBound) {
+    std::ifstream page(std::string(VEVU_SOURCE_DIR) + "/web/shell.html");
+    std::stringstream html;
+    html << page.rdbuf();
+    std::string shown = html.str();
+    const std::size_t start = shown.find("<span id=\"keys-line\">");
+    ASSERT_NE(start, std::string::npos);
+    shown = shown.substr(start + 21, shown.find("</span>", start) - start - 21);
+    std::string flat; // the page's line breaks and indents are one space on screen
+    for (char c : shown)
+        flat += c == '\n' ? ' ' : c;
+    flat.erase(std::unique(flat.begin(), flat.end(), [](char a, char b) { return a == ' ' && b == ' '; }),
+               flat.end());
+    EXPECT_EQ(PageKeysLine(tSettings{}), flat);
+
+    tSettings s;
+    BindKey(s, Action::Left, KEY_A);
+    BindKey(s, Action::Pause, KEY_ENTER);
+    const std::string line = PageKeysLine(s);
+    EXPECT_EQ(line.substr(0, 25), "A/Right/Up/Down move \u00B7 Z");
+    EXPECT_NE(line.find("Enter pause"), std::string::npos);
+    EXPECT_NE(line.find("options: Enter on the map, C in the pause"), std::string::npos);
 }

@@ -8,7 +8,8 @@
 # 0, having saved nothing; then the player's files from one start to the next, in a folder of the
 # test's own (VEVU_DATA_DIR): a damaged saved campaign told in the notice line and left as it was, a
 # saved campaign with a won node continued after the intro, then replaced by a new campaign with the
-# old one kept; last, given the outro program, SIGTERM during the outro must end it with exit code 0 too. A
+# old one kept; (Linux) a damaged settings file said and left, and a setting changed on the options
+# screen kept over a restart; last, given the outro program, SIGTERM during the outro must end it with exit code 0 too. A
 # small window manager (openbox) runs, as on a desktop: it carries out fullscreen and gives the
 # window its size back. Screenshots of the intro, the map, the battlefield, the paused battle, the
 # grown window, fullscreen, the notice, the question after the intro and the continued map are saved
@@ -63,6 +64,7 @@ run_inside() {
     damaged_campaign_told
     saved_campaign_continued
     new_campaign_replaces
+    [[ $exe == *.exe ]] || settings_kept_over_restart
     local outro_note="no outro program given"
     if [ -n "$outro" ]; then
         stop_outro_with_sigterm "$outro"
@@ -70,7 +72,7 @@ run_inside() {
     fi
     kill "$wm" 2>/dev/null
     rm -f "$probe"
-    echo "smoke: window 640x480 titled, its class and icon checked, Alt+F4 in the intro exit 0, intro skipped, mission started, larva flown, picture doubled at 1280x960, fullscreen centred and back, one pixel and minimised survived, Esc exit 0, a damaged campaign told and kept, a won node continued after quitting, a new campaign saved with the old one kept, $outro_note; screenshots in $shots"
+    echo "smoke: window 640x480 titled, its class and icon checked, Alt+F4 in the intro exit 0, intro skipped, mission started, larva flown, picture doubled at 1280x960, fullscreen centred and back, one pixel and minimised survived, Esc exit 0, a damaged campaign told and kept, a won node continued after quitting, a new campaign saved with the old one kept, a setting kept over a restart, $outro_note; screenshots in $shots"
 }
 # xvfb-run is a POSIX shell script, which drops exported bash functions: hand the functions over as text.
 xvfb-run -a -s "-screen 0 1920x1080x24" bash -c "$(declare -f); run_inside \"\$0\" \"\$1\" \"\$2\"" "$exe" "$shots" "$outro"

@@ -465,3 +465,55 @@ new_campaign_replaces() {
     same_file "$data/campaign-replaced.sav" "$shots/.won.sav" "the replaced campaign was not kept"
     rm -f "$shots/.won.sav" "$shots/.new.sav"
 }
+
+# The settings, in a folder of their own so that the campaign's steps find theirs as they left it: a
+# damaged settings file is said to be so and left alone while the game plays; the effects volume changed
+# on the options screen (P on the map) is written when the screen closes (the damaged file set aside
+# first) and holds when the game is started again.
+settings_file="" garbage=""
+# The options panel's magenta edge where the map shows none.
+options_shown() {
+    screenshot "$probe" || return 1
+    [ "$(convert "$probe" -crop 1x1+39+240 -format "%[hex:p{0,0}]" info: 2>/dev/null)" = E04EA8 ]
+}
+options_closed() { screenshot "$probe" && ! options_shown; }
+picture_changed() { screenshot "$probe" && ! same_picture "$probe" "$1"; }
+settings_written() { [ -f "$settings_file" ] && [ "$(stat -c %i "$settings_file")" != "$1" ]; }
+# P on the map opens the options; KEYS are typed there, then Esc closes them and the file is written anew.
+change_options() {
+    local before
+    before=$(stat -c %i "$settings_file" 2>/dev/null)
+    xdotool key p
+    poll 30 "options screen after P on the map" options_shown
+    if [ -n "$1" ]; then
+        cp "$probe" "$shots/.options-opened.png"
+        xdotool key $1
+        poll 30 "the options screen changed by $1" picture_changed "$shots/.options-opened.png"
+        cp "$probe" "$shots/options.png"
+    fi
+    xdotool key Escape
+    poll 30 "options closed after Esc" options_closed
+    poll 30 "settings written when the options closed" settings_written "$before"
+}
+settings_kept_over_restart() {
+    data="$shots/player-settings"
+    rm -rf "$data"
+    mkdir -p "$data"
+    settings_file="$data/settings.txt" garbage="$shots/.garbage.bin"
+    head -c 300 /dev/urandom >"$garbage"
+    cp "$garbage" "$settings_file"
+    : >"$shots/game.log"
+    start_game
+    skip_intro
+    grep -q "settings file" "$shots/game.log" || fail "nothing said of the damaged settings file"
+    cmp -s "$garbage" "$settings_file" || fail "the damaged settings file was changed"
+    change_options "Down Left" # the second entry, the effects volume: 90 %
+    grep -qx "effects_volume = 90" "$settings_file" || fail "settings file: $(tr '\n' '|' <"$settings_file")"
+    cmp -s "$garbage" "$settings_file.damaged" || fail "the damaged settings file was not set aside as it was"
+    leave_with_escape
+    start_game
+    skip_intro
+    change_options "" # closed unchanged: what the game read is written again
+    grep -qx "effects_volume = 90" "$settings_file" || fail "the effects volume did not hold over a restart"
+    leave_with_escape
+}
