@@ -606,9 +606,9 @@ void SetPageKeysLine(const std::string& text) {
     EM_ASM(
         {
             var line = document.getElementById("keys-line");
-            if (line) line.textContent = UTF8ToString($0);
+            if (line) line.textContent = new TextDecoder().decode(HEAPU8.subarray($0, $0 + $1));
         },
-        text.c_str());
+        text.data(), static_cast<int>(text.size()));
 #else
     (void)text;
 #endif
