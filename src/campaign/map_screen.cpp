@@ -1,5 +1,8 @@
 #include "campaign/map_screen.h"
 
+#include <algorithm>
+#include <string>
+
 #include "campaign/map_dazozuzo.h"
 #include "campaign/mission_node.h"
 #include "campaign/persistence.h"
@@ -70,10 +73,48 @@ void tMapScreen::selectNode(const std::shared_ptr<tMissionNode>& node) {
     theProgram->setGameState(gamestate::RUNNING, node->missionID);
 }
 
+namespace {
+
+// The map picture's legend names the arrows and Z. With other keys bound it is drawn again over the
+// picture's own, in its colours, naming them; with the game's own keys the picture is left as it is.
+void drawLegendForBoundKeys() {
+    const int left = KeyHolding(KEY_LEFT), right = KeyHolding(KEY_RIGHT), up = KeyHolding(KEY_UP),
+              down = KeyHolding(KEY_DOWN), fire = KeyHolding(KEY_Z);
+    const bool arrows = left == KEY_LEFT && right == KEY_RIGHT && up == KEY_UP && down == KEY_DOWN;
+    if (arrows && fire == KEY_Z) return;
+    static const std::shared_ptr<TImage> pixel = TImage::Load("incbin::whitePixel.png", 0);
+    if (!pixel || pixel->width <= 0 || pixel->height <= 0) return;
+    const std::string steer =
+        (arrows ? "Arrows" : KeyName(left) + "/" + KeyName(right) + "/" + KeyName(up) + "/" + KeyName(down)) +
+        ": steer the Dazozuzo";
+    const std::string invade = KeyName(fire) + " over a zone: invade it";
+    // In art pixels: the legend's box from (5, 215), at least as wide as the picture's, grown to the text.
+    const float width = static_cast<float>(std::max({StringWidth(steer), StringWidth(invade)}) + 7);
+    const float boxWidth = std::max(width, 147.0f);
+    const auto box = [&](float x, float y, float w, float h) {
+        SetDrawScale(2 * w / static_cast<float>(pixel->width), 2 * h / static_cast<float>(pixel->height));
+        DrawFrame(pixel, 2 * x, 2 * y, 0);
+    };
+    int r = 0, g = 0, b = 0;
+    ReadColor(r, g, b);
+    SetColor(168, 160, 96);
+    box(5, 215, boxWidth, 20);
+    SetColor(32, 32, 44);
+    box(6, 216, boxWidth - 2, 18);
+    SetColor(184, 176, 160);
+    SetDrawScale(2, 2);
+    DrawString(steer, 18, 434);
+    DrawString(invade, 18, 450);
+    SetColor(r, g, b);
+}
+
+} // namespace
+
 void tMapScreen::draw() {
     SetDrawScale(2, 2);
     SetAlpha(1.0f);
     DrawFrame(mapImg, 0, 0, 0);
+    drawLegendForBoundKeys();
     if (listNodes) {
         for (const std::shared_ptr<Object>& object : *listNodes) {
             if (auto node = std::dynamic_pointer_cast<tMissionNode>(object)) node->draw();
