@@ -115,7 +115,7 @@ void pressButton(Pad& pad, int which, bool down) {
         return;
     change(pad, [&] { pad.buttons[static_cast<std::size_t>(which)] = down; });
     if (down) {
-        lastPressedButton = which;
+        if (engine_detail::NoteChosen(InputEvent::ButtonChosen, which)) lastPressedButton = which;
         engine_detail::TypeKeyChar(VirtualKeyFromPadButton(which));
     }
 }
@@ -150,6 +150,12 @@ int PadButtonHolding(int gameKey) {
     }
     return -1;
 }
+
+namespace engine_detail {
+void ChooseButton(int button) {
+    if (button >= 0 && button < SDL_CONTROLLER_BUTTON_MAX) lastPressedButton = button;
+}
+} // namespace engine_detail
 
 int TakePadButtonPressed() {
     engine_detail::PumpEvents();

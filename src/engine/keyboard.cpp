@@ -285,7 +285,8 @@ void HandleKeyboardEvent(const SDL_Event& event) {
     switch (event.type) {
     case SDL_KEYDOWN: {
         const int key = VirtualKeyFromKeysym(event.key.keysym.sym, event.key.keysym.scancode);
-        if (!event.key.repeat && validKey(key)) lastPressed = key;
+        if (!event.key.repeat && validKey(key) && engine_detail::NoteChosen(InputEvent::KeyChosen, key))
+            lastPressed = key;
         keyDown(*devices, MappedKey(key), event.key.repeat != 0);
         pushChar(*devices, charOfKeyEvent(event.key.keysym, key));
         break;
@@ -337,8 +338,17 @@ void SendDeviceInputToPlayer(bool toPlayer) {
     devices = wanted;
 }
 
+bool NoteChosen(InputEvent::Kind kind, int code) {
+    if (devices != &keyboard) return false;
+    logInput(keyboard, kind, code);
+    return true;
+}
+
 void ApplyKeyEvent(InputEvent::Kind kind, int code) {
     switch (kind) {
+    case InputEvent::KeyChosen:
+        if (validKey(code)) lastPressed = code;
+        break;
     case InputEvent::Down:
         InjectKeyDown(code);
         break;

@@ -47,6 +47,9 @@ void ApplyInputEvent(const InputEvent& event) {
     case InputEvent::EndAnswer:
         if (playback.source) playback.endAnswers.push_back(event.code != 0);
         break;
+    case InputEvent::ButtonChosen:
+        engine_detail::ChooseButton(static_cast<int>(event.code));
+        break;
     default:
         engine_detail::ApplyKeyEvent(event.kind, static_cast<int>(event.code));
         break;

@@ -26,8 +26,12 @@ struct InputEvent {
         FocusLost, // the window lost the focus
         Close,     // the window was closed or the process asked to stop
         EndAnswer, // what the platform answered when the game asked to end (code 1: yes)
+        // The key on the keyboard (before the player's mapping) or the pad button pressed: what the
+        // options learn a key or a button to bind from.
+        KeyChosen,
+        ButtonChosen,
     };
-    static constexpr int kKinds = EndAnswer + 1;
+    static constexpr int kKinds = ButtonChosen + 1;
     Kind kind = Down;
     std::uint32_t code = 0; // a virtual-key code, a character, or an answer
     bool operator==(const InputEvent&) const = default;

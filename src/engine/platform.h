@@ -85,6 +85,11 @@ void LogInputTo(std::vector<InputEvent>* log);
 void SendDeviceInputToPlayer(bool toPlayer);
 // A key event of a recording, given to the game's key state.
 void ApplyKeyEvent(InputEvent::Kind kind, int code);
+// A key (KeyChosen) or pad button (ButtonChosen) a device pressed, as the options may bind it: false while
+// the devices steer a replay's viewer instead of the game; else it is logged for the recording.
+bool NoteChosen(InputEvent::Kind kind, int code);
+// The pad button pressed last, as TakePadButtonPressed answers (a recording's ButtonChosen).
+void ChooseButton(int button);
 // A sound device plugged in or removed: a lost device is closed and the game goes on silent; when one
 // appears the default device is opened again.
 void HandleAudioDeviceEvent(const SDL_Event& event);

@@ -49,6 +49,7 @@ void runGame(const std::string& replayFile) {
     tProgram::playerSettings = settings;
     tProgram::settingsClosed = [&settingsFile](const tSettings& changed) { settingsFile.save(changed); };
     PlayGame(replayFile);
+    tProgram::settingsClosed = nullptr; // it holds the settings file, which ends here
     // The last save is written before the process ends (the writes run on their own thread).
     if (!PlayerFiles().flush()) std::fprintf(stderr, "vevu: the last save was not written in time\n");
     EndProgram();

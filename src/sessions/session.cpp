@@ -12,6 +12,7 @@
 #include "game/game_clock.h"
 #include "game/program.h"
 #include "hud/shake.h"
+#include "settings/apply.h"
 #include "world/level_builder.h"
 
 #ifndef VEVU_VERSION
@@ -80,6 +81,10 @@ SessionStart NewSessionStart(const CampaignRecord& campaign) {
     start.seed = Millis();
     start.date = localDate();
     start.campaign = campaign;
+    if (tProgram::playerSettings) {
+        start.pauseOnFocusLoss = tProgram::playerSettings->pauseOnFocusLoss;
+        start.shake = tProgram::playerSettings->shake;
+    }
     return start;
 }
 
@@ -108,6 +113,12 @@ void BeginSessionProgram(const SessionStart& start, SessionUse use) {
     if (use == SessionUse::Watched) {
         theProgram->campaignFile.reset();
         theProgram->notice.reset();
+        auto watched = std::make_shared<tSettings>(*theProgram->settings);
+        watched->pauseOnFocusLoss = start.pauseOnFocusLoss;
+        watched->shake = start.shake;
+        theProgram->settings = watched;
+        tProgram::pauseOnFocusLoss = start.pauseOnFocusLoss;
+        tShake::scale = ShakeScale(start.shake);
     }
     tPersistence& record = *theProgram->worldData;
     for (int id = 0; id < tPersistence::kMissionCount; ++id)
@@ -119,6 +130,10 @@ void BeginSessionProgram(const SessionStart& start, SessionUse use) {
     record.unlockSpaceWarp = start.campaign.traits[4];
     // The map screen anew, its nodes showing the record in force (as after "Continue").
     theProgram->setGameState(gamestate::MAP, 0);
+}
+
+void EndWatchedSession() {
+    ApplySettings(tProgram::playerSettings ? *tProgram::playerSettings : tSettings{});
 }
 
 CampaignRecord CurrentCampaign() {

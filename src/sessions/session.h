@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "settings/settings.h"
+
 struct CampaignRecord {
     std::array<int, 4> nodeLock{0, 0, 0, 1}; // 1: the mission's node is closed
     std::array<bool, 5> traits{};            // laser, photons, flak, shield, space warp unlocked
@@ -20,6 +22,10 @@ struct SessionStart {
     int clock = 0;    // the engine's clock when the map screen began
     std::string date; // local time it began, "2026-12-09 09:41"
     CampaignRecord campaign;
+    // The player's settings that change the game itself, not only its picture or sound, as they stood
+    // when the session began (a later change is in the session: the options screen plays again).
+    bool pauseOnFocusLoss = true;
+    ShakeLevel shake = ShakeLevel::Full; // the shake moves the camera the creatures see
 };
 
 // This build's version ("1.0.0").
@@ -30,15 +36,18 @@ std::uint32_t AssetsHash();
 // Why this build cannot play a session that started so, in words naming both versions; empty when it can.
 std::string WhyNotPlayable(const SessionStart& start);
 
-// A new session's start: this build, a seed and a date of now, the given campaign (the clock is set when
-// the session begins).
+// A new session's start: this build, a seed and a date of now, the given campaign, the player's settings
+// (the clock is set when the session begins).
 SessionStart NewSessionStart(const CampaignRecord& campaign);
 // The state the game keeps outside theProgram put back as a program's start leaves it.
 void ResetClassWideState();
 // theProgram made anew on the map screen, as right after the intro, from the session's start. The engine's
 // clock must already read start.clock. A session watched saves no campaign and shows no notices of the
-// player's files: what it shows is the session as it was played.
+// player's files: what it shows is the session as it was played, with the settings it was played with
+// (the options opened in it change a copy; EndWatchedSession puts the player's back).
 enum class SessionUse { Played, Watched };
 void BeginSessionProgram(const SessionStart& start, SessionUse use);
+// The player's own settings in force again after a watched session.
+void EndWatchedSession();
 // The campaign record theProgram holds now (the record of a new campaign without one).
 CampaignRecord CurrentCampaign();

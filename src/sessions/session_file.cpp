@@ -97,6 +97,14 @@ bool readHeader(const std::string& bytes, SessionStart& start, std::size_t& data
                 error = "its header is damaged (the campaign line)";
                 return false;
             }
+        } else if (word == "settings") {
+            int pause = 0, shake = 0;
+            if (!(fields >> pause >> shake) || pause < 0 || pause > 1 || shake < 0 || shake > 2) {
+                error = "its header is damaged (the settings line)";
+                return false;
+            }
+            start.pauseOnFocusLoss = pause == 1;
+            start.shake = static_cast<ShakeLevel>(shake);
         } else if (word == "data") {
             sawData = true;
         }
@@ -196,6 +204,8 @@ bool SessionWriter::open(const std::string& filePath, const SessionStart& start,
     header += ' ';
     for (bool trait : start.campaign.traits)
         header += trait ? '1' : '0';
+    header += "\nsettings " + std::to_string(start.pauseOnFocusLoss ? 1 : 0) + " " +
+              std::to_string(static_cast<int>(start.shake));
     header += "\ndata\n";
     stream = z_stream{};
     if (deflateInit(&stream, 6) != Z_OK) {

@@ -21,6 +21,7 @@ void tSessionPlayer::play() {
     });
     theProgram->playFromMap();
     PlayPasses(nullptr);
+    EndWatchedSession();
     StopAllChannels(); // nothing of the session goes on sounding
     SetDrawingEnabled(true);
     SetManualMillis(clockBefore);

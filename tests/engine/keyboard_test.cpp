@@ -199,3 +199,34 @@ TEST_F(Keyboard, ClockIsManualWhenHeadless) {
     EXPECT_LE(std::abs(MillisBetween(static_cast<int>(static_cast<std::uint32_t>(system)), Millis())), 1000);
     UseManualClock(true);
 }
+
+// A recording holds the game's keys after the player's mapping, and the key on the keyboard the options
+// may bind (KeyChosen), so that a session watched binds what was bound even for a key that holds none.
+// While a replay plays, the viewer's own keys bind nothing.
+TEST_F(Keyboard, RecordingsHoldMappedKeysAndTheKeyChosen) {
+    MapKey(KEY_J, KEY_Z);
+    MapKey(KEY_Q, 0);
+    std::vector<InputEvent> log;
+    engine_detail::LogInputTo(&log);
+    sendKey(SDL_KEYDOWN, SDLK_j);
+    sendKey(SDL_KEYUP, SDLK_j);
+    sendKey(SDL_KEYDOWN, SDLK_q);
+    engine_detail::LogInputTo(nullptr);
+    EXPECT_EQ(log, (std::vector<InputEvent>{{InputEvent::KeyChosen, KEY_J},
+                                            {InputEvent::Press, KEY_Z},
+                                            {InputEvent::Char, 'j'},
+                                            {InputEvent::Up, KEY_Z},
+                                            {InputEvent::KeyChosen, KEY_Q},
+                                            {InputEvent::Char, 'q'}}));
+    EXPECT_EQ(KeyPressCount(KEY_Z), 1);
+    EXPECT_EQ(TakeKeyPressed(), KEY_Q);
+    ApplyInputEvent({InputEvent::KeyChosen, KEY_Q});
+    EXPECT_EQ(TakeKeyPressed(), KEY_Q);
+
+    engine_detail::SendDeviceInputToPlayer(true);
+    sendKey(SDL_KEYDOWN, SDLK_a);
+    EXPECT_EQ(TakeKeyPressed(), 0);
+    EXPECT_EQ(PlayerKeyPressCount(KEY_A), 1);
+    engine_detail::SendDeviceInputToPlayer(false);
+    ResetKeyMap();
+}

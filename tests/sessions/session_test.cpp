@@ -17,6 +17,8 @@
 #include "engine/engine.h"
 #include "game/constants.h"
 #include "game/program.h"
+#include "hud/shake.h"
+#include "settings/apply.h"
 #include "sessions/replay_viewer.h"
 #include "sessions/session_player.h"
 #include "sessions/session_recorder.h"
@@ -50,7 +52,8 @@ std::string readAll(const fs::path& path) {
 constexpr int kDigestEvery = 20;
 
 // The campaign's bot plays mission 1 with its keys sent through the window's event queue, frame times
-// of 1 to 40 ms, and leaves with Esc after `passes` passes. Digests of the game every few passes.
+// of 1 to 40 ms, and leaves with Esc after `passes` passes; first the options open and close over the
+// map, and the window loses the focus mid-battle. Digests of the game every few passes.
 struct PlayedSession {
     std::string path;
     std::vector<Digest> digests;
@@ -73,8 +76,15 @@ PlayedSession playRecorded(const fs::path& folder, int passes) {
     tProgram::passHook = [&] {
         if (pass % kDigestEvery == 0) played.digests.push_back(taker.take(pass, false, true));
         AdvanceMillis(std::uniform_int_distribution<int>(1, 40)(frames));
+        if (pass == 1 || pass == 3) keyTap(pass == 1 ? KEY_P : KEY_ESCAPE);
+        if (pass == passes / 2) {
+            SDL_Event focus{};
+            focus.type = SDL_WINDOWEVENT;
+            focus.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+            SDL_PushEvent(&focus);
+        }
         if (pass == passes) keyTap(KEY_ESCAPE);
-        if (pass < passes) bot.step();
+        if (pass > 5 && pass < passes) bot.step();
         ++pass;
     };
     theProgram->playFromMap();
@@ -125,15 +135,28 @@ class Sessions : public ::testing::Test {
 } // namespace
 
 TEST_F(Sessions, APlayedSessionIsRecordedAsPlayedAndWatchedTheSameEvenCutShort) {
+    // Played with settings that change the game (a focus loss that does not pause, a smaller shake);
+    // watched by a player whose settings are the defaults, which are theirs again afterwards.
+    auto playing = std::make_shared<tSettings>();
+    playing->pauseOnFocusLoss = false;
+    playing->shake = ShakeLevel::Reduced;
+    tProgram::playerSettings = playing;
+    ApplySettings(*playing);
     const PlayedSession played = playRecorded(folder.path, 2500);
+    tProgram::playerSettings = nullptr;
+    ApplySettings(tSettings{});
     SessionRecording recording;
     std::string error;
     ASSERT_TRUE(LoadSessionFile(played.path, recording, error)) << error;
     EXPECT_TRUE(recording.finished);
     EXPECT_EQ(recording.missionsPlayed(), 1);
     EXPECT_EQ(recording.start.version, GameVersion());
+    EXPECT_FALSE(recording.start.pauseOnFocusLoss);
+    EXPECT_EQ(recording.start.shake, ShakeLevel::Reduced);
     std::vector<std::uint8_t> classes;
     expectSameGame(watch(recording, classes), classes, played.digests, played.classes);
+    EXPECT_TRUE(tProgram::pauseOnFocusLoss);
+    EXPECT_EQ(tShake::scale, 1.0f);
 
     // A process killed mid-session leaves the file as far as its last flush: it plays to there the same.
     const std::string bytes = readAll(played.path);

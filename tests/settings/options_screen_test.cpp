@@ -62,6 +62,8 @@ class OptionsScreen : public ShellTest {
     }
     void TearDown() override {
         ApplySettings(tSettings{});
+        tProgram::playerSettings = nullptr;
+        tProgram::settingsClosed = nullptr;
         ShellTest::TearDown();
     }
 };
@@ -167,7 +169,8 @@ TEST_F(OptionsScreen, KeyboardPadAndTouchEachReachAndChangeEveryOption) {
 // and the game is told to keep the settings.
 TEST_F(OptionsScreen, OpenFromTheMapAndThePauseAndEscOnlyClosesThem) {
     int kept = 0;
-    theProgram->settingsClosed = [&](const tSettings&) { ++kept; };
+    tProgram::playerSettings = theProgram->settings; // the player's own: closing the screen saves them
+    tProgram::settingsClosed = [&](const tSettings&) { ++kept; };
     theProgram->state = gamestate::MAP;
     InjectKeyTap(KEY_P);
     theProgram->checkKeys();
