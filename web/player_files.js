@@ -136,3 +136,50 @@
   };
 })();
 
+// Replay files: one the page is given (dropped on it, or opened) is watched, and the newest session
+// recorded is handed to the page for the player to keep as a file.
+(function () {
+  "use strict";
+  var OPENED = "/opened"; // in memory only: a file opened is watched, not kept
+
+  // Writes the file's bytes where the game can read them and hands the game its path, as a file dropped
+  // on a window is. Only the last one given is kept: the game watches no more than that.
+  Module["vevuOpenReplay"] = function (name, bytes) {
+    try {
+      FS.readdir(OPENED).forEach(function (entry) {
+        if (entry !== "." && entry !== "..") FS.unlink(OPENED + "/" + entry);
+      });
+    } catch (error) {
+      FS.mkdirTree(OPENED);
+    }
+    // The name is the player's to see in the game, never a path.
+    var safe = String(name).split(/[\\/]/).pop().replace(/[^\w .()+-]/g, "_").slice(-100) || "replay.vrp";
+    var path = OPENED + "/" + safe;
+    FS.writeFile(path, bytes);
+    var text = allocateUTF8(path);
+    try {
+      Module["_vevu_open_replay"](text);
+    } finally {
+      _free(text);
+    }
+  };
+
+  // The newest session in the player's replays folder: {name, bytes}, or null when none is recorded.
+  Module["vevuNewestSession"] = function () {
+    var folder = "/vevu/replays", newest = null;
+    var names;
+    try {
+      names = FS.readdir(folder);
+    } catch (error) {
+      return null;
+    }
+    names.forEach(function (name) {
+      if (!/\.vrp$/.test(name)) return;
+      var stat = FS.stat(folder + "/" + name);
+      if (!FS.isFile(stat.mode)) return;
+      if (!newest || stat.mtime > newest.mtime || (+stat.mtime === +newest.mtime && name > newest.name))
+        newest = {name: name, mtime: stat.mtime};
+    });
+    return newest && {name: newest.name, bytes: FS.readFile(folder + "/" + newest.name)};
+  };
+})();

@@ -11,10 +11,11 @@
 // with no change of focus is heard again; without showModal Esc asks through the browser's confirm, and
 // a question that fails leaves the game playing. The player's files: a saved campaign offered, the
 // session reaching IndexedDB when the tab is hidden, kept through a closed tab and a reload, a storage
-// that never answers. Then the bad cases: no WebAssembly, no WebGL, no service worker, no IndexedDB, no
+// that never answers; the last session saved as a file, opened and dropped on the page, and watched. Then the bad cases: no WebAssembly, no WebGL, no service worker, no IndexedDB, no
 // keyboard, touch or fullscreen, a 300 x 200 page. No console error but the game's own for a case made.
 // Usage: node test.mjs [build/web/page] [screenshot folder]
-import {mkdirSync, readdirSync, readFileSync} from "node:fs";
+import {mkdirSync, mkdtempSync, readdirSync, readFileSync, rmSync} from "node:fs";
+import {tmpdir} from "node:os";
 import {join, resolve} from "node:path";
 import {keepDrawingBuffer, launchChromium, serve, until} from "./browser.mjs";
 
@@ -712,8 +713,43 @@ async function playerFiles(browser) {
         check(await second.$eval("#files-line", (e) => e.hidden), "the line about files not saved outlived a save");
         check((await second.evaluate(() => window.vevuPersistAsks)) === 1,
               `the page asked ${await second.evaluate(() => window.vevuPersistAsks)} times to keep its files, not once`);
-        await second.close();
         step(`a storage that never answered: "${said}"; the next save cleared it; the browser was asked once to keep the files`);
+
+        // The last session saved as a file and opened again through the page's button: the viewer plays it
+        // to its end (its line along the bottom then stops short of this box); Esc goes back, and the
+        // file dropped on the page plays again.
+        const downloads = mkdtempSync(join(tmpdir(), "vevu-downloads-"));
+        try {
+            const cdp = await second.createCDPSession();
+            await cdp.send("Browser.setDownloadBehavior",
+                           {behavior: "allow", downloadPath: downloads, browserContextId: context.id});
+            await second.click("#save-session");
+            const name = await until("the session saved as a file",
+                                     () => readdirSync(downloads).find((file) => /^vevu-.+\.vrp$/.test(file)), 10000);
+            const bytes = readFileSync(join(downloads, name));
+            check(bytes.subarray(0, 14).toString() === "vevu replay 2\n", `${name} is no session file`);
+            const band = {x: 260, y: 466, w: 200, h: 14}; // past "... ended  Esc back"
+            const watching = () => countPixels(second, band, green);
+            await (await second.$("#replay-file")).uploadFile(join(downloads, name));
+            await until("the viewer to play the session opened", async () => (await watching()) > 20, 20000);
+            await second.screenshot({path: join(shots, "replay.png")});
+            await until("the session to play to its end", async () => (await watching()) === 0 &&
+                        (await countPixels(second, {...band, x: 0}, green)) > 20, 60000);
+            await second.keyboard.press("Escape");
+            await until("the map again", async () => (await watching()) === 0 &&
+                        (await countPixels(second, labelBox, green)) > 40, 20000);
+            await second.evaluate((bytes, name) => {
+                const data = new DataTransfer();
+                data.items.add(new File([new Uint8Array(bytes)], name));
+                document.getElementById("canvas").dispatchEvent(
+                    new DragEvent("drop", {dataTransfer: data, bubbles: true, cancelable: true}));
+            }, [...bytes], name);
+            await until("the viewer to play the session dropped", async () => (await watching()) > 20, 20000);
+            step(`the last session saved as ${name} (${bytes.length} bytes), opened and played to its end, dropped and played`);
+        } finally {
+            rmSync(downloads, {recursive: true, force: true});
+        }
+        await second.close();
     } catch (error) {
         for (const [n, page] of (await context.pages()).entries())
             await page.screenshot({path: join(shots, `failed-files-${n}.png`)}).catch(() => {});

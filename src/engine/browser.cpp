@@ -115,6 +115,11 @@ EMSCRIPTEN_KEEPALIVE void vevu_touch_lift(int finger) {
 EMSCRIPTEN_KEEPALIVE void vevu_touch_release() {
     engine_detail::ReleaseTouches();
 }
+// A replay file the page was given (dropped on it, or opened) and wrote at path: the game takes it as it
+// takes a file dropped on a window.
+EMSCRIPTEN_KEEPALIVE void vevu_open_replay(const char* path) {
+    if (path && *path) engine_detail::platform().droppedFile = path;
+}
 }
 
 #endif
