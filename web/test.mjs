@@ -619,8 +619,9 @@ function watchStorage() {
 }
 
 // The player's files on an origin of their own: a saved campaign with a mission won (as the desktop
-// game wrote it) is offered after the intro; the session recorded on the map reaches IndexedDB when the
-// tab is hidden, and a tab closed as soon as it was saved keeps it; a reload keeps it all. The browser
+// game wrote it) is offered after the intro; a setting changed on the options screen is saved; the
+// session recorded on the map reaches IndexedDB when the tab is hidden, and a tab closed as soon as it
+// was saved keeps it; a reload keeps it all, and the game reads the setting back. The browser
 // is asked once to keep the files; a storage that never answers is given up with a line on the page,
 // which goes once a save succeeds.
 async function playerFiles(browser) {
@@ -656,17 +657,46 @@ async function playerFiles(browser) {
                 return (await countPixels(page, labelBox, green)) > 40;
             }, 30000);
         };
-        const kept = async (page) => {
-            const paths = await page.evaluate(storedPaths);
-            const campaign = await page.evaluate(() => new Promise((done) => {
-                indexedDB.open("/vevu").onsuccess = (event) => {
-                    const db = event.target.result;
-                    const read = db.transaction(["FILE_DATA"]).objectStore("FILE_DATA").get("/vevu/campaign.sav");
-                    read.onsuccess = () => { db.close(); done(read.result ? [...read.result.contents] : null); };
-                };
-            }));
+        // The sessions IndexedDB holds and their sizes, once the campaign and the settings are found there as
+        // they should be.
+        const kept = async (page, music = null) => {
+            const paths = (await page.evaluate(storedPaths)).filter((path) => /^\/vevu\/replays\/[^/]+\.vrp$/.test(path));
+            const [campaign, settings, ...sessions] = await page.evaluate((paths) => Promise.all(
+                ["/vevu/campaign.sav", "/vevu/settings.txt", ...paths].map((name) => new Promise((done) => {
+                    indexedDB.open("/vevu").onsuccess = (event) => {
+                        const db = event.target.result;
+                        const read = db.transaction(["FILE_DATA"]).objectStore("FILE_DATA").get(name);
+                        read.onsuccess = () => { db.close(); done(read.result ? [...read.result.contents] : null); };
+                    };
+                }))), paths);
             check(campaign && campaign.join() === won.join(), "the saved campaign is gone or changed in IndexedDB");
-            return paths.filter((path) => /^\/vevu\/replays\/[^/]+\.vrp$/.test(path));
+            if (music !== null) {
+                const text = settings ? Buffer.from(settings).toString() : "";
+                check(text.includes(`\nmusic_volume = ${music}\n`), `the settings in IndexedDB: ${JSON.stringify(text)}`);
+            }
+            return Object.fromEntries(paths.map((path, i) => [path, sessions[i].length]));
+        };
+        // The options screen (P on the map): the music some steps quieter, then closed, which saves the settings.
+        const optionsShown = async (page) => (await countPixels(page, {x: 38, y: 60, w: 2, h: 360},
+                                                               "r === 224 && g === 78 && b === 168")) > 300;
+        const setMusic = async (page, quieter) => {
+            await until("the options screen", async () => {
+                if (!(await optionsShown(page))) {
+                    await page.keyboard.press("p");
+                    await frames(page, 10);
+                }
+                return optionsShown(page);
+            }, 20000);
+            for (let i = 0; i < quieter; ++i) await page.keyboard.press("ArrowLeft");
+            const saved = await page.evaluate(() => Module.vevuFiles.saved);
+            await until("the options to close", async () => {
+                if (await optionsShown(page)) {
+                    await page.keyboard.press("p");
+                    await frames(page, 10);
+                }
+                return !(await optionsShown(page));
+            }, 20000);
+            await until("the settings to be saved", () => page.evaluate((saved) => Module.vevuFiles.saved > saved, saved), 20000);
         };
         // The page hidden behind another tab; resolves once its files are saved.
         const hide = async (page) => {
@@ -680,23 +710,29 @@ async function playerFiles(browser) {
 
         const first = await open("saved campaign");
         await continueCampaign(first);
-        check((await kept(first)).length === 0, "a session reached IndexedDB before the page was hidden");
-        await frames(first, 60); // a second of the session on the map
+        await setMusic(first, 1); // the session so far is copied with the settings
+        const before = await kept(first, 90);
+        await frames(first, 150); // more of the session on the map, in memory only
         const other = await hide(first);
         await first.close();
         await other.close();
-        step("the saved campaign was offered; hiding the page saved its session, and the tab was closed");
+        step("the saved campaign was offered; the music set to 90 % was saved; hiding the page saved its session, " +
+             "and the tab was closed");
 
         const second = await open("after the closed tab");
         await started(second);
-        const sessions = await kept(second);
-        check(sessions.length === 1, `IndexedDB holds ${sessions.length} sessions after the closed tab, not 1`);
+        const sessions = await kept(second, 90);
+        const [session] = Object.keys(before);
+        check(Object.keys(sessions).length === 1 && sessions[session] > before[session],
+              `IndexedDB held ${JSON.stringify(before)} before the tab was hidden and ${JSON.stringify(sessions)} after`);
         await continueCampaign(second);
         await second.reload();
         await continueCampaign(second);
-        check((await kept(second)).length >= 1, "the session was lost in the reload");
+        await setMusic(second, 0); // saved as the game read it
+        check((await kept(second, 90))[session] >= sessions[session], "the session was lost in the reload");
         await frames(second, 60);
-        step(`the campaign and the session ${sessions[0]} survived the closed tab and a reload`);
+        step(`the campaign, the music at 90 % and the session ${session} (${before[session]} bytes before the tab ` +
+             `was hidden, ${sessions[session]} after) survived the closed tab and a reload`);
 
         await second.evaluate(() => { window.vevuHangStorage = true; });
         const behind = await second.browserContext().newPage();
