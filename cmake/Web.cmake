@@ -60,3 +60,20 @@ function(vevu_web_bench_page)
     set_target_properties(vevu_web_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/bench")
     vevu_web_page(vevu_web_bench index "${CMAKE_SOURCE_DIR}/web/bench_shell.html")
 endfunction()
+
+# The recorded replays of tests/replays played by the WebAssembly build and compared digest by digest
+# with what the desktop recorded, as vevu_replay does there (web/test.mjs opens it with ?replays=...):
+# the page must compute the very game the desktop does. Built into build/web/replay/, the replays
+# packed beside it.
+function(vevu_web_replay_page)
+    file(GLOB driver CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/tools/driver/*.cpp")
+    file(GLOB replays CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/tests/replays/*.vrp")
+    add_executable(vevu_web_replay "${CMAKE_SOURCE_DIR}/tools/replay.cpp" ${driver})
+    target_include_directories(vevu_web_replay PRIVATE "${CMAKE_SOURCE_DIR}/tools")
+    target_compile_options(vevu_web_replay PRIVATE ${VEVU_WARNINGS})
+    target_link_libraries(vevu_web_replay PRIVATE vevu_core)
+    target_link_options(vevu_web_replay PRIVATE --preload-file "${CMAKE_SOURCE_DIR}/tests/replays@/replays")
+    set_target_properties(vevu_web_replay PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/replay")
+    vevu_web_page(vevu_web_replay index "${CMAKE_SOURCE_DIR}/web/replay_shell.html")
+    set_property(TARGET vevu_web_replay APPEND PROPERTY LINK_DEPENDS ${replays})
+endfunction()

@@ -1,8 +1,8 @@
 #include "driver/digest.h"
 
-#include <bit>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <string_view>
 
 #include "ai/ai.h"
@@ -120,8 +120,11 @@ const std::vector<FieldInfo> kObjectFields = {
     {"class", false}, {"x", true},      {"y", true},       {"x speed", true}, {"y speed", true},
     {"hp", false},    {"state", false}, {"facing", false}, {"frame", false},  {"picture", false}};
 
+// A float's bits (by memcpy: the WebAssembly build's standard library has no std::bit_cast).
 std::uint32_t bitsOf(float value) {
-    return std::bit_cast<std::uint32_t>(value);
+    std::uint32_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
 }
 std::uint32_t bitsOf(int value) {
     return static_cast<std::uint32_t>(value);
@@ -136,8 +139,13 @@ struct Hash {
     }
 };
 
+// The object's own class: the highest bit of its kinds (counted by hand: the WebAssembly build's
+// standard library has no std::countl_zero).
 int classOf(const Object& object) {
-    return object.kinds ? 63 - std::countl_zero(object.kinds) : 0;
+    int highest = 0;
+    for (KindMask kinds = object.kinds >> 1; kinds; kinds >>= 1)
+        ++highest;
+    return highest;
 }
 
 int pictureIdOf(const TImage* image) {
@@ -219,12 +227,18 @@ std::string pictureName(int pictureId) {
     return path.substr(path.rfind('\\') + 1);
 }
 
+float floatOf(std::uint32_t bits) {
+    float value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
 std::string formatValue(const FieldInfo& field, std::uint32_t bits) {
     char text[40];
     if (std::string_view(field.name).ends_with("hash"))
         std::snprintf(text, sizeof text, "%08x", bits);
     else if (field.isFloat)
-        std::snprintf(text, sizeof text, "%.2f", static_cast<double>(std::bit_cast<float>(bits)));
+        std::snprintf(text, sizeof text, "%.2f", static_cast<double>(floatOf(bits)));
     else
         std::snprintf(text, sizeof text, "%d", static_cast<int>(bits));
     return text;
