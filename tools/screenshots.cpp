@@ -4,9 +4,11 @@
 //   vevu_screenshots [out-dir]     default docs/screenshots
 //
 // Writes title.png (the intro's title over the formation), map.png (the mothership over the mission
-// map), options.png (the options screen over the map), abducting.png (the larva reeling a civilian up in its beam), upgrade_menu.png (the menu opened
+// map), options.png (the options screen over the map), replays.png (the replays listed from the options),
+// abducting.png (the larva reeling a civilian up in its beam), upgrade_menu.png (the menu opened
 // beside the landed homebase) and boss.png (the boss of the last mission firing at the homebase, the
 // larva in the air).
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -16,6 +18,9 @@
 
 #include "buildings/homebase.h"
 #include "engine/engine.h"
+#include "sessions/game_sessions.h"
+#include "sessions/session_file.h"
+#include "sessions/session_recorder.h"
 #include "entities/person.h"
 #include "entities/super_copter.h"
 #include "game/game_clock.h"
@@ -117,6 +122,42 @@ void titleScreen() {
     announce(SaveBackBufferPng(path), path);
 }
 
+// Sessions as the game records them: passes of 10 ms, a mission begun and ended every few minutes.
+void writeSampleSessions() {
+    const std::filesystem::path folder = ReplaysFolder();
+    std::filesystem::create_directories(folder);
+    struct Sample {
+        const char* date;
+        int minutes;
+        int missions, won;
+    };
+    for (const Sample& sample : {Sample{"2026-12-09 21:14:03", 38, 3, 2}, Sample{"2026-12-08 19:02:45", 12, 1, 1},
+                                 Sample{"2026-12-06 17:30:12", 4, 1, 0}}) {
+        SessionStart start = NewSessionStart(CampaignRecord{});
+        start.date = sample.date;
+        std::string name = sample.date;
+        std::replace(name.begin(), name.end(), ' ', '_');
+        std::replace(name.begin(), name.end(), ':', '-');
+        const std::string path = (folder / (name + ".vrp")).string();
+        SessionWriter writer;
+        std::string error;
+        if (!writer.open(path, start, error)) {
+            std::fprintf(stderr, "vevu_screenshots: a sample session: %s\n", error.c_str());
+            return;
+        }
+        const int passes = sample.minutes * 6000;
+        for (int pass = 0; pass < passes; ++pass) {
+            const int mission = pass * sample.missions / passes;
+            if (pass == mission * passes / sample.missions + 100) writer.addMark(SessionMark::MissionStarted, mission);
+            if (pass == (mission + 1) * passes / sample.missions - 100)
+                writer.addMark(mission < sample.won ? SessionMark::MissionWon : SessionMark::MissionLeft, mission);
+            writer.addPass(PassRecord{});
+        }
+        writer.finish();
+        if (sample.won == 0) MarkSessionKept(path, true, error);
+    }
+}
+
 void mapScreen() {
     Harness game(4, kSeed);
     game.drawEvery = kDrawEvery;
@@ -125,9 +166,15 @@ void mapScreen() {
     save(game, "map.png");
     // P on the map: the options over it, the cursor on the fire key's binding.
     game.press(KEY_P);
-    for (int i = 0; i < 9; ++i)
+    for (int i = 0; i < 10; ++i)
         game.press(KEY_DOWN);
     save(game, "options.png");
+    // Its first entry: the replays, three sessions in the player's folder, the oldest kept.
+    writeSampleSessions();
+    for (int i = 0; i < 10; ++i)
+        game.press(KEY_UP);
+    game.press(KEY_Z);
+    save(game, "replays.png");
 }
 
 void abductingAndMenu() {

@@ -27,6 +27,8 @@
 #include "intro/intro.h"
 #include "intro/intro_star.h"
 #include "player/foo.h"
+#include "sessions/game_sessions.h"
+#include "sessions/replays_screen.h"
 #include "settings/options_screen.h"
 #include "settings/settings.h"
 #include "world/camera.h"
@@ -166,15 +168,18 @@ void tProgram::playFromMap() {
 bool tProgram::gameExit() {
     const bool closeClicked = CloseRequested();
     // A replay dropped on the window ends the session: the game shows it, then plays on.
-    if (DroppedFileWaiting()) {
+    // So does one the player chose to watch among the replays.
+    if (DroppedFileWaiting() || !watchChosen.empty()) {
         if (options) closeOptions();
+        replays.reset();
         return true;
     }
-    // In the upgrade menu and the options Esc belongs to them.
-    const bool escape = state != gamestate::MENU && !options && KeyPressCount(KEY_ESCAPE) > 0;
+    // In the upgrade menu, the options and the replays Esc belongs to them.
+    const bool escape = state != gamestate::MENU && !options && !replays && KeyPressCount(KEY_ESCAPE) > 0;
     // Where Esc is also the browser's key, the page asks the player first.
     const bool leaving = closeClicked || (escape && ConfirmEnd());
     if (leaving && options) closeOptions(); // the settings changed so far are kept
+    if (leaving) replays.reset();
     return leaving;
 }
 
@@ -238,7 +243,7 @@ void tProgram::checkKeys() {
 
 void tProgram::openOptions() {
     if (!settings) settings = std::make_shared<tSettings>();
-    options = std::make_shared<tOptionsScreen>(settings);
+    options = std::make_shared<tOptionsScreen>(settings, state == gamestate::MAP);
 }
 
 void tProgram::closeOptions() {
@@ -396,14 +401,28 @@ void tProgram::gameSleep(int ms) {
 // ---------------------------------------------------------------------------------------------------
 // Update pass
 
+bool tProgram::updateOverlays() {
+    // The map and the pause wait until the screens over them close.
+    if (options) {
+        if (options->update()) return true;
+        const bool replaysWanted = options->replaysWanted();
+        closeOptions();
+        if (replaysWanted) replays = std::make_shared<tReplaysScreen>(ReplaysFolder(), settings, watched);
+        return true;
+    }
+    if (!replays) return false;
+    if (!replays->update()) {
+        watchChosen = replays->chosen();
+        replays.reset();
+        ClearKeys(); // the key that closed the screen acts nowhere else
+    }
+    return true;
+}
+
 void tProgram::updateMain() {
     Delta::Update();
     if (notice) notice->update();
-    // The options stand over a frozen screen: the map and the pause wait until they close.
-    if (options) {
-        if (!options->update()) closeOptions();
-        return;
-    }
+    if (updateOverlays()) return;
     if (buttons) buttons->update();
     checkKeys();
     checkFocus();
@@ -526,6 +545,7 @@ void tProgram::drawMap() {
         SetAlpha(1.0f);
     }
     if (options) options->draw();
+    if (replays) replays->draw();
     drawNotice();
     Flip(0);
 }

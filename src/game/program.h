@@ -26,6 +26,7 @@ class tActor;
 class tCampaignFile;
 class tNotice;
 class tOptionsScreen;
+class tReplaysScreen;
 struct tSettings;
 
 // The game itself: one instance in `theProgram`. Owns the five battlefield lists, the creature, its
@@ -72,6 +73,11 @@ class tProgram : public Object {
     // while a replay is watched (what the recorded player chose is shown, applied, and then forgotten).
     std::shared_ptr<tSettings> settings;
     std::shared_ptr<tOptionsScreen> options;
+    // The replays, reached from the options over the map; the session the player chose there to watch
+    // ends this one ("" until then).
+    std::shared_ptr<tReplaysScreen> replays;
+    std::string watchChosen;
+    bool watched = false; // a session watched: its replays list neither keeps nor watches anything
     std::shared_ptr<TImage> blackScreen; // fade over the map screen and the outro; null when none runs
     float blackScreenAlpha = 0;
     bool flagEndGame = false;
@@ -110,6 +116,8 @@ class tProgram : public Object {
     // P on the map and Select in the pause open the options; closing them keeps the settings.
     void openOptions();
     void closeOptions();
+    // Over the map, the options and the replays stand over a frozen screen; true while either is open.
+    bool updateOverlays();
     void checkFocus();
     void updateLists();
     void drawAll();

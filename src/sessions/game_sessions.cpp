@@ -1,6 +1,8 @@
 #include "sessions/game_sessions.h"
 
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 #include "engine/engine.h"
 #include "engine/file_store.h"
@@ -23,9 +25,13 @@ void playRecordedSession(const CampaignRecord& campaign) {
     }
     BeginSessionProgram(start, SessionUse::Played);
     theProgram->playFromMap();
+    const std::string file = recorder.filePath();
     recorder.stop();
     if (!recorder.failure().empty())
         std::fprintf(stderr, "vevu: the session's recording stopped: %s\n", recorder.failure().c_str());
+    // A session that never left the map has nothing to watch: it would only push a game out of the list.
+    std::error_code ignored;
+    if (!file.empty() && !recorder.missionStarted()) std::filesystem::remove(file, ignored);
 }
 
 // Watches the files dropped on the window, one after another. False when the window was closed.
@@ -55,9 +61,12 @@ void PlayGame(const std::string& replayFile) {
     CampaignRecord campaign = CurrentCampaign();
     while (true) {
         playRecordedSession(campaign);
-        // Only a dropped file ends a session without ending the game.
-        if (!DroppedFileWaiting() || WindowCloseWaiting()) return;
+        // Only a replay chosen or a file dropped ends a session without ending the game; a new session
+        // begins on the map once it was watched.
+        const std::string chosen = theProgram->watchChosen;
+        if ((chosen.empty() && !DroppedFileWaiting()) || WindowCloseWaiting()) return;
         campaign = CurrentCampaign();
+        if (!chosen.empty()) WatchReplayFile(chosen);
         if (!watchDroppedFiles()) return;
     }
 }

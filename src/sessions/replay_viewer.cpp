@@ -8,6 +8,7 @@
 #include "engine/engine.h"
 #include "game/constants.h"
 #include "game/program.h"
+#include "sessions/replays_screen.h"
 
 namespace {
 
@@ -15,17 +16,6 @@ namespace {
 constexpr long long kMostBehindMs = 250;
 constexpr int kBandHeight = 14;
 constexpr int kStillFrameMs = 16;
-
-std::string clockText(long long ms) {
-    const long long seconds = std::max(ms, 0LL) / 1000;
-    char text[32];
-    if (seconds >= 3600)
-        std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", seconds / 3600, seconds / 60 % 60,
-                      seconds % 60);
-    else
-        std::snprintf(text, sizeof text, "%lld:%02lld", seconds / 60, seconds % 60);
-    return text;
-}
 
 // A black band across the picture: the blackScreen picture drawn squeezed.
 void drawBand(float y, float height) {
@@ -165,7 +155,7 @@ std::string tReplayViewer::statusLine() const {
         if (mark.kind == SessionMark::Outro) where = "the end";
     }
     std::string line = "Replay " + recording.start.date.substr(0, 16) + "  " + where + "  " +
-                       clockText(player.playedMs()) + " / " + clockText(recording.lengthMs()) + "  ";
+                       PlayTimeText(player.playedMs()) + " / " + PlayTimeText(recording.lengthMs()) + "  ";
     if (PlaybackEnded() || player.passesPlayed() >= static_cast<int>(recording.passes.size()))
         line += "ended  Esc back";
     else if (jumpUntilPass >= 0)

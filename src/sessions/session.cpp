@@ -113,6 +113,7 @@ void BeginSessionProgram(const SessionStart& start, SessionUse use) {
     if (use == SessionUse::Watched) {
         theProgram->campaignFile.reset();
         theProgram->notice.reset();
+        theProgram->watched = true;
         auto watched = std::make_shared<tSettings>(*theProgram->settings);
         watched->pauseOnFocusLoss = start.pauseOnFocusLoss;
         watched->shake = start.shake;

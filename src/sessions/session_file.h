@@ -10,6 +10,7 @@
 //     clock 567890
 //     date 2026-12-09 09:41:07
 //     campaign 0001 00000          the nodes closed, the traits unlocked
+//     settings 1 0                 pause on focus loss, the shake (0 full, 1 reduced, 2 off)
 //     data
 //     <zlib stream: records, each a tag and its numbers as LEB128 varints>
 //

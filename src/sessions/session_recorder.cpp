@@ -16,6 +16,8 @@ namespace {
 constexpr int kFlushEveryMs = 1000;
 constexpr char kKeptFolder[] = "kept";
 
+std::string recordingNow; // the file of the session being recorded
+
 int closedNodes() {
     if (!theProgram || !theProgram->worldData) return 0;
     int closed = 0;
@@ -72,8 +74,10 @@ bool tSessionRecorder::start(const std::string& folder, SessionStart& start, std
         RecordPasses(nullptr);
         return false;
     }
+    recordingNow = path;
     RemoveOldSessions(folder);
     flushedMs = 0;
+    missionBegun = false;
     lastState = gamestate::MAP;
     lastMission = 0;
     lastClosedNodes = -1; // read when the first pass ends: the campaign is given after the clock starts
@@ -85,6 +89,11 @@ void tSessionRecorder::stop() {
     if (!writer.isOpen()) return;
     RecordPasses(nullptr); // hands over the last pass
     writer.finish();
+    recordingNow.clear();
+}
+
+std::string RecordingSessionPath() {
+    return recordingNow;
 }
 
 void tSessionRecorder::onPass(const PassRecord& pass) {
@@ -97,7 +106,7 @@ void tSessionRecorder::onPass(const PassRecord& pass) {
         if (lastState == gamestate::MAP && state != gamestate::MAP && !theProgram->outro) {
             lastMission = theProgram->worldData ? theProgram->worldData->currentMissionId : 0;
             writer.addMark(SessionMark::MissionStarted, lastMission);
-            marked = true;
+            marked = missionBegun = true;
         } else if (lastState != gamestate::MAP && state == gamestate::MAP) {
             const int closed = closedNodes();
             writer.addMark(closed > lastClosedNodes ? SessionMark::MissionWon : SessionMark::MissionLeft,

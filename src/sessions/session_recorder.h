@@ -24,6 +24,8 @@ class tSessionRecorder {
     const std::string& filePath() const { return writer.filePath(); }
     // What went wrong writing, if anything (the game plays on; the file holds what was written).
     const std::string& failure() const { return writer.failure(); }
+    // True once a mission began in the session (one that never left the map has nothing to watch).
+    bool missionStarted() const { return missionBegun; }
 
   private:
     void onPass(const PassRecord& pass);
@@ -33,7 +35,11 @@ class tSessionRecorder {
     int lastMission = 0;
     int lastClosedNodes = 0;
     bool outroMarked = false;
+    bool missionBegun = false;
 };
+
+// The file of the session being recorded now, "" when none is.
+std::string RecordingSessionPath();
 
 // The sessions in folder (and its "kept" folder), newest first.
 struct SessionFileEntry {

@@ -3,27 +3,14 @@
 #include <algorithm>
 
 #include "engine/engine.h"
+#include "hud/panel.h"
 #include "settings/apply.h"
 #include "settings/bindings.h"
 
 namespace {
 
-// The look of the upgrade menu's page: a dark panel, a magenta edge, bone and green text.
-struct Colour {
-    int r, g, b;
-};
-constexpr Colour kOutline{20, 16, 28};
-constexpr Colour kPanel{32, 32, 44};
-constexpr Colour kEdge{224, 78, 168};
-constexpr Colour kBar{52, 52, 74};
-constexpr Colour kHeading{180, 138, 224};
-constexpr Colour kText{220, 212, 192};
-constexpr Colour kChosen{139, 224, 78};
-constexpr Colour kValue{184, 255, 128};
-constexpr Colour kMessage{255, 192, 64};
-constexpr Colour kHint{138, 130, 112};
+using namespace panel;
 
-constexpr int kPanelX = 40, kPanelY = 16, kPanelW = 560, kPanelH = 448;
 constexpr int kRowsTop = 56;
 constexpr int kRowHeight = 18;
 constexpr int kRowsShown = 17;
@@ -60,6 +47,8 @@ const char* label(tOptionsScreen::Entry entry) {
         return "Hit flashes";
     case Entry::PadRumble:
         return "Pad rumble when hurt";
+    case Entry::Replays:
+        return "Watch a recorded game";
     case Entry::RestoreDefaults:
         return "Restore defaults";
     case Entry::Close:
@@ -89,31 +78,12 @@ const char* actionExplanation(Action action) {
     }
 }
 
-void fill(const std::shared_ptr<TImage>& pixel, int x, int y, int w, int h, Colour c, float alpha = 1.0f) {
-    if (!pixel || pixel->width <= 0 || pixel->height <= 0) return;
-    SetColor(c.r, c.g, c.b);
-    SetAlpha(alpha);
-    SetDrawScale(static_cast<float>(w) / static_cast<float>(pixel->width),
-                 static_cast<float>(h) / static_cast<float>(pixel->height));
-    DrawFrame(pixel, static_cast<float>(x), static_cast<float>(y), 0);
-    SetAlpha(1.0f);
-}
-
-void text(const std::string& s, int x, int y, Colour c) {
-    SetColor(c.r, c.g, c.b);
-    SetDrawScale(2, 2);
-    DrawString(s, static_cast<float>(x), static_cast<float>(y));
-}
-
-int textWidth(const std::string& s) {
-    return StringWidth(s) * 2;
-}
-
 } // namespace
 
-tOptionsScreen::tOptionsScreen(std::shared_ptr<tSettings> settings) : _settings(std::move(settings)) {
+tOptionsScreen::tOptionsScreen(std::shared_ptr<tSettings> settings, bool withReplays)
+    : _settings(std::move(settings)) {
     if (!_settings) _settings = std::make_shared<tSettings>();
-    _pixel = TImage::Load("incbin::whitePixel.png", 0);
+    if (withReplays) _lines.push_back({Entry::Replays, Action::Left, "Replays"});
     _lines.push_back({Entry::MusicVolume, Action::Left, "Sound"});
     _lines.push_back({Entry::EffectsVolume});
     if (DisplaySettingsApply()) {
@@ -233,6 +203,9 @@ void tOptionsScreen::activate() {
         applied();
         say("Every setting is back to its default.");
         return;
+    case Entry::Replays:
+        _replaysWanted = _closed = true;
+        return;
     case Entry::Close:
         _closed = true;
         return;
@@ -341,6 +314,8 @@ std::string tOptionsScreen::explanation(const Line& line) const {
     case Entry::PadRumble:
         return GamepadCount() > 0 && !GamepadsCanRumble() ? "A short rumble when the larva is hurt (this pad has none)."
                                                            : "A short rumble of the pad when the larva is hurt.";
+    case Entry::Replays:
+        return "Your last 20 games, to watch again or keep for good.";
     case Entry::RestoreDefaults:
         return "Every setting back to how the game came.";
     default:
@@ -361,13 +336,7 @@ std::string tOptionsScreen::footer() const {
 
 void tOptionsScreen::draw() {
     const DrawingState saved = GetDrawingState();
-    // The screen below shows through, darkened, around the panel.
-    fill(_pixel, 0, 0, 640, 480, kOutline, 0.6f);
-    fill(_pixel, kPanelX - 4, kPanelY - 4, kPanelW + 8, kPanelH + 8, kOutline);
-    fill(_pixel, kPanelX - 2, kPanelY - 2, kPanelW + 4, kPanelH + 4, kEdge);
-    fill(_pixel, kPanelX, kPanelY, kPanelW, kPanelH, kPanel);
-    const std::string title = "OPTIONS";
-    text(title, 320 - textWidth(title) / 2, kPanelY + 10, kHeading);
+    panel::DrawFrame("OPTIONS");
 
     // The lines as drawn, headings included, scrolled so that the chosen entry shows.
     struct Row {
@@ -391,20 +360,20 @@ void tOptionsScreen::draw() {
         const int y = kRowsTop + (r - first) * kRowHeight;
         const Row& row = rows[static_cast<std::size_t>(r)];
         if (row.line < 0) {
-            text(row.heading, kLabelX - 12, y, kEdge);
+            Text(row.heading, kLabelX - 12, y, kEdge);
             if (std::string(row.heading) == "Controls") {
-                text("Key", kValueX, y, kHeading);
-                text("Pad", kPadX, y, kHeading);
+                Text("Key", kValueX, y, kHeading);
+                Text("Pad", kPadX, y, kHeading);
             }
             continue;
         }
         const Line& line = _lines[static_cast<std::size_t>(row.line)];
         const bool chosen = row.line == _selected;
-        if (chosen) fill(_pixel, kPanelX + 8, y - 1, kPanelW - 16, kRowHeight, kBar);
+        if (chosen) Fill(kX + 8, y - 1, kW - 16, kRowHeight, kBar);
         const std::string name = line.entry == Entry::Control ? ActionName(line.action) : label(line.entry);
-        text(name, kLabelX, y, chosen ? kChosen : kText);
+        Text(name, kLabelX, y, chosen ? kChosen : kText);
         if (line.entry != Entry::Control) {
-            text(valueText(line), kValueX, y, chosen ? kValue : kText);
+            Text(valueText(line), kValueX, y, chosen ? kValue : kText);
             continue;
         }
         for (bool pad : {false, true}) {
@@ -415,24 +384,24 @@ void tOptionsScreen::draw() {
                 const int left = (kWaitForKeyMs - MillisBetween(_waitStarted, Millis()) + 999) / 1000;
                 value = "Press... " + std::to_string(std::max(left, 1));
             }
-            if (column) fill(_pixel, x - 4, y - 1, textWidth(value) + 8, kRowHeight, kChosen);
-            text(value, x, y, column ? kOutline : (chosen ? kValue : kText));
+            if (column) Fill(x - 4, y - 1, TextWidth(value) + 8, kRowHeight, kChosen);
+            Text(value, x, y, column ? kOutline : (chosen ? kValue : kText));
         }
     }
     // More lines above or below the part shown.
-    if (first > 0) text("^", kPanelX + kPanelW - 24, kRowsTop, kEdge);
+    if (first > 0) Text("^", kX + kW - 24, kRowsTop, kEdge);
     if (first + kRowsShown < static_cast<int>(rows.size()))
-        text("v", kPanelX + kPanelW - 24, kRowsTop + (kRowsShown - 1) * kRowHeight, kEdge);
+        Text("v", kX + kW - 24, kRowsTop + (kRowsShown - 1) * kRowHeight, kEdge);
 
-    fill(_pixel, kPanelX + 8, kExplanationY - 10, kPanelW - 16, 2, kBar);
+    Fill(kX + 8, kExplanationY - 10, kW - 16, 2, kBar);
     const Line& chosenLine = _lines[static_cast<std::size_t>(_selected)];
     if (!_message.empty()) {
-        text(_message, kLabelX - 12, kExplanationY, kMessage);
+        Text(_message, kLabelX - 12, kExplanationY, kMessage);
     } else {
-        text(explanation(chosenLine), kLabelX - 12, kExplanationY, kChosen);
+        Text(explanation(chosenLine), kLabelX - 12, kExplanationY, kChosen);
     }
     const std::string hints = footer();
-    text(hints, 320 - textWidth(hints) / 2, kFooterY, kHint);
+    Text(hints, 320 - TextWidth(hints) / 2, kFooterY, kHint);
 
     SetColor(saved.color_red, saved.color_green, saved.color_blue);
     SetAlpha(saved.color_alpha);

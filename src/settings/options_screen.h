@@ -6,7 +6,6 @@
 #include "engine/object.h"
 #include "settings/settings.h"
 
-class TImage;
 
 // The options screen, over the map or the paused battlefield: sound, display, controls and comfort, one
 // entry per line with a one-line explanation of the chosen one, and "Restore defaults". Every change is
@@ -27,6 +26,7 @@ class tOptionsScreen : public Object {
         Shake,
         HitFlashes,
         PadRumble,
+        Replays,
         RestoreDefaults,
         Close,
     };
@@ -40,8 +40,9 @@ class tOptionsScreen : public Object {
     // How long a message (a binding swapped or refused) stays in place of the explanation.
     static constexpr int kMessageMs = 4000;
 
-    // The settings are changed in place; the display entries are left out where they do nothing.
-    explicit tOptionsScreen(std::shared_ptr<tSettings> settings);
+    // The settings are changed in place; the display entries are left out where they do nothing. The
+    // replays are listed among the options opened over the map.
+    explicit tOptionsScreen(std::shared_ptr<tSettings> settings, bool withReplays = false);
 
     // One pass; false once the player closed the screen.
     bool update();
@@ -56,6 +57,8 @@ class tOptionsScreen : public Object {
     std::string explanation(const Line& line) const;
     // The message in place of the explanation, "" when none.
     const std::string& message() const { return _message; }
+    // True once the player closed the screen for the replays.
+    bool replaysWanted() const { return _replaysWanted; }
     // The key hints at the bottom, naming the keys bound.
     std::string footer() const;
 
@@ -78,5 +81,5 @@ class tOptionsScreen : public Object {
     std::string _message;
     int _messageUntil = 0;
     bool _closed = false;
-    std::shared_ptr<TImage> _pixel; // a white picture stretched into the panels
+    bool _replaysWanted = false;
 };

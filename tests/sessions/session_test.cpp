@@ -19,7 +19,12 @@
 #include "game/program.h"
 #include "hud/shake.h"
 #include "settings/apply.h"
+#include "engine/platform.h"
+#include "engine/touch.h"
+#include "sessions/game_sessions.h"
 #include "sessions/replay_viewer.h"
+#include "sessions/replays_screen.h"
+#include "settings/options_screen.h"
 #include "sessions/session_player.h"
 #include "sessions/session_recorder.h"
 
@@ -229,6 +234,56 @@ TEST_F(Sessions, TheFolderKeepsTheLastTwentyAndNeverRemovesAKeptOne) {
     EXPECT_EQ(names.back(), "2026-01-01_10-00-00.vrp kept");       // the oldest of all, marked
     EXPECT_EQ(names[names.size() - 2], "2026-01-01_10-00-02.vrp"); // 01 was the oldest unmarked
     EXPECT_TRUE(fs::exists(kept));
+}
+
+// The replays are the first entry of the options over the map. The list shows the sessions newest
+// first; Beam keeps one (into the kept folder) or lets it go, Fire on a damaged one says so, Fire on a
+// good one (here by touch) ends the session on the map so that it is watched. A session watched shows the
+// list but moves nothing.
+TEST_F(Sessions, TheReplaysListKeepsAndChoosesSessionsFromTheOptionsOverTheMap) {
+    const fs::path replays = ReplaysFolder(); // in the harness's own player folder
+    ASSERT_FALSE(replays.empty());
+    const std::string played = playRecorded(replays, 5).path;
+    std::ofstream(replays / "2026-01-01_10-00-00.vrp") << "damaged";
+    BeginSessionProgram(NewSessionStart(CampaignRecord{}), SessionUse::Played);
+    keyTap(KEY_P);
+    theProgram->updateMain();
+    ASSERT_TRUE(theProgram->options);
+    EXPECT_EQ(theProgram->options->lines().front().entry, tOptionsScreen::Entry::Replays);
+    keyTap(KEY_Z);
+    theProgram->updateMain();
+    ASSERT_FALSE(theProgram->options);
+    ASSERT_TRUE(theProgram->replays);
+    const tReplaysScreen& list = *theProgram->replays;
+    ASSERT_EQ(list.entries().size(), 2u);
+    EXPECT_EQ(list.entries()[0].path, played);
+    EXPECT_EQ(list.entries()[0].summary, "the map only");
+    EXPECT_EQ(list.entries()[1].summary, "damaged");
+
+    keyTap(KEY_X);
+    theProgram->updateMain();
+    EXPECT_TRUE(list.entries()[0].kept);
+    EXPECT_FALSE(fs::exists(played));
+    EXPECT_TRUE(fs::exists(list.entries()[0].path));
+    keyTap(KEY_DOWN);
+    keyTap(KEY_Z);
+    theProgram->updateMain();
+    EXPECT_EQ(list.message(), "This session is damaged: it cannot be watched.");
+    EXPECT_TRUE(theProgram->watchChosen.empty());
+    keyTap(KEY_UP);
+    theProgram->updateMain();
+    engine_detail::TouchLand(1, TouchTarget::Fire, 0, 0);
+    engine_detail::TouchLift(1);
+    const std::string keptPath = list.entries()[0].path;
+    theProgram->updateMain();
+    EXPECT_FALSE(theProgram->replays);
+    EXPECT_EQ(theProgram->watchChosen, keptPath);
+    EXPECT_TRUE(theProgram->gameExit());
+
+    tReplaysScreen watched(replays.string(), nullptr, true);
+    keyTap(KEY_X);
+    watched.update();
+    EXPECT_TRUE(fs::exists(keptPath));
 }
 
 TEST_F(Sessions, PauseFastForwardAndTheJumpShowTheSameGameAsPlainPlayback) {

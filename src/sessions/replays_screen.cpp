@@ -1,0 +1,184 @@
+#include "sessions/replays_screen.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "engine/engine.h"
+#include "hud/panel.h"
+#include "sessions/session_file.h"
+#include "sessions/session_recorder.h"
+
+namespace {
+
+using namespace panel;
+
+constexpr int kRowsTop = 64;
+constexpr int kRowHeight = 20;
+constexpr int kDateX = 56;
+constexpr int kSummaryX = 264;
+constexpr int kLengthX = 484;
+constexpr int kKeptX = 552;
+constexpr int kMessageY = 412;
+constexpr int kFooterY = 436;
+
+std::string plural(int count, const char* one, const char* many) {
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+tReplaysScreen::Entry describe(const SessionFileEntry& file) {
+    tReplaysScreen::Entry entry;
+    entry.path = file.path;
+    entry.kept = file.kept;
+    SessionRecording recording;
+    std::string error;
+    if (!LoadSessionFile(file.path, recording, error)) {
+        const std::size_t slash = file.path.find_last_of("/\\");
+        entry.date = file.path.substr(slash == std::string::npos ? 0 : slash + 1);
+        entry.summary = "damaged";
+        return entry;
+    }
+    entry.date = recording.start.date.substr(0, 16); // to the minute
+    entry.length = PlayTimeText(recording.lengthMs());
+    if (!WhyNotPlayable(recording.start).empty()) {
+        entry.summary = "version " + recording.start.version;
+        return entry;
+    }
+    entry.playable = true;
+    const int played = recording.missionsPlayed();
+    entry.summary = played == 0 ? std::string("the map only")
+                                : plural(played, "mission", "missions") + ", " +
+                                      std::to_string(recording.missionsWon()) + " won";
+    if (!recording.finished) entry.summary += ", cut short";
+    return entry;
+}
+
+} // namespace
+
+std::string PlayTimeText(long long ms) {
+    const long long seconds = std::max(ms, 0LL) / 1000;
+    char text[32];
+    if (seconds >= 3600)
+        std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", seconds / 3600, seconds / 60 % 60,
+                      seconds % 60);
+    else
+        std::snprintf(text, sizeof text, "%lld:%02lld", seconds / 60, seconds % 60);
+    return text;
+}
+
+tReplaysScreen::tReplaysScreen(const std::string& folder, std::shared_ptr<const tSettings> settings,
+                               bool readOnly)
+    : _settings(settings ? std::move(settings) : std::make_shared<const tSettings>()), _readOnly(readOnly) {
+    const std::string recordingNow = RecordingSessionPath();
+    if (!folder.empty()) {
+        for (const SessionFileEntry& file : ListSessionFiles(folder)) {
+            if (file.path != recordingNow) _entries.push_back(describe(file));
+        }
+    }
+    // The key that opened the screen must not act in it.
+    ClearKeys();
+}
+
+bool tReplaysScreen::update() {
+    if (_closed) return false;
+    if (!_message.empty() && MillisBetween(Millis(), _messageUntil) <= 0) _message.clear();
+    // Every press is read each pass, so that none waits to act elsewhere once the screen closes.
+    const int up = KeyPressCount(ActionGameKey(Action::Up));
+    const int down = KeyPressCount(ActionGameKey(Action::Down));
+    const int watch = KeyPressCount(ActionGameKey(Action::Fire)) + KeyPressCount(ActionGameKey(Action::Select)) +
+                      KeyPressCount(KEY_ENTER);
+    const int keep = KeyPressCount(ActionGameKey(Action::Beam));
+    const int close = KeyPressCount(ActionGameKey(Action::Back)) + KeyPressCount(ActionGameKey(Action::Pause));
+    KeyPressCount(ActionGameKey(Action::Left));
+    KeyPressCount(ActionGameKey(Action::Right));
+    if (close > 0) {
+        _closed = true;
+        return false;
+    }
+    const int count = static_cast<int>(_entries.size());
+    if (count == 0) return true;
+    if (up > 0) _selected = (_selected - 1 + count) % count;
+    if (down > 0) _selected = (_selected + 1) % count;
+    if (keep > 0) toggleKept();
+    if (watch > 0) {
+        const Entry& entry = _entries[static_cast<std::size_t>(_selected)];
+        if (!entry.playable) {
+            say(entry.summary == "damaged" ? "This session is damaged: it cannot be watched."
+                                           : "This session was recorded by another version of the game.");
+        } else {
+            _chosen = entry.path;
+            _closed = true;
+        }
+    }
+    return !_closed;
+}
+
+void tReplaysScreen::toggleKept() {
+    Entry& entry = _entries[static_cast<std::size_t>(_selected)];
+    if (_readOnly) return;
+    std::string error;
+    const std::string moved = MarkSessionKept(entry.path, !entry.kept, error);
+    if (moved.empty()) {
+        std::fprintf(stderr, "vevu: %s\n", error.c_str());
+        say("This session cannot be moved: " + error);
+        return;
+    }
+    entry.path = moved;
+    entry.kept = !entry.kept;
+    say(entry.kept ? "Kept: no later session removes it." : "No longer kept: it goes with the oldest.");
+}
+
+void tReplaysScreen::say(const std::string& text) {
+    _message = text;
+    _messageUntil = MillisAfter(Millis(), kMessageMs);
+}
+
+std::string tReplaysScreen::footer() const {
+    const tSettings& s = *_settings;
+    if (_entries.empty()) return KeyName(s.key(Action::Back)) + ": close";
+    return KeyName(s.key(Action::Up)) + "/" + KeyName(s.key(Action::Down)) + ": choose   " +
+           KeyName(s.key(Action::Fire)) + ": watch   " + KeyName(s.key(Action::Beam)) + ": keep   " +
+           KeyName(s.key(Action::Back)) + ": close";
+}
+
+void tReplaysScreen::draw() {
+    const DrawingState saved = GetDrawingState();
+    panel::DrawFrame("REPLAYS");
+    if (_entries.empty()) {
+        Text("No session recorded yet.", kDateX, kRowsTop, kText);
+        Text("Every game from the map on is recorded", kDateX, kRowsTop + 2 * kRowHeight, kHint);
+        Text("and the last 20 are kept here.", kDateX, kRowsTop + 3 * kRowHeight, kHint);
+    } else {
+        Text("Date", kDateX, kRowsTop - kRowHeight, kHeading);
+        Text("Missions", kSummaryX, kRowsTop - kRowHeight, kHeading);
+        Text("Length", kLengthX - 16, kRowsTop - kRowHeight, kHeading);
+    }
+    const int count = static_cast<int>(_entries.size());
+    int& first = _firstShown;
+    if (_selected < first) first = _selected;
+    if (_selected >= first + kRowsShown) first = _selected - kRowsShown + 1;
+    for (int i = first; i < std::min(first + kRowsShown, count); ++i) {
+        const Entry& entry = _entries[static_cast<std::size_t>(i)];
+        const int y = kRowsTop + (i - first) * kRowHeight;
+        const bool chosen = i == _selected;
+        if (chosen) Fill(kX + 8, y - 2, kW - 16, kRowHeight, kBar);
+        const Colour colour = !entry.playable ? kHint : chosen ? kChosen : kText;
+        Text(entry.date, kDateX, y, colour);
+        Text(entry.summary, kSummaryX, y, colour);
+        Text(entry.length, kLengthX, y, colour);
+        if (entry.kept) Text("kept", kKeptX, y, chosen ? kValue : kEdge);
+    }
+    if (first > 0) Text("^", kX + kW - 24, kRowsTop, kEdge);
+    if (first + kRowsShown < count) Text("v", kX + kW - 24, kRowsTop + (kRowsShown - 1) * kRowHeight, kEdge);
+    Fill(kX + 8, kMessageY - 10, kW - 16, 2, kBar);
+    if (!_message.empty()) {
+        const float squeeze = TextWidth(_message) > kW - 16 ? static_cast<float>(kW - 16) / TextWidth(_message) : 1;
+        SetColor(kMessage.r, kMessage.g, kMessage.b);
+        SetDrawScale(2 * squeeze, 2);
+        DrawString(_message, static_cast<float>(kDateX - 8), kMessageY);
+    }
+    const std::string hints = footer();
+    Text(hints, 320 - TextWidth(hints) / 2, kFooterY, kHint);
+    SetColor(saved.color_red, saved.color_green, saved.color_blue);
+    SetAlpha(saved.color_alpha);
+    SetDrawTransform(saved.tform_rot, saved.tform_scale_x, saved.tform_scale_y);
+}
