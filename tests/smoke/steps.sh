@@ -507,7 +507,7 @@ settings_kept_over_restart() {
     skip_intro
     grep -q "settings file" "$shots/game.log" || fail "nothing said of the damaged settings file"
     cmp -s "$garbage" "$settings_file" || fail "the damaged settings file was changed"
-    change_options "Down Left" # the second entry, the effects volume: 90 %
+    change_options "Down Down Left" # the third entry (after the replays and the music), the effects volume: 90 %
     grep -qx "effects_volume = 90" "$settings_file" || fail "settings file: $(tr '\n' '|' <"$settings_file")"
     cmp -s "$garbage" "$settings_file.damaged" || fail "the damaged settings file was not set aside as it was"
     leave_with_escape
