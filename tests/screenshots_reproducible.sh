@@ -12,5 +12,5 @@ for first in "$work"/first/*.png; do
     cmp "$first" "$work/second/$(basename "$first")"
     count=$((count + 1))
 done
-[ "$count" -eq 6 ] || { echo "screenshots: $count pictures, want 6" >&2; exit 1; }
+[ "$count" -eq 7 ] || { echo "screenshots: $count pictures, want 7" >&2; exit 1; }
 echo "screenshots: $count pictures, the same bytes twice"
