@@ -688,6 +688,7 @@ async function playerFiles(browser) {
                 }
                 return optionsShown(page);
             }, 20000);
+            if (quieter > 0) await page.keyboard.press("ArrowDown"); // from the replays to the music
             for (let i = 0; i < quieter; ++i) await page.keyboard.press("ArrowLeft");
             const saved = await page.evaluate(() => Module.vevuFiles.saved);
             await until("the options to close", async () => {
