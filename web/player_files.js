@@ -58,7 +58,6 @@
           return;
         }
         mounted = true;
-        Module["vevuFilesMounted"] = true;
         resolve(1);
       }
       var timer = setTimeout(function () {
