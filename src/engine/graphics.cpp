@@ -614,6 +614,20 @@ void SetPageKeysLine(const std::string& text) {
 #endif
 }
 
+void SetPageTouchKeyName(int touchTarget, const std::string& keyName) {
+#ifdef __EMSCRIPTEN__
+    EM_ASM(
+        {
+            var small = document.querySelector('#touch [data-touch="' + $0 + '"] small');
+            if (small) small.textContent = new TextDecoder().decode(HEAPU8.subarray($1, $1 + $2));
+        },
+        touchTarget, keyName.data(), static_cast<int>(keyName.size()));
+#else
+    (void)touchTarget;
+    (void)keyName;
+#endif
+}
+
 void SetDrawingEnabled(bool enabled) {
     platform().drawing = enabled;
 }

@@ -99,6 +99,8 @@ bool VSync();
 bool DisplaySettingsApply();
 // The web page's line that names the keys, rewritten when the player binds others; elsewhere nothing.
 void SetPageKeysLine(const std::string& text);
+// The key named in small on one of the page's touch buttons (a TouchTarget's number), likewise.
+void SetPageTouchKeyName(int touchTarget, const std::string& keyName);
 // Long headless runs that look at no pixels (soaks) may switch drawing off: DrawFrame, DrawString, Cls and
 // Flip then do nothing (text images come out blank). On by default and after InitHeadless.
 void SetDrawingEnabled(bool enabled);

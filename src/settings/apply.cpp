@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/engine.h"
+#include "engine/touch.h"
 #include "entities/onscreen_object.h"
 #include "game/program.h"
 #include "hud/shake.h"
@@ -50,4 +51,12 @@ void ApplySettings(const tSettings& settings) {
     tOnscreenObject::flashesShown = settings.hitFlashes;
     tFoo::rumbleWhenHurt = settings.padRumble;
     SetPageKeysLine(PageKeysLine(settings));
+    // The touch buttons name the key that does what they do, for a player with a keyboard too.
+    const std::pair<TouchTarget, Action> buttons[] = {{TouchTarget::Fire, Action::Fire},
+                                                      {TouchTarget::Beam, Action::Beam},
+                                                      {TouchTarget::Select, Action::Select},
+                                                      {TouchTarget::Pause, Action::Pause},
+                                                      {TouchTarget::Back, Action::Back}};
+    for (const auto& [target, action] : buttons)
+        SetPageTouchKeyName(static_cast<int>(target), KeyName(settings.key(action)));
 }
