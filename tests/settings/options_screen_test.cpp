@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "driver/keys.h"
 #include "engine/platform.h"
 #include "engine/touch.h"
 #include "engine/virtual_pad.h"
@@ -13,28 +14,10 @@ namespace {
 
 enum class Source { Keyboard, Pad, Touch };
 
-// SDL's code of a key the test binds or presses: letters, digits, the arrows, Esc.
-SDL_Keycode sdlKeyOf(int key) {
-    if (key >= KEY_A && key <= KEY_Z) return SDLK_a + (key - KEY_A);
-    if (key >= KEY_0 && key <= KEY_9) return SDLK_0 + (key - KEY_0);
-    switch (key) {
-    case KEY_LEFT:
-        return SDLK_LEFT;
-    case KEY_RIGHT:
-        return SDLK_RIGHT;
-    case KEY_UP:
-        return SDLK_UP;
-    case KEY_DOWN:
-        return SDLK_DOWN;
-    default:
-        return SDLK_ESCAPE;
-    }
-}
-
 void tapKeyOnKeyboard(int key) {
     SDL_Event event;
     std::memset(&event, 0, sizeof(event));
-    event.key.keysym.sym = sdlKeyOf(key);
+    event.key.keysym.sym = SdlKeycodeOf(key);
     event.type = SDL_KEYDOWN;
     engine_detail::HandleKeyboardEvent(event);
     event.type = SDL_KEYUP;

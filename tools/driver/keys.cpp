@@ -8,38 +8,11 @@ namespace {
 std::vector<KeyEvent>* listener = nullptr;
 bool throughWindow = false;
 
-SDL_Keycode keycodeOf(int key) {
-    if (key >= KEY_A && key <= KEY_Z) return SDLK_a + (key - KEY_A);
-    if (key >= KEY_0 && key <= KEY_9) return SDLK_0 + (key - KEY_0);
-    switch (key) {
-    case KEY_LEFT:
-        return SDLK_LEFT;
-    case KEY_RIGHT:
-        return SDLK_RIGHT;
-    case KEY_UP:
-        return SDLK_UP;
-    case KEY_DOWN:
-        return SDLK_DOWN;
-    case KEY_ENTER:
-        return SDLK_RETURN;
-    case KEY_ESCAPE:
-        return SDLK_ESCAPE;
-    case KEY_SPACE:
-        return SDLK_SPACE;
-    case KEY_TAB:
-        return SDLK_TAB;
-    case KEY_BACKSPACE:
-        return SDLK_BACKSPACE;
-    default:
-        return SDLK_UNKNOWN;
-    }
-}
-
 void pushKeyEvent(int key, bool down) {
     SDL_Event event{};
     event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
     event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-    event.key.keysym.sym = keycodeOf(key);
+    event.key.keysym.sym = SdlKeycodeOf(key);
     event.key.keysym.scancode = SDL_GetScancodeFromKey(event.key.keysym.sym);
     SDL_PushEvent(&event);
 }
@@ -91,4 +64,31 @@ void typeChar(int character) {
 
 void listenToKeys(std::vector<KeyEvent>* log) {
     listener = log;
+}
+
+int SdlKeycodeOf(int key) {
+    if (key >= KEY_A && key <= KEY_Z) return SDLK_a + (key - KEY_A);
+    if (key >= KEY_0 && key <= KEY_9) return SDLK_0 + (key - KEY_0);
+    switch (key) {
+    case KEY_LEFT:
+        return SDLK_LEFT;
+    case KEY_RIGHT:
+        return SDLK_RIGHT;
+    case KEY_UP:
+        return SDLK_UP;
+    case KEY_DOWN:
+        return SDLK_DOWN;
+    case KEY_ENTER:
+        return SDLK_RETURN;
+    case KEY_ESCAPE:
+        return SDLK_ESCAPE;
+    case KEY_SPACE:
+        return SDLK_SPACE;
+    case KEY_TAB:
+        return SDLK_TAB;
+    case KEY_BACKSPACE:
+        return SDLK_BACKSPACE;
+    default:
+        return SDLK_UNKNOWN;
+    }
 }

@@ -20,3 +20,6 @@ void listenToKeys(std::vector<KeyEvent>* log);
 // On: keys go into the window's event queue, as a player's would (the game reads them at its next pass,
 // through the engine's recorder when one records); off: straight into the key state.
 void sendKeysThroughWindow(bool on);
+// SDL's keycode of the key labelled as the game's key (letters, digits, the arrows, Enter, Esc, Space,
+// Tab, Backspace); SDLK_UNKNOWN for any other.
+int SdlKeycodeOf(int key);
