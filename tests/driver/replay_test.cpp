@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <fstream>
 #include <initializer_list>
@@ -95,6 +96,14 @@ TEST(Replay, PlaysBackAndTellsTheFirstDifferenceOrTheEndOfItsInputs) {
     EXPECT_NE(checkReplay("short.vrp", cut, "").find("ran past the end of its inputs"), std::string::npos);
 }
 
+// A digest read from a file may hold values of any number: told, never looked up past the fields.
+TEST(Replay, DigestsOfValuesNoFieldHasAreToldByNumber) {
+    Digest unknown, none;
+    unknown.items = {{0, 250, 7}};
+    EXPECT_EQ(compareDigests(unknown, none, {}, {}), "value 250 was not recorded");
+    EXPECT_EQ(compareDigests(none, unknown, {}, {}), "value 250 is missing (recorded 7)");
+}
+
 TEST(Replay, ADamagedFileIsRefusedNamingTheFileAndTheFault) {
     Replay replay;
     replay.assets = assetsHash();
@@ -105,8 +114,15 @@ TEST(Replay, ADamagedFileIsRefusedNamingTheFileAndTheFault) {
     const std::string path = ::testing::TempDir() + "replay_test.vrp";
     std::string error;
     ASSERT_TRUE(saveReplay(path, replay, error)) << error;
+    // A save that fails halfway (a full disk) leaves the replay that was there.
+    Replay longer = replay;
+    longer.passes.resize(5000);
+    const WriteFault fullDisk{ENOSPC, 20};
+    EXPECT_FALSE(saveReplay(path, longer, error, &fullDisk));
+    EXPECT_NE(error.find(path + ": could not be written"), std::string::npos) << error;
     Replay loaded;
     ASSERT_TRUE(loadReplay(path, loaded, error)) << error;
+    EXPECT_EQ(loaded.passes.size(), 2u);
     EXPECT_EQ(loaded.passes[0].keys, replay.passes[0].keys);
     // A digest without detail keeps the game's values only; the detailed one before it had tank #3.
     EXPECT_EQ(loaded.digests[0].items, replay.digests[0].items);

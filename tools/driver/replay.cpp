@@ -53,6 +53,16 @@ int rank(const DigestItem& item) {
     return item.field >= 19 ? 2 : 1;
 }
 
+// The field a value is of; null for a number no field has (a digest read from a file may hold any).
+const FieldInfo* fieldOf(const DigestItem& item) {
+    const auto& fields = item.object ? objectFields() : gameFields();
+    return item.field < fields.size() ? &fields[item.field] : nullptr;
+}
+std::string fieldName(const DigestItem& item) {
+    const FieldInfo* field = fieldOf(item);
+    return field ? field->name : "value " + std::to_string(item.field);
+}
+
 } // namespace
 
 PassInput recordedInput(const Replay& replay) {
@@ -164,32 +174,32 @@ std::string compareDigests(const Digest& got, const Digest& want, const std::vec
             world = std::move(text);
         }
     };
-    auto describe = [](const DigestItem& item, const std::vector<std::uint8_t>& classes) {
-        const auto& fields = item.object ? objectFields() : gameFields();
-        const FieldInfo& field = fields[std::min<std::size_t>(item.field, fields.size() - 1)];
+    auto describe = [](const DigestItem& item) {
+        const FieldInfo* field = fieldOf(item);
+        if (!field) return std::make_pair(fieldName(item), std::to_string(item.bits));
         std::string value = item.object && item.field == 0   ? className(static_cast<int>(item.bits))
                             : item.object && item.field == 9 ? pictureName(static_cast<int>(item.bits))
-                                                             : formatValue(field, item.bits);
-        return std::make_pair(std::string(field.name), value);
+                                                             : formatValue(*field, item.bits);
+        return std::make_pair(std::string(field->name), value);
     };
     for (const auto& [key, item] : wantItems) {
         auto other = gotItems.find(key);
         const std::string who = item->object ? objectName(item->object, wantClasses) + " " : "";
         if (other == gotItems.end()) {
-            const auto [field, value] = describe(*item, wantClasses);
+            const auto [field, value] = describe(*item);
             note(rank(*item), item->object ? who + "is missing (recorded " + field + " " + value + ")"
                                            : field + " is missing (recorded " + value + ")");
         } else if (other->second->bits != item->bits) {
-            const auto [field, value] = describe(*other->second, gotClasses);
+            const auto [field, value] = describe(*other->second);
             note(rank(*item),
-                 who + field + " " + value + ", recorded " + describe(*item, wantClasses).second);
+                 who + field + " " + value + ", recorded " + describe(*item).second);
         }
     }
     for (const auto& [key, item] : gotItems)
         if (!wantItems.count(key))
             note(rank(*item), item->object
                                   ? objectName(item->object, gotClasses) + " was not recorded"
-                                  : std::string(gameFields()[item->field].name) + " was not recorded");
+                                  : fieldName(*item) + " was not recorded");
     if (!world.empty()) found.push_back(world);
     if (got.hasFrame != want.hasFrame || got.frameHash != want.frameHash) found.push_back("frame differs");
     if (got.sounds != want.sounds) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <charconv>
 #include <climits>
+#include <filesystem>
 #include <fstream>
 #include <initializer_list>
 #include <map>
@@ -479,16 +480,18 @@ bool decodeReplay(std::string_view bytes, Replay& replay, std::string& error) {
     return true;
 }
 
-bool saveReplay(const std::string& path, const Replay& replay, std::string& error) {
+bool saveReplay(const std::string& path, const Replay& replay, std::string& error, const WriteFault* fault) {
     std::string bytes;
     if (!encodeReplay(replay, bytes)) {
         error = path + ": could not compress the replay";
         return false;
     }
-    std::ofstream out(path, std::ios::binary);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out.flush()) {
-        error = path + ": could not be written";
+    // Replaced whole or not at all: a re-recording stopped or failing halfway keeps the replay it had.
+    const std::filesystem::path file(path);
+    const std::string why = ReplaceFileAtomically(file.parent_path().empty() ? "." : file.parent_path(),
+                                                  file.filename().string(), bytes, false, fault);
+    if (!why.empty()) {
+        error = path + ": could not be written (" + why + ")";
         return false;
     }
     return true;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "driver/digest.h"
+#include "engine/atomic_file.h"
 #include "driver/keys.h"
 
 struct ReplayPass {
@@ -47,8 +48,10 @@ bool encodeReplay(const Replay& replay, std::string& bytes);
 // checked.
 bool decodeReplay(std::string_view bytes, Replay& replay, std::string& error);
 
-// False with the reason in error (the path is part of it).
-bool saveReplay(const std::string& path, const Replay& replay, std::string& error);
+// Replaces the file whole or not at all (engine/atomic_file.h); false with the reason in error (the path
+// is part of it). fault: tests make the write fail.
+bool saveReplay(const std::string& path, const Replay& replay, std::string& error,
+                const WriteFault* fault = nullptr);
 // A replay recorded with other assets is refused unless otherAssetsAllowed (to re-record it, or to draw
 // one of its frames: the picture that changed is what is looked for).
 bool loadReplay(const std::string& path, Replay& replay, std::string& error, bool otherAssetsAllowed = false);
