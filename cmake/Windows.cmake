@@ -28,8 +28,9 @@ function(vevu_windows_program target)
 endfunction()
 
 # SDL's pkg-config file makes every program a windowed one (-mwindows) whose main is renamed and called by
-# SDL2main: only the game's program is windowed, and every program's main is its own (the game reads no
-# command line, and the tests' main is GoogleTest's).
+# SDL2main: only the game's program is windowed, and every program's main is its own (the game reads its
+# command line itself, wide, so that a replay file named in any script opens: engine/utf8_paths.h; the
+# tests' main is GoogleTest's).
 function(vevu_windows_plain_sdl)
     get_target_property(compile_options PkgConfig::SDL2 INTERFACE_COMPILE_OPTIONS)
     get_target_property(link_options PkgConfig::SDL2 INTERFACE_LINK_OPTIONS)

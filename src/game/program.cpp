@@ -69,7 +69,7 @@ tProgram::~tProgram() = default;
 // ---------------------------------------------------------------------------------------------------
 // Life of the game
 
-void tProgram::init() {
+void tProgram::init(bool readPlayerFiles) {
     Delta::Start();
     // No camera and no homebase yet: only the map-screen part of the transition takes effect.
     setGameState(gamestate::MAP, 0);
@@ -81,9 +81,13 @@ void tProgram::init() {
     map = std::make_shared<tMap>();
     theAi = std::make_shared<tAI>();
     worldData = std::make_shared<tPersistence>();
-    notice = std::make_shared<tNotice>();
-    campaignFile = std::make_shared<tCampaignFile>();
-    campaignFile->load(); // before the intro: its notice, if any, shows over it
+    notice.reset();
+    campaignFile.reset();
+    if (readPlayerFiles) {
+        notice = std::make_shared<tNotice>();
+        campaignFile = std::make_shared<tCampaignFile>();
+        campaignFile->load(); // before the intro: its notice, if any, shows over it
+    }
     flagEndGame = false;
 }
 

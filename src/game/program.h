@@ -88,7 +88,9 @@ class tProgram : public Object {
     // The player's comfort setting: losing the window's focus mid-battle pauses play, as P does.
     static inline bool pauseOnFocusLoss = true;
 
-    void init();
+    // readPlayerFiles false: no saved campaign is read and no notice line kept (whoever makes the program
+    // gives it those it should have, or none).
+    void init(bool readPlayerFiles = true);
     void resetLists();
     static bool showIntro(); // false when the window was closed during it
     // After the intro, with a campaign saved: the player continues it or starts a new one. False when the

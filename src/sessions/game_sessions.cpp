@@ -6,13 +6,14 @@
 
 #include "engine/engine.h"
 #include "engine/file_store.h"
+#include "engine/utf8_paths.h"
 #include "game/program.h"
 #include "sessions/replay_viewer.h"
 #include "sessions/session_recorder.h"
 
 namespace {
 
-void playRecordedSession(const CampaignRecord& campaign) {
+void playRecordedSession(const CampaignRecord& campaign, const PlayerFilesHeld& held) {
     tSessionRecorder recorder;
     SessionStart start = NewSessionStart(campaign);
     const std::string folder = ReplaysFolder();
@@ -23,7 +24,7 @@ void playRecordedSession(const CampaignRecord& campaign) {
         std::fprintf(stderr, "vevu: this session is not recorded: %s\n", error.c_str());
         start.clock = Millis();
     }
-    BeginSessionProgram(start, SessionUse::Played);
+    BeginSessionProgram(start, SessionUse::Played, held);
     theProgram->playFromMap();
     const std::string file = recorder.filePath();
     recorder.stop();
@@ -31,7 +32,7 @@ void playRecordedSession(const CampaignRecord& campaign) {
         std::fprintf(stderr, "vevu: the session's recording stopped: %s\n", recorder.failure().c_str());
     // A session that never left the map has nothing to watch: it would only push a game out of the list.
     std::error_code ignored;
-    if (!file.empty() && !recorder.missionStarted()) std::filesystem::remove(file, ignored);
+    if (!file.empty() && !recorder.missionStarted()) std::filesystem::remove(PathFromUtf8(file), ignored);
 }
 
 // Watches the files dropped on the window, one after another. False when the window was closed.
@@ -47,7 +48,7 @@ bool watchDroppedFiles() {
 
 std::string ReplaysFolder() {
     const std::filesystem::path progress = PlayerFiles().folderOf(PlayerFileKind::Progress);
-    return progress.empty() ? std::string() : (progress / "replays").string();
+    return progress.empty() ? std::string() : Utf8FromPath(progress / "replays");
 }
 
 void PlayGame(const std::string& replayFile) {
@@ -59,8 +60,9 @@ void PlayGame(const std::string& replayFile) {
     theProgram->init();
     if (!tProgram::showIntro() || !theProgram->chooseCampaign()) return;
     CampaignRecord campaign = CurrentCampaign();
+    const PlayerFilesHeld held{theProgram->campaignFile, theProgram->notice};
     while (true) {
-        playRecordedSession(campaign);
+        playRecordedSession(campaign, held);
         // Only a replay chosen or a file dropped ends a session without ending the game; a new session
         // begins on the map once it was watched.
         const std::string chosen = theProgram->watchChosen;

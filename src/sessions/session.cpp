@@ -98,7 +98,7 @@ void ResetClassWideState() {
     levelBuilder::houseImgIndex = 1; // a program starts its houses from the first picture
 }
 
-void BeginSessionProgram(const SessionStart& start, SessionUse use) {
+void BeginSessionProgram(const SessionStart& start, SessionUse use, const PlayerFilesHeld& held) {
     ResetClassWideState();
     ClearKeys();
     // The picture starts from the drawing state start-up leaves, whatever was drawn before.
@@ -109,10 +109,13 @@ void BeginSessionProgram(const SessionStart& start, SessionUse use) {
     SetColor(colours::defaultR, colours::defaultG, colours::defaultB);
     SeedRandom(start.seed);
     theProgram = std::make_shared<tProgram>();
-    theProgram->init();
+    const bool takesOver = use == SessionUse::Played && held.campaignFile;
+    theProgram->init(use == SessionUse::Played && !takesOver);
+    if (takesOver) {
+        theProgram->campaignFile = held.campaignFile;
+        theProgram->notice = held.notice;
+    }
     if (use == SessionUse::Watched) {
-        theProgram->campaignFile.reset();
-        theProgram->notice.reset();
         theProgram->watched = true;
         auto watched = std::make_shared<tSettings>(*theProgram->settings);
         watched->pauseOnFocusLoss = start.pauseOnFocusLoss;

@@ -5,9 +5,13 @@
 // assets tell whether this build can play a recorded session at all.
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "settings/settings.h"
+
+class tCampaignFile;
+class tNotice;
 
 struct CampaignRecord {
     std::array<int, 4> nodeLock{0, 0, 0, 1}; // 1: the mission's node is closed
@@ -41,12 +45,19 @@ std::string WhyNotPlayable(const SessionStart& start);
 SessionStart NewSessionStart(const CampaignRecord& campaign);
 // The state the game keeps outside theProgram put back as a program's start leaves it.
 void ResetClassWideState();
+// The saved campaign as the game read it at start-up and the notice line over its screens: a session played
+// after another takes them over (the file is not read again, so its notice is not told again).
+struct PlayerFilesHeld {
+    std::shared_ptr<tCampaignFile> campaignFile;
+    std::shared_ptr<tNotice> notice;
+};
 // theProgram made anew on the map screen, as right after the intro, from the session's start. The engine's
-// clock must already read start.clock. A session watched saves no campaign and shows no notices of the
-// player's files: what it shows is the session as it was played, with the settings it was played with
+// clock must already read start.clock. A session played takes over `held` (none held: it reads the saved
+// campaign itself). A session watched reads none of the player's files, saves no campaign and shows no
+// notices of them: what it shows is the session as it was played, with the settings it was played with
 // (the options opened in it change a copy; EndWatchedSession puts the player's back).
 enum class SessionUse { Played, Watched };
-void BeginSessionProgram(const SessionStart& start, SessionUse use);
+void BeginSessionProgram(const SessionStart& start, SessionUse use, const PlayerFilesHeld& held = {});
 // The player's own settings in force again after a watched session.
 void EndWatchedSession();
 // The campaign record theProgram holds now (the record of a new campaign without one).

@@ -5,6 +5,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "engine/utf8_paths.h"
+
 namespace {
 
 constexpr char kMagic[] = "vevu replay ";
@@ -183,11 +185,16 @@ bool SessionWriter::open(const std::string& filePath, const SessionStart& start,
     failed.clear();
     // Never replaces a file: the caller names a new one.
     std::error_code ignored;
-    if (std::filesystem::exists(path, ignored)) {
+    const std::filesystem::path where = PathFromUtf8(path);
+    if (std::filesystem::exists(where, ignored)) {
         error = path + ": already exists";
         return false;
     }
-    file = std::fopen(path.c_str(), "wb");
+#ifdef _WIN32
+    file = _wfopen(where.c_str(), L"wb");
+#else
+    file = std::fopen(where.c_str(), "wb");
+#endif
     if (!file) {
         error = path + ": cannot be created";
         return false;
@@ -351,7 +358,7 @@ bool ReadSession(const std::string& bytes, SessionRecording& recording, std::str
 }
 
 bool LoadSessionFile(const std::string& path, SessionRecording& recording, std::string& error) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(PathFromUtf8(path), std::ios::binary);
     if (!in) {
         error = path + ": cannot be opened";
         return false;

@@ -6,6 +6,7 @@
 
 #include "campaign/persistence.h"
 #include "engine/engine.h"
+#include "engine/utf8_paths.h"
 #include "game/constants.h"
 #include "game/program.h"
 
@@ -45,7 +46,7 @@ std::string freeName(const fs::path& folder, const std::string& stem) {
     for (int n = 1;; ++n) {
         const std::string name = stem + (n == 1 ? "" : "-" + std::to_string(n)) + ".vrp";
         if (!fs::exists(folder / name, ignored) && !fs::exists(folder / kKeptFolder / name, ignored))
-            return (folder / name).string();
+            return Utf8FromPath(folder / name);
     }
 }
 
@@ -53,7 +54,7 @@ void listInto(const fs::path& folder, bool kept, std::vector<SessionFileEntry>& 
     std::error_code error;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
         if (it->path().extension() == ".vrp" && it->is_regular_file(error))
-            out.push_back({it->path().string(), kept});
+            out.push_back({Utf8FromPath(it->path()), kept});
     }
 }
 
@@ -66,8 +67,8 @@ tSessionRecorder::~tSessionRecorder() {
 bool tSessionRecorder::start(const std::string& folder, SessionStart& start, std::string& error) {
     stop();
     std::error_code made;
-    fs::create_directories(folder, made);
-    const std::string path = freeName(folder, fileStem(start.date));
+    fs::create_directories(PathFromUtf8(folder), made);
+    const std::string path = freeName(PathFromUtf8(folder), fileStem(start.date));
     RecordPasses([this](const PassRecord& pass) { onPass(pass); });
     start.clock = Millis();
     if (!writer.open(path, start, error)) {
@@ -128,11 +129,11 @@ void tSessionRecorder::onPass(const PassRecord& pass) {
 
 std::vector<SessionFileEntry> ListSessionFiles(const std::string& folder) {
     std::vector<SessionFileEntry> files;
-    listInto(folder, false, files);
-    listInto(fs::path(folder) / kKeptFolder, true, files);
+    listInto(PathFromUtf8(folder), false, files);
+    listInto(PathFromUtf8(folder) / kKeptFolder, true, files);
     // Newest first: the names begin with the date and time the session began.
     std::sort(files.begin(), files.end(), [](const SessionFileEntry& a, const SessionFileEntry& b) {
-        return fs::path(a.path).filename() > fs::path(b.path).filename();
+        return PathFromUtf8(a.path).filename() > PathFromUtf8(b.path).filename();
     });
     return files;
 }
@@ -142,18 +143,18 @@ void RemoveOldSessions(const std::string& folder, int keep) {
     for (const SessionFileEntry& file : ListSessionFiles(folder)) {
         if (file.kept || ++unmarked <= keep) continue;
         std::error_code ignored;
-        fs::remove(file.path, ignored);
+        fs::remove(PathFromUtf8(file.path), ignored);
     }
 }
 
 std::string MarkSessionKept(const std::string& path, bool kept, std::string& error) {
-    const fs::path from(path);
+    const fs::path from = PathFromUtf8(path);
     const fs::path folder = kept ? from.parent_path() / kKeptFolder : from.parent_path().parent_path();
     std::error_code failed;
     fs::create_directories(folder, failed);
     const fs::path to = folder / from.filename();
     if (fs::exists(to, failed)) {
-        error = to.string() + ": already exists";
+        error = Utf8FromPath(to) + ": already exists";
         return "";
     }
     fs::rename(from, to, failed);
@@ -161,5 +162,5 @@ std::string MarkSessionKept(const std::string& path, bool kept, std::string& err
         error = path + ": cannot be moved (" + failed.message() + ")";
         return "";
     }
-    return to.string();
+    return Utf8FromPath(to);
 }

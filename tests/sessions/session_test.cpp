@@ -15,6 +15,8 @@
 #include "driver/keys.h"
 #include "driver/replay.h"
 #include "engine/engine.h"
+#include "engine/file_store.h"
+#include "engine/utf8_paths.h"
 #include "game/constants.h"
 #include "game/program.h"
 #include "hud/shake.h"
@@ -36,8 +38,9 @@ struct TempFolder {
     fs::path path;
     TempFolder() {
         static int made = 0;
+        // Named in three scripts: the sessions' files are found and opened by any name (on Windows too).
         path = fs::temp_directory_path() /
-               ("vevu-sessions-" + std::to_string(::getpid()) + "-" + std::to_string(++made));
+               PathFromUtf8("vevu-sessions-é-ж-語-" + std::to_string(::getpid()) + "-" + std::to_string(++made));
         fs::remove_all(path);
         fs::create_directories(path);
     }
@@ -47,8 +50,8 @@ struct TempFolder {
     }
 };
 
-std::string readAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
+std::string readAll(const std::string& path) {
+    std::ifstream in(PathFromUtf8(path), std::ios::binary);
     std::ostringstream bytes;
     bytes << in.rdbuf();
     return bytes.str();
@@ -70,7 +73,7 @@ PlayedSession playRecorded(const fs::path& folder, int passes) {
     tSessionRecorder recorder;
     SessionStart start = NewSessionStart(CampaignRecord{});
     std::string error;
-    EXPECT_TRUE(recorder.start(folder.string(), start, error)) << error;
+    EXPECT_TRUE(recorder.start(Utf8FromPath(folder), start, error)) << error;
     BeginSessionProgram(start, SessionUse::Played);
     sendKeysThroughWindow(true);
     BotPlayer bot(*theProgram, {1});
@@ -216,6 +219,24 @@ TEST_F(Sessions, AFileOfAnotherGameOrDamagedIsRefusedSayingWhy) {
     EXPECT_NE(refusal(garbage).find("its data is damaged after 0.0 s of play"), std::string::npos);
 }
 
+// The player's damaged campaign is told once, at start-up: not again by a session watched, nor by each
+// session played after it.
+TEST_F(Sessions, NeitherAWatchedNorANextSessionTellsThePlayersFileNoticesAgain) {
+    std::ofstream(harness.playerFolder() / "campaign.sav") << "damaged";
+    SessionRecording recording;
+    recording.start = NewSessionStart(CampaignRecord{});
+    tSessionPlayer(recording).play();
+    EXPECT_EQ(theProgram->notice, nullptr);
+    EXPECT_EQ(PlayerFiles().takeNotices(), std::vector<std::string>{});
+
+    BeginSessionProgram(recording.start, SessionUse::Played); // the game's first: reads the file
+    const PlayerFilesHeld held{theProgram->campaignFile, theProgram->notice};
+    ASSERT_EQ(PlayerFiles().takeNotices().size(), 1u);
+    BeginSessionProgram(recording.start, SessionUse::Played, held);
+    EXPECT_EQ(theProgram->campaignFile, held.campaignFile);
+    EXPECT_EQ(PlayerFiles().takeNotices(), std::vector<std::string>{});
+}
+
 TEST_F(Sessions, TheFolderKeepsTheLastTwentyAndNeverRemovesAKeptOne) {
     for (int i = 0; i < kKeptSessions; ++i) {
         char name[64];
@@ -223,17 +244,17 @@ TEST_F(Sessions, TheFolderKeepsTheLastTwentyAndNeverRemovesAKeptOne) {
         std::ofstream(folder.path / name) << "old";
     }
     std::string error;
-    const std::string kept = MarkSessionKept((folder.path / "2026-01-01_10-00-00.vrp").string(), true, error);
+    const std::string kept = MarkSessionKept(Utf8FromPath(folder.path / "2026-01-01_10-00-00.vrp"), true, error);
     ASSERT_NE(kept, "") << error;
     std::ofstream(folder.path / "2026-01-01_10-00-20.vrp") << "the 20th unmarked";
     playRecorded(folder.path, 5); // the 21st
     std::vector<std::string> names;
-    for (const SessionFileEntry& file : ListSessionFiles(folder.path.string()))
-        names.push_back(fs::path(file.path).filename().string() + (file.kept ? " kept" : ""));
+    for (const SessionFileEntry& file : ListSessionFiles(Utf8FromPath(folder.path)))
+        names.push_back(Utf8FromPath(PathFromUtf8(file.path).filename()) + (file.kept ? " kept" : ""));
     ASSERT_EQ(names.size(), static_cast<std::size_t>(kKeptSessions + 1));
     EXPECT_EQ(names.back(), "2026-01-01_10-00-00.vrp kept");       // the oldest of all, marked
     EXPECT_EQ(names[names.size() - 2], "2026-01-01_10-00-02.vrp"); // 01 was the oldest unmarked
-    EXPECT_TRUE(fs::exists(kept));
+    EXPECT_TRUE(fs::exists(PathFromUtf8(kept)));
 }
 
 // The replays are the first entry of the options over the map. The list shows the sessions newest
@@ -333,3 +354,10 @@ TEST_F(Sessions, PauseFastForwardAndTheJumpShowTheSameGameAsPlainPlayback) {
     EXPECT_LT(drawnAtEight, passesAtEight / 3); // at 8x most passes run undrawn
     expectSameGame(digests, taker.objectClasses, played.digests, played.classes);
 }
+
+#ifdef _WIN32
+// `vevu FILE` takes the file's name from the wide command line: UTF-16 becomes the UTF-8 the game uses.
+TEST(ProgramArguments, WideTextBecomesUtf8) {
+    EXPECT_EQ(Utf8FromWide(L"C:\\Spiele\\r\u00e9play \u0436\u8a9e.vrp"), "C:\\Spiele\\réplay ж語.vrp");
+}
+#endif
