@@ -40,6 +40,7 @@ struct InputEvent {
 struct PassRecord {
     int frameMs = 10;
     std::vector<InputEvent> events;
+    bool operator==(const PassRecord&) const = default;
 };
 
 // The longest pass a recording keeps: a pass that waited longer (a machine asleep) counts this long.

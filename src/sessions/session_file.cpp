@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
 #include "engine/utf8_paths.h"
+#include "sessions/replay_file.h"
 
 namespace {
 
@@ -358,23 +358,13 @@ bool ReadSession(const std::string& bytes, SessionRecording& recording, std::str
 }
 
 bool LoadSessionFile(const std::string& path, SessionRecording& recording, std::string& error) {
-    std::ifstream in(PathFromUtf8(path), std::ios::binary);
-    if (!in) {
-        error = path + ": cannot be opened";
+    ReplayFile replay;
+    if (!LoadReplayFile(path, replay, error)) return false;
+    if (replay.format != kSessionFormat) {
+        error = path + ": it is one of the game's test replays (format " + std::to_string(replay.format) +
+                "), which its test tools play, not the game";
         return false;
     }
-    std::string bytes;
-    char chunk[65536];
-    while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
-        bytes.append(chunk, static_cast<std::size_t>(in.gcount()));
-        if (bytes.size() > kMaxSessionFileBytes) {
-            error = path + ": it is larger than any session the game records";
-            return false;
-        }
-    }
-    if (!ReadSession(bytes, recording, error)) {
-        error = path + ": " + error;
-        return false;
-    }
+    recording = std::move(replay.session);
     return true;
 }

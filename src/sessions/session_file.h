@@ -89,5 +89,6 @@ class SessionWriter {
 bool ReadSession(const std::string& bytes, SessionRecording& recording, std::string& error);
 // Reads only the header lines: enough to say which game recorded it.
 bool ReadSessionStart(const std::string& bytes, SessionStart& start, std::string& error);
-// Reads a file from disk (at most kMaxSessionFileBytes); the error names the path.
+// Reads a session file from disk through the one reader of replay files (sessions/replay_file.h), which
+// refuses a test's replay here; the error names the path.
 bool LoadSessionFile(const std::string& path, SessionRecording& recording, std::string& error);

@@ -1,29 +1,46 @@
-// The session files' reader on any bytes: a file read holds only passes the game can play (frame times
-// within bounds, known event kinds, characters within Unicode) and marks of known kinds; nothing
-// crashes, hangs or allocates without bound.
+// The game's one reader of replay files on any bytes: a session read holds only passes the game can play
+// (frame times within bounds, known event kinds, characters within Unicode) and marks of known kinds; a
+// test's replay read holds passes of 1 to 255 ms with keys below 256 and a reader standing within its
+// data; a refusal always says why; nothing crashes, hangs or allocates without bound.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 
-#include "sessions/session_file.h"
+#include "sessions/replay_file.h"
+
+namespace {
+void require(bool holds) {
+    if (!holds) std::abort();
+}
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string bytes(reinterpret_cast<const char*>(data), size);
-    SessionRecording recording;
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    ReplayFile replay;
     std::string error;
-    if (!ReadSession(bytes, recording, error)) {
-        if (error.empty()) std::abort(); // a refusal always says why
+    if (!ReadReplayFile(bytes, replay, error)) {
+        require(!error.empty());
         return 0;
     }
+    if (replay.format == kTestReplayFormat) {
+        for (const PassRecord& pass : replay.test.passes) {
+            require(pass.frameMs >= 1 && pass.frameMs <= 255);
+            for (const InputEvent& event : pass.events)
+                require(event.kind <= InputEvent::Char && event.code <= 255);
+        }
+        require(replay.test.restAt <= replay.test.data.size() && replay.test.heldSoFar <= kMaxReplayHeldBytes);
+        return 0;
+    }
+    const SessionRecording& recording = replay.session;
     for (const PassRecord& pass : recording.passes) {
-        if (pass.frameMs < 0 || pass.frameMs > kLongestPassMs) std::abort();
+        require(pass.frameMs >= 0 && pass.frameMs <= kLongestPassMs);
         for (const InputEvent& event : pass.events)
-            if (event.kind >= InputEvent::kKinds || event.code > 0x10FFFF) std::abort();
+            require(event.kind < InputEvent::kKinds && event.code <= 0x10FFFF);
     }
     for (const SessionMark& mark : recording.marks)
-        if (mark.kind < 1 || mark.kind > SessionMark::kLastKind || mark.mission < 0 || mark.mission > 3 ||
-            mark.pass > static_cast<int>(recording.passes.size()))
-            std::abort();
+        require(mark.kind >= 1 && mark.kind <= SessionMark::kLastKind && mark.mission >= 0 &&
+                mark.mission <= 3 && mark.pass <= static_cast<int>(recording.passes.size()));
     return 0;
 }

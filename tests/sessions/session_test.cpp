@@ -217,6 +217,16 @@ TEST_F(Sessions, AFileOfAnotherGameOrDamagedIsRefusedSayingWhy) {
     for (int i = 0; i < 5000; ++i)
         garbage.push_back(static_cast<char>(noise()));
     EXPECT_NE(refusal(garbage).find("its data is damaged after 0.0 s of play"), std::string::npos);
+
+    // One reader for both formats: the game refuses a test's replay, the test tools a player's session.
+    Replay test;
+    test.passes = {{10, {}}};
+    const std::string testPath = Utf8FromPath(folder.path / "test.vrp");
+    ASSERT_TRUE(saveReplay(testPath, test, error)) << error;
+    EXPECT_FALSE(LoadSessionFile(testPath, recording, error));
+    EXPECT_NE(error.find("one of the game's test replays (format 1)"), std::string::npos) << error;
+    EXPECT_FALSE(loadReplay(played.path, test, error));
+    EXPECT_NE(error.find("a player's session (format 2)"), std::string::npos) << error;
 }
 
 // The player's damaged campaign is told once, at start-up: not again by a session watched, nor by each

@@ -70,7 +70,7 @@ PassInput recordedInput(const Replay& replay) {
                 return pass < static_cast<int>(replay.passes.size()) ? replay.passes[pass].frameMs : 0;
             },
             [&replay](int pass) {
-                for (const KeyEvent& k : replay.passes[pass].keys)
+                for (const KeyEvent& k : replay.passes[pass].events)
                     giveKey(k);
             }};
 }
@@ -123,8 +123,8 @@ SessionResult playSession(const std::string& entry, int seed, const PassInput& i
             return;
         }
         AdvanceMillis(frameMs);
-        r.passes.push_back({static_cast<std::uint8_t>(frameMs), {}});
-        listenToKeys(&r.passes.back().keys);
+        r.passes.push_back({frameMs, {}});
+        listenToKeys(&r.passes.back().events);
         input.keys(pass);
         listenToKeys(nullptr);
         // Only the frames a digest looks at are drawn; the draw code runs on every pass all the same.

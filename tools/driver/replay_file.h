@@ -1,38 +1,26 @@
 #pragma once
-// The replay file (*.vrp): a few text lines (format version, entry, seed, the hash of the assets, the
-// sizes) followed by the zlib-compressed passes and digests. The reader trusts nothing in it: whatever
-// the bytes, it reads a replay or refuses them with the reason, in bounded memory and time.
+// The test replays (*.vrp, format 1): the game's own reader (sessions/replay_file.h) reads their header
+// and passes; the harness reads on from there the digests it took, and writes the whole file when it
+// records one. Whatever the bytes, a replay is read or refused with the reason, in bounded memory and time.
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "driver/digest.h"
-#include "engine/atomic_file.h"
 #include "driver/keys.h"
-
-struct ReplayPass {
-    std::uint8_t frameMs = 10;
-    std::vector<KeyEvent> keys;
-    bool operator==(const ReplayPass&) const = default;
-};
+#include "engine/atomic_file.h"
+#include "sessions/replay_file.h"
 
 struct Replay {
-    static constexpr int kVersion = 1;
     std::string entry = "run";
     int seed = 12345;
     std::uint32_t assets = 0;
-    std::vector<ReplayPass> passes;
+    std::vector<PassRecord> passes;
     std::vector<Digest> digests;
     std::vector<std::uint8_t> objectClasses; // the class of every object number
     bool operator==(const Replay&) const = default;
 };
-
-// The most a replay may take: its file, its data unpacked, and what it holds once read. The whole
-// campaign (19 minutes of play) is 150 KiB of file, 500 KiB of data and about 7 MiB held.
-constexpr std::size_t kMaxReplayFileBytes = 64u << 20;
-constexpr std::size_t kMaxReplayDataBytes = 64u << 20;
-constexpr std::size_t kMaxReplayHeldBytes = 256u << 20;
 
 // The number a digest's value is filed under: its object, then its field.
 inline std::uint64_t digestKey(const DigestItem& item) {
