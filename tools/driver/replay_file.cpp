@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "engine/engine.h"
+#include "engine/utf8_paths.h"
 #include "sessions/session.h"
 
 namespace {
@@ -279,7 +280,7 @@ bool saveReplay(const std::string& path, const Replay& replay, std::string& erro
         return false;
     }
     // Replaced whole or not at all: a re-recording stopped or failing halfway keeps the replay it had.
-    const std::filesystem::path file(path);
+    const std::filesystem::path file = PathFromUtf8(path);
     const std::string why = ReplaceFileAtomically(file.parent_path().empty() ? "." : file.parent_path(),
                                                   file.filename().string(), bytes, false, fault);
     if (!why.empty()) {
