@@ -96,8 +96,8 @@ bool tReplaysScreen::update() {
     }
     const int count = static_cast<int>(_entries.size());
     if (count == 0) return true;
-    if (up > 0) _selected = (_selected - 1 + count) % count;
-    if (down > 0) _selected = (_selected + 1) % count;
+    // Keys typed faster than the passes each count.
+    _selected = ((_selected + down - up) % count + count) % count;
     if (keep > 0) toggleKept();
     if (watch > 0) {
         const Entry& entry = _entries[static_cast<std::size_t>(_selected)];

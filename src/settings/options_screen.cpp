@@ -129,10 +129,15 @@ bool tOptionsScreen::update() {
         _closed = true;
         return false;
     }
-    if (up > 0) select(-1);
-    if (down > 0) select(1);
-    if (left > 0) change(-1);
-    if (right > 0) change(1);
+    // Keys typed faster than the passes each count: Down, Down, Left in one pass is two lines on.
+    for (int i = 0; i < up; ++i)
+        select(-1);
+    for (int i = 0; i < down; ++i)
+        select(1);
+    for (int i = 0; i < left; ++i)
+        change(-1);
+    for (int i = 0; i < right; ++i)
+        change(1);
     if (set > 0) activate();
     return !_closed;
 }

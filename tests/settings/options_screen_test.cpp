@@ -158,6 +158,10 @@ TEST_F(OptionsScreen, OpenFromTheMapAndThePauseAndEscOnlyClosesThem) {
     InjectKeyTap(KEY_P);
     theProgram->checkKeys();
     ASSERT_TRUE(theProgram->options);
+    InjectKeyTap(KEY_DOWN); // two presses within one pass: two lines on
+    InjectKeyTap(KEY_DOWN);
+    theProgram->updateMain();
+    EXPECT_EQ(theProgram->options->selected(), 2);
     InjectKeyTap(KEY_ESCAPE);
     theProgram->updateMain();
     EXPECT_FALSE(theProgram->options);
