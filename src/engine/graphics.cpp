@@ -116,6 +116,7 @@ void destroyRenderer(Platform& p) {
     p.target = nullptr;
     p.prescaled = nullptr;
     p.prescaledScale = 0;
+    p.prescaleLimit = -1;
 }
 
 bool createWindowRenderer(Platform& p, std::string* error) {
@@ -163,12 +164,15 @@ SDL_Texture* prescaledTexture(Platform& p, int scale) {
     return p.prescaled;
 }
 
-// The largest whole number the renderer's textures allow for the intermediate picture (no limit: 0).
+// The largest whole number the renderer's textures allow for the intermediate picture (no limit: 0), read
+// once per renderer.
 int largestPrescale(Platform& p) {
+    if (p.prescaleLimit >= 0) return p.prescaleLimit;
     SDL_RendererInfo info{};
-    if (SDL_GetRendererInfo(p.renderer, &info) != 0 || info.max_texture_width <= 0 || info.max_texture_height <= 0)
-        return 0;
-    return std::min(info.max_texture_width / p.width, info.max_texture_height / p.height);
+    p.prescaleLimit = 0;
+    if (SDL_GetRendererInfo(p.renderer, &info) == 0 && info.max_texture_width > 0 && info.max_texture_height > 0)
+        p.prescaleLimit = std::min(info.max_texture_width / p.width, info.max_texture_height / p.height);
+    return p.prescaleLimit;
 }
 
 // Fill scaling: the back buffer copied at a whole number into the intermediate picture (nearest), then

@@ -42,6 +42,7 @@ struct Platform {
     bool fill = false;                 // "fill" scaling instead of the whole-number scale
     SDL_Texture* prescaled = nullptr;  // fill scaling's intermediate picture, made as needed
     int prescaledScale = 0;
+    int prescaleLimit = -1;            // the renderer's largest whole number for it (0: none; -1: not read)
 };
 
 Platform& platform();

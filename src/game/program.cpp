@@ -246,7 +246,6 @@ void tProgram::checkKeys() {
 }
 
 void tProgram::openOptions() {
-    if (!settings) settings = std::make_shared<tSettings>();
     options = std::make_shared<tOptionsScreen>(settings, state == gamestate::MAP);
 }
 

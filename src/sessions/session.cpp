@@ -121,8 +121,7 @@ void BeginSessionProgram(const SessionStart& start, SessionUse use, const Player
         watched->pauseOnFocusLoss = start.pauseOnFocusLoss;
         watched->shake = start.shake;
         theProgram->settings = watched;
-        tProgram::pauseOnFocusLoss = start.pauseOnFocusLoss;
-        tShake::scale = ShakeScale(start.shake);
+        ApplyGameSettings(*watched);
     }
     tPersistence& record = *theProgram->worldData;
     for (int id = 0; id < tPersistence::kMissionCount; ++id)

@@ -39,6 +39,11 @@ std::string PageKeysLine(const tSettings& s) {
            " in the pause" + dot + "pads work too";
 }
 
+void ApplyGameSettings(const tSettings& settings) {
+    tProgram::pauseOnFocusLoss = settings.pauseOnFocusLoss;
+    tShake::scale = ShakeScale(settings.shake);
+}
+
 void ApplySettings(const tSettings& settings) {
     SetMusicVolume(VolumeGain(settings.musicVolume));
     SetEffectsVolume(VolumeGain(settings.effectsVolume));
@@ -46,8 +51,7 @@ void ApplySettings(const tSettings& settings) {
     SetFillScaling(settings.fillScaling);
     SetVSync(settings.vsync);
     ApplyBindings(settings);
-    tProgram::pauseOnFocusLoss = settings.pauseOnFocusLoss;
-    tShake::scale = ShakeScale(settings.shake);
+    ApplyGameSettings(settings);
     tOnscreenObject::flashesShown = settings.hitFlashes;
     tFoo::rumbleWhenHurt = settings.padRumble;
     SetPageKeysLine(PageKeysLine(settings));

@@ -6,6 +6,9 @@
 // Puts the settings into effect at once: the mixer's volumes, the window, the mapping of keys and pad
 // buttons, and the comfort settings the game's objects read.
 void ApplySettings(const tSettings& settings);
+// Only the settings that change the game itself, not its picture or sound (pause on focus loss, the
+// shake, which moves the camera): what a watched session takes from its recording.
+void ApplyGameSettings(const tSettings& settings);
 
 // The mixer's gain for a volume in percent: the square of its share, so that each step sounds about as
 // much quieter as the last (50 % is a quarter of the amplitude, about 12 dB down). 0 is silence, 100 the

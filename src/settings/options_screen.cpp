@@ -235,10 +235,11 @@ void tOptionsScreen::waitForKey() {
     const int key = TakeKeyPressed();
     const int button = TakePadButtonPressed();
     KeyPressCount(ActionGameKey(Action::Back)); // Esc may be the key wanted: it must not end the game
-    const std::string keeps = std::string(ActionName(line.action)) + " keeps " +
-                              (_padColumn ? PadButtonName(_settings->padButton(line.action))
-                                          : KeyName(_settings->key(line.action))) +
-                              ".";
+    const auto keeps = [&] {
+        return std::string(ActionName(line.action)) + " keeps " +
+               (_padColumn ? PadButtonName(_settings->padButton(line.action)) : KeyName(_settings->key(line.action))) +
+               ".";
+    };
     if (!_padColumn && key != 0) {
         _waiting = false;
         say(BindKey(*_settings, line.action, key).message);
@@ -247,10 +248,10 @@ void tOptionsScreen::waitForKey() {
         say(BindPadButton(*_settings, line.action, button).message);
     } else if (key != 0 || button >= 0) {
         _waiting = false;
-        say(std::string(_padColumn ? "That was not a pad button: " : "That was not a key: ") + keeps);
+        say(std::string(_padColumn ? "That was not a pad button: " : "That was not a key: ") + keeps());
     } else if (MillisBetween(_waitStarted, Millis()) >= kWaitForKeyMs) {
         _waiting = false;
-        say(std::string(_padColumn ? "No button pressed: " : "No key pressed: ") + keeps);
+        say(std::string(_padColumn ? "No button pressed: " : "No key pressed: ") + keeps());
     }
     if (_waiting) return;
     applied();
