@@ -591,6 +591,19 @@ function storedPaths() {
         };
     });
 }
+// The bytes IndexedDB holds for each path (null for one it lacks).
+function storedFiles(paths) {
+    return Promise.all(paths.map((path) => new Promise((done, fail) => {
+        const open = indexedDB.open("/vevu");
+        open.onerror = () => fail(open.error);
+        open.onsuccess = () => {
+            const db = open.result;
+            const read = db.transaction(["FILE_DATA"]).objectStore("FILE_DATA").get(path);
+            read.onsuccess = () => { db.close(); done(read.result ? [...read.result.contents] : null); };
+            read.onerror = () => { db.close(); fail(read.error); };
+        };
+    })));
+}
 function storeFile(path, bytes) {
     return new Promise((done, fail) => {
         const open = indexedDB.open("/vevu", 21);
@@ -662,14 +675,8 @@ async function playerFiles(browser) {
         // they should be.
         const kept = async (page, music = null) => {
             const paths = (await page.evaluate(storedPaths)).filter((path) => /^\/vevu\/replays\/[^/]+\.vrp$/.test(path));
-            const [campaign, settings, ...sessions] = await page.evaluate((paths) => Promise.all(
-                ["/vevu/campaign.sav", "/vevu/settings.txt", ...paths].map((name) => new Promise((done) => {
-                    indexedDB.open("/vevu").onsuccess = (event) => {
-                        const db = event.target.result;
-                        const read = db.transaction(["FILE_DATA"]).objectStore("FILE_DATA").get(name);
-                        read.onsuccess = () => { db.close(); done(read.result ? [...read.result.contents] : null); };
-                    };
-                }))), paths);
+            const [campaign, settings, ...sessions] = await page.evaluate(storedFiles,
+                                                                          ["/vevu/campaign.sav", "/vevu/settings.txt", ...paths]);
             check(campaign && campaign.join() === won.join(), "the saved campaign is gone or changed in IndexedDB");
             if (music !== null) {
                 const text = settings ? Buffer.from(settings).toString() : "";
@@ -680,7 +687,7 @@ async function playerFiles(browser) {
         // The options screen (P on the map): the music some steps quieter, then closed, which saves the settings.
         const optionsShown = async (page) => (await countPixels(page, {x: 38, y: 60, w: 2, h: 360},
                                                                "r === 224 && g === 78 && b === 168")) > 300;
-        const setMusic = async (page, quieter) => {
+        const setMusic = async (page, quieter, music) => {
             await until("the options screen", async () => {
                 if (!(await optionsShown(page))) {
                     await page.keyboard.press("p");
@@ -690,7 +697,6 @@ async function playerFiles(browser) {
             }, 20000);
             if (quieter > 0) await page.keyboard.press("ArrowDown"); // from the replays to the music
             for (let i = 0; i < quieter; ++i) await page.keyboard.press("ArrowLeft");
-            const saved = await page.evaluate(() => Module.vevuFiles.saved);
             await until("the options to close", async () => {
                 if (await optionsShown(page)) {
                     await page.keyboard.press("p");
@@ -698,7 +704,12 @@ async function playerFiles(browser) {
                 }
                 return !(await optionsShown(page));
             }, 20000);
-            await until("the settings to be saved", () => page.evaluate((saved) => Module.vevuFiles.saved > saved, saved), 20000);
+            // The pass that closed the screen wrote the settings and asked for a copy; a copy already under way
+            // then ends without them, so the wait is for the last one queued, not for the next to end.
+            await until("the settings to be copied", () => page.evaluate(() => !Module.vevuFiles.busy), 20000);
+            const [settings] = await page.evaluate(storedFiles, ["/vevu/settings.txt"]);
+            const text = settings ? Buffer.from(settings).toString() : "";
+            check(text.includes(`\nmusic_volume = ${music}\n`), `the settings in IndexedDB: ${JSON.stringify(text)}`);
         };
         // The page hidden behind another tab; resolves once its files are saved.
         const hide = async (page) => {
@@ -712,7 +723,7 @@ async function playerFiles(browser) {
 
         const first = await open("saved campaign");
         await continueCampaign(first);
-        await setMusic(first, 1); // the session so far is copied with the settings
+        await setMusic(first, 1, 90); // the session so far is copied with the settings
         const before = await kept(first, 90);
         await frames(first, 150); // more of the session on the map, in memory only
         const other = await hide(first);
@@ -730,7 +741,7 @@ async function playerFiles(browser) {
         await continueCampaign(second);
         await second.reload();
         await continueCampaign(second);
-        await setMusic(second, 0); // saved as the game read it
+        await setMusic(second, 0, 90); // saved as the game read it
         check((await kept(second, 90))[session] >= sessions[session], "the session was lost in the reload");
         await frames(second, 60);
         step(`the campaign, the music at 90 % and the session ${session} (${before[session]} bytes before the tab ` +
