@@ -75,5 +75,7 @@ function(vevu_web_replay_page)
     target_link_options(vevu_web_replay PRIVATE --preload-file "${CMAKE_SOURCE_DIR}/tests/replays@/replays")
     set_target_properties(vevu_web_replay PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/replay")
     vevu_web_page(vevu_web_replay index "${CMAKE_SOURCE_DIR}/web/replay_shell.html")
+    # The shell reads the frame it asked for (?frame=...) from the page's files.
+    target_link_options(vevu_web_replay PRIVATE "-sEXPORTED_RUNTIME_METHODS=[FS]")
     set_property(TARGET vevu_web_replay APPEND PROPERTY LINK_DEPENDS ${replays})
 endfunction()

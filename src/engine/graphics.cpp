@@ -90,8 +90,15 @@ void updateMatrix() {
 
 // Makes the back buffer and clears it; the renderer must exist.
 bool createTarget(Platform& p) {
-    p.target =
-        SDL_CreateTexture(p.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, p.width, p.height);
+    SDL_RendererInfo info{};
+    p.software = SDL_GetRendererInfo(p.renderer, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) != 0;
+    // SDL's software renderer blends a picture with translucent pixels onto a back buffer of the
+    // pictures' own ARGB layout, unmodulated, with an MMX routine on x86 and a C one elsewhere, which
+    // round differently: the page would draw other pixels than the desktop. Onto a buffer of the other
+    // channel order every platform blends with the same C routines. The buffer's alpha was never seen
+    // (it is copied opaque), so it has none.
+    const Uint32 format = p.software ? SDL_PIXELFORMAT_XBGR8888 : SDL_PIXELFORMAT_ARGB8888;
+    p.target = SDL_CreateTexture(p.renderer, format, SDL_TEXTUREACCESS_TARGET, p.width, p.height);
     if (!p.target) return false;
     SDL_SetTextureScaleMode(p.target, SDL_ScaleModeNearest);
     // The back buffer is opaque: Flip copies it as it is rather than blending it over the window.
@@ -99,8 +106,6 @@ bool createTarget(Platform& p) {
     SDL_SetRenderTarget(p.renderer, p.target);
     SDL_SetRenderDrawColor(p.renderer, 0, 0, 0, 255);
     SDL_RenderClear(p.renderer);
-    SDL_RendererInfo info{};
-    p.software = SDL_GetRendererInfo(p.renderer, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) != 0;
     ++p.generation;
     p.rendererAlive = true;
     return true;
