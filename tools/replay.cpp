@@ -137,7 +137,7 @@ SessionResult recordIntro() {
                     [&](int) {
                         const tProgram& game = *theProgram;
                         if (!typed && gameMillisecs() >= 12000) {
-                            typeChar(' ');
+                            keyTap(KEY_SPACE);
                             typed = true;
                         }
                         if (!left && game.blackScreen && game.blackScreenAlpha < 2.0f) {
@@ -155,7 +155,7 @@ SessionResult recordOutro() {
                     [&](int) {
                         const tProgram& game = *theProgram;
                         if (!typed && game.outro && game.outro->song && !game.outro->song->Playing()) {
-                            typeChar('q');
+                            keyTap(KEY_Q);
                             typed = true;
                         }
                     }};

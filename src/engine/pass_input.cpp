@@ -23,6 +23,7 @@ struct Playback {
     bool closeWaiting = false; // a recorded close the game has not taken yet
     bool focusLost = false;
     std::deque<bool> endAnswers;
+    bool unrecordedAnswer = false;
 };
 
 Recording recording;
@@ -96,9 +97,10 @@ bool RecordingPasses() {
     return recording.sink != nullptr;
 }
 
-void PlayPasses(PassSource source) {
+void PlayPasses(PassSource source, bool unrecordedAnswer) {
     playback = Playback{};
     playback.source = std::move(source);
+    playback.unrecordedAnswer = unrecordedAnswer;
     engine_detail::SendDeviceInputToPlayer(playback.source != nullptr);
 }
 
@@ -130,7 +132,7 @@ bool PlaybackFocusLost() {
 }
 
 bool PlaybackEndAnswer() {
-    if (playback.endAnswers.empty()) return false;
+    if (playback.endAnswers.empty()) return playback.unrecordedAnswer;
     const bool yes = playback.endAnswers.front();
     playback.endAnswers.pop_front();
     return yes;

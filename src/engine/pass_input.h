@@ -61,8 +61,10 @@ bool RecordingPasses();
 // Plays passes: at each BeginPass, source fills in the next pass (it may wait, draw or pump the window
 // meanwhile) or answers false when there is none; from then on the game is told the window was closed,
 // which ends every loop. A null source stops playing and gives the window's input back to the game.
+// unrecordedAnswer: what the game is told when it asks to end and the passes hold no answer (passes
+// recorded where the platform never asks, as the desktop's test replays were, always meant yes).
 using PassSource = std::function<bool(PassRecord& next)>;
-void PlayPasses(PassSource source);
+void PlayPasses(PassSource source, bool unrecordedAnswer = false);
 bool PlayingPasses();
 // True once the source ran out or StopPlayback was called.
 bool PlaybackEnded();

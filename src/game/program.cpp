@@ -119,7 +119,7 @@ bool tProgram::chooseCampaign() {
     ClearKeys();
     Delta::Start();
     while (true) {
-        if (passHook) passHook();
+        beginPass();
         if (CloseRequested()) return false;
         Delta::Update();
         if (notice) notice->update();

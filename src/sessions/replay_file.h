@@ -39,7 +39,7 @@ struct TestReplay {
     std::string entry = "run";
     int seed = 12345;
     std::uint32_t assets = 0;
-    std::vector<PassRecord> passes; // frame times of 1 to 255 ms; keys and characters below 256
+    std::vector<PassRecord> passes; // frame times of 1 to 255 ms; event codes below 256
     std::uint64_t digestCount = 0;  // as the header declares
     // The data unpacked and a reader standing after the passes, what they hold counted.
     std::string data;

@@ -19,7 +19,7 @@ namespace {
 Replay recordShortSession() {
     PassInput input{[](int) { return 10; },
                     [](int pass) {
-                        if (pass == 5) typeChar(' ');
+                        if (pass == 5) keyTap(KEY_SPACE);
                         if (pass == 400) keyTap(KEY_ESCAPE);
                     }};
     SessionResult result = playSession("run", 99, input, [](const Digest&, const auto&) { return true; });
@@ -181,7 +181,7 @@ TEST(Replay, AFileAskingForTooMuchIsRefusedBeforeItIsHeld) {
               "pass"},
              {onePass + numbers({2, 0, 0xFFFF'FFFE, 0, 0, 0, 0, 0, 1, 4, 0, 0, 0, 0, 0, 0}), 2, "clock"},
              {numbers({1, 300, 0, 0, 0}), 0, "frame time"},
-             {numbers({1, 10, 1, 4, 65, 0, 0}), 0, "key"},
+             {numbers({1, 10, 1, 40, 65, 0, 0}), 0, "input event"},
              {onePass + numbers({1, 1, 0, 0, 0, 0, 1, 70'000, 0, 0}), 1, "sound"},
              {onePass + numbers({0, 1, 300}), 0, "class"},
          })

@@ -2,10 +2,12 @@
 
 #include <SDL.h>
 
+#include <cstdio>
+#include <cstdlib>
+
 #include "engine/keyboard.h"
 
 namespace {
-std::vector<KeyEvent>* listener = nullptr;
 bool throughWindow = false;
 
 void pushKeyEvent(int key, bool down) {
@@ -37,6 +39,13 @@ void sendThroughWindow(KeyEvent event) {
 } // namespace
 
 void sendKeysThroughWindow(bool on) {
+    if (on == throughWindow) return;
+    // Headless, the queue is there only while somebody holds SDL's event part.
+    if (on && SDL_InitSubSystem(SDL_INIT_EVENTS) != 0) {
+        std::fprintf(stderr, "the window's event queue: %s\n", SDL_GetError());
+        std::exit(2);
+    }
+    if (!on) SDL_QuitSubSystem(SDL_INIT_EVENTS);
     throughWindow = on;
 }
 
@@ -46,7 +55,6 @@ void giveKey(KeyEvent event) {
         return;
     }
     ApplyInputEvent(event);
-    if (listener) listener->push_back(event);
 }
 
 void keyDown(int key) {
@@ -57,13 +65,6 @@ void keyUp(int key) {
 }
 void keyTap(int key) {
     giveKey({KeyEvent::Tap, static_cast<std::uint32_t>(key)});
-}
-void typeChar(int character) {
-    giveKey({KeyEvent::Char, static_cast<std::uint32_t>(character)});
-}
-
-void listenToKeys(std::vector<KeyEvent>* log) {
-    listener = log;
 }
 
 int SdlKeycodeOf(int key) {

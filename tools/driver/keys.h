@@ -1,8 +1,6 @@
 #pragma once
-// The keys a player made of code gives the game. They reach the game as the window would deliver them
-// (InjectKey*), and while a recorder listens each one is also written down in the order it was given,
-// so that a replay can give the very same keys again.
-#include <vector>
+// The keys a player made of code gives the game: straight into the key state, or through the window's
+// event queue as a player's keys come (what the engine's recorder writes down).
 
 #include "engine/pass_input.h"
 
@@ -12,11 +10,8 @@ using KeyEvent = InputEvent;
 void keyDown(int key);
 void keyUp(int key);
 void keyTap(int key);
-void typeChar(int character);
-// Gives one written-down key to the game again (and to the listener, if any).
+// Gives one input event to the game.
 void giveKey(KeyEvent event);
-// Every key given from now on is appended to log (null: nobody listens).
-void listenToKeys(std::vector<KeyEvent>* log);
 // On: keys go into the window's event queue, as a player's would (the game reads them at its next pass,
 // through the engine's recorder when one records); off: straight into the key state.
 void sendKeysThroughWindow(bool on);

@@ -66,13 +66,7 @@ std::string fieldName(const DigestItem& item) {
 } // namespace
 
 PassInput recordedInput(const Replay& replay) {
-    return {[&replay](int pass) {
-                return pass < static_cast<int>(replay.passes.size()) ? replay.passes[pass].frameMs : 0;
-            },
-            [&replay](int pass) {
-                for (const KeyEvent& k : replay.passes[pass].events)
-                    giveKey(k);
-            }};
+    return {nullptr, nullptr, &replay.passes};
 }
 
 SessionResult playSession(const std::string& entry, int seed, const PassInput& input,
@@ -99,38 +93,62 @@ SessionResult playSession(const std::string& entry, int seed, const PassInput& i
         r.digests.push_back(d);
         if (!check(d, taker.objectClasses)) stopped = true;
     };
+    // Only the frames a digest looks at are drawn; the draw code runs on every pass all the same. The
+    // clock the pass reads is the one now, moved on by its frame time at the top of the pass.
+    auto drawIfDigested = [&](int frameMs) {
+        drawn = (gameMillisecs() + frameMs) / 1000 != lastSecond;
+        SetDrawingEnabled(drawn);
+    };
+    const bool recorded = input.recorded != nullptr;
+    if (recorded) {
+        PlayPasses(
+            [&](PassRecord& next) {
+                if (stopped || pass >= static_cast<int>(input.recorded->size())) return false;
+                next = (*input.recorded)[static_cast<std::size_t>(pass)];
+                r.passes.push_back(next);
+                drawIfDigested(next.frameMs);
+                ++pass;
+                return true;
+            },
+            true);
+    } else {
+        RecordPasses([&r](const PassRecord& done) { r.passes.push_back(done); });
+        sendKeysThroughWindow(true);
+    }
+    auto stopRecording = [&] {
+        if (!RecordingPasses()) return;
+        RecordPasses(nullptr);
+        sendKeysThroughWindow(false);
+    };
     tProgram::passHook = [&] {
         taker.notePass();
         if (pass > 0 && !stopped &&
             (gameMillisecs() / 1000 != lastSecond || game.state != lastState ||
              (game.outro != nullptr) != lastOutro))
             digest();
-        if (stopped || result.ranPastEnd) {
-            // Leave the game: Esc ends the main loop (and a menu first), its character the intro and outro.
-            InjectKeyTap(KEY_ESCAPE);
-            if (++leaving > kPassesToLeave) {
-                std::fprintf(stderr, "the session does not end: stopped after %d passes\n", pass);
-                std::exit(2);
+        if (!stopped && !result.ranPastEnd) {
+            // A recording's next pass is the engine's to play, at the top of the pass.
+            if (recorded && pass < static_cast<int>(input.recorded->size())) return;
+            const int frameMs = recorded ? 0 : input.frameMs(pass);
+            if (frameMs > 0) {
+                AdvanceMillis(frameMs);
+                drawIfDigested(frameMs);
+                input.keys(pass);
+                ++pass;
+                return;
             }
-            AdvanceMillis(10);
-            return;
-        }
-        const int frameMs = input.frameMs(pass);
-        if (frameMs <= 0) {
             result.ranPastEnd = true;
-            InjectKeyTap(KEY_ESCAPE);
-            AdvanceMillis(10);
-            return;
         }
-        AdvanceMillis(frameMs);
-        r.passes.push_back({frameMs, {}});
-        listenToKeys(&r.passes.back().events);
-        input.keys(pass);
-        listenToKeys(nullptr);
-        // Only the frames a digest looks at are drawn; the draw code runs on every pass all the same.
-        drawn = gameMillisecs() / 1000 != lastSecond;
-        SetDrawingEnabled(drawn);
-        ++pass;
+        // Leave the game, unrecorded: Esc ends the main loop (and a menu first), its character the intro
+        // and outro; a recording's playback ends, which closes the window as far as the game knows.
+        stopRecording();
+        if (recorded) StopPlayback();
+        InjectKeyTap(KEY_ESCAPE);
+        if (++leaving > kPassesToLeave) {
+            std::fprintf(stderr, "the session does not end: stopped after %d passes\n", pass);
+            std::exit(2);
+        }
+        AdvanceMillis(10);
     };
     if (entry == "outro") {
         game.runOutro();
@@ -139,6 +157,7 @@ SessionResult playSession(const std::string& entry, int seed, const PassInput& i
         harness.startMission(entry.back() - '0');
         while (true) {
             tProgram::passHook();
+            BeginPass();
             game.updateMain();
             game.drawAll();
             if (game.gameExit() || game.flagEndGame) break;
@@ -147,6 +166,8 @@ SessionResult playSession(const std::string& entry, int seed, const PassInput& i
         game.run();
     }
     tProgram::passHook = nullptr;
+    stopRecording();
+    if (recorded) PlayPasses(nullptr);
     ending = true;
     taker.notePass();
     if (!stopped && !result.ranPastEnd) digest(); // how the session ended

@@ -1,5 +1,6 @@
 #pragma once
-// Replays: the keys and frame times of every pass of a session, played again on the manual clock and
+// Replays: the keys and frame times of every pass of a session, written down by the engine's recorder and
+// played again by its player (engine/pass_input.h), as a player's sessions are, on the manual clock; and
 // compared digest by digest with what the game did when the session was recorded.
 //
 // A session is tProgram::run from start-up (entry "run": intro, map, missions, outro), the outro alone
@@ -18,11 +19,14 @@
 #include "driver/keys.h"
 #include "driver/replay_file.h"
 
-// What a session's player does on each pass: the pass's frame time (0: the input has run out), then,
-// with the clock moved on, its keys given through driver/keys.h.
+// What a session's player does on each pass. A player of code: the pass's frame time (0: the input has
+// run out), then its keys, given through driver/keys.h into the window's queue as a player's are; the
+// engine's recorder (engine/pass_input.h) reads them and moves the clock at the top of the pass, and
+// writes the pass down. A recording: its passes, played by the engine's player as a watched session's are.
 struct PassInput {
     std::function<int(int pass)> frameMs;
     std::function<void(int pass)> keys;
+    const std::vector<PassRecord>* recorded = nullptr;
 };
 // A recorded replay's frame times and keys as a session's input.
 PassInput recordedInput(const Replay& replay);
