@@ -4,6 +4,8 @@
 #include <fstream>
 #include <system_error>
 
+#include "engine/utf8_paths.h"
+
 #ifdef _WIN32
 #include <process.h>
 #include <windows.h>
@@ -27,6 +29,11 @@ int processId() {
 // Each process writes its own temporary file, so two copies of the game never write into one.
 std::string temporaryName(const std::string& name) {
     return name + "." + std::to_string(processId()) + ".tmp";
+}
+
+// A file's UTF-8 name in the folder, in the platform's own path (Windows: UTF-16, not the code page).
+fs::path inFolder(const fs::path& folder, const std::string& name) {
+    return folder / PathFromUtf8(name);
 }
 
 std::string errnoText(int code) {
@@ -125,10 +132,10 @@ void syncFolder(const fs::path& folder) {
 // The old file kept as name.bak: linked (or copied where links cannot be made) beside it under a temporary
 // name, then renamed over the last backup, so a crash leaves the last backup or the new one.
 std::string keepBackup(const fs::path& folder, const std::string& name) {
-    const fs::path main = folder / name;
+    const fs::path main = inFolder(folder, name);
     std::error_code ec;
     if (!fs::exists(main, ec)) return "";
-    const fs::path staged = folder / temporaryName(name + ".bak");
+    const fs::path staged = inFolder(folder, temporaryName(name + ".bak"));
     fs::remove(staged, ec);
     fs::create_hard_link(main, staged, ec);
     if (ec) {
@@ -139,7 +146,7 @@ std::string keepBackup(const fs::path& folder, const std::string& name) {
             return "cannot keep a backup: " + ec.message();
         }
     }
-    std::string error = renameOver(staged, folder / (name + ".bak"));
+    std::string error = renameOver(staged, inFolder(folder, name + ".bak"));
     if (!error.empty()) fs::remove(staged, ec);
     return error.empty() ? "" : "cannot keep a backup: " + error;
 }
@@ -189,7 +196,7 @@ std::string ReplaceFileAtomically(const fs::path& folder, const std::string& nam
     std::error_code ec;
     fs::create_directories(folder, ec);
     if (ec) return ec.message();
-    const fs::path staged = folder / temporaryName(name);
+    const fs::path staged = inFolder(folder, temporaryName(name));
     std::string error = writeAndFlush(staged, bytes, fault);
     if (!error.empty()) {
         fs::remove(staged, ec);
@@ -202,7 +209,7 @@ std::string ReplaceFileAtomically(const fs::path& folder, const std::string& nam
             return error;
         }
     }
-    error = renameOver(staged, folder / name);
+    error = renameOver(staged, inFolder(folder, name));
     if (!error.empty()) {
         fs::remove(staged, ec);
         return error;
@@ -213,12 +220,12 @@ std::string ReplaceFileAtomically(const fs::path& folder, const std::string& nam
 
 std::string MoveFileAside(const fs::path& folder, const std::string& name, const std::string& suffix,
                           std::string* error) {
-    const fs::path from = folder / name;
+    const fs::path from = inFolder(folder, name);
     for (int n = 1; n < 1000; ++n) {
         // Appended rather than "-" + to_string(n): g++ 12 at -O3 warns of a false overlapping copy there.
         std::string asideName = name + suffix;
         if (n > 1) asideName.append("-").append(std::to_string(n));
-        const fs::path to = folder / asideName;
+        const fs::path to = inFolder(folder, asideName);
         std::error_code ec;
         if (fs::exists(to, ec) || ec) continue;
 #ifdef _WIN32
@@ -257,7 +264,8 @@ void RemoveStaleTemporaryFiles(const fs::path& folder, const std::string& name) 
     std::error_code ec;
     const std::string own = temporaryName(name);
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string file = it->path().filename().string();
+        // Any file may lie there, named in any script: Windows' narrow names cannot hold them all.
+        const std::string file = Utf8FromPath(it->path().filename());
         for (const std::string& base : {name, name + ".bak"}) {
             const bool temporary = file.size() > base.size() + 5 && file.compare(0, base.size() + 1, base + ".") == 0 &&
                                    file.compare(file.size() - 4, 4, ".tmp") == 0 &&

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <memory>
 
+#include "engine/utf8_paths.h"
+
 #ifdef __EMSCRIPTEN__
 #include <emscripten.h>
 #endif
@@ -26,7 +28,7 @@ void browserFilesWritten() {
 #endif
 
 std::string fileNameText(const fs::path& folder, const std::string& name) {
-    return (folder / name).string();
+    return Utf8FromPath(folder / PathFromUtf8(name));
 }
 
 } // namespace
@@ -100,7 +102,7 @@ LoadedFile TFileStore::load(const PlayerFile& file, const ContentsCheck& check) 
     RemoveStaleTemporaryFiles(folder, file.name);
 
     auto examine = [&](const std::string& name, FileCheck* verdict) -> bool {
-        const FileRead read = ReadWholeFile(folder / name, file.maxBytes);
+        const FileRead read = ReadWholeFile(folder / PathFromUtf8(name), file.maxBytes);
         switch (read.outcome) {
         case FileRead::Outcome::Missing:
             *verdict = FileCheck::damaged("missing");
@@ -212,7 +214,7 @@ void TFileStore::writeJob(const Job& job) {
     std::string error;
     if (!asideSuffix.empty()) {
         std::error_code ec;
-        if (!fs::exists(folder / file.name, ec)) {
+        if (!fs::exists(folder / PathFromUtf8(file.name), ec)) {
             std::lock_guard<std::mutex> lock(mutex_);
             aside_.erase(file.name); // the player has moved it away already
         } else {

@@ -7,6 +7,7 @@
 
 #include "driver/temporary_folder.h"
 #include "engine/file_store.h"
+#include "engine/utf8_paths.h"
 
 namespace fs = std::filesystem;
 
@@ -26,16 +27,20 @@ void writeBytes(const fs::path& path, const std::string& bytes) {
 std::vector<std::string> filesIn(const fs::path& folder) {
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
+        names.push_back(Utf8FromPath(entry.path().filename()));
     std::sort(names.begin(), names.end());
     return names;
 }
 
-// A store with two saves made: "first", then "second" (so the backup holds "first").
+// A store with two saves made: "first", then "second" (so the backup holds "first"). The folder also
+// holds a file of the player's named in other scripts, which Windows' narrow names cannot hold.
+const std::string kForeignName = "語-ж-é.txt";
 struct SavedTwice {
     TemporaryFolder folder;
     TFileStore store{folder.path()};
     SavedTwice() {
+        writeBytes(folder.path() / PathFromUtf8(kForeignName), "mine");
+        EXPECT_EQ(store.load(kRecord).from, LoadedFile::From::Nothing); // which looks for stale temporary files
         store.save(kRecord, "first");
         store.save(kRecord, "second");
         EXPECT_TRUE(store.flush());
@@ -58,8 +63,17 @@ TEST(FileStore, RoundTripReplacesTheFileWholeAndKeepsThePreviousOneAsBackup) {
     EXPECT_TRUE(loaded.notice.empty());
     EXPECT_EQ(UnframeFile(bytesOf(saved.backup()), 2).contents, "second");
     // The temporary files were renamed away: only the file and its backup are left.
-    EXPECT_EQ(filesIn(saved.folder.path()), (std::vector<std::string>{"record.sav", "record.sav.bak"}));
+    EXPECT_EQ(filesIn(saved.folder.path()), (std::vector<std::string>{"record.sav", "record.sav.bak", kForeignName}));
     EXPECT_TRUE(saved.store.takeNotices().empty());
+
+    // A file named beyond ASCII is written under that very name, with its backup.
+    const PlayerFile named{PlayerFileKind::Progress, "записи.sav", "The saved record", "a new record", 2, true};
+    saved.store.save(named, "one");
+    ASSERT_TRUE(saved.store.flush());
+    saved.store.save(named, "two");
+    ASSERT_TRUE(saved.store.flush());
+    EXPECT_EQ(saved.store.load(named).contents, "two");
+    EXPECT_EQ(UnframeFile(bytesOf(saved.folder.path() / PathFromUtf8("записи.sav.bak")), 2).contents, "one");
 }
 
 TEST(FileStore, NothingSavedLoadsNothingAndSaysNothing) {
@@ -150,7 +164,7 @@ TEST(FileStore, AFullDiskLeavesTheOldFileAndPlayGoesOn) {
     saved.store.save(kRecord, "fifth");
     ASSERT_TRUE(saved.store.flush());
     EXPECT_EQ(bytesOf(saved.main()), before);
-    EXPECT_EQ(filesIn(saved.folder.path()), (std::vector<std::string>{"record.sav", "record.sav.bak"}));
+    EXPECT_EQ(filesIn(saved.folder.path()), (std::vector<std::string>{"record.sav", "record.sav.bak", kForeignName}));
     const std::vector<std::string> notices = saved.store.takeNotices();
     ASSERT_EQ(notices.size(), 1u);
     EXPECT_NE(notices[0].find("The saved record could not be saved"), std::string::npos) << notices[0];

@@ -282,7 +282,7 @@ bool saveReplay(const std::string& path, const Replay& replay, std::string& erro
     // Replaced whole or not at all: a re-recording stopped or failing halfway keeps the replay it had.
     const std::filesystem::path file = PathFromUtf8(path);
     const std::string why = ReplaceFileAtomically(file.parent_path().empty() ? "." : file.parent_path(),
-                                                  file.filename().string(), bytes, false, fault);
+                                                  Utf8FromPath(file.filename()), bytes, false, fault);
     if (!why.empty()) {
         error = path + ": could not be written (" + why + ")";
         return false;
