@@ -59,11 +59,6 @@ void logFrame(const engine_detail::Platform& p) {
     std::fflush(log);
 }
 
-std::int64_t nowNanos() {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
 DrawListener drawListener = nullptr;
 
 SDL_BlendMode sdlBlend(int mode) {
@@ -230,10 +225,19 @@ void applyWindowIcon(Platform& p) {
     SDL_FreeSurface(surface);
 }
 
+#ifndef __EMSCRIPTEN__
+// The page never sleeps: the browser's frames set its pace.
+std::int64_t nowNanos() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
 void sleepUntil(std::int64_t when) {
     const std::int64_t now = nowNanos();
     if (when > now) std::this_thread::sleep_for(std::chrono::nanoseconds(when - now));
 }
+#endif
 
 // Presents the frame, held back first only where presents do not wait for the display themselves (the
 // pacer measures which). Headless and on the page nothing waits: the manual clock and the browser's

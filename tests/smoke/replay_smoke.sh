@@ -37,7 +37,7 @@ run_inside() {
     screenshot "$shots/replay-ended.png"
     xdotool key Escape
     poll 60 "intro on screen after the replay" screen_not_black
-    xdotool key alt+F4
+    alt_f4
     ended_with_zero "Alt+F4 after the replay"
     same_frames "$shots/played.log" "$shots/watched.log" || fail "the replay showed other frames"
     kill "$wm" 2>/dev/null

@@ -339,15 +339,20 @@ ended_with_zero() {
 # The window manager closes the window it holds active, which it learns of after X has given the window
 # the focus: Alt+F4 typed in between closes nothing.
 held_active_by_window_manager() {
+    window_ready || return 1
     timeout 5 xdotool windowactivate "$win" 2>/dev/null
     xprop -root _NET_ACTIVE_WINDOW 2>/dev/null | grep -qi "# $(printf '0x%x' "$win")\$"
+}
+# Alt+F4, as the player types it.
+alt_f4() {
+    poll 30 "the window manager holding the game's window active" held_active_by_window_manager
+    xdotool key alt+F4
 }
 close_during_intro() {
     start_game
     check_window_identity
     poll 60 "intro on screen" screen_not_black
-    poll 30 "the window manager holding the game's window active" held_active_by_window_manager
-    xdotool key alt+F4
+    alt_f4
     ended_with_zero "Alt+F4 in the intro"
 }
 
