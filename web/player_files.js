@@ -1,8 +1,8 @@
 // Linked after the game's script (cmake/Web.cmake: --post-js), where Emscripten's file system is in
 // reach; the page itself never sees it. The player's folder /vevu is IndexedDB's (IDBFS): loaded once
-// before the game's first read, and copied back to IndexedDB at each change the game makes and whenever
-// the page asks (when it is hidden: the last event a phone's browser reliably sends before it discards a
-// tab). The page learns of trouble through Module.onFilesProblem(text) and of its end through
+// before the game's first read, and copied back to IndexedDB at each change the game makes (a session
+// being recorded: every few seconds) and whenever the page asks (when it is hidden: the last event a
+// phone's browser reliably sends before it discards a tab). The page learns of trouble through Module.onFilesProblem(text) and of its end through
 // Module.onFilesSaved().
 (function () {
   "use strict";
@@ -132,6 +132,18 @@
   // The engine's call after each file it writes.
   Module["vevuFilesWritten"] = function () {
     Module["vevuSaveFiles"]();
+  };
+  // The engine's call after it writes a file as it goes (the session being recorded, every second): one
+  // copy at most every ASIDE_EVERY_MS, so that a tab that crashes or is killed while shown, which sends no
+  // event to copy on, still keeps the session up to a few seconds before.
+  var ASIDE_EVERY_MS = 2000;
+  var asideTimer = null;
+  Module["vevuFilesWrittenAside"] = function () {
+    if (asideTimer !== null) return;
+    asideTimer = setTimeout(function () {
+      asideTimer = null;
+      Module["vevuSaveFiles"]();
+    }, ASIDE_EVERY_MS);
   };
 })();
 

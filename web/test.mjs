@@ -340,9 +340,13 @@ async function playThrough(browser, {url}) {
     await page.bringToFront();
     await other.close();
     await until("the game's tab to show again", () => page.evaluate(() => document.visibilityState === "visible"));
-    await frames(page, 30); // the camera comes to rest
-    const paused = await distinctFrames(page);
-    check(paused.size <= 4, `the game went on in a tab put in the background (${paused.size} different pictures)`);
+    // Paused, a larva steered stays put and only what blinks changes; the camera coming to rest and the
+    // words that rise from a catch made just before the tab was hidden still move for a moment.
+    let paused = new Set();
+    await until("the game to stand still, the larva steered, once its tab was put in the background", async () => {
+        paused = await distinctFrames(page, "ArrowLeft");
+        return paused.size <= 4;
+    }, 20000);
     await page.screenshot({path: join(shots, "paused.png")});
     await page.keyboard.press("p");
     // Resuming clears the keys, so each look steers anew: a resumed larva moves where nothing else may.
@@ -352,8 +356,8 @@ async function playThrough(browser, {url}) {
         await page.keyboard.up("ArrowLeft");
         return !paused.has(await frameDigest(page));
     }, 10000);
-    step(`a tab put in the background paused the game (${paused.size} pictures in turn, ${running.size} while ` +
-         "running); P resumed it");
+    step(`a tab put in the background paused the game (${paused.size} picture${paused.size === 1 ? "" : "s"} in ` +
+         `turn, ${running.size} while running); P resumed it`);
 
     // Esc asks; "Keep playing" (here by a pad's B) goes on where the game stood, "End the game" ends it.
     await askToEnd(page, () => page.keyboard.press("Escape"), async () => {
@@ -725,7 +729,11 @@ async function playerFiles(browser) {
         await continueCampaign(first);
         await setMusic(first, 1, 90); // the session so far is copied with the settings
         const before = await kept(first, 90);
-        await frames(first, 150); // more of the session on the map, in memory only
+        const [recorded] = Object.keys(before);
+        // More of the session on the map reaches IndexedDB while the page is shown, as a crash would find it.
+        await until("the session recorded so far copied while the page is shown", async () =>
+            ((await kept(first, 90))[recorded] || 0) > before[recorded], 30000);
+        await frames(first, 150); // and more, in memory only for now
         const other = await hide(first);
         await first.close();
         await other.close();

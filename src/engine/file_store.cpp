@@ -253,6 +253,14 @@ std::unique_ptr<TFileStore>& processStore() {
 }
 } // namespace
 
+void PlayerFileWrittenAside() {
+#ifdef __EMSCRIPTEN__
+    EM_ASM({
+        if (Module["vevuFilesWrittenAside"]) Module["vevuFilesWrittenAside"]();
+    });
+#endif
+}
+
 TFileStore& PlayerFiles() {
     std::unique_ptr<TFileStore>& store = processStore();
     if (!store) store = std::make_unique<TFileStore>(FindPlayerFolders(true));

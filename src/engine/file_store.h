@@ -103,6 +103,11 @@ class TFileStore {
     std::thread writer_;
 };
 
+// Tells the platform that a file in the player's folders was written outside the store (the session being
+// recorded, as it goes). On the page its folder is copied to the browser's storage within seconds, so that
+// a tab that crashes while shown keeps the session up to then; elsewhere the file is on the disk already.
+void PlayerFileWrittenAside();
+
 // The process's store. Until the game itself opts in (UsePlatformPlayerFolders), it has no folder but the
 // one VEVU_DATA_DIR names, so that tests, tools and benchmarks never reach the player's files.
 TFileStore& PlayerFiles();

@@ -6,6 +6,7 @@
 
 #include "campaign/persistence.h"
 #include "engine/engine.h"
+#include "engine/file_store.h"
 #include "engine/utf8_paths.h"
 #include "game/constants.h"
 #include "game/program.h"
@@ -90,6 +91,7 @@ void tSessionRecorder::stop() {
     if (!writer.isOpen()) return;
     RecordPasses(nullptr); // hands over the last pass
     writer.finish();
+    PlayerFileWrittenAside();
     recordingNow.clear();
 }
 
@@ -123,6 +125,7 @@ void tSessionRecorder::onPass(const PassRecord& pass) {
     }
     if (marked || flushedMs >= kFlushEveryMs) {
         writer.flush();
+        PlayerFileWrittenAside();
         flushedMs = 0;
     }
 }
