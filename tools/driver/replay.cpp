@@ -103,7 +103,7 @@ SessionResult playSession(const std::string& entry, int seed, const PassInput& i
     if (recorded) {
         PlayPasses(
             [&](PassRecord& next) {
-                if (stopped || pass >= static_cast<int>(input.recorded->size())) return false;
+                if (pass >= static_cast<int>(input.recorded->size())) return false; // the hook stops first
                 next = (*input.recorded)[static_cast<std::size_t>(pass)];
                 r.passes.push_back(next);
                 drawIfDigested(next.frameMs);
@@ -127,10 +127,10 @@ SessionResult playSession(const std::string& entry, int seed, const PassInput& i
              (game.outro != nullptr) != lastOutro))
             digest();
         if (!stopped && !result.ranPastEnd) {
-            // A recording's next pass is the engine's to play, at the top of the pass.
-            if (recorded && pass < static_cast<int>(input.recorded->size())) return;
-            const int frameMs = recorded ? 0 : input.frameMs(pass);
-            if (frameMs > 0) {
+            if (recorded) {
+                // The recording's next pass is the engine's to play, at the top of the pass.
+                if (pass < static_cast<int>(input.recorded->size())) return;
+            } else if (const int frameMs = input.frameMs(pass); frameMs > 0) {
                 AdvanceMillis(frameMs);
                 drawIfDigested(frameMs);
                 input.keys(pass);
