@@ -12,6 +12,7 @@
 #include "driver/replay.h"
 #include "engine/engine.h"
 #include "game/program.h"
+#include "sessions/session.h"
 
 namespace {
 
@@ -71,7 +72,7 @@ std::string replayFile(const std::string& body, std::uint64_t passes, std::uint6
     compress2(reinterpret_cast<Bytef*>(packed.data()), &packedSize,
               reinterpret_cast<const Bytef*>(body.data()), body.size(), 1);
     packed.resize(packedSize);
-    return "vevu replay 1\nentry run\nseed 1\nassets " + std::to_string(assetsHash()) + "\npasses " +
+    return "vevu replay 1\nentry run\nseed 1\nassets " + std::to_string(AssetsHash()) + "\npasses " +
            std::to_string(passes) + "\ndigests " + std::to_string(digests) + "\ndata " +
            std::to_string(body.size()) + " " + std::to_string(packed.size()) + "\n" + packed;
 }
@@ -106,7 +107,7 @@ TEST(Replay, DigestsOfValuesNoFieldHasAreToldByNumber) {
 
 TEST(Replay, ADamagedFileIsRefusedNamingTheFileAndTheFault) {
     Replay replay;
-    replay.assets = assetsHash();
+    replay.assets = AssetsHash();
     replay.passes = {{10, {{KeyEvent::Down, KEY_Z}}}, {16, {}}};
     replay.digests = {{1, 10, {{0, 0, 7}, {3, 1, 42}}, {3}, true, 99, true},
                       {2, 26, {{0, 0, 8}}, {}, false, 0, false}};

@@ -9,6 +9,7 @@
 #include "engine/engine.h"
 #include "game/game_clock.h"
 #include "game/program.h"
+#include "sessions/session.h"
 
 namespace {
 
@@ -75,7 +76,7 @@ SessionResult playSession(const std::string& entry, int seed, const PassInput& i
     Replay& r = result.replay;
     r.entry = entry;
     r.seed = seed;
-    r.assets = assetsHash();
+    r.assets = AssetsHash();
     Harness harness(10, seed);
     tProgram& game = harness.program();
     DigestTaker taker;

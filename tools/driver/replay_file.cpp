@@ -200,10 +200,6 @@ void readDigests(PackedReader& r, std::vector<Digest>& digests, std::size_t pass
 
 } // namespace
 
-std::uint32_t assetsHash() {
-    return AssetsHash(); // the game's own, which the sessions players record carry too
-}
-
 bool encodeReplay(const Replay& replay, std::string& bytes) {
     PackedWriter w;
     w.put(replay.passes.size());
@@ -297,9 +293,9 @@ bool loadReplay(const std::string& path, Replay& replay, std::string& error, boo
         error = path + ": " + error;
         return false;
     }
-    if (replay.assets != assetsHash() && !otherAssetsAllowed) {
+    if (replay.assets != AssetsHash() && !otherAssetsAllowed) {
         error = path + ": recorded with other assets (assets hash " + std::to_string(replay.assets) +
-                ", this build's is " + std::to_string(assetsHash()) +
+                ", this build's is " + std::to_string(AssetsHash()) +
                 "): the pictures or sounds changed since; record it again";
         return false;
     }

@@ -27,8 +27,6 @@ inline std::uint64_t digestKey(const DigestItem& item) {
     return std::uint64_t{item.object} << 8 | item.field;
 }
 
-// The hash of every embedded asset: a replay recorded with other pictures or sounds cannot match.
-std::uint32_t assetsHash();
 
 // A replay as the bytes of its file; false only when zlib cannot pack it (out of memory).
 bool encodeReplay(const Replay& replay, std::string& bytes);
