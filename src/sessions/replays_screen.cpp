@@ -90,16 +90,18 @@ bool tReplaysScreen::update() {
     const int close = KeyPressCount(ActionGameKey(Action::Back)) + KeyPressCount(ActionGameKey(Action::Pause));
     KeyPressCount(ActionGameKey(Action::Left));
     KeyPressCount(ActionGameKey(Action::Right));
+    const int count = static_cast<int>(_entries.size());
+    // Keys typed faster than the passes each count; a close in the same pass comes last, so that a session
+    // kept just before it stays kept.
+    if (count > 0) {
+        _selected = ((_selected + down - up) % count + count) % count;
+        if (keep > 0) toggleKept();
+    }
     if (close > 0) {
         _closed = true;
         return false;
     }
-    const int count = static_cast<int>(_entries.size());
-    if (count == 0) return true;
-    // Keys typed faster than the passes each count.
-    _selected = ((_selected + down - up) % count + count) % count;
-    if (keep > 0) toggleKept();
-    if (watch > 0) {
+    if (count > 0 && watch > 0) {
         const Entry& entry = _entries[static_cast<std::size_t>(_selected)];
         if (!entry.playable) {
             say(entry.summary == "damaged" ? "This session is damaged: it cannot be watched."

@@ -125,11 +125,8 @@ bool tOptionsScreen::update() {
     const int close = KeyPressCount(ActionGameKey(Action::Back)) + KeyPressCount(ActionGameKey(Action::Pause));
     TakeKeyPressed();
     TakePadButtonPressed();
-    if (close > 0) {
-        _closed = true;
-        return false;
-    }
-    // Keys typed faster than the passes each count: Down, Down, Left in one pass is two lines on.
+    // Keys typed faster than the passes each count: Down, Down, Left in one pass is two lines on. A close
+    // in the same pass comes last, so that a change typed just before it is kept, not lost.
     for (int i = 0; i < up; ++i)
         select(-1);
     for (int i = 0; i < down; ++i)
@@ -138,6 +135,10 @@ bool tOptionsScreen::update() {
         change(-1);
     for (int i = 0; i < right; ++i)
         change(1);
+    if (close > 0) {
+        _closed = true;
+        return false;
+    }
     if (set > 0) activate();
     return !_closed;
 }

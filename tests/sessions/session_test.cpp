@@ -315,6 +315,12 @@ TEST_F(Sessions, TheReplaysListKeepsAndChoosesSessionsFromTheOptionsOverTheMap) 
     keyTap(KEY_X);
     watched.update();
     EXPECT_TRUE(fs::exists(keptPath));
+    // Beam and Esc within one pass: the session is let go before the list closes.
+    tReplaysScreen closing(replays.string(), nullptr, false);
+    keyTap(KEY_X);
+    keyTap(KEY_ESCAPE);
+    EXPECT_FALSE(closing.update());
+    EXPECT_FALSE(fs::exists(keptPath));
 }
 
 TEST_F(Sessions, PauseFastForwardAndTheJumpShowTheSameGameAsPlainPlayback) {

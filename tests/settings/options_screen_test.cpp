@@ -152,8 +152,12 @@ TEST_F(OptionsScreen, KeyboardPadAndTouchEachReachAndChangeEveryOption) {
 // and the game is told to keep the settings.
 TEST_F(OptionsScreen, OpenFromTheMapAndThePauseAndEscOnlyClosesThem) {
     int kept = 0;
+    int effectsKept = -1;
     tProgram::playerSettings = theProgram->settings; // the player's own: closing the screen saves them
-    tProgram::settingsClosed = [&](const tSettings&) { ++kept; };
+    tProgram::settingsClosed = [&](const tSettings& settings) {
+        ++kept;
+        effectsKept = settings.effectsVolume;
+    };
     theProgram->state = gamestate::MAP;
     InjectKeyTap(KEY_P);
     theProgram->checkKeys();
@@ -161,11 +165,13 @@ TEST_F(OptionsScreen, OpenFromTheMapAndThePauseAndEscOnlyClosesThem) {
     InjectKeyTap(KEY_DOWN); // two presses within one pass: two lines on
     InjectKeyTap(KEY_DOWN);
     theProgram->updateMain();
-    EXPECT_EQ(theProgram->options->selected(), 2);
+    EXPECT_EQ(theProgram->options->selected(), 2); // the effects volume
+    InjectKeyTap(KEY_LEFT); // a step quieter, and Esc, within one pass: the change is kept, then the screen closes
     InjectKeyTap(KEY_ESCAPE);
     theProgram->updateMain();
     EXPECT_FALSE(theProgram->options);
     EXPECT_EQ(kept, 1);
+    EXPECT_EQ(effectsKept, 100 - tSettings::kVolumeStep);
     EXPECT_FALSE(theProgram->gameExit());
 
     // A Select pressed in play does nothing on pausing; one pressed in the pause opens the options.
