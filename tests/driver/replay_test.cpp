@@ -4,12 +4,12 @@
 #include <zlib.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <fstream>
 #include <initializer_list>
 #include <sstream>
 
 #include "driver/replay.h"
+#include "driver/temporary_folder.h"
 #include "engine/engine.h"
 #include "game/program.h"
 #include "sessions/session.h"
@@ -40,14 +40,14 @@ void writeAll(const std::string& path, const std::string& bytes) {
 }
 
 // The reader's message for a file of these bytes ("" when it reads it), checked to name the file.
+// In a folder of its own: the tests that call it run at once under ctest.
 std::string refusal(const std::string& bytes) {
-    const std::string path = ::testing::TempDir() + "replay_refused.vrp";
+    const TemporaryFolder folder;
+    const std::string path = (folder.path() / "replay_refused.vrp").string();
     writeAll(path, bytes);
     Replay r;
     std::string message;
-    const bool read = loadReplay(path, r, message);
-    std::remove(path.c_str());
-    if (read) return "";
+    if (loadReplay(path, r, message)) return "";
     EXPECT_EQ(message.rfind(path + ": ", 0), 0u) << message;
     return message.empty() ? "(no message)" : message;
 }
@@ -112,7 +112,8 @@ TEST(Replay, ADamagedFileIsRefusedNamingTheFileAndTheFault) {
     replay.digests = {{1, 10, {{0, 0, 7}, {3, 1, 42}}, {3}, true, 99, true},
                       {2, 26, {{0, 0, 8}}, {}, false, 0, false}};
     replay.objectClasses = {0, 0, 0, 11};
-    const std::string path = ::testing::TempDir() + "replay_test.vrp";
+    const TemporaryFolder folder;
+    const std::string path = (folder.path() / "replay_test.vrp").string();
     std::string error;
     ASSERT_TRUE(saveReplay(path, replay, error)) << error;
     // A save that fails halfway (a full disk) leaves the replay that was there.
@@ -144,7 +145,6 @@ TEST(Replay, ADamagedFileIsRefusedNamingTheFileAndTheFault) {
     refused("vevu replay", "header");
     refused("vevu replay\n" + bytes.substr(bytes.find('\n') + 1), "header");
     refused(bytes.substr(0, bytes.find("data ")) + "data 80 18446744073709551615\n", "truncated");
-    std::remove(path.c_str());
 }
 
 // Whatever a file declares, holding it takes bounded memory and time: each count is checked against what
