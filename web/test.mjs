@@ -255,7 +255,8 @@ async function playThrough(browser, {url}) {
     check(!layout.touch, "touch controls on a desktop without a touch screen");
     check(layout.focused, "the canvas does not have the keyboard focus on load");
     check(layout.rendering === "pixelated", `the canvas is drawn ${layout.rendering}, not pixelated`);
-    await until("the line that says the sound starts with a key", () => page.$eval("#sound-line", (e) => !e.hidden));
+    await until("the line that says the sound starts with a key, and the sound held", () => page.$eval("#sound-line",
+        (e) => !e.hidden && window.Module?.SDL2?.audioContext?.state === "suspended"));
 
     // The button shows the game fullscreen at the same scaling; F11 leaves, and the keys still go to the game.
     // The press is the first gesture and starts the sound: the footer must not move before the button is let go.
