@@ -2,8 +2,8 @@
 // reach; the page itself never sees it. The player's folder /vevu is IndexedDB's (IDBFS): loaded once
 // before the game's first read, and copied back to IndexedDB at each change the game makes (a session
 // being recorded: every few seconds) and whenever the page asks (when it is hidden: the last event a
-// phone's browser reliably sends before it discards a tab). The page learns of trouble through Module.onFilesProblem(text) and of its end through
-// Module.onFilesSaved().
+// phone's browser reliably sends before it discards a tab). The page learns of trouble through
+// Module.onFilesProblem(text) and of its end through Module.onFilesSaved().
 (function () {
   "use strict";
   var FOLDER = "/vevu";

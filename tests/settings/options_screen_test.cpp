@@ -166,7 +166,8 @@ TEST_F(OptionsScreen, OpenFromTheMapAndThePauseAndEscOnlyClosesThem) {
     InjectKeyTap(KEY_DOWN);
     theProgram->updateMain();
     EXPECT_EQ(theProgram->options->selected(), 2); // the effects volume
-    InjectKeyTap(KEY_LEFT); // a step quieter, and Esc, within one pass: the change is kept, then the screen closes
+    // A step quieter and Esc within one pass: the change is kept, then the screen closes.
+    InjectKeyTap(KEY_LEFT);
     InjectKeyTap(KEY_ESCAPE);
     theProgram->updateMain();
     EXPECT_FALSE(theProgram->options);

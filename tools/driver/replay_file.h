@@ -27,7 +27,6 @@ inline std::uint64_t digestKey(const DigestItem& item) {
     return std::uint64_t{item.object} << 8 | item.field;
 }
 
-
 // A replay as the bytes of its file; false only when zlib cannot pack it (out of memory).
 bool encodeReplay(const Replay& replay, std::string& bytes);
 // The bytes of a replay file read back; false with the reason in error. The assets hash is read, not
