@@ -9,7 +9,8 @@ set(VEVU_PACKAGING_SOURCE "${CMAKE_SOURCE_DIR}/packaging")
 set(VEVU_PACKAGING_BINARY "${CMAKE_BINARY_DIR}/packaging")
 
 # The version and the release date appear in the metainfo, the manual page and the changelog:
-# all three are made from the project's version, never from the state of the working tree. The
+# all three are made from the project's version and CHANGELOG.md, never from the state of the working
+# tree. The
 # release date at noon UTC is also every file's time in the package (SOURCE_DATE_EPOCH), so two
 # builds of the same tree give the same bytes. CMake's own arithmetic, no platform's date command.
 function(vevu_epoch_of_date date out)
@@ -36,15 +37,12 @@ function(vevu_epoch_of_date date out)
     set(${out} "${epoch}" PARENT_SCOPE)
 endfunction()
 vevu_epoch_of_date("${VEVU_RELEASE_DATE}" VEVU_SOURCE_DATE_EPOCH)
-# string(TIMESTAMP) formats SOURCE_DATE_EPOCH when it is set: the release date as RFC 2822.
-set(saved_epoch "$ENV{SOURCE_DATE_EPOCH}")
-set(ENV{SOURCE_DATE_EPOCH} "${VEVU_SOURCE_DATE_EPOCH}")
-string(TIMESTAMP VEVU_RELEASE_DATE_RFC2822 "%a, %d %b %Y %H:%M:%S +0000" UTC)
-set(ENV{SOURCE_DATE_EPOCH} "${saved_epoch}")
+# The Debian changelog and the metainfo's releases, from CHANGELOG.md.
+include("${CMAKE_SOURCE_DIR}/cmake/Changelog.cmake")
+vevu_changelog("${VEVU_PACKAGING_BINARY}/changelog" VEVU_RELEASES_XML)
 configure_file("${VEVU_PACKAGING_SOURCE}/${VEVU_APP_ID}.metainfo.xml.in"
                "${VEVU_PACKAGING_BINARY}/${VEVU_APP_ID}.metainfo.xml" @ONLY)
 configure_file("${VEVU_PACKAGING_SOURCE}/vevu.6.in" "${VEVU_PACKAGING_BINARY}/vevu.6" @ONLY)
-configure_file("${VEVU_PACKAGING_SOURCE}/changelog.in" "${VEVU_PACKAGING_BINARY}/changelog" @ONLY)
 
 # Debian compresses manual pages and changelogs with gzip -9n: no file name, no time stamp, so the
 # same text always gives the same bytes.
@@ -93,3 +91,12 @@ file(CONFIGURE OUTPUT "${VEVU_PACKAGING_BINARY}/cpack_options.cmake"
      CONTENT "set(ENV{SOURCE_DATE_EPOCH} \"${VEVU_SOURCE_DATE_EPOCH}\")\n")
 set(CPACK_PROJECT_CONFIG_FILE "${VEVU_PACKAGING_BINARY}/cpack_options.cmake")
 include(CPack)
+
+# The Debian changelog and the metainfo's releases say what CHANGELOG.md says.
+if(VEVU_BUILD_TESTS AND VEVU_PYTHON3)
+    add_test(NAME changelog_agrees
+             COMMAND "${VEVU_PYTHON3}" "${CMAKE_SOURCE_DIR}/tests/package/changelog_test.py"
+                     "${CMAKE_SOURCE_DIR}/CHANGELOG.md" "${VEVU_PACKAGING_BINARY}/changelog"
+                     "${VEVU_PACKAGING_BINARY}/${VEVU_APP_ID}.metainfo.xml")
+    set_tests_properties(changelog_agrees PROPERTIES LABELS docs)
+endif()

@@ -9,7 +9,7 @@ packages=(
 for option in "$@"; do
     case "$option" in
     # The tests, the benchmarks and the real-window smoke test (scripts/test.sh).
-    --test) packages+=(libgtest-dev googletest libbenchmark-dev xvfb xauth xdotool x11-utils x11-xkb-utils imagemagick openbox) ;;
+    --test) packages+=(libgtest-dev googletest libbenchmark-dev python3 xvfb xauth xdotool x11-utils x11-xkb-utils imagemagick openbox) ;;
     # Only needed to regenerate assets/ from tools/assetgen/.
     --assets) packages+=(python3 python3-pil python3-numpy python3-fonttools vorbis-tools sox) ;;
     # Only needed to build the Debian package (scripts/package.sh) and check it (tests/package/check.sh).

@@ -1,0 +1,143 @@
+# The package's changelog and the metainfo's <releases> are made from CHANGELOG.md, so the three never
+# disagree. CHANGELOG.md holds, newest first, a "## Unreleased" section and sections headed
+# "## VERSION (YYYY-MM-DD)", each a list of "- " items whose further lines are indented by two spaces.
+# Only released versions reach the package; the newest must be the project's version and release date.
+#
+# vevu_changelog(<debian changelog out> <metainfo releases variable>) needs vevu_epoch_of_date.
+
+# CMake lists split on ';' and guard brackets: the text carries neither while it is taken apart.
+function(vevu_changelog_hide text out)
+    string(REPLACE ";" "<semicolon>" text "${text}")
+    string(REPLACE "[" "<open>" text "${text}")
+    string(REPLACE "]" "<close>" text "${text}")
+    set(${out} "${text}" PARENT_SCOPE)
+endfunction()
+
+function(vevu_changelog_show text out)
+    string(REPLACE "<semicolon>" ";" text "${text}")
+    string(REPLACE "<open>" "[" text "${text}")
+    string(REPLACE "<close>" "]" text "${text}")
+    set(${out} "${text}" PARENT_SCOPE)
+endfunction()
+
+# An item's Markdown as plain words: `code` loses its backticks, a [link](target) keeps its text.
+function(vevu_changelog_plain text out)
+    string(REPLACE "`" "" text "${text}")
+    string(REGEX REPLACE "<open>([^<]*)<close>\\([^)]*\\)" "\\1" text "${text}")
+    set(${out} "${text}" PARENT_SCOPE)
+endfunction()
+
+# "  * " then the words wrapped at 79 columns, further lines indented by four spaces.
+function(vevu_changelog_debian_item text out)
+    string(REPLACE " " ";" words "${text}")
+    set(result "")
+    set(line "  *")
+    string(LENGTH "${line}" length)
+    foreach(word IN LISTS words)
+        string(REGEX REPLACE "<(semicolon|open|close)>" "x" shown "${word}") # one character each
+        string(LENGTH "${shown}" word_length)
+        math(EXPR next "${length} + 1 + ${word_length}")
+        if(next GREATER 79 AND NOT line STREQUAL "    " AND NOT line STREQUAL "  *")
+            string(APPEND result "${line}\n")
+            set(line "    ${word}")
+        else()
+            string(APPEND line " ${word}")
+        endif()
+        string(REGEX REPLACE "<(semicolon|open|close)>" "x" shown "${line}")
+        string(LENGTH "${shown}" length)
+    endforeach()
+    set(${out} "${result}${line}\n" PARENT_SCOPE)
+endfunction()
+
+function(vevu_changelog debian_out releases_var)
+    set(source "${CMAKE_SOURCE_DIR}/CHANGELOG.md")
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${source}")
+    file(READ "${source}" text)
+    vevu_changelog_hide("${text}" text)
+    string(REPLACE "\n" ";" lines "${text}")
+    list(APPEND lines "") # the last item ends
+
+    set(versions "")
+    set(section "") # the version being read, "unreleased", or "" before the first section
+    set(item "")
+    foreach(line IN LISTS lines)
+        if(NOT item STREQUAL "" AND NOT line MATCHES "^  [^ ]")
+            # The item before ends: kept for its release (the unreleased ones are not packaged).
+            if(NOT section STREQUAL "unreleased")
+                vevu_changelog_plain("${item}" item)
+                list(APPEND items_${section} "${item}")
+            endif()
+            set(item "")
+        endif()
+        if(line MATCHES "^## ")
+            if(line MATCHES "^## Unreleased$")
+                if(NOT versions STREQUAL "")
+                    message(FATAL_ERROR "CHANGELOG.md: \"Unreleased\" must come before every release")
+                endif()
+                set(section unreleased)
+            elseif(line MATCHES "^## ([0-9]+\\.[0-9]+\\.[0-9]+) \\(([0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9])\\)$")
+                set(section "${CMAKE_MATCH_1}")
+                if(section IN_LIST versions)
+                    message(FATAL_ERROR "CHANGELOG.md: ${section} appears twice")
+                endif()
+                list(APPEND versions "${section}")
+                set(date_${section} "${CMAKE_MATCH_2}")
+                set(items_${section} "")
+            else()
+                message(FATAL_ERROR "CHANGELOG.md: '${line}' is neither \"## Unreleased\" nor \"## VERSION (YYYY-MM-DD)\"")
+            endif()
+        elseif(line MATCHES "^- (.+)$" AND NOT section STREQUAL "")
+            set(item "${CMAKE_MATCH_1}")
+        elseif(line MATCHES "^  +([^ ].*)$" AND NOT item STREQUAL "")
+            string(APPEND item " ${CMAKE_MATCH_1}")
+        endif()
+    endforeach()
+
+    if(versions STREQUAL "")
+        message(FATAL_ERROR "CHANGELOG.md names no release")
+    endif()
+    list(GET versions 0 newest)
+    if(NOT newest STREQUAL PROJECT_VERSION OR NOT date_${newest} STREQUAL VEVU_RELEASE_DATE)
+        message(FATAL_ERROR "CHANGELOG.md's newest release is ${newest} (${date_${newest}}), the project's "
+                            "${PROJECT_VERSION} (${VEVU_RELEASE_DATE}): a release is named in both")
+    endif()
+
+    set(debian "")
+    set(releases "")
+    set(saved_epoch "$ENV{SOURCE_DATE_EPOCH}")
+    foreach(version IN LISTS versions)
+        if("${items_${version}}" STREQUAL "")
+            message(FATAL_ERROR "CHANGELOG.md: ${version} lists no change")
+        endif()
+        vevu_epoch_of_date("${date_${version}}" epoch)
+        # string(TIMESTAMP) formats SOURCE_DATE_EPOCH when it is set: the release date as RFC 2822.
+        set(ENV{SOURCE_DATE_EPOCH} "${epoch}")
+        string(TIMESTAMP rfc2822 "%a, %d %b %Y %H:%M:%S +0000" UTC)
+        if(NOT debian STREQUAL "")
+            string(APPEND debian "\n")
+        endif()
+        string(APPEND debian "vevu (${version}) unstable; urgency=medium\n\n")
+        string(APPEND releases "    <release version=\"${version}\" date=\"${date_${version}}\">\n"
+                               "      <description>\n        <ul>\n")
+        foreach(entry IN LISTS items_${version})
+            vevu_changelog_debian_item("${entry}" wrapped)
+            string(APPEND debian "${wrapped}")
+            string(REPLACE "&" "&amp;" entry "${entry}")
+            string(REPLACE "<semicolon>" ";" entry "${entry}") # before < and > are escaped
+            string(REPLACE "<open>" "[" entry "${entry}")
+            string(REPLACE "<close>" "]" entry "${entry}")
+            string(REPLACE "<" "&lt;" entry "${entry}")
+            string(REPLACE ">" "&gt;" entry "${entry}")
+            string(APPEND releases "          <li>${entry}</li>\n")
+        endforeach()
+        string(APPEND debian "\n -- The Vevu Zudevur developers <developers@vevuzudevur.org>  ${rfc2822}\n")
+        string(APPEND releases "        </ul>\n      </description>\n    </release>\n")
+    endforeach()
+    set(ENV{SOURCE_DATE_EPOCH} "${saved_epoch}")
+
+    vevu_changelog_show("${debian}" debian)
+    # Written only when it changed, so that an unchanged changelog is not compressed again.
+    file(WRITE "${debian_out}.new" "${debian}")
+    configure_file("${debian_out}.new" "${debian_out}" COPYONLY)
+    set(${releases_var} "${releases}" PARENT_SCOPE)
+endfunction()
