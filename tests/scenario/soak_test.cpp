@@ -1,7 +1,7 @@
 // The soak: long seeded runs of random key presses and holds in each mission (P and the menu keys
 // included, Esc only to leave the upgrade menu, never to quit), with the game's invariants checked
 // after every pass. The frame time varies from pass to pass, as on a busy machine. CI runs 30 minutes
-// of game time per mission; VEVU_SOAK_MINUTES sets another length (see the README).
+// of game time per mission; VEVU_SOAK_MINUTES sets another length (docs/testing.md).
 #include <gtest/gtest.h>
 
 #include <algorithm>
