@@ -321,8 +321,10 @@ check_window_identity() {
     else
         [[ $class == *'"org.vevuzudevur.Vevu", "org.vevuzudevur.Vevu"'* ]] || fail "window class: $class"
     fi
-    xprop -id "$win" _NET_WM_ICON 2>/dev/null | grep -q "Icon ($size x $size)" || fail "the window has no ${size}x$size icon"
+    # SDL sets the icon once the window exists: a loaded machine may show the window before it.
+    poll 30 "${size}x$size icon on the window" window_has_icon "$size"
 }
+window_has_icon() { xprop -id "$win" _NET_WM_ICON 2>/dev/null | grep -q "Icon ($1 x $1)"; }
 
 # ended_with_zero WHAT: the game has ended, or ends within a generous limit, with exit code 0.
 ended_with_zero() {
