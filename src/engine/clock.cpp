@@ -12,6 +12,7 @@ bool manualClock = false;
 int manualMillis = 0;
 bool latchedClock = false;
 int latchedMillis = 0;
+int latchedLag = 0; // how far the latched clock stays behind the running one: the time it let go
 
 int systemMillis() {
     // A system-wide count (since the machine started, not since the game did), so every launch reads a
@@ -64,16 +65,21 @@ void AdvanceMillis(int ms) {
 }
 
 void UseLatchedClock(bool on) {
-    if (on && !latchedClock) latchedMillis = runningMillis();
+    if (on && !latchedClock) {
+        latchedMillis = runningMillis();
+        latchedLag = 0;
+    }
     latchedClock = on;
 }
 bool LatchedClockActive() {
     return latchedClock;
 }
-int LatchClock() {
+int LatchClock(int longest) {
     if (!latchedClock) return 0;
     // A sleep may end a little early; the clock never goes back.
-    const int ms = std::max(MillisBetween(latchedMillis, runningMillis()), 0);
-    latchedMillis = MillisAfter(latchedMillis, ms);
-    return ms;
+    const int ms = std::max(MillisBetween(MillisAfter(latchedMillis, latchedLag), runningMillis()), 0);
+    const int taken = std::min(ms, std::max(longest, 0));
+    latchedLag = MillisAfter(latchedLag, ms - taken);
+    latchedMillis = MillisAfter(latchedMillis, taken);
+    return taken;
 }

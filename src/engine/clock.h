@@ -34,7 +34,8 @@ void AdvanceMillis(int ms);
 // The latched clock (a session being recorded): Millis stands still within a pass and moves only when
 // LatchClock brings it to the system's time (the manual clock's, when that is on), and by exactly the
 // length of each sleep, so that a pass is told by how far LatchClock moved it. LatchClock answers that
-// length (never negative).
+// length (never negative), at most `longest`: time beyond it (a stopped process, a dragged window) never
+// reaches the game, which then moved as far as its recording says.
 void UseLatchedClock(bool on);
 bool LatchedClockActive();
-int LatchClock();
+int LatchClock(int longest);

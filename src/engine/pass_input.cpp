@@ -61,7 +61,7 @@ void BeginPass() {
     if (recording.sink) {
         handOverCurrentPass();
         recording.begun = true;
-        recording.current.frameMs = std::min(LatchClock(), kLongestPassMs);
+        recording.current.frameMs = LatchClock(kLongestPassMs); // the game's clock moved as far
         // The window's events of the last pass reach the game now, and only now.
         engine_detail::LogInputTo(&recording.current.events);
         recording.pumping = true;

@@ -43,7 +43,8 @@ struct PassRecord {
     bool operator==(const PassRecord&) const = default;
 };
 
-// The longest pass a recording keeps: a pass that waited longer (a machine asleep) counts this long.
+// The longest pass a recording keeps: a pass that waited longer (a machine asleep, a debugger) counts
+// this long, for the game being recorded as for its recording (the game's clock lets the rest go).
 constexpr int kLongestPassMs = 60 * 1000;
 
 // Gives one event to the game's key state, focus or close flags, as the window would have.

@@ -200,6 +200,24 @@ TEST_F(Keyboard, ClockIsManualWhenHeadless) {
     UseManualClock(true);
 }
 
+// A pass that waited beyond what a recording keeps (a stopped process) moves the game's clock only as far
+// as its recording says; the passes after it move as they went.
+TEST_F(Keyboard, ALongPassMovesTheRecordedGameAsFarAsItsRecording) {
+    std::vector<int> recorded;
+    RecordPasses([&](const PassRecord& pass) { recorded.push_back(pass.frameMs); });
+    BeginPass();
+    const int start = Millis();
+    AdvanceMillis(5 * 60 * 1000);
+    BeginPass();
+    EXPECT_EQ(MillisBetween(start, Millis()), kLongestPassMs);
+    AdvanceMillis(12);
+    SleepMillis(3);
+    BeginPass();
+    EXPECT_EQ(MillisBetween(start, Millis()), kLongestPassMs + 15);
+    RecordPasses(nullptr);
+    EXPECT_EQ(recorded, (std::vector<int>{0, kLongestPassMs, 12}));
+}
+
 // A recording holds the game's keys after the player's mapping, and the key on the keyboard the options
 // may bind (KeyChosen), so that a session watched binds what was bound even for a key that holds none.
 // While a replay plays, the viewer's own keys bind nothing.
