@@ -11,6 +11,7 @@
 #include "game/game_clock.h"
 #include "game/program.h"
 #include "hud/indicators.h"
+#include "settings/bindings.h"
 
 tMapScreen::tMapScreen() {
     mapImg = TImage::Load("incbin::Gfx\\map\\mapLayout.png", 0);
@@ -78,8 +79,8 @@ namespace {
 // The map picture's legend names the arrows and Z. With other keys bound it is drawn again over the
 // picture's own, in its colours, naming them; with the game's own keys the picture is left as it is.
 void drawLegendForBoundKeys() {
-    const int left = KeyHolding(KEY_LEFT), right = KeyHolding(KEY_RIGHT), up = KeyHolding(KEY_UP),
-              down = KeyHolding(KEY_DOWN), fire = KeyHolding(KEY_Z);
+    const int left = HintKey(KEY_LEFT), right = HintKey(KEY_RIGHT), up = HintKey(KEY_UP),
+              down = HintKey(KEY_DOWN), fire = HintKey(KEY_Z);
     const bool arrows = left == KEY_LEFT && right == KEY_RIGHT && up == KEY_UP && down == KEY_DOWN;
     if (arrows && fire == KEY_Z) return;
     static const std::shared_ptr<TImage> pixel = TImage::Load("incbin::whitePixel.png", 0);

@@ -7,6 +7,7 @@
 
 #include "engine/keyboard.h"
 #include "engine/platform.h"
+#include "engine/sound.h"
 
 namespace {
 
@@ -178,7 +179,7 @@ bool GamepadsCanRumble() {
 }
 
 void RumbleGamepads(float strength, int ms) {
-    if (!(strength > 0) || ms <= 0) return;
+    if (!(strength > 0) || ms <= 0 || PlaybackQuiet()) return;
     const auto motor = static_cast<Uint16>(std::clamp(strength, 0.0f, 1.0f) * 0xFFFF);
     for (const Pad& pad : pads)
         SDL_GameControllerRumble(pad.controller, motor, motor, static_cast<Uint32>(ms));

@@ -32,5 +32,5 @@ int TakePadButtonPressed();
 std::string PadButtonName(int button);
 // Whether a pad plugged in now can rumble.
 bool GamepadsCanRumble();
-// Rumbles every pad that can, at strength 0..1, for ms milliseconds.
+// Rumbles every pad that can, at strength 0..1, for ms milliseconds (none while a replay plays quiet).
 void RumbleGamepads(float strength, int ms);

@@ -28,8 +28,9 @@ std::vector<std::shared_ptr<TChannel>>& activeChannels() {
 SDL_AudioDeviceID audioDevice = 0;
 bool audioWanted = false;       // the windowed game opened the sound: a device that appears is opened
 SoundListener soundListener = nullptr;
-std::atomic<bool> muted{false}; // read by the audio thread
-float musicVolume = 1.0f;       // guarded by the mixer lock
+std::atomic<bool> muted{false};         // read by the audio thread
+std::atomic<bool> playbackQuiet{false}; // read by the audio thread
+float musicVolume = 1.0f;               // guarded by the mixer lock
 float effectsVolume = 1.0f;
 
 void audioCallback(void*, Uint8* stream, int length) {
@@ -301,7 +302,7 @@ void MixAudio(std::int16_t* out, int frames) {
             // A one-shot that just played its last frame is over now, not one buffer later.
             if (!sound.loop && channel->_position >= length) channel->_playing = false;
         }
-        const float volume = muted ? 0.0f : 32767.0f;
+        const float volume = muted || playbackQuiet ? 0.0f : 32767.0f;
         for (int i = 0; i < count * 2; ++i) {
             out[done * 2 + i] = static_cast<std::int16_t>(std::lround(softLimit(sum[i]) * volume));
         }
@@ -335,6 +336,14 @@ void SetAudioMuted(bool mute) {
 
 bool AudioMuted() {
     return muted;
+}
+
+void SetPlaybackQuiet(bool quiet) {
+    playbackQuiet = quiet;
+}
+
+bool PlaybackQuiet() {
+    return playbackQuiet;
 }
 
 int PlayingChannelCount() {

@@ -77,6 +77,10 @@ float EffectsVolume();
 // Muted, the mixer goes on playing every channel but its output is silence (the window without focus).
 void SetAudioMuted(bool muted);
 bool AudioMuted();
+// A replay played fast or jumping ahead undrawn: its sounds are silent and its pad rumbles not felt,
+// whatever the window's focus does meanwhile (the focus coming back unmutes only what it muted).
+void SetPlaybackQuiet(bool quiet);
+bool PlaybackQuiet();
 // Channels currently playing.
 int PlayingChannelCount();
 // Stops every channel.

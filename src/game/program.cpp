@@ -246,7 +246,7 @@ void tProgram::checkKeys() {
 }
 
 void tProgram::openOptions() {
-    options = std::make_shared<tOptionsScreen>(settings, state == gamestate::MAP);
+    options = std::make_shared<tOptionsScreen>(settings, state == gamestate::MAP, watched);
 }
 
 void tProgram::closeOptions() {

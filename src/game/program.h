@@ -77,7 +77,9 @@ class tProgram : public Object {
     // ends this one ("" until then).
     std::shared_ptr<tReplaysScreen> replays;
     std::string watchChosen;
-    bool watched = false; // a session watched: its replays list neither keeps nor watches anything
+    // A session watched: its options change only its copy of the settings and its game, and its replays
+    // list is empty (the folder it saw when it was played is not the one there now).
+    bool watched = false;
     std::shared_ptr<TImage> blackScreen; // fade over the map screen and the outro; null when none runs
     float blackScreenAlpha = 0;
     bool flagEndGame = false;

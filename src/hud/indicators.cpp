@@ -6,6 +6,7 @@
 #include "game/constants.h"
 #include "game/game_clock.h"
 #include "game/program.h"
+#include "settings/bindings.h"
 
 // ---------------------------------------------------------------------------------------------------
 // Floating numbers
@@ -175,7 +176,7 @@ void drawKeyCap(const std::string& name, float x, float y, bool lit) {
 void tButtonFlasher::draw() {
     SetDrawTransform(0, 2, 2);
     // The picture names the game's own key; a key bound in its place is named on a cap of its own.
-    const int bound = gameKey != 0 ? KeyHolding(gameKey) : 0;
+    const int bound = gameKey != 0 ? HintKey(gameKey) : 0;
     if (bound != 0 && bound != gameKey) {
         drawKeyCap(KeyName(bound), getX(), getY(), frame == 1);
         return;

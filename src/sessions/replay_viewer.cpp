@@ -56,7 +56,7 @@ void tReplayViewer::run() {
     SetFrameOverlay([this] { drawStatus(); });
     anchorHere();
     player.play();
-    SetAudioMuted(false);
+    SetPlaybackQuiet(false);
     // The last frame stays, saying it has ended, until the player goes back.
     if (!leaving && !WindowCloseWaiting() && !DroppedFileWaiting() && !IsHeadless()) {
         PlayPasses([](PassRecord&) { return false; }); // the window's keys are the viewer's
@@ -87,8 +87,8 @@ void tReplayViewer::readKeys() {
         for (int i = 0; i < slower; ++i)
             speedFactor = std::max(speedFactor / 2, 1);
         anchorHere();
-        // Four sounds at once where one was: fast forward is watched, not heard.
-        SetAudioMuted(speedFactor > 2);
+        // Four sounds at once where one was: fast forward is watched, not heard (nor felt in the pad).
+        SetPlaybackQuiet(speedFactor > 2);
     }
     if (PlayerKeyPressCount(KEY_DOWN) + PlayerKeyPressCount(KEY_C) + PlayerKeyPressCount(KEY_N) > 0)
         jumpToNextMission();
@@ -100,7 +100,7 @@ void tReplayViewer::jumpToNextMission() {
         if (mark.kind == SessionMark::MissionStarted && mark.pass > now) {
             jumpUntilPass = mark.pass;
             pausedNow = false;
-            SetAudioMuted(true);
+            SetPlaybackQuiet(true);
             return;
         }
     }
@@ -120,7 +120,7 @@ bool tReplayViewer::pace(int pass) {
             return true;
         }
         jumpUntilPass = -1;
-        SetAudioMuted(speedFactor > 2);
+        SetPlaybackQuiet(speedFactor > 2);
         anchorHere();
     }
     const long long game = player.playedMs();

@@ -69,7 +69,7 @@ tReplaysScreen::tReplaysScreen(const std::string& folder, std::shared_ptr<const 
                                bool readOnly)
     : _settings(settings ? std::move(settings) : std::make_shared<const tSettings>()), _readOnly(readOnly) {
     const std::string recordingNow = RecordingSessionPath();
-    if (!folder.empty()) {
+    if (!folder.empty() && !_readOnly) {
         for (const SessionFileEntry& file : ListSessionFiles(folder)) {
             if (file.path != recordingNow) _entries.push_back(describe(file));
         }
@@ -145,7 +145,9 @@ std::string tReplaysScreen::footer() const {
 void tReplaysScreen::draw() {
     const DrawingState saved = GetDrawingState();
     panel::DrawFrame("REPLAYS");
-    if (_entries.empty()) {
+    if (_readOnly) {
+        Text("The replays are not listed while one is watched.", kDateX, kRowsTop, kText);
+    } else if (_entries.empty()) {
         Text("No session recorded yet.", kDateX, kRowsTop, kText);
         Text("Every game from the map on is recorded", kDateX, kRowsTop + 2 * kRowHeight, kHint);
         Text("and the last 20 are kept here.", kDateX, kRowsTop + 3 * kRowHeight, kHint);

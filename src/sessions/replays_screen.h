@@ -27,7 +27,8 @@ class tReplaysScreen : public Object {
     static constexpr int kMessageMs = 4000;
 
     // The sessions in folder, except the one being recorded now; the settings name the keys in the hints.
-    // readOnly: a session watched shows the list but neither keeps nor watches anything.
+    // readOnly: a session watched lists none and so neither keeps nor watches anything: the folder its
+    // player saw is not the one there now, and a list that differs would steer its keys otherwise.
     tReplaysScreen(const std::string& folder, std::shared_ptr<const tSettings> settings, bool readOnly);
 
     // One pass; false once the player closed the screen or chose a session to watch.

@@ -121,7 +121,7 @@ void BeginSessionProgram(const SessionStart& start, SessionUse use, const Player
         watched->pauseOnFocusLoss = start.pauseOnFocusLoss;
         watched->shake = start.shake;
         theProgram->settings = watched;
-        ApplyGameSettings(*watched);
+        ApplyWatchedSettings(*watched);
     }
     tPersistence& record = *theProgram->worldData;
     for (int id = 0; id < tPersistence::kMissionCount; ++id)
@@ -136,7 +136,8 @@ void BeginSessionProgram(const SessionStart& start, SessionUse use, const Player
 }
 
 void EndWatchedSession() {
-    ApplySettings(tProgram::playerSettings ? *tProgram::playerSettings : tSettings{});
+    // Only these were the session's: the window, the mixer and the keys stayed the viewer's throughout.
+    ApplyWatchedSettings(tProgram::playerSettings ? *tProgram::playerSettings : tSettings{});
 }
 
 CampaignRecord CurrentCampaign() {

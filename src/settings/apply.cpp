@@ -44,6 +44,11 @@ void ApplyGameSettings(const tSettings& settings) {
     tShake::scale = ShakeScale(settings.shake);
 }
 
+void ApplyWatchedSettings(const tSettings& settings) {
+    ApplyGameSettings(settings);
+    tOnscreenObject::flashesShown = settings.hitFlashes;
+}
+
 void ApplySettings(const tSettings& settings) {
     SetMusicVolume(VolumeGain(settings.musicVolume));
     SetEffectsVolume(VolumeGain(settings.effectsVolume));
@@ -51,8 +56,7 @@ void ApplySettings(const tSettings& settings) {
     SetFillScaling(settings.fillScaling);
     SetVSync(settings.vsync);
     ApplyBindings(settings);
-    ApplyGameSettings(settings);
-    tOnscreenObject::flashesShown = settings.hitFlashes;
+    ApplyWatchedSettings(settings);
     tFoo::rumbleWhenHurt = settings.padRumble;
     SetPageKeysLine(PageKeysLine(settings));
     // The touch buttons name the key that does what they do, for a player with a keyboard too.

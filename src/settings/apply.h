@@ -9,6 +9,9 @@ void ApplySettings(const tSettings& settings);
 // Only the settings that change the game itself, not its picture or sound (pause on focus loss, the
 // shake, which moves the camera): what a watched session takes from its recording.
 void ApplyGameSettings(const tSettings& settings);
+// What a watched session's settings change: the game and what it draws of itself (the hit flashes),
+// never the viewer's window, mixer, keys, pads or files.
+void ApplyWatchedSettings(const tSettings& settings);
 
 // The mixer's gain for a volume in percent: the square of its share, so that each step sounds about as
 // much quieter as the last (50 % is a quarter of the amplitude, about 12 dB down). 0 is silence, 100 the

@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include "engine/engine.h"
+#include "game/program.h"
 
 namespace {
 
@@ -71,6 +72,22 @@ BindOutcome BindPadButton(tSettings& settings, Action action, int button) {
 void RestoreDefaultControls(tSettings& settings) {
     settings.keys = tSettings::defaultKeys();
     settings.padButtons = tSettings::defaultPadButtons();
+}
+
+int KeyBoundTo(const tSettings& settings, int gameKey) {
+    for (int a = 0; a < kActionCount; ++a) {
+        if (ActionGameKey(static_cast<Action>(a)) == gameKey) return settings.key(static_cast<Action>(a));
+    }
+    for (int a = 0; a < kActionCount; ++a) {
+        if (settings.key(static_cast<Action>(a)) == gameKey) return 0; // it holds that action's key instead
+    }
+    return gameKey;
+}
+
+int HintKey(int gameKey) {
+    if (theProgram && theProgram->watched && theProgram->settings)
+        return KeyBoundTo(*theProgram->settings, gameKey);
+    return KeyHolding(gameKey);
 }
 
 void ApplyBindings(const tSettings& settings) {

@@ -29,3 +29,9 @@ void RestoreDefaultControls(tSettings& settings);
 // Tells the engine: each bound key and button holds its action's own key; an action's own key, when
 // bound elsewhere, holds nothing (Z no longer fires once Fire is on Space).
 void ApplyBindings(const tSettings& settings);
+// The key on the keyboard that holds gameKey under these bindings once applied (as the engine's KeyHolding
+// answers then), or 0.
+int KeyBoundTo(const tSettings& settings, int gameKey);
+// The key the game's hints name for gameKey: the engine's, or in a session watched, the session's own
+// (its bindings are never handed to the engine, whose keys stay the viewer's).
+int HintKey(int gameKey);

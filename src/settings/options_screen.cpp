@@ -80,17 +80,15 @@ const char* actionExplanation(Action action) {
 
 } // namespace
 
-tOptionsScreen::tOptionsScreen(std::shared_ptr<tSettings> settings, bool withReplays)
-    : _settings(std::move(settings)) {
+tOptionsScreen::tOptionsScreen(std::shared_ptr<tSettings> settings, bool withReplays, bool watched)
+    : _settings(std::move(settings)), _watched(watched) {
     if (!_settings) _settings = std::make_shared<tSettings>();
     if (withReplays) _lines.push_back({Entry::Replays, Action::Left, "Replays"});
     _lines.push_back({Entry::MusicVolume, Action::Left, "Sound"});
     _lines.push_back({Entry::EffectsVolume});
-    if (DisplaySettingsApply()) {
-        _lines.push_back({Entry::Fullscreen, Action::Left, "Display"});
-        _lines.push_back({Entry::Scaling});
-        _lines.push_back({Entry::VSync});
-    }
+    _lines.push_back({Entry::Fullscreen, Action::Left, "Display"});
+    _lines.push_back({Entry::Scaling});
+    _lines.push_back({Entry::VSync});
     for (int a = 0; a < kActionCount; ++a)
         _lines.push_back({Entry::Control, static_cast<Action>(a), a == 0 ? "Controls" : nullptr});
     _lines.push_back({Entry::DefaultControls});
@@ -101,7 +99,7 @@ tOptionsScreen::tOptionsScreen(std::shared_ptr<tSettings> settings, bool withRep
     _lines.push_back({Entry::RestoreDefaults, Action::Left, ""});
     _lines.push_back({Entry::Close});
     // The window may have been switched with F11 since the settings were read.
-    if (DisplaySettingsApply()) _settings->fullscreen = Fullscreen();
+    if (DisplaySettingsApply() && !_watched) _settings->fullscreen = Fullscreen();
     // The key that opened the screen must not act in it.
     ClearKeys();
     TakeKeyPressed();
@@ -149,9 +147,17 @@ void tOptionsScreen::select(int step) {
     _message.clear();
 }
 
+namespace {
+bool displayEntry(tOptionsScreen::Entry entry) {
+    using Entry = tOptionsScreen::Entry;
+    return entry == Entry::Fullscreen || entry == Entry::Scaling || entry == Entry::VSync;
+}
+} // namespace
+
 void tOptionsScreen::change(int step) {
     tSettings& s = *_settings;
     const Line& line = _lines[static_cast<std::size_t>(_selected)];
+    if (displayEntry(line.entry) && !DisplaySettingsApply()) return; // the page's own
     switch (line.entry) {
     case Entry::MusicVolume:
         s.musicVolume = std::clamp(s.musicVolume + step * tSettings::kVolumeStep, 0, 100);
@@ -182,7 +188,7 @@ void tOptionsScreen::change(int step) {
         break;
     case Entry::PadRumble:
         s.padRumble = !s.padRumble;
-        if (s.padRumble) RumbleGamepads(0.5f, 150); // felt at once, as the larva's hurt will be
+        if (s.padRumble && !_watched) RumbleGamepads(0.5f, 150); // felt at once, as the larva's hurt will be
         break;
     default:
         return;
@@ -265,11 +271,15 @@ void tOptionsScreen::say(const std::string& line) {
 }
 
 void tOptionsScreen::applied() {
-    ApplySettings(*_settings);
+    if (_watched)
+        ApplyWatchedSettings(*_settings);
+    else
+        ApplySettings(*_settings);
 }
 
 std::string tOptionsScreen::valueText(const Line& line, bool pad) const {
     const tSettings& s = *_settings;
+    if (displayEntry(line.entry) && !DisplaySettingsApply()) return "By the page";
     switch (line.entry) {
     case Entry::MusicVolume:
         return std::to_string(s.musicVolume) + " %";
@@ -297,6 +307,8 @@ std::string tOptionsScreen::valueText(const Line& line, bool pad) const {
 }
 
 std::string tOptionsScreen::explanation(const Line& line) const {
+    if (displayEntry(line.entry) && !DisplaySettingsApply())
+        return "The page sets this itself: its Fullscreen button, or F11.";
     switch (line.entry) {
     case Entry::MusicVolume:
         return "How loud the songs play, from 0 (silent) to 100 %.";

@@ -6,7 +6,6 @@
 #include "engine/object.h"
 #include "settings/settings.h"
 
-
 // The options screen, over the map or the paused battlefield: sound, display, controls and comfort, one
 // entry per line with a one-line explanation of the chosen one, and "Restore defaults". Every change is
 // applied at once. It is steered with the game's own keys, so the keyboard, the pads and the touch
@@ -40,9 +39,13 @@ class tOptionsScreen : public Object {
     // How long a message (a binding swapped or refused) stays in place of the explanation.
     static constexpr int kMessageMs = 4000;
 
-    // The settings are changed in place; the display entries are left out where they do nothing. The
-    // replays are listed among the options opened over the map.
-    explicit tOptionsScreen(std::shared_ptr<tSettings> settings, bool withReplays = false);
+    // The settings are changed in place. The replays are listed among the options opened over the map.
+    // The entries are the same on every platform, so that a session recorded on one moves through the
+    // same entries watched on another: where the display entries do nothing (the page) they are shown
+    // and change nothing. watched: the options of a session watched change its copy of the settings and
+    // what they do to its game, never the viewer's window, sound, keys or pads.
+    explicit tOptionsScreen(std::shared_ptr<tSettings> settings, bool withReplays = false,
+                            bool watched = false);
 
     // One pass; false once the player closed the screen.
     bool update();
@@ -82,4 +85,5 @@ class tOptionsScreen : public Object {
     int _messageUntil = 0;
     bool _closed = false;
     bool _replaysWanted = false;
+    bool _watched = false;
 };

@@ -16,6 +16,11 @@ class VirtualPad {
         desc.naxes = mapped ? SDL_CONTROLLER_AXIS_MAX : 2;
         desc.nbuttons = mapped ? SDL_CONTROLLER_BUTTON_MAX : 3;
         desc.name = mapped ? "test pad" : "odd stick";
+        desc.userdata = this;
+        desc.Rumble = [](void* self, Uint16, Uint16) {
+            ++static_cast<VirtualPad*>(self)->rumbles;
+            return 0;
+        };
         const int index = SDL_JoystickAttachVirtualEx(&desc);
         EXPECT_GE(index, 0) << SDL_GetError();
         id = SDL_JoystickGetDeviceInstanceID(index);
@@ -45,6 +50,7 @@ class VirtualPad {
         engine_detail::PumpEvents();
     }
     SDL_JoystickID id = -1;
+    int rumbles = 0; // how often the game rumbled it
 
   private:
     SDL_Joystick* joystick = nullptr;

@@ -269,8 +269,8 @@ TEST_F(Sessions, TheFolderKeepsTheLastTwentyAndNeverRemovesAKeptOne) {
 
 // The replays are the first entry of the options over the map. The list shows the sessions newest
 // first; Beam keeps one (into the kept folder) or lets it go, Fire on a damaged one says so, Fire on a
-// good one (here by touch) ends the session on the map so that it is watched. A session watched shows the
-// list but moves nothing.
+// good one (here by touch) ends the session on the map so that it is watched. A session watched lists
+// none.
 TEST_F(Sessions, TheReplaysListKeepsAndChoosesSessionsFromTheOptionsOverTheMap) {
     const fs::path replays = ReplaysFolder(); // in the harness's own player folder
     ASSERT_FALSE(replays.empty());
@@ -311,9 +311,14 @@ TEST_F(Sessions, TheReplaysListKeepsAndChoosesSessionsFromTheOptionsOverTheMap) 
     EXPECT_EQ(theProgram->watchChosen, keptPath);
     EXPECT_TRUE(theProgram->gameExit());
 
+    // Watched, the list is empty: Fire there chose nothing when the session was played in a folder without
+    // replays, and must choose nothing now that there are some.
     tReplaysScreen watched(replays.string(), nullptr, true);
+    EXPECT_TRUE(watched.entries().empty());
     keyTap(KEY_X);
-    watched.update();
+    keyTap(KEY_Z);
+    EXPECT_TRUE(watched.update());
+    EXPECT_EQ(watched.chosen(), "");
     EXPECT_TRUE(fs::exists(keptPath));
     // Beam and Esc within one pass: the session is let go before the list closes.
     tReplaysScreen closing(replays.string(), nullptr, false);
@@ -334,7 +339,8 @@ TEST_F(Sessions, PauseFastForwardAndTheJumpShowTheSameGameAsPlainPlayback) {
     // The viewer's keys come through the window; its clock is the test's.
     sendKeysThroughWindow(true);
     long long realMs = 0;
-    int waits = 0, drawnAtEight = 0, passesAtEight = 0, pausedWaits = 0, drawnInJump = 0;
+    int waits = 0, drawnAtEight = 0, passesAtEight = 0, pausedWaits = 0, drawnInJump = 0, heardInJump = 0;
+    bool quietAfterFocus = false;
     std::vector<Digest> digests;
     DigestTaker taker;
     tReplayViewer viewer(recording, "test.vrp");
@@ -350,7 +356,10 @@ TEST_F(Sessions, PauseFastForwardAndTheJumpShowTheSameGameAsPlainPlayback) {
             ++passesAtEight;
             drawnAtEight += DrawingEnabled();
         }
-        if (pass > 62 && pass <= missionStart) drawnInJump += DrawingEnabled();
+        if (pass > 62 && pass <= missionStart) {
+            drawnInJump += DrawingEnabled();
+            heardInJump += !PlaybackQuiet();
+        }
         realMs += DrawingEnabled() ? 16 : 1; // a frame shown takes a display's refresh
         if (pass == 50) keyTap(KEY_P);
         if (pass == 60) keyTap(KEY_DOWN); // on to the mission: undrawn until its start
@@ -359,12 +368,23 @@ TEST_F(Sessions, PauseFastForwardAndTheJumpShowTheSameGameAsPlainPlayback) {
             keyTap(KEY_RIGHT);
             keyTap(KEY_RIGHT);
         }
+        if (pass == missionStart + 200) {
+            // The window's focus coming back at 8x leaves fast forward silent (and the pad still).
+            SDL_Event focus{};
+            focus.type = SDL_WINDOWEVENT;
+            focus.window.event = SDL_WINDOWEVENT_FOCUS_GAINED;
+            SDL_PushEvent(&focus);
+        }
+        if (pass == missionStart + 210) quietAfterFocus = PlaybackQuiet();
         if (pass == missionStart + 700) keyTap(KEY_LEFT);
     };
     viewer.run();
     sendKeysThroughWindow(false);
     EXPECT_EQ(pausedWaits, 30);
     EXPECT_EQ(drawnInJump, 0);
+    EXPECT_EQ(heardInJump, 0);
+    EXPECT_TRUE(quietAfterFocus);
+    EXPECT_FALSE(PlaybackQuiet());
     EXPECT_EQ(viewer.speed(), 4);
     ASSERT_GT(passesAtEight, 500);
     EXPECT_LT(drawnAtEight, passesAtEight / 3); // at 8x most passes run undrawn

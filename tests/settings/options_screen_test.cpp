@@ -6,8 +6,10 @@
 #include "engine/platform.h"
 #include "engine/touch.h"
 #include "engine/virtual_pad.h"
+#include "entities/onscreen_object.h"
 #include "game/shell_test_support.h"
 #include "settings/apply.h"
+#include "settings/bindings.h"
 #include "settings/options_screen.h"
 
 namespace {
@@ -189,4 +191,62 @@ TEST_F(OptionsScreen, OpenFromTheMapAndThePauseAndEscOnlyClosesThem) {
     EXPECT_FALSE(theProgram->options);
     EXPECT_EQ(theProgram->state, gamestate::PAUSED);
     EXPECT_EQ(kept, 2);
+}
+
+// The options of a session watched change the session's copy and its game (the hit flashes it draws, the
+// keys its hints name), never the viewer's sound, window, keys or pad; the viewer's own options do.
+TEST_F(OptionsScreen, AWatchedSessionsOptionsNeverReachTheViewersSoundWindowKeysOrPad) {
+    VirtualPad pad;
+    engine_detail::PumpEvents();
+    tSettings viewer;
+    viewer.musicVolume = 60;
+    viewer.padRumble = false;
+    BindKey(viewer, Action::Fire, KEY_F);
+    ApplySettings(viewer);
+    const float music = MusicVolume();
+    theProgram->watched = true;
+    theProgram->settings = std::make_shared<tSettings>(viewer);
+    tOptionsScreen screen(theProgram->settings, true, true);
+    auto on = [&](tOptionsScreen::Entry entry, int key) {
+        while (screen.lines()[static_cast<std::size_t>(screen.selected())].entry != entry) {
+            InjectKeyTap(KEY_DOWN);
+            screen.update();
+        }
+        InjectKeyTap(key);
+        screen.update();
+    };
+    on(tOptionsScreen::Entry::MusicVolume, KEY_LEFT);
+    on(tOptionsScreen::Entry::Fullscreen, KEY_Z);
+    on(tOptionsScreen::Entry::VSync, KEY_Z);
+    on(tOptionsScreen::Entry::DefaultControls, KEY_Z);
+    on(tOptionsScreen::Entry::HitFlashes, KEY_Z);
+    on(tOptionsScreen::Entry::PadRumble, KEY_Z);
+    EXPECT_EQ(theProgram->settings->musicVolume, 50);
+    EXPECT_TRUE(theProgram->settings->fullscreen);
+    EXPECT_TRUE(theProgram->settings->controlsAreDefault());
+    EXPECT_EQ(MusicVolume(), music);
+    EXPECT_FALSE(Fullscreen());
+    EXPECT_EQ(VSync(), viewer.vsync);
+    EXPECT_EQ(MappedKey(KEY_F), KEY_Z) << "the viewer's Fire key";
+    EXPECT_EQ(KeyHolding(KEY_Z), KEY_F);
+    EXPECT_EQ(HintKey(KEY_Z), KEY_Z) << "the session's own";
+    EXPECT_EQ(pad.rumbles, 0);
+    EXPECT_FALSE(tOnscreenObject::flashesShown);
+
+    // The viewer's options rumble the pad when its rumble is switched on, except while a replay plays quiet.
+    theProgram->watched = false;
+    theProgram->settings = std::make_shared<tSettings>(viewer);
+    tOptionsScreen own(theProgram->settings);
+    while (own.lines()[static_cast<std::size_t>(own.selected())].entry != tOptionsScreen::Entry::PadRumble) {
+        InjectKeyTap(KEY_DOWN);
+        own.update();
+    }
+    InjectKeyTap(KEY_Z);
+    own.update();
+    EXPECT_EQ(pad.rumbles, 1);
+    EXPECT_EQ(HintKey(KEY_Z), KEY_F);
+    SetPlaybackQuiet(true);
+    RumbleGamepads(0.5f, 150);
+    SetPlaybackQuiet(false);
+    EXPECT_EQ(pad.rumbles, 1);
 }
