@@ -5,6 +5,11 @@
 // it stood.
 #include <string>
 
+#include "sessions/session.h"
+
 void PlayGame(const std::string& replayFile);
+// One session played from the map with the campaign given, recorded into the replays folder (when it
+// cannot be, the notice line says so once); once it ends, the folder keeps its last sessions.
+void PlayRecordedSession(const CampaignRecord& campaign, const PlayerFilesHeld& held);
 // The player's replays folder (in the progress folder); empty where the platform keeps no files.
 std::string ReplaysFolder();

@@ -1,8 +1,11 @@
 #include "sessions/session_recorder.h"
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
+#include <fstream>
 #include <system_error>
+#include <tuple>
 
 #include "campaign/persistence.h"
 #include "engine/engine.h"
@@ -10,6 +13,7 @@
 #include "engine/utf8_paths.h"
 #include "game/constants.h"
 #include "game/program.h"
+#include "hud/notice.h"
 
 namespace fs = std::filesystem;
 
@@ -17,6 +21,9 @@ namespace {
 
 constexpr int kFlushEveryMs = 1000;
 constexpr char kKeptFolder[] = "kept";
+constexpr char kNoDateStem[] = "session";
+// Every header the recorder writes is far shorter; more is not read to date a file.
+constexpr std::size_t kHeaderBytesRead = 4096;
 
 std::string recordingNow; // the file of the session being recorded
 
@@ -39,7 +46,71 @@ std::string fileStem(const std::string& date) {
                                            c == '-');
                               }),
                stem.end());
-    return stem.empty() ? "session" : stem;
+    return stem.empty() ? kNoDateStem : stem;
+}
+
+// A name the recorder gave: its stem (the date, "2026-12-09_09-41-07", or "session" without one) and the
+// number freeName added (1 for none). False for any other name.
+bool parseSessionName(const std::string& name, std::string& stem, int& number) {
+    const std::string extension = ".vrp";
+    if (name.size() <= extension.size() ||
+        name.compare(name.size() - extension.size(), extension.size(), extension))
+        return false;
+    const std::string base = name.substr(0, name.size() - extension.size());
+    const auto isDate = [](const std::string& text) {
+        static const std::string shape = "0000-00-00_00-00-00";
+        if (text.size() != shape.size()) return false;
+        for (std::size_t i = 0; i < shape.size(); ++i) {
+            const bool digit = std::isdigit(static_cast<unsigned char>(text[i])) != 0;
+            if (shape[i] == '0' ? !digit : text[i] != shape[i]) return false;
+        }
+        return true;
+    };
+    const std::size_t stemLength = isDate(base.substr(0, 19)) ? 19 : base.rfind(kNoDateStem, 0) == 0 ? 7 : 0;
+    if (stemLength == 0) return false;
+    stem = base.substr(0, stemLength);
+    number = 1;
+    if (base.size() == stemLength) return true;
+    const std::string suffix = base.substr(stemLength);
+    // "-2" and on, as freeName counts: no sign, no leading zero, no more digits than an int holds.
+    if (suffix.size() < 2 || suffix.size() > 10 || suffix[0] != '-' || suffix[1] == '0') return false;
+    number = 0;
+    for (std::size_t i = 1; i < suffix.size(); ++i) {
+        if (!std::isdigit(static_cast<unsigned char>(suffix[i]))) return false;
+        number = number * 10 + (suffix[i] - '0');
+    }
+    return number >= 2;
+}
+
+// Newest first: the date in the name, then the number that tells apart two sessions of one second.
+struct NameOrder {
+    bool recorded = false; // a name the recorder gives
+    std::string stem;
+    int number = 0;
+    std::string name;
+    bool operator>(const NameOrder& other) const {
+        return std::tie(stem, number, name) > std::tie(other.stem, other.number, other.name);
+    }
+};
+
+NameOrder nameOrder(const std::string& path) {
+    NameOrder order;
+    order.name = Utf8FromPath(PathFromUtf8(path).filename());
+    order.recorded = parseSessionName(order.name, order.stem, order.number);
+    if (!order.recorded) order.stem = order.name;
+    return order;
+}
+
+// The date a session's header says it began, "" when the header cannot be read.
+std::string headerDate(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::string bytes(kHeaderBytesRead, '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<std::size_t>(std::max<std::streamsize>(in.gcount(), 0)));
+    SessionStart start;
+    std::string error;
+    if (!ReadSessionStart(bytes, start, error)) return "";
+    return start.date;
 }
 
 std::string freeName(const fs::path& folder, const std::string& stem) {
@@ -67,6 +138,7 @@ tSessionRecorder::~tSessionRecorder() {
 
 bool tSessionRecorder::start(const std::string& folder, SessionStart& start, std::string& error) {
     stop();
+    failureTold = false;
     std::error_code made;
     fs::create_directories(PathFromUtf8(folder), made);
     const std::string path = freeName(PathFromUtf8(folder), fileStem(start.date));
@@ -77,7 +149,6 @@ bool tSessionRecorder::start(const std::string& folder, SessionStart& start, std
         return false;
     }
     recordingNow = path;
-    RemoveOldSessions(folder);
     flushedMs = 0;
     missionBegun = false;
     lastState = gamestate::MAP;
@@ -128,6 +199,25 @@ void tSessionRecorder::onPass(const PassRecord& pass) {
         PlayerFileWrittenAside();
         flushedMs = 0;
     }
+    // A full disk: the player learns it on the screen, once, not from a list that later lacks the game.
+    if (!writer.failure().empty() && !failureTold) {
+        failureTold = true;
+        if (theProgram && theProgram->notice) theProgram->notice->show(RecordingStoppedNotice());
+    }
+}
+
+std::string NotRecordedNotice(const std::string& why) {
+    return "This session is not recorded (" + why + "): play goes on";
+}
+
+std::string RecordingStoppedNotice() {
+    return "This session's recording stopped (the disk may be full): play goes on";
+}
+
+bool IsRecordedSessionName(const std::string& fileName) {
+    std::string stem;
+    int number = 0;
+    return parseSessionName(fileName, stem, number);
 }
 
 std::vector<SessionFileEntry> ListSessionFiles(const std::string& folder) {
@@ -136,17 +226,37 @@ std::vector<SessionFileEntry> ListSessionFiles(const std::string& folder) {
     listInto(PathFromUtf8(folder) / kKeptFolder, true, files);
     // Newest first: the names begin with the date and time the session began.
     std::sort(files.begin(), files.end(), [](const SessionFileEntry& a, const SessionFileEntry& b) {
-        return PathFromUtf8(a.path).filename() > PathFromUtf8(b.path).filename();
+        return nameOrder(a.path) > nameOrder(b.path);
     });
     return files;
 }
 
-void RemoveOldSessions(const std::string& folder, int keep) {
-    int unmarked = 0;
-    for (const SessionFileEntry& file : ListSessionFiles(folder)) {
-        if (file.kept || ++unmarked <= keep) continue;
+void RemoveOldSessions(const std::string& folder, const std::string& newest, int keep) {
+    struct Dated {
+        fs::path path;
+        std::string date;
+        NameOrder order;
+    };
+    std::vector<Dated> sessions;
+    std::vector<SessionFileEntry> unmarked;
+    listInto(PathFromUtf8(folder), false, unmarked);
+    int spared = 0;
+    for (const SessionFileEntry& file : unmarked) {
+        const NameOrder order = nameOrder(file.path);
+        if (!order.recorded) continue; // another program's file: not the game's to count or remove
+        if (file.path == newest || file.path == recordingNow) {
+            ++spared;
+            continue;
+        }
+        std::string date = headerDate(PathFromUtf8(file.path));
+        if (!date.empty()) sessions.push_back({PathFromUtf8(file.path), std::move(date), order});
+    }
+    std::sort(sessions.begin(), sessions.end(), [](const Dated& a, const Dated& b) {
+        return a.date != b.date ? a.date > b.date : a.order > b.order;
+    });
+    for (std::size_t i = static_cast<std::size_t>(std::max(keep - spared, 0)); i < sessions.size(); ++i) {
         std::error_code ignored;
-        fs::remove(PathFromUtf8(file.path), ignored);
+        fs::remove(sessions[i].path, ignored);
     }
 }
 

@@ -19,6 +19,7 @@
 #include "engine/utf8_paths.h"
 #include "game/constants.h"
 #include "game/program.h"
+#include "hud/notice.h"
 #include "hud/shake.h"
 #include "settings/apply.h"
 #include "engine/platform.h"
@@ -247,24 +248,112 @@ TEST_F(Sessions, NeitherAWatchedNorANextSessionTellsThePlayersFileNoticesAgain) 
     EXPECT_EQ(PlayerFiles().takeNotices(), std::vector<std::string>{});
 }
 
-TEST_F(Sessions, TheFolderKeepsTheLastTwentyAndNeverRemovesAKeptOne) {
-    for (int i = 0; i < kKeptSessions; ++i) {
-        char name[64];
-        std::snprintf(name, sizeof name, "2026-01-01_10-00-%02d.vrp", i);
-        std::ofstream(folder.path / name) << "old";
-    }
+namespace {
+// A session with its header only, dated as given.
+std::string writeSession(const fs::path& path, const std::string& date) {
+    SessionStart start = NewSessionStart(CampaignRecord{});
+    start.date = date;
+    SessionWriter writer;
     std::string error;
-    const std::string kept = MarkSessionKept(Utf8FromPath(folder.path / "2026-01-01_10-00-00.vrp"), true, error);
+    EXPECT_TRUE(writer.open(Utf8FromPath(path), start, error)) << error;
+    writer.finish();
+    return Utf8FromPath(path);
+}
+} // namespace
+
+// The folder keeps the last twenty by the dates the sessions began, whatever their names say; it counts and
+// removes only the sessions the game named, never a kept one, a damaged one, or the one just played.
+TEST_F(Sessions, TheFolderKeepsTheLastTwentyByTheDatesTheyBegan) {
+    char name[64], date[64];
+    for (int i = 0; i < 18; ++i) {
+        std::snprintf(name, sizeof name, "2026-01-01_10-00-%02d.vrp", i);
+        std::snprintf(date, sizeof date, "2026-01-01 10:00:%02d", i);
+        writeSession(folder.path / name, date);
+    }
+    // Named after now (from the page, or by a clock that was ahead), begun before all the others.
+    const std::string ahead = writeSession(folder.path / "2099-12-31_23-59-59.vrp", "2025-06-01 08:00:00");
+    // Two begun within one second: "-10" is the later.
+    const std::string second = writeSession(folder.path / "2025-12-31_23-59-59-2.vrp", "2025-12-31 23:59:59");
+    const std::string tenth = writeSession(folder.path / "2025-12-31_23-59-59-10.vrp", "2025-12-31 23:59:59");
+    std::ofstream(folder.path / "my best game.vrp") << "another program's name";
+    std::ofstream(folder.path / "2020-01-01_00-00-00.vrp") << "damaged";
+    std::string error;
+    const std::string kept = MarkSessionKept(
+        writeSession(folder.path / "2019-01-01_00-00-00.vrp", "2019-01-01 00:00:00"), true, error);
     ASSERT_NE(kept, "") << error;
-    std::ofstream(folder.path / "2026-01-01_10-00-20.vrp") << "the 20th unmarked";
-    playRecorded(folder.path, 5); // the 21st
-    std::vector<std::string> names;
+    // The session just played, begun after a clock was set back: the newest all the same.
+    const std::string played = writeSession(folder.path / "2024-01-01_00-00-00.vrp", "2024-01-01 00:00:00");
+
+    std::vector<std::string> listed;
     for (const SessionFileEntry& file : ListSessionFiles(Utf8FromPath(folder.path)))
-        names.push_back(Utf8FromPath(PathFromUtf8(file.path).filename()) + (file.kept ? " kept" : ""));
-    ASSERT_EQ(names.size(), static_cast<std::size_t>(kKeptSessions + 1));
-    EXPECT_EQ(names.back(), "2026-01-01_10-00-00.vrp kept");       // the oldest of all, marked
-    EXPECT_EQ(names[names.size() - 2], "2026-01-01_10-00-02.vrp"); // 01 was the oldest unmarked
-    EXPECT_TRUE(fs::exists(PathFromUtf8(kept)));
+        listed.push_back(file.path);
+    EXPECT_LT(std::find(listed.begin(), listed.end(), tenth),
+              std::find(listed.begin(), listed.end(), second));
+
+    RemoveOldSessions(Utf8FromPath(folder.path), played);
+    EXPECT_FALSE(fs::exists(PathFromUtf8(ahead)));
+    EXPECT_FALSE(fs::exists(PathFromUtf8(second)));
+    for (const std::string& stays : {tenth, played, kept})
+        EXPECT_TRUE(fs::exists(PathFromUtf8(stays))) << stays;
+    EXPECT_TRUE(fs::exists(folder.path / "my best game.vrp"));
+    EXPECT_TRUE(fs::exists(folder.path / "2020-01-01_00-00-00.vrp"));
+    EXPECT_EQ(ListSessionFiles(Utf8FromPath(folder.path)).size(), 23u);
+    EXPECT_TRUE(IsRecordedSessionName("2026-12-09_09-41-07-2.vrp"));
+    for (const char* other : {"2026-12-09_09-41-07-02.vrp", "2026-12-09_09-41-07-1.vrp",
+                              "2026-12-09 09-41-07.vrp", "2026-12-09_09-41-07.vrp.part", "session-x.vrp"})
+        EXPECT_FALSE(IsRecordedSessionName(other)) << other;
+}
+
+// Twenty sessions dated after now are in the folder: the one being played is never pruned as the oldest
+// while it is recorded, and once it ends on the map it goes before the folder counts, pushing no game out.
+TEST_F(Sessions, TheSessionRecordedIsNeverPrunedAndOneOfTheMapOnlyPushesNoGameOut) {
+    const fs::path replays = ReplaysFolder();
+    fs::create_directories(replays);
+    char name[64], date[64];
+    for (int i = 0; i < kKeptSessions; ++i) {
+        std::snprintf(name, sizeof name, "2099-01-01_00-00-%02d.vrp", i);
+        std::snprintf(date, sizeof date, "2099-01-01 00:00:%02d", i);
+        writeSession(replays / name, date);
+    }
+    bool recordedThroughout = true;
+    int pass = 0;
+    tProgram::passHook = [&] {
+        AdvanceMillis(10);
+        recordedThroughout = recordedThroughout && fs::exists(PathFromUtf8(RecordingSessionPath()));
+        if (++pass == 20) InjectKeyTap(KEY_ESCAPE);
+    };
+    PlayRecordedSession(CampaignRecord{}, {});
+    tProgram::passHook = nullptr;
+    EXPECT_TRUE(recordedThroughout);
+    EXPECT_EQ(ListSessionFiles(Utf8FromPath(replays)).size(), static_cast<std::size_t>(kKeptSessions));
+}
+
+// A folder the session cannot be written in (here a file holds its name, as a read-only or full one
+// refuses it): the game plays on and says so on the notice line, once, not again in the next session.
+TEST_F(Sessions, ASessionThatCannotBeRecordedSaysSoOnceOnTheNoticeLine) {
+    const fs::path replays = ReplaysFolder();
+    fs::create_directories(replays.parent_path());
+    std::ofstream(replays) << "a file where the folder belongs";
+    std::vector<std::string> shown;
+    auto play = [&](const PlayerFilesHeld& held) {
+        int pass = 0;
+        tProgram::passHook = [&] {
+            AdvanceMillis(10);
+            // From the second pass: the first shows what the last session left on the line.
+            if (pass > 0 && theProgram->notice && !theProgram->notice->current().empty() &&
+                (shown.empty() || shown.back() != theProgram->notice->current()))
+                shown.push_back(theProgram->notice->current());
+            if (++pass == 20) InjectKeyTap(KEY_ESCAPE);
+        };
+        PlayRecordedSession(CampaignRecord{}, held);
+        tProgram::passHook = nullptr;
+    };
+    play({});
+    EXPECT_EQ(shown, std::vector<std::string>{NotRecordedNotice("the replays folder cannot be written")});
+    AdvanceMillis(tNotice::kShowMillis);
+    shown.clear();
+    play({theProgram->campaignFile, theProgram->notice});
+    EXPECT_EQ(shown, std::vector<std::string>{});
 }
 
 // The replays are the first entry of the options over the map. The list shows the sessions newest
