@@ -3,14 +3,18 @@
 // before the game's first read, and copied back to IndexedDB at each change the game makes (a session
 // being recorded: every few seconds) and whenever the page asks (when it is hidden: the last event a
 // phone's browser reliably sends before it discards a tab). The page learns of trouble through
-// Module.onFilesProblem(text) and of its end through Module.onFilesSaved().
+// Module.onFilesProblem(text) and of its end through Module.onFilesSaved(). One tab at a time keeps
+// the folder: the first holds a lock of the Web Locks API for its life, and a second tab (the page opened
+// twice) reads the files as they were and never copies its own over them.
 (function () {
   "use strict";
   var FOLDER = "/vevu";
+  var LOCK_NAME = "vevu-player-files";
   // A copy the browser never answers (a storage that hangs) is given up after this long, so that saves
   // neither pile up behind it nor wait for good.
   var SYNC_LIMIT_MS = 10000;
   var mounted = false, askedToPersist = false, failing = false;
+  var heldElsewhere = false, holding = null;
   var inFlight = false, waiting = [];
   var state = Module["vevuFiles"] = {saved: 0, failed: 0, busy: false};
 
@@ -72,6 +76,36 @@
     });
   };
 
+  // The engine's question before it writes: 1 when this tab holds the folder, 0 when another tab does,
+  // -1 when the browser has no locks (every tab then writes, as before there were any).
+  Module["vevuHoldFolder"] = function () {
+    if (holding) return holding;
+    var locks;
+    try {
+      locks = navigator.locks;
+    } catch (error) {}
+    if (!locks || !locks.request) return Promise.resolve(-1);
+    holding = new Promise(function (resolve) {
+      try {
+        locks.request(LOCK_NAME, {ifAvailable: true}, function (lock) {
+          if (!lock) {
+            heldElsewhere = true;
+            resolve(0);
+            return undefined;
+          }
+          resolve(1);
+          return new Promise(function () {}); // held until the page closes
+        }).catch(function (error) {
+          console.log("The browser gave no lock on the game's files (" + reason(error) + ").");
+          resolve(-1);
+        });
+      } catch (error) {
+        resolve(-1);
+      }
+    });
+    return holding;
+  };
+
   function askToPersist() {
     if (askedToPersist) return;
     askedToPersist = true;
@@ -122,7 +156,8 @@
     }
   }
   Module["vevuSaveFiles"] = function () {
-    if (!mounted) return Promise.resolve(false);
+    // Another tab's files are in IndexedDB: a copy from this one would undo its saves.
+    if (!mounted || heldElsewhere) return Promise.resolve(false);
     askToPersist();
     return new Promise(function (resolve) {
       waiting.push(resolve);

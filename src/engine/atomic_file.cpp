@@ -1,8 +1,10 @@
 #include "engine/atomic_file.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <fstream>
 #include <system_error>
+#include <vector>
 
 #include "engine/utf8_paths.h"
 
@@ -11,6 +13,7 @@
 #include <windows.h>
 #else
 #include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 #endif
 
@@ -40,6 +43,13 @@ std::string errnoText(int code) {
     return std::generic_category().message(code);
 }
 
+// A fault injected for a folder's flush (tests), else "".
+std::string injectedSyncFault(const fs::path& folder, const WriteFault* fault) {
+    if (!fault || fault->syncErrorCode == 0) return "";
+    std::error_code ec;
+    return fs::equivalent(folder, fault->syncFolder, ec) ? errnoText(fault->syncErrorCode) : "";
+}
+
 #ifdef _WIN32
 
 std::string lastErrorText() {
@@ -50,7 +60,8 @@ std::string lastErrorText() {
 }
 
 std::string writeAndFlush(const fs::path& path, std::string_view bytes, const WriteFault* fault) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return lastErrorText();
     std::string error;
     std::size_t written = 0;
@@ -75,13 +86,33 @@ std::string writeAndFlush(const fs::path& path, std::string_view bytes, const Wr
     return error;
 }
 
+// A virus scanner, an indexer or a backup program may hold the file being replaced for a moment: the
+// rename is refused with a sharing or access error. It is tried a few more times before it counts.
 std::string renameOver(const fs::path& from, const fs::path& to) {
-    if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return "";
-    return lastErrorText();
+    for (int attempt = 1;; ++attempt) {
+        if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return "";
+        const DWORD code = GetLastError();
+        const bool heldForAMoment =
+            code == ERROR_SHARING_VIOLATION || code == ERROR_ACCESS_DENIED || code == ERROR_LOCK_VIOLATION;
+        if (!heldForAMoment || attempt == 5) return lastErrorText();
+        Sleep(100 * attempt);
+    }
 }
 
-void syncFolder(const fs::path&) {
-    // MOVEFILE_WRITE_THROUGH has already waited for the rename to reach the disk.
+std::string syncFolder(const fs::path& folder, const WriteFault* fault) {
+    // MOVEFILE_WRITE_THROUGH has already waited for the rename to reach the disk, and the file system
+    // journals a folder made.
+    return injectedSyncFault(folder, fault);
+}
+
+bool processAlive(int pid) {
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(pid));
+    if (!process) return GetLastError() == ERROR_ACCESS_DENIED; // someone else's, running
+    DWORD code = 0;
+    const bool running = GetExitCodeProcess(process, &code) && code == STILL_ACTIVE;
+    CloseHandle(process);
+    return running;
 }
 
 #else
@@ -118,13 +149,28 @@ std::string renameOver(const fs::path& from, const fs::path& to) {
     return errnoText(errno);
 }
 
-// The rename itself is made durable by flushing the folder that holds the names. File systems that
-// cannot flush a folder (some report EINVAL) have nothing more to flush.
-void syncFolder(const fs::path& folder) {
-    const int fd = open(folder.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return;
-    fsync(fd);
+// The rename itself is made durable by flushing the folder that holds the names: a failure there is a
+// failed write. File systems that cannot flush a folder (they report EINVAL) have nothing more to flush.
+std::string syncFolder(const fs::path& folder, const WriteFault* fault) {
+    std::string error = injectedSyncFault(folder, fault);
+#ifdef __EMSCRIPTEN__
+    return error; // the page's files reach the disk when web/player_files.js copies them to IndexedDB
+#endif
+    if (!error.empty()) return error;
+    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return "the folder cannot be flushed: " + errnoText(errno);
+    if (fsync(fd) != 0 && errno != EINVAL) error = "the folder cannot be flushed: " + errnoText(errno);
     close(fd);
+    return error;
+}
+
+bool processAlive(int pid) {
+#ifdef __EMSCRIPTEN__
+    (void)pid;
+    return false; // one tab writes the folder (web/player_files.js), and every tab has the same pid
+#else
+    return pid > 0 && (kill(pid, 0) == 0 || errno == EPERM);
+#endif
 }
 
 #endif
@@ -159,7 +205,8 @@ FileRead ReadWholeFile(const fs::path& path, std::size_t maxBytes) {
     const fs::file_status status = fs::status(path, ec);
     if (!fs::exists(status)) {
         // A name under a regular file cannot exist either.
-        const bool absent = !ec || ec == std::errc::no_such_file_or_directory || ec == std::errc::not_a_directory;
+        const bool absent =
+            !ec || ec == std::errc::no_such_file_or_directory || ec == std::errc::not_a_directory;
         result.outcome = absent ? FileRead::Outcome::Missing : FileRead::Outcome::Failed;
         result.error = ec.message();
         return result;
@@ -191,11 +238,30 @@ FileRead ReadWholeFile(const fs::path& path, std::size_t maxBytes) {
     return result;
 }
 
+std::string MakeFolders(const fs::path& folder, const WriteFault* fault) {
+    std::error_code ec;
+    if (fs::is_directory(folder, ec)) return "";
+    std::vector<fs::path> missing; // innermost first
+    for (fs::path at = folder; !at.empty() && !fs::exists(at, ec); at = at.parent_path()) {
+        missing.push_back(at);
+        if (at == at.parent_path()) break;
+    }
+    fs::create_directories(folder, ec);
+    if (ec) return ec.message();
+    // Each folder made is a new name in its parent: flushed there, or a power cut may take it, and all
+    // that was saved in it, away.
+    for (auto made = missing.rbegin(); made != missing.rend(); ++made) {
+        const fs::path parent = made->parent_path().empty() ? fs::path(".") : made->parent_path();
+        std::string error = syncFolder(parent, fault);
+        if (!error.empty()) return error;
+    }
+    return "";
+}
+
 std::string ReplaceFileAtomically(const fs::path& folder, const std::string& name, std::string_view bytes,
                                   bool backup, const WriteFault* fault) {
     std::error_code ec;
-    fs::create_directories(folder, ec);
-    if (ec) return ec.message();
+    if (std::string made = MakeFolders(folder, fault); !made.empty()) return made;
     const fs::path staged = inFolder(folder, temporaryName(name));
     std::string error = writeAndFlush(staged, bytes, fault);
     if (!error.empty()) {
@@ -214,8 +280,7 @@ std::string ReplaceFileAtomically(const fs::path& folder, const std::string& nam
         fs::remove(staged, ec);
         return error;
     }
-    syncFolder(folder);
-    return "";
+    return syncFolder(folder, fault);
 }
 
 std::string MoveFileAside(const fs::path& folder, const std::string& name, const std::string& suffix,
@@ -239,7 +304,6 @@ std::string MoveFileAside(const fs::path& folder, const std::string& name, const
         // the rename follows the check above.
         if (link(from.c_str(), to.c_str()) == 0) {
             if (unlink(from.c_str()) == 0) {
-                syncFolder(folder);
                 return asideName;
             }
             const int code = errno;
@@ -249,7 +313,6 @@ std::string MoveFileAside(const fs::path& folder, const std::string& name, const
         }
         if (errno == EEXIST) continue;
         if (std::rename(from.c_str(), to.c_str()) == 0) {
-            syncFolder(folder);
             return asideName;
         }
         if (error) *error = errnoText(errno);
@@ -267,10 +330,14 @@ void RemoveStaleTemporaryFiles(const fs::path& folder, const std::string& name) 
         // Any file may lie there, named in any script: Windows' narrow names cannot hold them all.
         const std::string file = Utf8FromPath(it->path().filename());
         for (const std::string& base : {name, name + ".bak"}) {
-            const bool temporary = file.size() > base.size() + 5 && file.compare(0, base.size() + 1, base + ".") == 0 &&
+            const bool temporary = file.size() > base.size() + 5 &&
+                                   file.compare(0, base.size() + 1, base + ".") == 0 &&
                                    file.compare(file.size() - 4, 4, ".tmp") == 0 &&
                                    file.find_first_not_of("0123456789", base.size() + 1) == file.size() - 4;
-            if (temporary && file != own && file != temporaryName(name + ".bak")) {
+            // Another writer's file is left to it while it runs (a second copy of the game, which holds no
+            // lock, or one of an older version that knows none).
+            const bool writerGone = temporary && !processAlive(std::atoi(file.c_str() + base.size() + 1));
+            if (writerGone && file != own && file != temporaryName(name + ".bak")) {
                 std::error_code ignored;
                 fs::remove(it->path(), ignored);
             }

@@ -20,11 +20,17 @@ struct FileRead {
 FileRead ReadWholeFile(const std::filesystem::path& path, std::size_t maxBytes);
 
 // A seam for tests: a write that fails with `errorCode` (an errno value, ENOSPC for a full disk) once
-// `afterBytes` bytes of the new file are written.
+// `afterBytes` bytes of the new file are written; a flush of the folder `syncFolder` that fails with
+// `syncErrorCode` (EIO).
 struct WriteFault {
     int errorCode = 0;
     std::size_t afterBytes = 0;
+    int syncErrorCode = 0;
+    std::filesystem::path syncFolder;
 };
+
+// Makes folder and its missing parents, each flushed into its own parent (POSIX). Returns "" or why not.
+std::string MakeFolders(const std::filesystem::path& folder, const WriteFault* fault = nullptr);
 
 // Replaces folder/name with bytes as described above, making the folder (and its parents) first.
 // keepBackup: the file being replaced becomes folder/name.bak. Returns an empty string on success, else
@@ -34,9 +40,11 @@ std::string ReplaceFileAtomically(const std::filesystem::path& folder, const std
                                   std::string_view bytes, bool keepBackup, const WriteFault* fault = nullptr);
 
 // Renames folder/name to the first of name+suffix, name+suffix+"-2", ... that does not exist yet, never
-// replacing a file. Returns the new name, or an empty string with the reason in *error.
-std::string MoveFileAside(const std::filesystem::path& folder, const std::string& name, const std::string& suffix,
-                          std::string* error);
+// replacing a file. Returns the new name, or an empty string with the reason in *error. The next file
+// written in the folder makes the new name last (its flush of the folder).
+std::string MoveFileAside(const std::filesystem::path& folder, const std::string& name,
+                          const std::string& suffix, std::string* error);
 
-// The temporary files a writer killed mid-write left in the folder for `name` (never this process's own).
+// The temporary files a writer killed mid-write left in the folder for `name`: never this process's own,
+// nor one whose writer (the process its name carries) still runs.
 void RemoveStaleTemporaryFiles(const std::filesystem::path& folder, const std::string& name);

@@ -17,9 +17,7 @@ namespace {
 #ifdef __EMSCRIPTEN__
 // The page's IndexedDB file system at /vevu, loaded before the first read (web/player_files.js); 1 when it
 // is there, 0 when the browser keeps no files (the folder then lives in memory).
-EM_ASYNC_JS(int, vevu_mount_browser_files, (), {
-    return await Module["vevuMountFiles"]();
-});
+EM_ASYNC_JS(int, vevu_mount_browser_files, (), { return await Module["vevuMountFiles"](); });
 
 // Tells the page that files changed: it copies them to IndexedDB.
 void browserFilesWritten() {
@@ -69,6 +67,23 @@ void TFileStore::injectWriteFault(WriteFault fault) {
     fault_ = fault;
 }
 
+bool TFileStore::heldElsewhere() {
+    std::string told;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (!lockTried_ && !folders_.progress.empty()) {
+            lockTried_ = true;
+            // A lock that cannot be had (a folder nobody can write) stops nothing: the writes say why.
+            std::string why;
+            heldElsewhere_ = folderLock_.take(folders_.progress, &why) == TFolderLock::State::HeldElsewhere;
+            if (heldElsewhere_)
+                told = "Another copy of the game is using the player's files: this one saves nothing";
+        }
+    }
+    if (!told.empty()) notice(told);
+    return heldElsewhere_;
+}
+
 LoadedFile TFileStore::load(const PlayerFile& file, const ContentsCheck& check) {
     LoadedFile loaded;
     const fs::path folder = folderOf(file.kind);
@@ -99,7 +114,7 @@ LoadedFile TFileStore::load(const PlayerFile& file, const ContentsCheck& check) 
         notice("This browser keeps no files: nothing is saved once the page closes");
     }
 #endif
-    RemoveStaleTemporaryFiles(folder, file.name);
+    if (!heldElsewhere()) RemoveStaleTemporaryFiles(folder, file.name);
 
     auto examine = [&](const std::string& name, FileCheck* verdict) -> bool {
         const FileRead read = ReadWholeFile(folder / PathFromUtf8(name), file.maxBytes);
@@ -150,10 +165,11 @@ LoadedFile TFileStore::load(const PlayerFile& file, const ContentsCheck& check) 
     const bool fromBackup = examine(file.name + ".bak", &backupVerdict);
     loaded.from = fromBackup ? LoadedFile::From::Backup : LoadedFile::From::Nothing;
     if (!fromBackup) loaded.contents.clear();
-    const std::string what = mainVerdict.verdict == FileVerdict::Newer ? " is from a newer version"
-                                                                       : " is damaged (" + mainVerdict.why + ")";
-    loaded.notice = file.title + what + ": " + (fromBackup ? "its backup is used" : file.fallback) +
-                    ", the file is kept";
+    const std::string what = mainVerdict.verdict == FileVerdict::Newer
+                                 ? " is from a newer version"
+                                 : " is damaged (" + mainVerdict.why + ")";
+    loaded.notice =
+        file.title + what + ": " + (fromBackup ? "its backup is used" : file.fallback) + ", the file is kept";
     notice(loaded.notice);
     return loaded;
 }
@@ -161,6 +177,7 @@ LoadedFile TFileStore::load(const PlayerFile& file, const ContentsCheck& check) 
 void TFileStore::save(const PlayerFile& file, std::string contents) {
     Job job{file, file.framed ? FrameFile(contents, file.version) : std::move(contents)};
     if (folderOf(file.kind).empty()) return; // nowhere to keep it: told once at load
+    if (heldElsewhere()) return;             // the other copy's files are not ours to write: told once
 #ifdef __EMSCRIPTEN__
     // The page has no threads: writing to memory takes no longer than handing the bytes over would.
     writeJob(job);
@@ -177,7 +194,8 @@ void TFileStore::save(const PlayerFile& file, std::string contents) {
 
 bool TFileStore::flush(int timeoutMs) {
     std::unique_lock<std::mutex> lock(mutex_);
-    return idle_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [this] { return pending_.empty() && !busy_; });
+    return idle_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                          [this] { return pending_.empty() && !busy_; });
 }
 
 void TFileStore::writerLoop() {
@@ -259,6 +277,10 @@ void PlayerFileWrittenAside() {
         if (Module["vevuFilesWrittenAside"]) Module["vevuFilesWrittenAside"]();
     });
 #endif
+}
+
+bool PlayerFolderHeldElsewhere() {
+    return PlayerFiles().heldElsewhere();
 }
 
 TFileStore& PlayerFiles() {

@@ -16,6 +16,10 @@
 // backup. A folder that cannot be written (read-only, full, gone) costs a notice, once per reason, and
 // nothing else: the game plays on and the next save tries again. flush waits for the writes (at close).
 //
+// One copy of the game at a time writes the folders (folder_lock.h: the lock is the progress folder's,
+// taken at the first load or save). A second copy reads the files as the first left them, says once that
+// it saves nothing, and drops its saves; it sweeps no temporary file either.
+//
 // Notices are one line each, for the screen; takeNotices hands them out once (the HUD shows them).
 //
 // The web page: the folder is /vevu and there is no thread (the writes go to memory at once).
@@ -35,16 +39,17 @@
 
 #include "engine/atomic_file.h"
 #include "engine/file_frame.h"
+#include "engine/folder_lock.h"
 #include "engine/player_folder.h"
 
 // One kind of file the game keeps.
 struct PlayerFile {
     PlayerFileKind kind = PlayerFileKind::Progress;
-    std::string name;              // in its folder: "campaign.sav"
-    std::string title;             // for notices: "The saved campaign"
-    std::string fallback;          // what the game plays on with when nothing can be read: "a new campaign"
-    std::uint32_t version = 1;     // framed: the version written, and the newest one read
-    bool framed = true;            // false: text the caller checks alone
+    std::string name;               // in its folder: "campaign.sav"
+    std::string title;              // for notices: "The saved campaign"
+    std::string fallback;           // what the game plays on with when nothing can be read: "a new campaign"
+    std::uint32_t version = 1;      // framed: the version written, and the newest one read
+    bool framed = true;             // false: text the caller checks alone
     std::size_t maxBytes = 1 << 16; // larger files are damaged, never read whole into memory
 };
 
@@ -76,6 +81,8 @@ class TFileStore {
     // Waits until every queued write has been tried; false if timeoutMs passed first.
     bool flush(int timeoutMs = 10000);
     std::vector<std::string> takeNotices();
+    // True when another copy of the game holds the folders' lock: this one writes nothing in them.
+    bool heldElsewhere();
     // Tests: every write from now on fails as the fault says (a zero errorCode: none).
     void injectWriteFault(WriteFault fault);
 
@@ -92,10 +99,13 @@ class TFileStore {
     mutable std::mutex mutex_;
     std::condition_variable wake_;
     std::condition_variable idle_;
-    std::map<std::string, Job> pending_; // by file name: only the newest contents are written
+    std::map<std::string, Job> pending_;           // by file name: only the newest contents are written
     std::map<std::string, std::string> aside_;     // file name -> suffix it must be renamed to first
     std::map<std::string, std::string> lastError_; // file name -> the failure last told
     std::vector<std::string> notices_;
+    TFolderLock folderLock_;
+    bool lockTried_ = false;
+    bool heldElsewhere_ = false;
     WriteFault fault_;
     bool busy_ = false;
     bool stopping_ = false;
@@ -107,6 +117,10 @@ class TFileStore {
 // recorded, as it goes). On the page its folder is copied to the browser's storage within seconds, so that
 // a tab that crashes while shown keeps the session up to then; elsewhere the file is on the disk already.
 void PlayerFileWrittenAside();
+
+// The process's store holds no lock on the player's folders: another copy of the game does, so nothing
+// may be written in them (the session recorder asks before it records).
+bool PlayerFolderHeldElsewhere();
 
 // The process's store. Until the game itself opts in (UsePlatformPlayerFolders), it has no folder but the
 // one VEVU_DATA_DIR names, so that tests, tools and benchmarks never reach the player's files.

@@ -139,6 +139,10 @@ tSessionRecorder::~tSessionRecorder() {
 bool tSessionRecorder::start(const std::string& folder, SessionStart& start, std::string& error) {
     stop();
     failureTold = false;
+    if (PlayerFolderHeldElsewhere()) {
+        error = "another copy of the game is using the player's files";
+        return false;
+    }
     std::error_code made;
     fs::create_directories(PathFromUtf8(folder), made);
     const std::string path = freeName(PathFromUtf8(folder), fileStem(start.date));

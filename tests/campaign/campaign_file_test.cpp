@@ -12,6 +12,8 @@
 #include "campaign/persistence.h"
 #include "driver/harness.h"
 #include "hud/notice.h"
+#include "sessions/game_sessions.h"
+#include "sessions/session_recorder.h"
 
 namespace fs = std::filesystem;
 
@@ -128,4 +130,33 @@ TEST(SavedCampaign, ADamagedOneIsToldOnScreenAndLeftForThePlayer) {
     game.drawEvery = 100; // drawing is the slow part
     game.runFor(tNotice::kShowMillis + 100);
     EXPECT_EQ(program.notice->current(), "campaign.sav was kept as campaign.sav.damaged");
+}
+
+// A second copy of the game started on the folder of one that runs: it continues the campaign as the
+// first left it, but a mission won there is not saved over the first's, its session is not recorded,
+// and the notice line says why.
+TEST(SavedCampaign, ASecondCopyOfTheGameSavesNothingAndRecordsNoSession) {
+    TemporaryFolder folder;
+    winMissionZero(folder.path());
+    const std::string saved = bytesOf(folder.path() / "campaign.sav");
+    TFileStore running(folder.path());
+    ASSERT_FALSE(running.heldElsewhere());
+    Harness game(4, 12345, folder.path());
+    tProgram& program = game.program();
+    EXPECT_EQ(program.campaignFile->missionsWon(), 1);
+    game.startMission(1);
+    program.playerBase->baseState = cBaseStates::VICTORY;
+    program.setGameState(gamestate::MAP, 0);
+    program.saveCampaign();
+    ASSERT_TRUE(PlayerFiles().flush());
+    EXPECT_EQ(bytesOf(folder.path() / "campaign.sav"), saved);
+    tSessionRecorder recorder;
+    SessionStart start = NewSessionStart(CampaignRecord{});
+    std::string error;
+    EXPECT_FALSE(recorder.start(ReplaysFolder(), start, error));
+    EXPECT_EQ(error, "another copy of the game is using the player's files");
+    EXPECT_FALSE(fs::exists(folder.path() / "replays"));
+    game.pass();
+    EXPECT_EQ(program.notice->current(),
+              "Another copy of the game is using the player's files: this one saves nothing");
 }

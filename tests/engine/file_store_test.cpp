@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <string>
 
 #include "driver/temporary_folder.h"
@@ -40,7 +41,8 @@ struct SavedTwice {
     TFileStore store{folder.path()};
     SavedTwice() {
         writeBytes(folder.path() / PathFromUtf8(kForeignName), "mine");
-        EXPECT_EQ(store.load(kRecord).from, LoadedFile::From::Nothing); // which looks for stale temporary files
+        EXPECT_EQ(store.load(kRecord).from,
+                  LoadedFile::From::Nothing); // which looks for stale temporary files
         store.save(kRecord, "first");
         store.save(kRecord, "second");
         EXPECT_TRUE(store.flush());
@@ -63,11 +65,13 @@ TEST(FileStore, RoundTripReplacesTheFileWholeAndKeepsThePreviousOneAsBackup) {
     EXPECT_TRUE(loaded.notice.empty());
     EXPECT_EQ(UnframeFile(bytesOf(saved.backup()), 2).contents, "second");
     // The temporary files were renamed away: only the file and its backup are left.
-    EXPECT_EQ(filesIn(saved.folder.path()), (std::vector<std::string>{"record.sav", "record.sav.bak", kForeignName}));
+    EXPECT_EQ(filesIn(saved.folder.path()),
+              (std::vector<std::string>{"record.sav", "record.sav.bak", "vevu.lock", kForeignName}));
     EXPECT_TRUE(saved.store.takeNotices().empty());
 
     // A file named beyond ASCII is written under that very name, with its backup.
-    const PlayerFile named{PlayerFileKind::Progress, "записи.sav", "The saved record", "a new record", 2, true};
+    const PlayerFile named{
+        PlayerFileKind::Progress, "записи.sav", "The saved record", "a new record", 2, true};
     saved.store.save(named, "one");
     ASSERT_TRUE(saved.store.flush());
     saved.store.save(named, "two");
@@ -106,7 +110,10 @@ TEST(FileStore, ABadFileIsNeverOverwrittenTheBackupIsUsedAndTheFileSetAside) {
         {"flipped contents", flippedContents, "damaged (its checksum fails)", "record.sav.damaged"},
         {"flipped version", flippedVersion, "damaged (its checksum fails)", "record.sav.damaged"},
         {"empty", "", "damaged (it is empty)", "record.sav.damaged"},
-        {"garbage", "\x7f" "ELF and so on", "damaged (it is not a file the game wrote)", "record.sav.damaged"},
+        {"garbage",
+         "\x7f"
+         "ELF and so on",
+         "damaged (it is not a file the game wrote)", "record.sav.damaged"},
         {"trailing bytes", good + "x", "damaged (it is longer than it says)", "record.sav.damaged"},
         {"newer", FrameFile("from the future", 3), "is from a newer version", "record.sav.newer-version"},
     };
@@ -118,14 +125,16 @@ TEST(FileStore, ABadFileIsNeverOverwrittenTheBackupIsUsedAndTheFileSetAside) {
         EXPECT_EQ(loaded.from, LoadedFile::From::Backup);
         EXPECT_EQ(loaded.contents, "second");
         EXPECT_NE(loaded.notice.find(damage.says), std::string::npos) << loaded.notice;
-        EXPECT_NE(loaded.notice.find("its backup is used, the file is kept"), std::string::npos) << loaded.notice;
+        EXPECT_NE(loaded.notice.find("its backup is used, the file is kept"), std::string::npos)
+            << loaded.notice;
         EXPECT_EQ(saved.store.takeNotices(), std::vector<std::string>{loaded.notice});
         EXPECT_EQ(bytesOf(saved.main()), damage.bytes) << "reading changes nothing";
 
         saved.store.save(kRecord, "fourth");
         ASSERT_TRUE(saved.store.flush());
         EXPECT_EQ(bytesOf(saved.folder.path() / damage.asideName), damage.bytes);
-        EXPECT_EQ(saved.store.takeNotices(), std::vector<std::string>{"record.sav was kept as " + damage.asideName});
+        EXPECT_EQ(saved.store.takeNotices(),
+                  std::vector<std::string>{"record.sav was kept as " + damage.asideName});
         EXPECT_EQ(saved.store.load(kRecord).contents, "fourth");
         EXPECT_EQ(UnframeFile(bytesOf(saved.backup()), 2).contents, "second") << "the bad file is no backup";
     }
@@ -137,19 +146,26 @@ TEST(FileStore, WithoutAGoodBackupTheCallersDefaultsAndAFileSetAsideNeverReplace
     writeBytes(saved.backup(), "bad too");
     writeBytes(saved.folder.path() / "record.sav.damaged", "set aside before");
     // The contents' own check counts as much as the frame's.
-    const ContentsCheck rejectAll = [](std::string_view, std::uint32_t) { return FileCheck::damaged("nonsense"); };
+    const ContentsCheck rejectAll = [](std::string_view, std::uint32_t) {
+        return FileCheck::damaged("nonsense");
+    };
     const LoadedFile loaded = saved.store.load(kRecord, rejectAll);
     EXPECT_EQ(loaded.from, LoadedFile::From::Nothing);
     EXPECT_TRUE(loaded.contents.empty());
-    EXPECT_EQ(loaded.notice,
-              "The saved record is damaged (it is not a file the game wrote): a new record, the file is kept");
+    EXPECT_EQ(
+        loaded.notice,
+        "The saved record is damaged (it is not a file the game wrote): a new record, the file is kept");
     saved.store.save(kRecord, "fresh");
     ASSERT_TRUE(saved.store.flush());
     EXPECT_EQ(bytesOf(saved.folder.path() / "record.sav.damaged"), "set aside before");
     EXPECT_EQ(bytesOf(saved.folder.path() / "record.sav.damaged-2"), "bad one");
-    EXPECT_EQ(saved.store.load(kRecord, [](std::string_view c, std::uint32_t) {
-        return c == "fresh" ? FileCheck::good() : FileCheck::damaged("?");
-    }).contents, "fresh");
+    EXPECT_EQ(saved.store
+                  .load(kRecord,
+                        [](std::string_view c, std::uint32_t) {
+                            return c == "fresh" ? FileCheck::good() : FileCheck::damaged("?");
+                        })
+                  .contents,
+              "fresh");
 }
 
 // A full disk, met halfway through the new file: the old file is untouched, no temporary file is left,
@@ -164,7 +180,8 @@ TEST(FileStore, AFullDiskLeavesTheOldFileAndPlayGoesOn) {
     saved.store.save(kRecord, "fifth");
     ASSERT_TRUE(saved.store.flush());
     EXPECT_EQ(bytesOf(saved.main()), before);
-    EXPECT_EQ(filesIn(saved.folder.path()), (std::vector<std::string>{"record.sav", "record.sav.bak", kForeignName}));
+    EXPECT_EQ(filesIn(saved.folder.path()),
+              (std::vector<std::string>{"record.sav", "record.sav.bak", "vevu.lock", kForeignName}));
     const std::vector<std::string> notices = saved.store.takeNotices();
     ASSERT_EQ(notices.size(), 1u);
     EXPECT_NE(notices[0].find("The saved record could not be saved"), std::string::npos) << notices[0];
@@ -198,6 +215,49 @@ TEST(FileStore, AFolderNobodyCanWriteCostsOneNotice) {
     }
 }
 
+// Two copies of the game on one folder (a second double click): the second reads what the first saved but
+// writes nothing, says so once, and leaves the first's temporary files alone; the first's own sweep
+// removes only those whose writer is gone. Once the first has ended, the next copy writes again.
+TEST(FileStore, ASecondCopyOnTheFolderReadsWhatTheFirstSavedAndWritesNothing) {
+    TemporaryFolder folder;
+    auto first = std::make_unique<TFileStore>(folder.path());
+    first->save(kRecord, "first's");
+    ASSERT_TRUE(first->flush());
+    EXPECT_FALSE(first->heldElsewhere());
+    const std::string deadWriters = "record.sav.999999999.tmp";
+    writeBytes(folder.path() / deadWriters, "a writer killed mid-save");
+#ifndef _WIN32
+    const std::string runningWriters = "record.sav.1.tmp"; // pid 1 runs for as long as the system does
+    writeBytes(folder.path() / runningWriters, "a save being written");
+#endif
+    const std::vector<std::string> before = filesIn(folder.path());
+
+    TFileStore second(folder.path());
+    EXPECT_EQ(second.load(kRecord).contents, "first's");
+    EXPECT_TRUE(second.heldElsewhere());
+    EXPECT_EQ(second.takeNotices(),
+              std::vector<std::string>{
+                  "Another copy of the game is using the player's files: this one saves nothing"});
+    second.save(kRecord, "second's");
+    second.save(
+        PlayerFile{PlayerFileKind::Settings, "settings.txt", "The settings", "the defaults", 1, false}, "x");
+    ASSERT_TRUE(second.flush());
+    EXPECT_EQ(filesIn(folder.path()), before) << "nothing written, nothing swept";
+    EXPECT_TRUE(second.takeNotices().empty()) << "said once";
+
+    EXPECT_EQ(first->load(kRecord).contents, "first's");
+    EXPECT_FALSE(fs::exists(folder.path() / deadWriters));
+#ifndef _WIN32
+    EXPECT_TRUE(fs::exists(folder.path() / runningWriters));
+    fs::remove(folder.path() / runningWriters);
+#endif
+    first.reset();
+    TFileStore next(folder.path());
+    next.save(kRecord, "next's");
+    EXPECT_EQ(next.load(kRecord).contents, "next's");
+    EXPECT_FALSE(next.heldElsewhere());
+}
+
 #ifndef _WIN32
 TEST(PlayerFolders, FollowTheXdgBaseDirectoriesOrVevuDataDir) {
     const auto set = [](const char* name, const char* value) {
@@ -224,7 +284,8 @@ TEST(PlayerFolders, FollowTheXdgBaseDirectoriesOrVevuDataDir) {
     folders = FindPlayerFolders(false);
     EXPECT_EQ(folders.settings, fs::path("/home/player/.config/org.vevuzudevur.Vevu"));
     EXPECT_EQ(folders.progress, fs::path("/data/org.vevuzudevur.Vevu"));
-    EXPECT_TRUE(FindPlayerFolders(true).progress.empty()) << "headless programs get no folder of the player's";
+    EXPECT_TRUE(FindPlayerFolders(true).progress.empty())
+        << "headless programs get no folder of the player's";
     set("VEVU_DATA_DIR", "/portable");
     folders = FindPlayerFolders(true);
     EXPECT_EQ(folders.settings, fs::path("/portable"));
