@@ -77,7 +77,9 @@
   };
 
   // The engine's question before it writes: 1 when this tab holds the folder, 0 when another tab does,
-  // -1 when the browser has no locks (every tab then writes, as before there were any).
+  // -1 when the browser has no locks (every tab then writes, as before there were any). A tab reloaded or
+  // closed gives its lock up as it goes, which may take a moment: the lock is waited for that long.
+  var LOCK_WAIT_MS = 3000;
   Module["vevuHoldFolder"] = function () {
     if (holding) return holding;
     var locks;
@@ -86,20 +88,31 @@
     } catch (error) {}
     if (!locks || !locks.request) return Promise.resolve(-1);
     holding = new Promise(function (resolve) {
+      var giveUp = typeof AbortController === "function" ? new AbortController() : null;
+      var timer = giveUp ? setTimeout(function () { giveUp.abort(); }, LOCK_WAIT_MS) : null;
+      function elsewhere() {
+        heldElsewhere = true;
+        resolve(0);
+      }
       try {
-        locks.request(LOCK_NAME, {ifAvailable: true}, function (lock) {
+        locks.request(LOCK_NAME, giveUp ? {signal: giveUp.signal} : {ifAvailable: true}, function (lock) {
+          clearTimeout(timer);
           if (!lock) {
-            heldElsewhere = true;
-            resolve(0);
+            elsewhere();
             return undefined;
           }
           resolve(1);
           return new Promise(function () {}); // held until the page closes
         }).catch(function (error) {
+          if (error && error.name === "AbortError") {
+            elsewhere();
+            return;
+          }
           console.log("The browser gave no lock on the game's files (" + reason(error) + ").");
           resolve(-1);
         });
       } catch (error) {
+        clearTimeout(timer);
         resolve(-1);
       }
     });
@@ -117,6 +130,9 @@
     }
   }
 
+  var RETRY_FIRST_MS = 1000, RETRY_MOST_MS = 60000;
+  var retryTimer = null, retryPauseMs = RETRY_FIRST_MS;
+
   // One copy at a time; saves asked for meanwhile share the next copy. Resolves to true once the files
   // as they were when asked are in IndexedDB.
   function copyToBrowser() {
@@ -131,11 +147,21 @@
       inFlight = state.busy = false;
       if (error) {
         ++state.failed;
+        if (!failing)
+          tell("onFilesProblem", "The game's files could not be saved in this browser (" + reason(error) +
+                                 "): it plays on and tries again.");
         failing = true;
-        tell("onFilesProblem", "The game's files could not be saved in this browser (" + reason(error) +
-                               "): it plays on and tries again at the next change.");
+        // Tried again after a pause that grows from a second to a minute, as the desktop's writes are.
+        if (retryTimer === null) {
+          retryTimer = setTimeout(function () {
+            retryTimer = null;
+            Module["vevuSaveFiles"]();
+          }, retryPauseMs);
+          retryPauseMs = Math.min(retryPauseMs * 2, RETRY_MOST_MS);
+        }
       } else {
         ++state.saved;
+        retryPauseMs = RETRY_FIRST_MS;
         if (failing) {
           failing = false;
           tell("onFilesSaved", "");

@@ -153,14 +153,13 @@ std::string renameOver(const fs::path& from, const fs::path& to) {
 // failed write. File systems that cannot flush a folder (they report EINVAL) have nothing more to flush.
 std::string syncFolder(const fs::path& folder, const WriteFault* fault) {
     std::string error = injectedSyncFault(folder, fault);
-#ifdef __EMSCRIPTEN__
-    return error; // the page's files reach the disk when web/player_files.js copies them to IndexedDB
-#endif
+#ifndef __EMSCRIPTEN__ // the page's files reach the disk when web/player_files.js copies them to IndexedDB
     if (!error.empty()) return error;
     const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return "the folder cannot be flushed: " + errnoText(errno);
     if (fsync(fd) != 0 && errno != EINVAL) error = "the folder cannot be flushed: " + errnoText(errno);
     close(fd);
+#endif
     return error;
 }
 
@@ -173,6 +172,32 @@ bool processAlive(int pid) {
 #endif
 }
 
+#endif
+
+// The n-th name a file set aside may take: name+suffix, then name+suffix+"-2", ...
+std::string asideCandidate(const std::string& name, const std::string& suffix, int n) {
+    // Appended rather than "-" + to_string(n): g++ 12 at -O3 warns of a false overlapping copy there.
+    std::string asideName = name + suffix;
+    if (n > 1) asideName.append("-").append(std::to_string(n));
+    return asideName;
+}
+
+#ifndef _WIN32
+// Links folder/name to the first free aside name (a link never replaces a file): that name, or "" with
+// the reason in *code (EEXIST: none is free).
+std::string linkAside(const fs::path& folder, const std::string& name, const std::string& suffix, int* code) {
+    const fs::path from = inFolder(folder, name);
+    for (int n = 1; n < 1000; ++n) {
+        const std::string asideName = asideCandidate(name, suffix, n);
+        if (link(from.c_str(), inFolder(folder, asideName).c_str()) == 0) return asideName;
+        if (errno != EEXIST) {
+            *code = errno;
+            return "";
+        }
+    }
+    *code = EEXIST;
+    return "";
+}
 #endif
 
 // The old file kept as name.bak: linked (or copied where links cannot be made) beside it under a temporary
@@ -283,13 +308,55 @@ std::string ReplaceFileAtomically(const fs::path& folder, const std::string& nam
     return syncFolder(folder, fault);
 }
 
+std::string ReplaceDamagedFile(const fs::path& folder, const std::string& name, std::string_view bytes,
+                               const std::string& suffix, std::string* asideName, const WriteFault* fault) {
+    asideName->clear();
+    std::error_code ec;
+    if (std::string made = MakeFolders(folder, fault); !made.empty()) return made;
+    const fs::path staged = inFolder(folder, temporaryName(name));
+    std::string error = writeAndFlush(staged, bytes, fault);
+    if (!error.empty()) {
+        fs::remove(staged, ec);
+        return error;
+    }
+    const fs::path main = inFolder(folder, name);
+#ifndef _WIN32
+    int code = 0;
+    *asideName = linkAside(folder, name, suffix, &code);
+    if (!asideName->empty()) {
+        error = renameOver(staged, main);
+        if (!error.empty()) {
+            unlink(inFolder(folder, *asideName).c_str()); // the damaged file still holds its name
+            asideName->clear();
+            fs::remove(staged, ec);
+            return error;
+        }
+        return syncFolder(folder, fault);
+    }
+    if (code == EEXIST) {
+        fs::remove(staged, ec);
+        return "too many files set aside already";
+    }
+#endif
+    std::string why;
+    *asideName = MoveFileAside(folder, name, suffix, &why);
+    if (asideName->empty()) {
+        fs::remove(staged, ec);
+        return "the old file cannot be set aside: " + why;
+    }
+    error = renameOver(staged, main);
+    if (!error.empty()) {
+        fs::remove(staged, ec);
+        return error;
+    }
+    return syncFolder(folder, fault);
+}
+
 std::string MoveFileAside(const fs::path& folder, const std::string& name, const std::string& suffix,
                           std::string* error) {
     const fs::path from = inFolder(folder, name);
     for (int n = 1; n < 1000; ++n) {
-        // Appended rather than "-" + to_string(n): g++ 12 at -O3 warns of a false overlapping copy there.
-        std::string asideName = name + suffix;
-        if (n > 1) asideName.append("-").append(std::to_string(n));
+        const std::string asideName = asideCandidate(name, suffix, n);
         const fs::path to = inFolder(folder, asideName);
         std::error_code ec;
         if (fs::exists(to, ec) || ec) continue;

@@ -26,7 +26,7 @@ struct WriteFault {
     int errorCode = 0;
     std::size_t afterBytes = 0;
     int syncErrorCode = 0;
-    std::filesystem::path syncFolder;
+    std::filesystem::path syncFolder{};
 };
 
 // Makes folder and its missing parents, each flushed into its own parent (POSIX). Returns "" or why not.
@@ -38,6 +38,16 @@ std::string MakeFolders(const std::filesystem::path& folder, const WriteFault* f
 // temporary file is left behind.
 std::string ReplaceFileAtomically(const std::filesystem::path& folder, const std::string& name,
                                   std::string_view bytes, bool keepBackup, const WriteFault* fault = nullptr);
+
+// Replaces a damaged folder/name with bytes, keeping the damaged file as the first free name+suffix (as
+// MoveFileAside names it) and no backup of it; *asideName says where it went. The damaged file leaves
+// its name only once the new one is flushed: POSIX links it to its new name and renames the new file
+// over it, so some file always holds the name; where links cannot be made, and on Windows, it is
+// renamed away just before the new file takes its place (the backup is read meanwhile). On failure
+// the damaged file is left as it was where it can be.
+std::string ReplaceDamagedFile(const std::filesystem::path& folder, const std::string& name,
+                               std::string_view bytes, const std::string& suffix, std::string* asideName,
+                               const WriteFault* fault = nullptr);
 
 // Renames folder/name to the first of name+suffix, name+suffix+"-2", ... that does not exist yet, never
 // replacing a file. Returns the new name, or an empty string with the reason in *error. The next file

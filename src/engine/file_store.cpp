@@ -1,5 +1,6 @@
 #include "engine/file_store.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <memory>
@@ -24,6 +25,12 @@ void browserFilesWritten() {
     EM_ASM({ Module["vevuFilesWritten"](); });
 }
 #endif
+
+// The pause before a write that failed `failures` times is tried again: 1 s, 2 s, 4 s ... a minute.
+std::chrono::milliseconds retryPause(int failures) {
+    const std::chrono::milliseconds pause(1000LL << std::clamp(failures - 1, 0, 6));
+    return std::min(pause, std::chrono::milliseconds(60000));
+}
 
 std::string fileNameText(const fs::path& folder, const std::string& name) {
     return Utf8FromPath(folder / PathFromUtf8(name));
@@ -65,6 +72,27 @@ std::vector<std::string> TFileStore::takeNotices() {
 void TFileStore::injectWriteFault(WriteFault fault) {
     std::lock_guard<std::mutex> lock(mutex_);
     fault_ = fault;
+}
+
+void TFileStore::useRetryClock(RetryClock clock) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    retryClock_ = std::move(clock);
+}
+
+void TFileStore::retryClockMoved() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    wake_.notify_all();
+}
+
+std::chrono::steady_clock::time_point TFileStore::now() const {
+    return retryClock_ ? retryClock_() : std::chrono::steady_clock::now();
+}
+
+bool TFileStore::writeDue() const {
+    const auto at = now();
+    for (const auto& [name, job] : pending_)
+        if (job.due <= at) return true;
+    return false;
 }
 
 bool TFileStore::heldElsewhere() {
@@ -154,22 +182,38 @@ LoadedFile TFileStore::load(const PlayerFile& file, const ContentsCheck& check) 
         loaded.from = LoadedFile::From::File;
         return loaded;
     }
-    if (mainVerdict.why == "missing") return loaded; // nothing saved yet (or the player removed it)
-
-    // The file is bad: it stays for the player, and is set aside before that name is written again.
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        aside_[file.name] = mainVerdict.verdict == FileVerdict::Newer ? ".newer-version" : ".damaged";
-    }
+    // A missing file may have a backup beside it: the game died while it replaced a damaged file, or
+    // the player removed the file. Only when both are missing was nothing saved yet.
+    const bool mainMissing = mainVerdict.why == "missing";
     FileCheck backupVerdict;
     const bool fromBackup = examine(file.name + ".bak", &backupVerdict);
+    const bool backupMissing = !fromBackup && backupVerdict.why == "missing";
+    if (mainMissing && backupMissing) return loaded;
+
+    // A bad file stays for the player, and is set aside before that name is written again.
+    const auto asideSuffix = [](const FileCheck& verdict) {
+        return verdict.verdict == FileVerdict::Newer ? ".newer-version" : ".damaged";
+    };
+    const auto what = [](const FileCheck& verdict) {
+        return verdict.verdict == FileVerdict::Newer ? std::string(" is from a newer version")
+                                                     : " is damaged (" + verdict.why + ")";
+    };
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (!mainMissing) aside_[file.name] = asideSuffix(mainVerdict);
+        if (!fromBackup && !backupMissing) aside_[file.name + ".bak"] = asideSuffix(backupVerdict);
+    }
     loaded.from = fromBackup ? LoadedFile::From::Backup : LoadedFile::From::Nothing;
     if (!fromBackup) loaded.contents.clear();
-    const std::string what = mainVerdict.verdict == FileVerdict::Newer
-                                 ? " is from a newer version"
-                                 : " is damaged (" + mainVerdict.why + ")";
-    loaded.notice =
-        file.title + what + ": " + (fromBackup ? "its backup is used" : file.fallback) + ", the file is kept";
+    if (!mainMissing) {
+        loaded.notice = file.title + what(mainVerdict) + ": " +
+                        (fromBackup ? "its backup is used" : file.fallback) + ", the file is kept";
+    } else if (fromBackup) {
+        loaded.notice = file.title + " is missing: its backup is used";
+    } else {
+        loaded.notice = file.title + " is missing and its backup" + what(backupVerdict) + ": " +
+                        file.fallback + ", the backup is kept";
+    }
     notice(loaded.notice);
     return loaded;
 }
@@ -179,12 +223,17 @@ void TFileStore::save(const PlayerFile& file, std::string contents) {
     if (folderOf(file.kind).empty()) return; // nowhere to keep it: told once at load
     if (heldElsewhere()) return;             // the other copy's files are not ours to write: told once
 #ifdef __EMSCRIPTEN__
-    // The page has no threads: writing to memory takes no longer than handing the bytes over would.
-    writeJob(job);
-    browserFilesWritten();
+    // The page has no threads: writing to memory takes no longer than handing the bytes over would. A
+    // write that failed is tried again at the next save and at each flush.
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        pending_[file.name] = std::move(job);
+    }
+    writePendingHere();
 #else
     {
         std::lock_guard<std::mutex> lock(mutex_);
+        job.due = now(); // newer contents are tried at once, whatever the older ones went through
         pending_[file.name] = std::move(job);
         if (!writer_.joinable()) writer_ = std::thread([this] { writerLoop(); });
     }
@@ -192,33 +241,109 @@ void TFileStore::save(const PlayerFile& file, std::string contents) {
 #endif
 }
 
+#ifdef __EMSCRIPTEN__
+void TFileStore::writePendingHere() {
+    std::map<std::string, Job> jobs;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        jobs.swap(pending_);
+    }
+    bool wrote = false;
+    for (auto& [name, job] : jobs) {
+        if (writeJob(job)) {
+            wrote = true;
+            continue;
+        }
+        std::lock_guard<std::mutex> lock(mutex_);
+        pending_.emplace(name, std::move(job));
+    }
+    if (wrote) browserFilesWritten();
+}
+#endif
+
 bool TFileStore::flush(int timeoutMs) {
+#ifdef __EMSCRIPTEN__
+    (void)timeoutMs;
+    writePendingHere();
+    return true;
+#else
+    {
+        // The writes waiting for their next try get it now: at close there is no later.
+        std::lock_guard<std::mutex> lock(mutex_);
+        const auto at = now();
+        for (auto& [name, job] : pending_)
+            job.due = std::min(job.due, at);
+    }
+    return waitForWrites(timeoutMs);
+#endif
+}
+
+bool TFileStore::waitForWrites(int timeoutMs) {
     std::unique_lock<std::mutex> lock(mutex_);
+    wake_.notify_all();
     return idle_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
-                          [this] { return pending_.empty() && !busy_; });
+                          [this] { return !busy_ && !writeDue(); });
 }
 
 void TFileStore::writerLoop() {
     std::unique_lock<std::mutex> lock(mutex_);
     while (true) {
-        wake_.wait(lock, [this] { return stopping_ || !pending_.empty(); });
-        if (pending_.empty()) {
+        auto next = pending_.end();
+        for (auto it = pending_.begin(); it != pending_.end(); ++it)
+            if (next == pending_.end() || it->second.due < next->second.due) next = it;
+        const bool due = next != pending_.end() && next->second.due <= now();
+        if (!due) {
+            // Stopping comes after the last flush: a write still failing then has had its last try.
             if (stopping_) return;
+            if (next == pending_.end() || retryClock_) {
+                wake_.wait(lock);
+            } else {
+                wake_.wait_until(lock, next->second.due);
+            }
             continue;
         }
-        auto first = pending_.begin();
-        Job job = std::move(first->second);
-        pending_.erase(first);
+        Job job = std::move(next->second);
+        pending_.erase(next);
         busy_ = true;
         lock.unlock();
-        writeJob(job);
+        const bool written = writeJob(job);
         lock.lock();
         busy_ = false;
-        if (pending_.empty()) idle_.notify_all();
+        if (!written && pending_.count(job.file.name) == 0) { // newer contents replace it otherwise
+            ++job.failures;
+            job.due = now() + retryPause(job.failures);
+            const std::string name = job.file.name;
+            pending_.emplace(name, std::move(job));
+        }
+        idle_.notify_all();
     }
 }
 
-void TFileStore::writeJob(const Job& job) {
+// A bad file set aside before its name is written again; "" when it is gone (or was never there).
+std::string TFileStore::setAside(const fs::path& folder, const std::string& name) {
+    std::string suffix;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        auto it = aside_.find(name);
+        if (it == aside_.end()) return "";
+        suffix = it->second;
+    }
+    std::error_code ec;
+    std::string why, asideName;
+    if (fs::exists(folder / PathFromUtf8(name), ec)) {
+        asideName = MoveFileAside(folder, name, suffix, &why);
+        // Never written over: the name waits until the bad file can be set aside.
+        if (asideName.empty()) return "the old file cannot be set aside: " + why;
+    }
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        aside_.erase(name); // set aside now, or moved away by the player already
+    }
+    if (!asideName.empty()) notice(name + " was kept as " + asideName);
+    return "";
+}
+
+bool TFileStore::writeJob(const Job& job) {
     const PlayerFile& file = job.file;
     const fs::path folder = folderOf(file.kind);
     std::string asideSuffix;
@@ -229,39 +354,45 @@ void TFileStore::writeJob(const Job& job) {
         if (it != aside_.end()) asideSuffix = it->second;
         fault = fault_;
     }
-    std::string error;
-    if (!asideSuffix.empty()) {
-        std::error_code ec;
-        if (!fs::exists(folder / PathFromUtf8(file.name), ec)) {
+    // A bad backup goes first: the file written now becomes the backup at the next write.
+    std::string error = setAside(folder, file.name + ".bak");
+    std::error_code ec;
+    const bool replacesDamaged = !asideSuffix.empty() && fs::exists(folder / PathFromUtf8(file.name), ec);
+    if (!error.empty()) {
+        // The bad backup stays where it is, and so does everything else until it can be set aside.
+    } else if (replacesDamaged) {
+        // The bad file is no backup: it keeps its name until the new file takes it, then lies aside.
+        std::string asideName;
+        error = ReplaceDamagedFile(folder, file.name, job.bytes, asideSuffix, &asideName, &fault);
+        if (!asideName.empty()) {
+            {
+                std::lock_guard<std::mutex> lock(mutex_);
+                aside_.erase(file.name);
+            }
+            notice(file.name + " was kept as " + asideName);
+        }
+    } else {
+        if (!asideSuffix.empty()) {
             std::lock_guard<std::mutex> lock(mutex_);
             aside_.erase(file.name); // the player has moved it away already
-        } else {
-            std::string why;
-            const std::string asideName = MoveFileAside(folder, file.name, asideSuffix, &why);
-            if (asideName.empty()) {
-                // Never written over: this name waits until the bad file can be set aside.
-                error = "the old file cannot be set aside: " + why;
-            } else {
-                {
-                    std::lock_guard<std::mutex> lock(mutex_);
-                    aside_.erase(file.name);
-                }
-                notice(file.name + " was kept as " + asideName);
-            }
         }
+        error = ReplaceFileAtomically(folder, file.name, job.bytes, true, &fault);
     }
-    if (error.empty()) error = ReplaceFileAtomically(folder, file.name, job.bytes, true, &fault);
     std::string told;
+    bool savedAfterAll = false;
     {
         std::lock_guard<std::mutex> lock(mutex_);
         std::string& last = lastError_[file.name];
         if (error != last && !error.empty()) told = error;
+        savedAfterAll = error.empty() && !last.empty();
         last = error;
     }
     if (!told.empty()) {
         std::fprintf(stderr, "vevu: cannot write %s\n", fileNameText(folder, file.name).c_str());
-        notice(file.title + " could not be saved (" + told + "): play goes on");
+        notice(file.title + " could not be saved (" + told + "): play goes on, and it is tried again");
     }
+    if (savedAfterAll) notice(file.title + " could be saved after all");
+    return error.empty();
 }
 
 namespace {

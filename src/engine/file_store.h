@@ -11,10 +11,19 @@
 // `<name>.damaged` or `<name>.newer-version` (or `...-2`, `...-3`: never over another file), which it
 // also says.
 //
+// A missing file with a backup beside it (the game died while it replaced a damaged one, or the player
+// removed it) is read from the backup, and says so. A bad backup is set aside as `<name>.bak.damaged`
+// before a good file could become the backup over it. A damaged file leaves its name only once its
+// replacement is in place (ReplaceDamagedFile), so a write that fails never leaves the backup alone
+// with a new campaign that would soon replace it.
+//
 // Writing (save): returns at once; a thread writes the newest contents of each file (a save superseded
 // before it was written is skipped) through ReplaceFileAtomically, keeping the previous file as the
-// backup. A folder that cannot be written (read-only, full, gone) costs a notice, once per reason, and
-// nothing else: the game plays on and the next save tries again. flush waits for the writes (at close).
+// backup. A save counts once the disk says so: a write that fails (a full disk, a file held by another
+// program) is tried again after a pause that grows from 1 s to a minute, and at once by flush (at
+// close), until it is written or newer contents replace it. A folder that cannot be written (read-only,
+// full, gone) costs a notice, once per reason, and a line once the file is saved after all: the game
+// plays on meanwhile. flush waits for the writes.
 //
 // One copy of the game at a time writes the folders (folder_lock.h: the lock is the progress folder's,
 // taken at the first load or save). A second copy reads the files as the first left them, says once that
@@ -26,6 +35,7 @@
 // web/player_files.js loads the folder from IndexedDB before the first read (the game waits for it) and
 // copies it back after each write and whenever the page asks (when it is hidden). Without IndexedDB the
 // files live in memory for the page's life and the first load's notice says so.
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <filesystem>
@@ -85,15 +95,30 @@ class TFileStore {
     bool heldElsewhere();
     // Tests: every write from now on fails as the fault says (a zero errorCode: none).
     void injectWriteFault(WriteFault fault);
+    // Tests: the clock the pauses between tries are counted on, moved by the test (retryClockMoved tells
+    // the store it moved), so that no test waits for one; waitForWrites then waits for every write that
+    // is due by it, without trying the others at once as flush does.
+    using RetryClock = std::function<std::chrono::steady_clock::time_point()>;
+    void useRetryClock(RetryClock clock);
+    void retryClockMoved();
+    bool waitForWrites(int timeoutMs = 10000);
 
   private:
     struct Job {
         PlayerFile file;
-        std::string bytes; // as they go to the disk
+        std::string bytes;                         // as they go to the disk
+        int failures = 0;                          // tries that failed so far
+        std::chrono::steady_clock::time_point due{}; // when it is tried (again)
     };
     void notice(const std::string& line);
-    void writeJob(const Job& job);
+    bool writeJob(const Job& job); // true once the file is on the disk
     void writerLoop();
+#ifdef __EMSCRIPTEN__
+    void writePendingHere(); // the page's writes, on its only thread
+#endif
+    std::chrono::steady_clock::time_point now() const; // with mutex_ held
+    bool writeDue() const;                             // with mutex_ held
+    std::string setAside(const std::filesystem::path& folder, const std::string& name);
 
     PlayerFolders folders_;
     mutable std::mutex mutex_;
@@ -107,6 +132,7 @@ class TFileStore {
     bool lockTried_ = false;
     bool heldElsewhere_ = false;
     WriteFault fault_;
+    RetryClock retryClock_; // empty: the steady clock
     bool busy_ = false;
     bool stopping_ = false;
     bool toldNoFolder_ = false;

@@ -2,6 +2,7 @@
 // the notice line and left for the player.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <fstream>
 #include <vector>
 
@@ -159,4 +160,23 @@ TEST(SavedCampaign, ASecondCopyOfTheGameSavesNothingAndRecordsNoSession) {
     game.pass();
     EXPECT_EQ(program.notice->current(),
               "Another copy of the game is using the player's files: this one saves nothing");
+}
+
+// A mission won while the disk is full is not lost: the save is tried again, and the game's close
+// writes it once the disk has room, so that the next start continues the campaign.
+TEST(SavedCampaign, AMissionWonWhileTheDiskIsFullIsSavedOnceItHasRoom) {
+    TemporaryFolder folder;
+    {
+        Harness game(4, 12345, folder.path());
+        PlayerFiles().injectWriteFault({ENOSPC, 0});
+        game.startMission(0);
+        game.program().playerBase->baseState = cBaseStates::VICTORY;
+        game.program().setGameState(gamestate::MAP, 0);
+        game.program().saveCampaign();
+        ASSERT_TRUE(PlayerFiles().flush());
+        EXPECT_FALSE(fs::exists(folder.path() / "campaign.sav"));
+        PlayerFiles().injectWriteFault({});
+    }
+    Harness next(4, 12345, folder.path());
+    EXPECT_EQ(next.program().campaignFile->missionsWon(), 1);
 }

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <memory>
@@ -159,13 +161,18 @@ TEST(FileStore, WithoutAGoodBackupTheCallersDefaultsAndAFileSetAsideNeverReplace
     ASSERT_TRUE(saved.store.flush());
     EXPECT_EQ(bytesOf(saved.folder.path() / "record.sav.damaged"), "set aside before");
     EXPECT_EQ(bytesOf(saved.folder.path() / "record.sav.damaged-2"), "bad one");
+    // The bad backup is set aside too, never overwritten by the next backup.
+    saved.store.save(kRecord, "fresher");
+    ASSERT_TRUE(saved.store.flush());
+    EXPECT_EQ(bytesOf(saved.folder.path() / "record.sav.bak.damaged"), "bad too");
+    EXPECT_EQ(UnframeFile(bytesOf(saved.backup()), 2).contents, "fresh");
     EXPECT_EQ(saved.store
                   .load(kRecord,
                         [](std::string_view c, std::uint32_t) {
-                            return c == "fresh" ? FileCheck::good() : FileCheck::damaged("?");
+                            return c == "fresher" ? FileCheck::good() : FileCheck::damaged("?");
                         })
                   .contents,
-              "fresh");
+              "fresher");
 }
 
 // A full disk, met halfway through the new file: the old file is untouched, no temporary file is left,
@@ -256,6 +263,93 @@ TEST(FileStore, ASecondCopyOnTheFolderReadsWhatTheFirstSavedAndWritesNothing) {
     next.save(kRecord, "next's");
     EXPECT_EQ(next.load(kRecord).contents, "next's");
     EXPECT_FALSE(next.heldElsewhere());
+}
+
+// A write that fails is tried again after a pause that grows (1 s, then 2 s), and at once by a flush
+// (the game's close); the line that said it failed is followed by one saying it was saved after all.
+TEST(FileStore, AFailedWriteIsTriedAgainUntilTheDiskTakesIt) {
+    std::atomic<long long> clockMs{0};
+    TemporaryFolder folder;
+    TFileStore store(folder.path());
+    store.useRetryClock([&clockMs] {
+        return std::chrono::steady_clock::time_point{} + std::chrono::milliseconds(clockMs.load());
+    });
+    const auto passMs = [&](long long ms) {
+        clockMs += ms;
+        store.retryClockMoved();
+        return store.waitForWrites();
+    };
+    const fs::path main = folder.path() / kRecord.name;
+    EXPECT_EQ(store.load(kRecord).from, LoadedFile::From::Nothing);
+    store.injectWriteFault({ENOSPC, 0});
+    store.save(kRecord, "won");
+    ASSERT_TRUE(store.waitForWrites());
+    ASSERT_TRUE(passMs(1000)); // the second try fails too
+    store.injectWriteFault({});
+    ASSERT_TRUE(passMs(1999));
+    EXPECT_FALSE(fs::exists(main)) << "tried before its pause was over";
+    ASSERT_TRUE(passMs(1));
+    EXPECT_EQ(UnframeFile(bytesOf(main), 2).contents, "won");
+    const std::vector<std::string> notices = store.takeNotices();
+    ASSERT_EQ(notices.size(), 2u);
+    EXPECT_NE(notices[0].find("could not be saved (No space left on device)"), std::string::npos)
+        << notices[0];
+    EXPECT_EQ(notices[1], "The saved record could be saved after all");
+
+    store.injectWriteFault({ENOSPC, 0});
+    store.save(kRecord, "won again");
+    ASSERT_TRUE(store.waitForWrites());
+    store.injectWriteFault({});
+    ASSERT_TRUE(store.flush());
+    EXPECT_EQ(UnframeFile(bytesOf(main), 2).contents, "won again");
+}
+
+// Replacing a damaged file: a write that fails leaves the damaged file under its name (not yet set
+// aside) and the backup; a game that died with the damaged file moved away and no new one yet finds
+// the backup; a missing file whose backup is bad too says so and keeps that backup.
+TEST(FileStore, AFailedOrCutOffReplacementOfADamagedFileNeverLosesTheBackup) {
+    {
+        SavedTwice saved;
+        writeBytes(saved.main(), "damaged");
+        saved.store.load(kRecord);
+        saved.store.injectWriteFault({ENOSPC, 3});
+        saved.store.save(kRecord, "fourth");
+        ASSERT_TRUE(saved.store.flush());
+        EXPECT_EQ(bytesOf(saved.main()), "damaged");
+        EXPECT_FALSE(fs::exists(saved.folder.path() / "record.sav.damaged"));
+        TFileStore nextStart(saved.folder.path());
+        EXPECT_EQ(nextStart.load(kRecord).contents, "second");
+    }
+    {
+        SavedTwice saved;
+        fs::rename(saved.main(), saved.folder.path() / "record.sav.damaged");
+        const LoadedFile loaded = saved.store.load(kRecord);
+        EXPECT_EQ(loaded.from, LoadedFile::From::Backup);
+        EXPECT_EQ(loaded.contents, "second");
+        EXPECT_EQ(loaded.notice, "The saved record is missing: its backup is used");
+        saved.store.save(kRecord, "fourth");
+        ASSERT_TRUE(saved.store.flush());
+        EXPECT_EQ(UnframeFile(bytesOf(saved.backup()), 2).contents, "second");
+
+        fs::remove(saved.main());
+        writeBytes(saved.backup(), "bad one");
+        EXPECT_EQ(saved.store.load(kRecord).notice,
+                  "The saved record is missing and its backup is damaged (it is "
+                  "not a file the game wrote): a new record, the backup is kept");
+    }
+}
+
+// A folder whose flush fails fails the write, with its reason; a folder made for the first time is
+// flushed into its parent, and only then.
+TEST(AtomicFile, AFolderThatCannotBeFlushedFailsTheWrite) {
+    TemporaryFolder folder;
+    const fs::path saves = folder.path() / "new" / "saves";
+    const std::string ioError = std::generic_category().message(EIO);
+    const WriteFault parentFails{0, 0, EIO, folder.path() / "new"};
+    EXPECT_EQ(ReplaceFileAtomically(saves, "campaign.sav", "one", true, &parentFails), ioError);
+    EXPECT_EQ(ReplaceFileAtomically(saves, "campaign.sav", "one", true, &parentFails), "") << "made already";
+    const WriteFault folderFails{0, 0, EIO, saves};
+    EXPECT_EQ(ReplaceFileAtomically(saves, "campaign.sav", "two", true, &folderFails), ioError);
 }
 
 #ifndef _WIN32
