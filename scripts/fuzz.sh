@@ -36,9 +36,10 @@ for name in "${names[@]}"; do
     [ -d "tests/fuzz/regressions/$name" ] && inputs+=("tests/fuzz/regressions/$name")
     echo "== $name: $seconds s"
     # A reader must refuse a file long before any of these: 25 seconds for one input (a busy machine runs
-    # the slowest in a few), 512 MiB in one allocation, 2 GiB resident (the sanitizers' own memory
-    # included). Inputs up to 64 KiB.
-    if ! "$program" -max_total_time="$seconds" -timeout=25 -malloc_limit_mb=512 -rss_limit_mb=2048 \
+    # the slowest in a few), 192 MiB in one allocation (the most a reader holds is 128 MiB: the longest
+    # session the game records, or a test replay's passes and digests), 768 MiB resident (the sanitizers'
+    # own memory and quarantine included). Inputs up to 64 KiB.
+    if ! "$program" -max_total_time="$seconds" -timeout=25 -malloc_limit_mb=192 -rss_limit_mb=768 \
         -max_len=65536 -print_final_stats=1 -artifact_prefix="$findings/" "${inputs[@]}" \
         2>"build/fuzz/$name.log"; then
         tail -n 60 "build/fuzz/$name.log" >&2

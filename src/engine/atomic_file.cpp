@@ -1,5 +1,6 @@
 #include "engine/atomic_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <fstream>
@@ -247,10 +248,22 @@ FileRead ReadWholeFile(const fs::path& path, std::size_t maxBytes) {
         result.error = errnoText(errno != 0 ? errno : EACCES);
         return result;
     }
-    // Read a byte more than allowed, so that a file grown too large is told, never cut.
-    result.bytes.resize(maxBytes + 1);
-    in.read(result.bytes.data(), static_cast<std::streamsize>(result.bytes.size()));
-    const std::size_t got = static_cast<std::size_t>(in.gcount());
+    // Read by the file's size, not the most allowed: a small file costs a small buffer. The size is only
+    // where reading begins: a file that grew meanwhile is read on to its end, and a byte more than
+    // allowed is read, so that a file grown too large is told, never cut.
+    std::error_code sized;
+    const std::uintmax_t size = fs::file_size(path, sized);
+    constexpr std::size_t kPiece = std::size_t{64} << 10;
+    const std::size_t limit = maxBytes + 1;
+    std::size_t want = sized ? kPiece : static_cast<std::size_t>(std::min<std::uintmax_t>(size + 1, limit));
+    std::size_t got = 0;
+    for (;;) {
+        result.bytes.resize(want);
+        in.read(result.bytes.data() + got, static_cast<std::streamsize>(want - got));
+        got += static_cast<std::size_t>(in.gcount());
+        if (!in || got >= limit) break; // its end, or past the most allowed
+        want = std::min(std::max(got * 2, got + kPiece), limit);
+    }
     if (in.bad()) {
         result.outcome = FileRead::Outcome::Failed;
         result.error = "it cannot be read";

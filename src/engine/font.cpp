@@ -135,6 +135,47 @@ int StringWidth(const std::string& text) {
     return width;
 }
 
+std::vector<std::string> WrapString(const std::string& text, int width) {
+    TFont* font = GetDrawingState().image_font.get();
+    std::vector<std::string> lines;
+    std::size_t lineStart = 0;
+    std::size_t space = std::string::npos;  // the last space on the line
+    int lineWidth = 0, widthAfterSpace = 0; // the line's width, and the part after its last space
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t at = i;
+        const TFont::Glyph* glyph = font ? font->GetGlyph(nextCodePoint(text, i)) : nullptr;
+        const int advance = glyph ? glyph->advance : 0;
+        if (text[at] == ' ' && lineWidth + advance > width && at > lineStart) { // a space past the end
+            lines.push_back(text.substr(lineStart, at - lineStart));
+            lineStart = i;
+            lineWidth = 0;
+            space = std::string::npos;
+            continue;
+        }
+        while (lineWidth + advance > width && at > lineStart) {
+            if (space != std::string::npos) { // at the space: the next line starts after it
+                lines.push_back(text.substr(lineStart, space - lineStart));
+                lineStart = space + 1;
+                lineWidth = widthAfterSpace;
+                space = std::string::npos;
+            } else { // a word wider than the line: cut before this character
+                lines.push_back(text.substr(lineStart, at - lineStart));
+                lineStart = at;
+                lineWidth = 0;
+            }
+        }
+        if (text[at] == ' ' && at > lineStart) {
+            space = at;
+            widthAfterSpace = 0;
+        } else {
+            widthAfterSpace += advance;
+        }
+        lineWidth += advance;
+    }
+    if (lineStart < text.size() || lines.empty()) lines.push_back(text.substr(lineStart));
+    return lines;
+}
+
 int StringHeight(const std::string& text) {
     TFont* font = GetDrawingState().image_font.get();
     return font ? font->LineHeight() : 0;

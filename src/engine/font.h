@@ -49,4 +49,8 @@ void DrawString(const std::string& text, float x, float y);
 int StringWidth(const std::string& text);
 // Height of one line, in unscaled pixels (0 without a font).
 int StringHeight(const std::string& text);
+// The text cut into lines no wider than width (unscaled pixels) in the current font: at the last space
+// that fits (the space itself dropped), or between two characters where a word alone is wider. Each
+// character is measured once, so a long text costs in proportion to its length: wrap once, draw often.
+std::vector<std::string> WrapString(const std::string& text, int width);
 std::string StringFromInt(int value);

@@ -3,37 +3,20 @@
 #include <zlib.h>
 
 #include <algorithm>
-#include <charconv>
 #include <initializer_list>
 #include <optional>
 
 #include "engine/atomic_file.h"
 #include "engine/utf8_paths.h"
+#include "sessions/header_lines.h"
 
 namespace {
 
 constexpr std::string_view kMagic = "vevu replay";
-// Every header line a writer makes is far shorter; a longer one is not a header.
-constexpr std::size_t kLongestHeaderLine = 200;
 // zlib packs at most 1032 bytes into one: data declared larger than that is damaged.
 constexpr std::uint64_t kMostPackedRatio = 1032;
 // The smallest block the allocator hands out for a pass's list of keys.
 constexpr std::size_t kSmallestBlock = 32;
-
-// The next line of the header (without its end), or nothing when there is no whole line of header length.
-std::optional<std::string_view> headerLine(std::string_view bytes, std::size_t& at) {
-    const std::size_t end = bytes.find('\n', at);
-    if (end == std::string_view::npos || end - at > kLongestHeaderLine) return std::nullopt;
-    const std::string_view line = bytes.substr(at, end - at);
-    at = end + 1;
-    return line;
-}
-
-// A whole field as a number; false for anything else.
-template <typename Number> bool parseNumber(std::string_view text, Number& value) {
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return error == std::errc() && end == text.data() + text.size() && !text.empty();
-}
 
 // The format the first line names; 0 with the reason in error when there is none.
 int formatOf(std::string_view bytes, std::string& error) {
@@ -43,14 +26,14 @@ int formatOf(std::string_view bytes, std::string& error) {
         return 0;
     }
     std::size_t at = 0;
-    const auto first = headerLine(bytes, at);
+    const auto first = NextHeaderLine(bytes, at);
     if (!first || first->size() <= kMagic.size()) {
         error = "its header is truncated or damaged (no format after \"vevu replay\")";
         return 0;
     }
     const std::string_view named = first->substr(kMagic.size() + 1);
     int format = 0;
-    if (!parseNumber(named, format) || (format != kTestReplayFormat && format != kSessionFormat)) {
+    if (!ParseWholeNumber(named, format) || (format != kTestReplayFormat && format != kSessionFormat)) {
         error = "its replay format " + std::string(named) + " is not one this game reads (" +
                 std::to_string(kTestReplayFormat) + " or " + std::to_string(kSessionFormat) + ")";
         return 0;
@@ -77,8 +60,8 @@ bool knownEntry(const std::string& entry) {
 // The header's lines after the first, up to its "data" line; at ends where the packed data begins.
 bool readTestHeader(std::string_view bytes, std::size_t& at, TestHeader& h, std::string& error) {
     const std::string damaged = "the header is truncated or damaged";
-    headerLine(bytes, at); // the format, read already
-    while (const auto line = headerLine(bytes, at)) {
+    NextHeaderLine(bytes, at); // the format, read already
+    while (const auto line = NextHeaderLine(bytes, at)) {
         const std::size_t space = line->find(' ');
         const std::string_view word = line->substr(0, space);
         const std::string_view value = space == std::string_view::npos ? "" : line->substr(space + 1);
@@ -86,18 +69,18 @@ bool readTestHeader(std::string_view bytes, std::size_t& at, TestHeader& h, std:
         if (word == "entry") {
             h.entry = value;
         } else if (word == "seed") {
-            read = parseNumber(value, h.seed.emplace());
+            read = ParseWholeNumber(value, h.seed.emplace());
         } else if (word == "assets") {
-            read = parseNumber(value, h.assets.emplace());
+            read = ParseWholeNumber(value, h.assets.emplace());
         } else if (word == "passes") {
-            read = parseNumber(value, h.passes.emplace());
+            read = ParseWholeNumber(value, h.passes.emplace());
         } else if (word == "digests") {
-            read = parseNumber(value, h.digests.emplace());
+            read = ParseWholeNumber(value, h.digests.emplace());
         } else if (word == "data") {
             const std::size_t between = value.find(' ');
             read = between != std::string_view::npos &&
-                   parseNumber(value.substr(0, between), h.dataSize.emplace()) &&
-                   parseNumber(value.substr(between + 1), h.packedSize.emplace());
+                   ParseWholeNumber(value.substr(0, between), h.dataSize.emplace()) &&
+                   ParseWholeNumber(value.substr(between + 1), h.packedSize.emplace());
         }
         if (!read) {
             error = damaged + " (\"" + std::string(*line) + "\")";
@@ -198,7 +181,7 @@ bool ReadReplayFile(std::string_view bytes, ReplayFile& replay, std::string& err
     replay = ReplayFile{};
     replay.format = formatOf(bytes, error);
     if (replay.format == kTestReplayFormat) return readTestReplay(bytes, replay.test, error);
-    if (replay.format == kSessionFormat) return ReadSession(std::string(bytes), replay.session, error);
+    if (replay.format == kSessionFormat) return ReadSession(bytes, replay.session, error);
     return false;
 }
 

@@ -31,7 +31,7 @@
 // campaign (19 minutes of play) is 150 KiB of file, 500 KiB of data and about 7 MiB held.
 constexpr std::size_t kMaxReplayFileBytes = 64u << 20;
 constexpr std::size_t kMaxReplayDataBytes = 64u << 20;
-constexpr std::size_t kMaxReplayHeldBytes = 256u << 20;
+constexpr std::size_t kMaxReplayHeldBytes = 128u << 20;
 constexpr int kTestReplayFormat = 1;
 
 // A test replay as far as the game reads it: how the session starts and every pass.

@@ -198,26 +198,25 @@ bool WatchReplayFile(const std::string& path) {
 void ShowMessageScreen(const std::vector<std::string>& lines) {
     if (IsHeadless()) return;
     PlayPasses([](PassRecord&) { return false; }); // the window's keys are this screen's
+    // Wrapped once, at the screen's width: a line as long as a file may hold costs one pass over it, not
+    // one each frame. What does not fit above the prompt is left out.
+    constexpr float kTop = 200, kLineHeight = 12;
+    constexpr int kMostShown = static_cast<int>((screen::SCREEN_HEIGHT - kTop) / kLineHeight) - 3;
+    std::vector<std::string> shown;
+    for (const std::string& line : lines) {
+        for (std::string& part : WrapString(line, screen::SCREEN_WIDTH - 16))
+            if (static_cast<int>(shown.size()) < kMostShown) shown.push_back(std::move(part));
+    }
     while (!WindowCloseWaiting() && !DroppedFileWaiting()) {
         SetDrawingEnabled(true);
         Cls();
         SetDrawTransform(0, 1, 1);
         SetAlpha(1);
         SetColor(255, 255, 255);
-        float y = 200;
-        for (const std::string& line : lines) {
-            // Long lines wrap at the screen's width, at a space.
-            std::string rest = line;
-            while (!rest.empty()) {
-                std::size_t cut = rest.size();
-                while (cut > 0 && StringWidth(rest.substr(0, cut)) > screen::SCREEN_WIDTH - 16) {
-                    const std::size_t space = rest.rfind(' ', cut - 1);
-                    cut = space == std::string::npos || space == 0 ? cut - 1 : space;
-                }
-                DrawString(rest.substr(0, cut), 8, y);
-                y += 12;
-                rest = rest.substr(std::min(cut + 1, rest.size()));
-            }
+        float y = kTop;
+        for (const std::string& line : shown) {
+            DrawString(line, 8, y);
+            y += kLineHeight;
         }
         DrawString("Press a key to go on.", 8, y + 12);
         Flip(0);

@@ -25,31 +25,29 @@ std::string plural(int count, const char* one, const char* many) {
     return std::to_string(count) + " " + (count == 1 ? one : many);
 }
 
-tReplaysScreen::Entry describe(const SessionFileEntry& file) {
-    tReplaysScreen::Entry entry;
-    entry.path = file.path;
-    entry.kept = file.kept;
-    SessionRecording recording;
+// A row of the list from its file: the header, and the length and missions the records hold.
+void describe(tReplaysScreen::Entry& entry) {
+    entry.described = true;
+    SessionSummary session;
     std::string error;
-    if (!LoadSessionFile(file.path, recording, error)) {
-        const std::size_t slash = file.path.find_last_of("/\\");
-        entry.date = file.path.substr(slash == std::string::npos ? 0 : slash + 1);
+    if (!LoadSessionSummary(entry.path, session, error)) {
+        const std::size_t slash = entry.path.find_last_of("/\\");
+        entry.date = entry.path.substr(slash == std::string::npos ? 0 : slash + 1);
         entry.summary = "damaged";
-        return entry;
+        return;
     }
-    entry.date = recording.start.date.substr(0, 16); // to the minute
-    entry.length = PlayTimeText(recording.lengthMs());
-    if (!WhyNotPlayable(recording.start).empty()) {
-        entry.summary = "version " + recording.start.version;
-        return entry;
+    entry.date = session.start.date.substr(0, 16); // to the minute
+    entry.length = PlayTimeText(session.lengthMs);
+    if (!WhyNotPlayable(session.start).empty()) {
+        entry.summary = "version " + session.start.version;
+        return;
     }
     entry.playable = true;
-    const int played = recording.missionsPlayed();
+    const int played = session.missionsPlayed;
     entry.summary = played == 0 ? std::string("the map only")
                                 : plural(played, "mission", "missions") + ", " +
-                                      std::to_string(recording.missionsWon()) + " won";
-    if (!recording.finished) entry.summary += ", cut short";
-    return entry;
+                                      std::to_string(session.missionsWon) + " won";
+    if (!session.finished) entry.summary += ", cut short";
 }
 
 } // namespace
@@ -71,9 +69,13 @@ tReplaysScreen::tReplaysScreen(const std::string& folder, std::shared_ptr<const 
     const std::string recordingNow = RecordingSessionPath();
     if (!folder.empty() && !_readOnly) {
         for (const SessionFileEntry& file : ListSessionFiles(folder)) {
-            if (file.path != recordingNow) _entries.push_back(describe(file));
+            if (file.path == recordingNow) continue;
+            Entry& entry = _entries.emplace_back();
+            entry.path = file.path;
+            entry.kept = file.kept;
         }
     }
+    showSelected();
     // The key that opened the screen must not act in it.
     ClearKeys();
 }
@@ -84,10 +86,11 @@ bool tReplaysScreen::update() {
     // Every press is read each pass, so that none waits to act elsewhere once the screen closes.
     const int up = KeyPressCount(ActionGameKey(Action::Up));
     const int down = KeyPressCount(ActionGameKey(Action::Down));
-    const int watch = KeyPressCount(ActionGameKey(Action::Fire)) + KeyPressCount(ActionGameKey(Action::Select)) +
-                      KeyPressCount(KEY_ENTER);
+    const int watch = KeyPressCount(ActionGameKey(Action::Fire)) +
+                      KeyPressCount(ActionGameKey(Action::Select)) + KeyPressCount(KEY_ENTER);
     const int keep = KeyPressCount(ActionGameKey(Action::Beam));
-    const int close = KeyPressCount(ActionGameKey(Action::Back)) + KeyPressCount(ActionGameKey(Action::Pause));
+    const int close =
+        KeyPressCount(ActionGameKey(Action::Back)) + KeyPressCount(ActionGameKey(Action::Pause));
     KeyPressCount(ActionGameKey(Action::Left));
     KeyPressCount(ActionGameKey(Action::Right));
     const int count = static_cast<int>(_entries.size());
@@ -95,6 +98,7 @@ bool tReplaysScreen::update() {
     // kept just before it stays kept.
     if (count > 0) {
         _selected = ((_selected + down - up) % count + count) % count;
+        showSelected();
         if (keep > 0) toggleKept();
     }
     if (close > 0) {
@@ -112,6 +116,17 @@ bool tReplaysScreen::update() {
         }
     }
     return !_closed;
+}
+
+void tReplaysScreen::showSelected() {
+    const int count = static_cast<int>(_entries.size());
+    if (_selected < _firstShown) _firstShown = _selected;
+    if (_selected >= _firstShown + kRowsShown) _firstShown = _selected - kRowsShown + 1;
+    // Only the rows shown are read: a folder of many sessions opens as fast as one of a few.
+    for (int i = _firstShown; i < std::min(_firstShown + kRowsShown, count); ++i) {
+        Entry& entry = _entries[static_cast<std::size_t>(i)];
+        if (!entry.described) describe(entry);
+    }
 }
 
 void tReplaysScreen::toggleKept() {
@@ -157,9 +172,7 @@ void tReplaysScreen::draw() {
         Text("Length", kLengthX - 16, kRowsTop - kRowHeight, kHeading);
     }
     const int count = static_cast<int>(_entries.size());
-    int& first = _firstShown;
-    if (_selected < first) first = _selected;
-    if (_selected >= first + kRowsShown) first = _selected - kRowsShown + 1;
+    const int first = _firstShown;
     for (int i = first; i < std::min(first + kRowsShown, count); ++i) {
         const Entry& entry = _entries[static_cast<std::size_t>(i)];
         const int y = kRowsTop + (i - first) * kRowHeight;
@@ -175,7 +188,8 @@ void tReplaysScreen::draw() {
     if (first + kRowsShown < count) Text("v", kX + kW - 24, kRowsTop + (kRowsShown - 1) * kRowHeight, kEdge);
     Fill(kX + 8, kMessageY - 10, kW - 16, 2, kBar);
     if (!_message.empty()) {
-        const float squeeze = TextWidth(_message) > kW - 16 ? static_cast<float>(kW - 16) / TextWidth(_message) : 1;
+        const float squeeze =
+            TextWidth(_message) > kW - 16 ? static_cast<float>(kW - 16) / TextWidth(_message) : 1;
         SetColor(kMessage.r, kMessage.g, kMessage.b);
         SetDrawScale(2 * squeeze, 2);
         DrawString(_message, static_cast<float>(kDateX - 8), kMessageY);

@@ -21,6 +21,7 @@ class tReplaysScreen : public Object {
         std::string summary; // "2 played, 1 won" or why it cannot be watched
         std::string length;  // "12:34"
         bool playable = false;
+        bool described = false; // its file was read (once its row is shown)
     };
     static constexpr int kRowsShown = 14;
     // How long a message (a file that could not be moved) stays in place of the hints.
@@ -35,6 +36,7 @@ class tReplaysScreen : public Object {
     bool update();
     void draw();
 
+    // Every session in the folder; those never shown yet are not described (described false).
     const std::vector<Entry>& entries() const { return _entries; }
     int selected() const { return _selected; }
     // The session the player chose to watch, "" when none.
@@ -43,6 +45,8 @@ class tReplaysScreen : public Object {
     std::string footer() const;
 
   private:
+    // Keeps the selected row among those shown, each read once it is.
+    void showSelected();
     void toggleKept();
     void say(const std::string& text);
 

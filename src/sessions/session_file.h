@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <zlib.h>
@@ -47,8 +48,25 @@ struct SessionRecording {
     int missionsWon() const;
 };
 
+// What a session read gives when only its header and its length are wanted (the replays list).
+struct SessionSummary {
+    SessionStart start;
+    long long lengthMs = 0;
+    int missionsPlayed = 0;
+    int missionsWon = 0;
+    bool finished = false;
+};
+
 constexpr int kSessionFormat = 2;
-// No file the game reads is believed beyond these sizes: about a hundred hours of play.
+// The most a session holds: what the recorder writes down, at most, and what a reader takes. Past either
+// the recorder records no further (the game plays on; its file reads as cut short there) and a reader
+// refuses a file. 12 hours of play, and the passes of about 12 hours at 90 frames a second (5 at 240)
+// with their keys.
+constexpr long long kLongestSessionMs = 12LL * 3600 * 1000;
+constexpr std::size_t kMostSessionHeldBytes = std::size_t{128} << 20;
+// The memory one pass with that many events takes once read, as counted against kMostSessionHeldBytes.
+std::size_t SessionHeldBytes(std::size_t events);
+// No file the game reads is believed beyond these sizes.
 constexpr std::size_t kMaxSessionFileBytes = 64u << 20;
 constexpr std::size_t kMaxSessionDataBytes = 256u << 20;
 
@@ -67,8 +85,10 @@ class SessionWriter {
     void addMark(SessionMark::Kind kind, int mission);
     // Compresses what was added and hands it to the system: a killed process keeps it.
     void flush();
-    // Writes the end record and closes the file.
+    // Writes the end record and closes the file (a session that was full gets none: it reads as cut short
+    // where the recording stopped).
     void finish();
+    bool isFull() const { return full; }
     // The first write that failed, in words (empty while all went well).
     const std::string& failure() const { return failed; }
     const std::string& filePath() const { return path; }
@@ -76,6 +96,9 @@ class SessionWriter {
   private:
     void put(std::uint64_t value);
     void deflateBuffer(int mode);
+    bool full = false;    // the session reached the most a session holds: nothing more is written
+    std::size_t held = 0; // what the passes written will take once read
+    long long writtenMs = 0;
 
     std::FILE* file = nullptr;
     z_stream stream{};
@@ -85,10 +108,17 @@ class SessionWriter {
 };
 
 // Reads a session file's bytes. False with what is wrong in error ("the header is damaged", "its data is
-// damaged after 12.5 s of play", "it is not a replay"). A file cut short reads up to its last whole pass.
-bool ReadSession(const std::string& bytes, SessionRecording& recording, std::string& error);
+// damaged after 12.5 s of play", "it is not a replay", "it holds more than any session the game records").
+// A file cut short (within a pass, or followed by the zeros a power cut leaves) reads up to its last whole
+// pass, with finished false.
+bool ReadSession(std::string_view bytes, SessionRecording& recording, std::string& error);
+// Reads the header and goes through the records as ReadSession does, keeping only what the summary holds:
+// the same files are refused, for the same reasons.
+bool ReadSessionSummary(std::string_view bytes, SessionSummary& summary, std::string& error);
 // Reads only the header lines: enough to say which game recorded it.
-bool ReadSessionStart(const std::string& bytes, SessionStart& start, std::string& error);
+bool ReadSessionStart(std::string_view bytes, SessionStart& start, std::string& error);
 // Reads a session file from disk through the one reader of replay files (sessions/replay_file.h), which
 // refuses a test's replay here; the error names the path.
 bool LoadSessionFile(const std::string& path, SessionRecording& recording, std::string& error);
+// A session file's summary from disk (a test's replay is refused); the error names the path.
+bool LoadSessionSummary(const std::string& path, SessionSummary& summary, std::string& error);

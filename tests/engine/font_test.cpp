@@ -4,11 +4,14 @@ namespace {
 // The game's own font, embedded like every asset.
 const char* kGameFont = "incbin::Font\\super_effective.ttf";
 
-std::shared_ptr<TFont> testFont() { return LoadFont(kGameFont, 8, 0); }
+std::shared_ptr<TFont> testFont() {
+    return LoadFont(kGameFont, 8, 0);
+}
 
 std::vector<unsigned char> gameFontBytes() {
     ResourceData data = OpenResource(kGameFont);
-    return data ? std::vector<unsigned char>(data.bytes, data.bytes + data.size) : std::vector<unsigned char>{};
+    return data ? std::vector<unsigned char>(data.bytes, data.bytes + data.size)
+                : std::vector<unsigned char>{};
 }
 } // namespace
 
@@ -34,6 +37,31 @@ TEST_F(Font, MeasuresAndSkipsMissingGlyphs) {
               StringWidth("AB")); // malformed UTF-8 is skipped too
     EXPECT_EQ(StringFromInt(-120), "-120");
     EXPECT_EQ(StringFromInt(0), "0");
+}
+
+// A line as long as a damaged file may hold (a path, a version without end) wraps once into lines that fit:
+// at spaces, and within a word too wide for a line, never splitting a character.
+TEST_F(Font, LongTextWrapsIntoLinesThatFit) {
+    SetFont(testFont());
+    const int width = 200;
+    const std::string word(8000, 'W');
+    const std::string text = "This replay cannot be played: " + word + " \xD0\xB6\xD0\xB6 end";
+    const std::vector<std::string> lines = WrapString(text, width);
+    std::string joined;
+    for (const std::string& line : lines) {
+        EXPECT_LE(StringWidth(line), width);
+        EXPECT_FALSE(line.empty() || line.front() == ' ');
+        joined += line;
+    }
+    ASSERT_GT(lines.size(), 2u);
+    EXPECT_EQ(text[lines.front().size()], ' '); // broken at a space
+    EXPECT_EQ(lines.back().substr(lines.back().size() - 8), "\xD0\xB6\xD0\xB6 end");
+    // Only the spaces where lines break are gone; no character is split.
+    std::string unbroken = text;
+    std::erase(unbroken, ' ');
+    std::erase(joined, ' ');
+    EXPECT_TRUE(joined == unbroken);
+    EXPECT_EQ(WrapString("short", width), std::vector<std::string>{"short"});
 }
 
 TEST_F(Font, DrawStringStaysInsideItsLineInTheCurrentColour) {
