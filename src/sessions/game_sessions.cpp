@@ -27,7 +27,8 @@ void PlayRecordedSession(const CampaignRecord& campaign, const PlayerFilesHeld& 
         start.clock = Millis();
     } else if (!recorder.start(folder, start, error)) {
         std::fprintf(stderr, "vevu: this session is not recorded: %s\n", error.c_str());
-        notRecorded = "the replays folder cannot be written";
+        // A second copy of the game was told by the store's own line that it saves nothing.
+        if (!PlayerFolderHeldElsewhere()) notRecorded = "the replays folder cannot be written";
         start.clock = Millis();
     }
     BeginSessionProgram(start, SessionUse::Played, held);

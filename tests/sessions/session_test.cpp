@@ -354,6 +354,17 @@ TEST_F(Sessions, ASessionThatCannotBeRecordedSaysSoOnceOnTheNoticeLine) {
     shown.clear();
     play({theProgram->campaignFile, theProgram->notice});
     EXPECT_EQ(shown, std::vector<std::string>{});
+    // A second copy of the game: the store's line says it saves nothing, and no other reason follows.
+    const fs::path progress = PlayerFiles().folderOf(PlayerFileKind::Progress);
+    UsePlayerFolder({});
+    TFileStore first(progress);
+    ASSERT_FALSE(first.heldElsewhere()); // it takes the folder
+    UsePlayerFolder(progress);
+    AdvanceMillis(tNotice::kShowMillis);
+    shown.clear();
+    play({});
+    EXPECT_EQ(shown, std::vector<std::string>{
+                         "Another copy of the game is using the player's files: this one saves nothing"});
 }
 
 // The replays are the first entry of the options over the map. The list shows the sessions newest
