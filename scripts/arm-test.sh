@@ -29,16 +29,14 @@ started=$SECONDS
 ctest --preset aarch64 -j2 "$@"
 echo "arm test: the tests took $((SECONDS - started)) s under qemu-aarch64" >&2
 # The README's screenshots drawn by both programs: the same pixels, byte for byte.
-if [ $# -eq 0 ]; then
-    cmake --preset default >/dev/null
-    cmake --build --preset default --target vevu_screenshots
-    shots="$build/screenshots-compared"
-    rm -rf "$shots"
-    build/default/vevu_screenshots "$shots/x86_64" >/dev/null
-    qemu-aarch64 "$build/vevu_screenshots" "$shots/aarch64" >/dev/null
-    for shot in "$shots"/x86_64/*.png; do
-        cmp "$shot" "$shots/aarch64/$(basename "$shot")" ||
-            { echo "arm test: the aarch64 program draws $(basename "$shot") otherwise than x86_64" >&2; exit 1; }
-    done
-    echo "arm test: $(find "$shots/aarch64" -name '*.png' | wc -l) screenshots drawn the same as on x86_64" >&2
-fi
+cmake --preset default >/dev/null
+cmake --build --preset default --target vevu_screenshots
+shots="$build/screenshots-compared"
+rm -rf "$shots"
+build/default/vevu_screenshots "$shots/x86_64" >/dev/null
+qemu-aarch64 "$build/vevu_screenshots" "$shots/aarch64" >/dev/null
+for shot in "$shots"/x86_64/*.png; do
+    cmp "$shot" "$shots/aarch64/$(basename "$shot")" ||
+        { echo "arm test: the aarch64 program draws $(basename "$shot") otherwise than x86_64" >&2; exit 1; }
+done
+echo "arm test: $(find "$shots/aarch64" -name '*.png' | wc -l) screenshots drawn the same as on x86_64" >&2
