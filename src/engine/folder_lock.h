@@ -29,7 +29,7 @@ class TFolderLock {
   private:
 #ifdef _WIN32
     void* handle_ = nullptr;
-#else
+#elif !defined(__EMSCRIPTEN__) // the page holds its lock in the browser
     int fd_ = -1;
 #endif
     bool held_ = false;
