@@ -296,16 +296,24 @@ std::string MakeFolders(const fs::path& folder, const WriteFault* fault) {
     return "";
 }
 
+// The folder made and the new bytes written and flushed to a temporary file beside name (*staged);
+// on failure the reason, and no temporary file is left.
+static std::string stageFile(const fs::path& folder, const std::string& name, std::string_view bytes,
+                             const WriteFault* fault, fs::path* staged) {
+    if (std::string made = MakeFolders(folder, fault); !made.empty()) return made;
+    *staged = inFolder(folder, temporaryName(name));
+    std::string error = writeAndFlush(*staged, bytes, fault);
+    std::error_code ec;
+    if (!error.empty()) fs::remove(*staged, ec);
+    return error;
+}
+
 std::string ReplaceFileAtomically(const fs::path& folder, const std::string& name, std::string_view bytes,
                                   bool backup, const WriteFault* fault) {
     std::error_code ec;
-    if (std::string made = MakeFolders(folder, fault); !made.empty()) return made;
-    const fs::path staged = inFolder(folder, temporaryName(name));
-    std::string error = writeAndFlush(staged, bytes, fault);
-    if (!error.empty()) {
-        fs::remove(staged, ec);
-        return error;
-    }
+    fs::path staged;
+    std::string error = stageFile(folder, name, bytes, fault, &staged);
+    if (!error.empty()) return error;
     if (backup) {
         error = keepBackup(folder, name);
         if (!error.empty()) {
@@ -325,13 +333,9 @@ std::string ReplaceDamagedFile(const fs::path& folder, const std::string& name, 
                                const std::string& suffix, std::string* asideName, const WriteFault* fault) {
     asideName->clear();
     std::error_code ec;
-    if (std::string made = MakeFolders(folder, fault); !made.empty()) return made;
-    const fs::path staged = inFolder(folder, temporaryName(name));
-    std::string error = writeAndFlush(staged, bytes, fault);
-    if (!error.empty()) {
-        fs::remove(staged, ec);
-        return error;
-    }
+    fs::path staged;
+    std::string error = stageFile(folder, name, bytes, fault, &staged);
+    if (!error.empty()) return error;
     const fs::path main = inFolder(folder, name);
 #ifndef _WIN32
     int code = 0;
