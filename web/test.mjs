@@ -10,8 +10,8 @@
 // releases; a release half deployed or no room keeps nothing and says so once. A page hidden and shown
 // with no change of focus is heard again; without showModal Esc asks through the browser's confirm, and
 // a question that fails leaves the game playing. The player's files: a saved campaign offered, the
-// session reaching IndexedDB when the tab is hidden, kept through a closed tab and a reload, a storage
-// that never answers; the last session saved as a file, opened and dropped on the page, and watched. Then the bad cases: no WebAssembly, no WebGL, no service worker, no IndexedDB, no
+// session reaching IndexedDB when the tab is hidden, kept through a closed tab and a reload, a second
+// tab that says another holds the files and saves nothing, a storage that never answers; the last session saved as a file, opened and dropped on the page, and watched. Then the bad cases: no WebAssembly, no WebGL, no service worker, no IndexedDB, no
 // keyboard, touch or fullscreen, a 300 x 200 page. Last, the desktop's recorded replays played by the
 // WebAssembly build with the same digests. No console error but the game's own for a case made.
 // Usage: node test.mjs [build/web/page] [screenshot folder]
@@ -180,18 +180,27 @@ function holdKey(page) {
 }
 
 // Brings the ship within 3 px of node 0 along each axis in turn. The ship flies 120 px/s, about 2 px a
-// frame: each hold lasts the page's frames for a little over half the distance left, then the ship's new
-// place is read, so the holds shrink as it nears and the reads' and keys' delays cannot make it swing.
+// frame when the page keeps up: each hold lasts the page's frames for a little over half the distance
+// left, then the ship's new place is read, so the holds shrink as it nears. How far a frame's hold
+// carries it is measured after every hold, so a loaded machine whose frames (and the keys' delays)
+// carry it further is steered by what it does, not swung around the node.
 async function steerOntoNode(page, offset, hold) {
+    let perFrame = 2, last = null;
     for (let attempt = 0; attempt < 40; ++attempt) {
         const ship = await settledShip(page, offset);
-        const dx = node0.x - ship.x, dy = node0.y - ship.y;
         step(`map ship at ${ship.x},${ship.y}`);
+        if (last) {
+            const moved = Math.abs(last.vertical ? ship.y - last.ship.y : ship.x - last.ship.x);
+            if (moved > 0) perFrame = Math.max(0.5, moved / last.count);
+        }
+        const dx = node0.x - ship.x, dy = node0.y - ship.y;
         if (Math.abs(dx) <= 3 && Math.abs(dy) <= 3) return;
         const vertical = Math.abs(dy) > 3;
         const key = vertical ? (dy > 0 ? "ArrowDown" : "ArrowUp") : (dx > 0 ? "ArrowRight" : "ArrowLeft");
         const distance = Math.abs(vertical ? dy : dx);
-        await hold(key, Math.max(1, Math.round(distance * 0.6 / 2)));
+        const count = Math.max(1, Math.round(distance * 0.6 / perFrame));
+        await hold(key, count);
+        last = {ship, vertical, count};
     }
     throw new Error("could not bring the map ship onto node 0");
 }
@@ -665,9 +674,9 @@ async function playerFiles(browser) {
         await helper.evaluate(storeFile, "/vevu/campaign.sav", won);
         await helper.close();
 
-        const open = async (name) => {
+        const open = async (name, expected = null) => {
             const page = await context.newPage();
-            watch(page, name);
+            watch(page, name, expected);
             await page.setViewport({width: 1280, height: 1024});
             await page.evaluateOnNewDocument(keepDrawingBuffer);
             await page.evaluateOnNewDocument(watchStorage);
@@ -720,6 +729,7 @@ async function playerFiles(browser) {
                 }
                 return !(await optionsShown(page));
             }, 20000);
+            if (music === null) return; // a tab that saves nothing
             // The pass that closed the screen wrote the settings and asked for a copy; a copy already under way
             // then ends without them, so the wait is for the last one queued, not for the next to end.
             await until("the settings to be copied", () => page.evaluate(() => !Module.vevuFiles.busy), 20000);
@@ -766,6 +776,30 @@ async function playerFiles(browser) {
         await frames(second, 60);
         step(`the campaign, the music at 90 % and the session ${session} (${before[session]} bytes before the tab ` +
              `was hidden, ${sessions[session]} after) survived the closed tab and a reload`);
+
+        // The page opened in a second tab while the first plays: the first keeps the folder, the second
+        // says so once, plays, and writes nothing (its settings and its session stay out of IndexedDB).
+        const elsewhere = "Another copy of the game is using the player's files: this one saves nothing";
+        const heldBefore = await kept(second, 90);
+        const secondTab = await open("a second tab", /another copy of the game is using the player.s files/i);
+        const told = [];
+        secondTab.on("console", (message) => message.text().includes(elsewhere) && told.push(message.text()));
+        await started(secondTab);
+        await until("the second tab to say another copy holds the files", () => told.length > 0, 30000);
+        await continueCampaign(secondTab);
+        await setMusic(secondTab, 1, null);
+        await frames(secondTab, 60);
+        // A tab that holds the folder starts its copy to IndexedDB in the pass that writes the settings.
+        await until("the second tab's copies to settle", () => secondTab.evaluate(() => !Module.vevuFiles.busy), 20000);
+        const copies = await secondTab.evaluate(() => Module.vevuFiles.saved + Module.vevuFiles.failed);
+        check(copies === 0, `the second tab copied its files to IndexedDB ${copies} times`);
+        await secondTab.close();
+        await second.bringToFront();
+        const heldAfter = await kept(second, 90); // the music still at 90 %, not the second tab's 80 %
+        check(told.length === 1, `the second tab said ${told.length} times that another copy holds the files`);
+        check(Object.keys(heldAfter).every((path) => path in heldBefore),
+              `the second tab recorded a session: ${JSON.stringify(heldBefore)} before, ${JSON.stringify(heldAfter)} after`);
+        step(`a second tab said "${elsewhere}" once and wrote neither its settings nor a session`);
 
         await second.evaluate(() => { window.vevuHangStorage = true; });
         const behind = await second.browserContext().newPage();
