@@ -11,8 +11,10 @@
 // with no change of focus is heard again; without showModal Esc asks through the browser's confirm, and
 // a question that fails leaves the game playing. The player's files: a saved campaign offered, the
 // session reaching IndexedDB when the tab is hidden, kept through a closed tab and a reload, a second
-// tab that says another holds the files and saves nothing, a storage that never answers; the last session saved as a file, opened and dropped on the page, and watched. Then the bad cases: no WebAssembly, no WebGL, no service worker, no IndexedDB, no
-// keyboard, touch or fullscreen, a 300 x 200 page. Last, the desktop's recorded replays played by the
+// tab that says another holds the files and saves nothing, a storage that never answers; the last
+// session saved as a file, opened and dropped on the page, and watched. Then the bad cases: no
+// WebAssembly, no WebGL, no service worker, no IndexedDB, no keyboard, touch or fullscreen, a 300 x 200
+// page. Last, the desktop's recorded replays played by the
 // WebAssembly build with the same digests. No console error but the game's own for a case made.
 // Usage: node test.mjs [build/web/page] [screenshot folder]
 import {mkdirSync, mkdtempSync, readdirSync, readFileSync, rmSync} from "node:fs";
