@@ -3,6 +3,12 @@
 # cache outside the repository, and prints the prefix (include/, lib/, lib/pkgconfig/) on stdout.
 #   foreign-libs.sh web      SDL2, zlib, libpng, libogg, libvorbis and FreeType with Debian's Emscripten
 #   foreign-libs.sh windows  the same and GoogleTest with Debian's MinGW-w64 (the -posix compilers)
+#   foreign-libs.sh linux-x86_64, linux-aarch64
+#                            the same (no GoogleTest) for the self-contained Linux folders, with the
+#                            machine's compiler or Debian's aarch64 cross compiler: SDL with its X11,
+#                            Wayland and KMS/DRM video and ALSA, PulseAudio and PipeWire sound, each
+#                            loaded at run time (its headers from Debian's -dev packages, for arm64
+#                            those of the arm64 architecture)
 # The cache is keyed by the compiler's version, the source packages' versions and these scripts, so any
 # change builds afresh and an unchanged machine rebuilds nothing. A lock makes a second build of the same
 # platform wait for the first and then take what it built. `apt-get source` runs with a private apt
@@ -13,9 +19,9 @@
 set -euo pipefail
 platform="${1:-}"
 case "$platform" in
-web | windows) ;;
+web | windows | linux-x86_64 | linux-aarch64) ;;
 *)
-    echo "usage: $0 web|windows" >&2
+    echo "usage: $0 web|windows|linux-x86_64|linux-aarch64" >&2
     exit 2
     ;;
 esac
@@ -35,6 +41,11 @@ esac
 
 # The platform's compilers and what they are told.
 toolchain_file="$repo/cmake/mingw-w64-x86_64.cmake"
+[ "$platform" = linux-aarch64 ] && toolchain_file="$repo/cmake/aarch64-linux-gnu.cmake"
+# The headers of what SDL loads at run time on Linux, for the architecture it is built for.
+sdl_linux_headers=(libx11-dev libxext-dev libxrandr-dev libxcursor-dev libxi-dev libxfixes-dev libxss-dev
+    libxkbcommon-dev libwayland-dev libdecor-0-dev libegl-dev libgles-dev libgl-dev libdrm-dev libgbm-dev
+    libasound2-dev libpulse-dev libpipewire-0.3-dev libudev-dev libdbus-1-dev)
 case "$platform" in
 web)
     tools=(emscripten)
@@ -43,6 +54,18 @@ web)
 windows)
     tools=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix)
     source_packages=(zlib libpng1.6 libogg libvorbis freetype libsdl2 googletest)
+    ;;
+linux-x86_64)
+    tools=(g++ gcc wayland-protocols "${sdl_linux_headers[@]}")
+    source_packages=(zlib libpng1.6 libogg libvorbis freetype libsdl2)
+    ;;
+linux-aarch64)
+    if ! dpkg --print-foreign-architectures | grep -qx arm64; then
+        say "adding the arm64 architecture to dpkg, for the headers of Debian's arm64 libraries"
+        $sudo dpkg --add-architecture arm64
+    fi
+    tools=(g++-aarch64-linux-gnu gcc-aarch64-linux-gnu pkgconf wayland-protocols "${sdl_linux_headers[@]/%/:arm64}")
+    source_packages=(zlib libpng1.6 libogg libvorbis freetype libsdl2)
     ;;
 esac
 install_missing "${tools[@]}" dpkg-dev autotools-dev cmake ninja-build pkg-config make
@@ -54,6 +77,8 @@ compiler_version() {
     windows)
         dpkg-query -W -f='${Package} ${Version} ' g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
         ;;
+    linux-x86_64) dpkg-query -W -f='${Package} ${Version} ' g++ libc6-dev ;;
+    linux-aarch64) dpkg-query -W -f='${Package} ${Version} ' g++-aarch64-linux-gnu libc6-dev-arm64-cross ;;
     esac
 }
 
@@ -134,7 +159,7 @@ for p in "${source_packages[@]}"; do
     key_text+=$'\n'"$p $versions"
 done
 hashed=("$here/foreign-libs.sh" "$here/cache.sh")
-[ "$platform" = windows ] && hashed+=("$toolchain_file")
+case "$platform" in windows | linux-aarch64) hashed+=("$toolchain_file") ;; esac
 scripts_hash="$(cat "${hashed[@]}" | sha256sum | cut -c1-16)"
 key_text+=$'\n'"scripts $scripts_hash"
 key="$(printf '%s' "$key_text" | sha256sum | cut -c1-16)"
@@ -207,7 +232,7 @@ cmake_build() { # source folder, then CMake options
     shift
     case "$platform" in
     web) configure=(emcmake cmake) ;;
-    windows) configure+=(-DCMAKE_TOOLCHAIN_FILE="$toolchain_file") ;;
+    windows | linux-aarch64) configure+=(-DCMAKE_TOOLCHAIN_FILE="$toolchain_file") ;;
     esac
     "${configure[@]}" -S "$src" -B "$src/foreign-build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_FIND_ROOT_PATH="$prefix" \
@@ -219,20 +244,27 @@ configure_build() { # source folder, then configure options
     local src="$1" wrap=() host=x86_64-w64-mingw32
     shift
     [ "$platform" = web ] && wrap=(emconfigure) host=wasm32-unknown-emscripten
+    [ "$platform" = linux-x86_64 ] && host=x86_64-linux-gnu
+    [ "$platform" = linux-aarch64 ] && host=aarch64-linux-gnu
     # Older configure scripts know neither platform: Debian's current config.sub does.
     cp /usr/share/misc/config.sub /usr/share/misc/config.guess "$src/"
     (cd "$src" && "${wrap[@]}" ./configure --prefix="$prefix" --host="$host" --disable-shared --enable-static \
         "$@" >&2 && ${wrap:+emmake} make -j "$jobs" >&2 && ${wrap:+emmake} make install >&2)
 }
-if [ "$platform" = windows ]; then
-    export CC=x86_64-w64-mingw32-gcc-posix CXX=x86_64-w64-mingw32-g++-posix
-fi
+case "$platform" in
+windows) export CC=x86_64-w64-mingw32-gcc-posix CXX=x86_64-w64-mingw32-g++-posix ;;
+linux-x86_64) export CC=gcc CXX=g++ ;;
+linux-aarch64) export CC=aarch64-linux-gnu-gcc CXX=aarch64-linux-gnu-g++ ;;
+esac
+# The self-contained program is a position-independent executable: the static libraries must be too.
+case "$platform" in linux-*) CFLAGS+=" -fPIC" CXXFLAGS+=" -fPIC" ;; esac
 
 say "zlib"
 src="$(unpack zlib zlib-)"
 # zlib's own configure script: it knows Windows by the host's name and Emscripten by its wrapper.
 zlib_host="" wrap=()
 [ "$platform" = windows ] && zlib_host=x86_64-w64-mingw32
+[ "$platform" = linux-aarch64 ] && zlib_host=aarch64-linux-gnu
 [ "$platform" = web ] && wrap=(emconfigure)
 (cd "$src" && CHOST="$zlib_host" "${wrap[@]}" ./configure --static --prefix="$prefix" >&2 &&
     ${wrap:+emmake} make -j "$jobs" libz.a >&2 && ${wrap:+emmake} make install >&2)
@@ -256,7 +288,23 @@ cmake_build "$src" -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_BROTLI=ON -DFT_DISABLE_HAR
 
 say "SDL2"
 src="$(unpack libsdl2 libsdl2-)"
-cmake_build "$src" -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF -DSDL_TESTS=OFF
+sdl_options=()
+case "$platform" in
+linux-*)
+    # The machine's own .pc files for what SDL loads at run time (it reads their sonames); every backend
+    # asked for by name, so a missing header fails the build instead of leaving it out.
+    triplet=x86_64-linux-gnu
+    [ "$platform" = linux-aarch64 ] && triplet=aarch64-linux-gnu
+    export PKG_CONFIG_LIBDIR="$prefix/lib/pkgconfig:/usr/lib/$triplet/pkgconfig:/usr/share/pkgconfig"
+    sdl_options=(-DSDL_X11=ON -DSDL_X11_SHARED=ON -DSDL_WAYLAND=ON -DSDL_WAYLAND_SHARED=ON
+        -DSDL_WAYLAND_LIBDECOR=ON -DSDL_WAYLAND_LIBDECOR_SHARED=ON -DSDL_KMSDRM=ON -DSDL_KMSDRM_SHARED=ON
+        -DSDL_OPENGL=ON -DSDL_OPENGLES=ON -DSDL_ALSA=ON -DSDL_ALSA_SHARED=ON -DSDL_PULSEAUDIO=ON
+        -DSDL_PULSEAUDIO_SHARED=ON -DSDL_PIPEWIRE=ON -DSDL_PIPEWIRE_SHARED=ON -DSDL_JACK=OFF -DSDL_SNDIO=OFF
+        -DSDL_ESD=OFF -DSDL_ARTS=OFF -DSDL_NAS=OFF -DSDL_LIBSAMPLERATE=OFF -DSDL_HIDAPI_LIBUSB=OFF
+        -DSDL_IBUS=OFF -DSDL_RPATH=OFF -DSDL_STATIC_PIC=ON)
+    ;;
+esac
+cmake_build "$src" -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF -DSDL_TESTS=OFF "${sdl_options[@]}"
 
 if [ "$platform" = windows ]; then
     say "GoogleTest"

@@ -20,7 +20,7 @@ fs::path environmentPath(const wchar_t* name) {
     return value && *value ? fs::path(value) : fs::path();
 }
 
-fs::path programFolder() {
+fs::path windowsProgramFolder() {
     std::wstring buffer(MAX_PATH, L'\0');
     for (;;) {
         const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
@@ -62,7 +62,20 @@ fs::path xdgFolder(const char* variable, const fs::path& homeRelativeDefault, st
 
 } // namespace
 
-PlayerFolders FindPlayerFolders(bool headless) {
+fs::path ProgramFolder() {
+#if defined(_WIN32)
+    return windowsProgramFolder();
+#elif defined(__EMSCRIPTEN__)
+    return {};
+#else
+    // As the kernel knows it, symbolic links resolved: a link to the program in ~/bin still finds its folder.
+    std::error_code ec;
+    const fs::path program = fs::read_symlink("/proc/self/exe", ec);
+    return ec ? fs::path() : program.parent_path();
+#endif
+}
+
+PlayerFolders FindPlayerFolders(bool headless, const fs::path& programFolder) {
     PlayerFolders folders;
 #ifdef _WIN32
     fs::path moved = environmentPath(L"VEVU_DATA_DIR");
@@ -76,15 +89,15 @@ PlayerFolders FindPlayerFolders(bool headless) {
         return folders;
     }
     if (headless) return folders;
+    // The Windows zip and the self-contained Linux folder keep the player's files beside the program.
+    std::error_code ec;
+    if (!programFolder.empty() && fs::exists(programFolder / kPortableMarker, ec)) {
+        folders.settings = folders.progress = programFolder;
+        return folders;
+    }
 #if defined(__EMSCRIPTEN__)
     folders.settings = folders.progress = kBrowserFolder;
 #elif defined(_WIN32)
-    const fs::path program = programFolder();
-    std::error_code ec;
-    if (!program.empty() && fs::exists(program / kPortableMarker, ec)) {
-        folders.settings = folders.progress = program;
-        return folders;
-    }
     const fs::path appData = environmentPath(L"APPDATA");
     if (appData.empty()) {
         folders.error = "APPDATA is not set";

@@ -45,7 +45,8 @@ int buttonKey(TouchTarget target) {
 // arrow holds Right and Up together.
 bool padHolds(float x, float y, int key) {
     if (!std::isfinite(x) || !std::isfinite(y)) return false;
-    const float reach = std::hypot(x, y);
+    // Not std::hypot: its float version asks for a C library from 2022, too new for the Linux folders.
+    const float reach = std::sqrt(x * x + y * y);
     if (reach < TOUCH_PAD_DEAD_ZONE) return false;
     const float share = 0.3827f * reach; // sin 22.5 degrees
     switch (key) {

@@ -53,7 +53,7 @@ std::string UsageText() {
            "  XDG_DATA_HOME     Linux: the campaign and the sessions go in its org.vevuzudevur.Vevu folder\n"
            "                    (by default ~/.local/share)\n"
            "  XDG_CONFIG_HOME   Linux: the settings go in its org.vevuzudevur.Vevu folder (by default\n"
-           "                    ~/.config)\n"
+           "                    ~/.config); both unless portable.txt lies beside vevu\n"
            "  APPDATA           Windows: everything goes in its \"The Vevu Zudevur\" folder, unless\n"
            "                    portable.txt lies beside vevu.exe\n"
            "  SDL_RENDER_VSYNC  0 turns vertical sync off (read by SDL, not by the game)\n"

@@ -353,7 +353,7 @@ TEST(AtomicFile, AFolderThatCannotBeFlushedFailsTheWrite) {
 }
 
 #ifndef _WIN32
-TEST(PlayerFolders, FollowTheXdgBaseDirectoriesOrVevuDataDir) {
+TEST(PlayerFolders, FollowTheXdgBaseDirectoriesPortableTxtOrVevuDataDir) {
     const auto set = [](const char* name, const char* value) {
         if (value) {
             setenv(name, value, 1);
@@ -380,10 +380,19 @@ TEST(PlayerFolders, FollowTheXdgBaseDirectoriesOrVevuDataDir) {
     EXPECT_EQ(folders.progress, fs::path("/data/org.vevuzudevur.Vevu"));
     EXPECT_TRUE(FindPlayerFolders(true).progress.empty())
         << "headless programs get no folder of the player's";
+    TemporaryFolder program;
+    EXPECT_EQ(FindPlayerFolders(false, program.path()).settings, folders.settings) << "no portable.txt yet";
+    std::ofstream(program.path() / kPortableMarker).close();
+    folders = FindPlayerFolders(false, program.path());
+    EXPECT_EQ(folders.settings, program.path()) << "portable.txt keeps the files beside the program";
+    EXPECT_EQ(folders.progress, program.path());
+    EXPECT_TRUE(FindPlayerFolders(true, program.path()).progress.empty()) << "headless, even so";
     set("VEVU_DATA_DIR", "/portable");
     folders = FindPlayerFolders(true);
     EXPECT_EQ(folders.settings, fs::path("/portable"));
     EXPECT_EQ(folders.progress, fs::path("/portable"));
+    EXPECT_EQ(FindPlayerFolders(false, program.path()).settings, fs::path("/portable"))
+        << "over portable.txt";
 
     for (std::size_t i = 0; i < before.size(); ++i)
         set(saved[i], before[i] ? before[i]->c_str() : nullptr);
