@@ -45,6 +45,7 @@ function(vevu_web_page_folder target)
                 "-DPAGE=${page}" -P "${CMAKE_SOURCE_DIR}/cmake/WebPage.cmake"
         DEPENDS ${target} "${CMAKE_SOURCE_DIR}/cmake/WebPage.cmake" "${CMAKE_SOURCE_DIR}/web/shell.html"
                 "${CMAKE_SOURCE_DIR}/web/sw.js" "${CMAKE_SOURCE_DIR}/web/manifest.webmanifest" ${icons}
+                "${CMAKE_SOURCE_DIR}/LICENSE"
         COMMENT "The web page in ${page}" VERBATIM)
     add_custom_target(vevu_web_page_folder ALL DEPENDS "${page}/index.html" "${page}/sw.js")
 endfunction()

@@ -29,10 +29,12 @@ file(SIZE "${BUILT}/index.wasm" VEVU_GAME_WASM_BYTES)
 math(EXPR VEVU_PAGE_BYTES "${VEVU_GAME_JS_BYTES} + ${VEVU_GAME_WASM_BYTES}")
 configure_file("${SOURCE}/shell.html" "${PAGE}/index.html" @ONLY)
 file(COPY_FILE "${SOURCE}/manifest.webmanifest" "${PAGE}/manifest.webmanifest")
+# The licences of the code, the art and the CJK font the program carries, as the Windows zip has them.
+file(COPY_FILE "${SOURCE}/../LICENSE" "${PAGE}/LICENSE.txt")
 file(GLOB icons RELATIVE "${SOURCE}/icons" "${SOURCE}/icons/*.png")
 list(SORT icons)
 
-set(files index.html manifest.webmanifest ${VEVU_GAME_JS} ${VEVU_GAME_WASM})
+set(files index.html manifest.webmanifest LICENSE.txt ${VEVU_GAME_JS} ${VEVU_GAME_WASM})
 foreach(icon IN LISTS icons)
     file(COPY_FILE "${SOURCE}/icons/${icon}" "${PAGE}/icons/${icon}")
     list(APPEND files "icons/${icon}")

@@ -5,6 +5,8 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config
     libsdl2-dev libpng-dev zlib1g-dev libogg-dev libvorbis-dev libfreetype-dev
+    # the CJK font, cut at build time to the characters the translations use
+    fonts-unifont python3 python3-fonttools
 )
 for option in "$@"; do
     case "$option" in

@@ -31,14 +31,19 @@ void prepareGraphics(bool headless) {
     SetBlend(BLEND_ALPHA);
     SetDrawScale(scale::SCALE_X, scale::SCALE_Y);
     SeedRandom(Millis());
-    SetFont(LoadFont("incbin::Font\\super_effective.ttf", 8, 0));
+    // Our pixel font draws ASCII, and its second file the Latin, Cyrillic and Greek letters beyond it; the
+    // Chinese, Japanese and Korean ones come from the bitmap font cut to the characters the translations
+    // use, twice its size and drawn at half scale.
+    SetFont(LoadFonts({{"incbin::Font\\super_effective.ttf", 8},
+                       {"incbin::Locale\\Font\\super_effective_letters.ttf", 8},
+                       {"incbin::Locale\\Font\\unifont.otf", 16}}));
     ReadColor(colours::defaultR, colours::defaultG, colours::defaultB);
     anchorAssets();
     SleepMillis(10);
 }
 
 void runGame(const std::string& replayFile) {
-    CatchStopSignals(); // a desktop logging out ends the game as its close button does, exit code 0
+    CatchStopSignals();         // a desktop logging out ends the game as its close button does, exit code 0
     UsePlatformPlayerFolders(); // the game, and nothing else, keeps the player's files where they live
     // The settings before the window: it opens fullscreen, at the scaling and with the keys chosen.
     tSettingsFile settingsFile;

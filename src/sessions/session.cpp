@@ -35,8 +35,10 @@ std::uint32_t AssetsHash() {
         hash = static_cast<std::uint32_t>(crc32(hash, bytes, static_cast<uInt>(size)));
     };
     for (const std::string& name : names) {
-        // The window's icon is the desktop's business: it never appears in the game's picture.
-        if (name.rfind("Icon\\", 0) == 0) continue;
+        // The window's icon is the desktop's business: it never appears in the game's picture. What only the
+        // translations use (their catalogues and fonts, under Locale\) changes with every translation, and a
+        // language changes no rule of the game; the English picture stays guarded by the frame hashes.
+        if (name.rfind("Icon\\", 0) == 0 || name.rfind("Locale\\", 0) == 0) continue;
         add(reinterpret_cast<const unsigned char*>(name.data()), name.size());
         const ResourceData data = OpenResource(kEmbeddedPrefix + name);
         if (data) add(data.bytes, data.size);

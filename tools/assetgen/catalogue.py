@@ -99,6 +99,8 @@ PICTURES = [
 ]
 
 FONT = "Font/super_effective.ttf"
+# The letters beyond ASCII, which only the translations use (the assets hash of a session leaves out Locale/).
+LETTERS_FONT = "Locale/Font/super_effective_letters.ttf"
 
 # anchors the game sets (cell pixel that lands on the drawing position), used
 # by the preview sheets to show where a sprite stands

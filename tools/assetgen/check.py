@@ -21,7 +21,7 @@ HERE = pathlib.Path(__file__).resolve().parent
 ROOT = HERE.parent.parent
 sys.path.insert(0, str(HERE))
 
-from catalogue import FONT, PICTURES  # noqa: E402
+from catalogue import FONT, LETTERS_FONT, PICTURES  # noqa: E402
 
 LONGEST_MENU_LINE = "Evolve energy-efficient laser optic nerve for airborne assault."
 
@@ -86,6 +86,13 @@ def check_font(assets):
     widths = {f.getlength(c) for c in "abcdefghijklmnopqrstuvwxyz"}
     if len(widths) < 2:
         errors.append("font is not proportional")
+    from font import BLOCKS
+    letters = assets / LETTERS_FONT
+    if not letters.is_file():
+        return errors + ["missing: %s" % LETTERS_FONT]
+    have = set(TTFont(str(letters)).getBestCmap())
+    for block, codes in BLOCKS.items():
+        errors += ["%s: the letters font lacks U+%04X" % (block, c) for c in codes if c not in have]
     return errors
 
 
@@ -93,7 +100,8 @@ def digest(directory):
     h = {}
     for path, *_ in PICTURES:
         h[path] = hashlib.sha256((directory / path).read_bytes()).hexdigest()
-    h[FONT] = hashlib.sha256((directory / FONT).read_bytes()).hexdigest()
+    for font in (FONT, LETTERS_FONT):
+        h[font] = hashlib.sha256((directory / font).read_bytes()).hexdigest()
     return h
 
 

@@ -22,8 +22,8 @@ import buildings  # noqa: E402,F401  (registers painters)
 import fx  # noqa: E402,F401
 import screens  # noqa: E402,F401
 import units  # noqa: E402,F401
-from catalogue import FONT, PICTURES  # noqa: E402
-from font import build_font  # noqa: E402
+from catalogue import FONT, LETTERS_FONT, PICTURES  # noqa: E402
+from font import LETTERS, build_font  # noqa: E402
 from icons import build_icons, build_web_icons  # noqa: E402
 from registry import PAINTERS  # noqa: E402
 
@@ -45,6 +45,9 @@ def build_pictures(assets_dir):
         written.append(out)
     out = assets_dir / FONT
     build_font(out)
+    written.append(out)
+    out = assets_dir / LETTERS_FONT
+    build_font(out, LETTERS, "Letters")
     written.append(out)
     return written
 
