@@ -44,7 +44,7 @@ for shard in 0 1; do
     wait "${pids[$shard]}" || { failed=1; cat "$build/unit-tests-$shard.log" >&2; }
 done
 [ "$failed" -eq 0 ] || { echo "arm test: the unit and scenario tests failed under qemu-aarch64" >&2; exit 1; }
-echo "arm test: the unit and scenario tests took $((SECONDS - started)) s under qemu-aarch64 ($(cat "$build"/unit-tests-?.log | grep -c '^\[       OK'))" >&2
+echo "arm test: the unit and scenario tests took $((SECONDS - started)) s under qemu-aarch64 ($(sed -n 's/^\[  PASSED  \] \([0-9]*\) tests\{0,1\}\.$/\1/p' "$build"/unit-tests-?.log | awk '{ n += $1 } END { print n }') tests)" >&2
 started=$SECONDS
 ctest --preset aarch64 -j2 -L replay "$@"
 echo "arm test: the replays took $((SECONDS - started)) s under qemu-aarch64" >&2
