@@ -3,7 +3,7 @@
 # nothing when they are all present. Waits for another apt to finish rather than failing.
 set -euo pipefail
 packages=(
-    build-essential cmake ninja-build pkg-config
+    build-essential cmake ninja-build pkg-config gettext
     libsdl2-dev libpng-dev zlib1g-dev libogg-dev libvorbis-dev libfreetype-dev
     # the CJK font, cut at build time to the characters the translations use
     fonts-unifont python3 python3-fonttools

@@ -12,3 +12,4 @@
 #include "engine/random.h"
 #include "engine/resources.h"
 #include "engine/sound.h"
+#include "engine/words.h"

@@ -15,6 +15,8 @@ void tNotice::show(const std::string& line) {
 void tNotice::update() {
     for (const std::string& line : PlayerFiles().takeNotices())
         show(line);
+    for (const std::string& line : TakeLanguageNotices())
+        show(line);
     const int now = Millis();
     if (!current_.empty() && now - shownAt_ < kShowMillis) return;
     current_.clear();

@@ -1,6 +1,7 @@
 #include "settings/apply.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "engine/engine.h"
 #include "engine/touch.h"
@@ -49,7 +50,17 @@ void ApplyWatchedSettings(const tSettings& settings) {
     tOnscreenObject::flashesShown = settings.hitFlashes;
 }
 
+std::string ChosenLanguage(const tSettings& settings) {
+    const char* forced = std::getenv("VEVU_LANGUAGE");
+    if (forced && *forced) return forced;
+    return settings.language.empty() ? SystemLanguage() : settings.language;
+}
+
 void ApplySettings(const tSettings& settings) {
+    // A language that cannot be spoken is told once, not again at every change of another setting.
+    static std::string refused;
+    if (const std::string language = ChosenLanguage(settings); language != CurrentLanguage() && language != refused)
+        refused = SetLanguage(language) ? "" : language;
     SetMusicVolume(VolumeGain(settings.musicVolume));
     SetEffectsVolume(VolumeGain(settings.effectsVolume));
     if (Fullscreen() != settings.fullscreen) SetFullscreen(settings.fullscreen);

@@ -13,6 +13,10 @@ void ApplyGameSettings(const tSettings& settings);
 // never the viewer's window, mixer, keys, pads or files.
 void ApplyWatchedSettings(const tSettings& settings);
 
+// The language the game speaks: VEVU_LANGUAGE when it is set (tests choose with it), else the one chosen
+// among the options, else the system's.
+std::string ChosenLanguage(const tSettings& settings);
+
 // The mixer's gain for a volume in percent: the square of its share, so that each step sounds about as
 // much quieter as the last (50 % is a quarter of the amplitude, about 12 dB down). 0 is silence, 100 the
 // sound as recorded; values outside 0-100 count as the nearer end.

@@ -89,6 +89,7 @@ tOptionsScreen::tOptionsScreen(std::shared_ptr<tSettings> settings, bool withRep
     _lines.push_back({Entry::Fullscreen, Action::Left, "Display"});
     _lines.push_back({Entry::Scaling});
     _lines.push_back({Entry::VSync});
+    _lines.push_back({Entry::Language});
     for (int a = 0; a < kActionCount; ++a)
         _lines.push_back({Entry::Control, static_cast<Action>(a), a == 0 ? "Controls" : nullptr});
     _lines.push_back({Entry::DefaultControls});
@@ -190,6 +191,17 @@ void tOptionsScreen::change(int step) {
         s.padRumble = !s.padRumble;
         if (s.padRumble && !_watched) RumbleGamepads(0.5f, 150); // felt at once, as the larva's hurt will be
         break;
+    case Entry::Language: {
+        // From the language spoken (the system's, until one is chosen) to the next the game has words in.
+        const std::vector<TLanguage> languages = Languages();
+        const std::string shown = s.language.empty() ? CurrentLanguage() : s.language;
+        const auto at = std::find_if(languages.begin(), languages.end(),
+                                     [&shown](const TLanguage& language) { return language.code == shown; });
+        const int count = static_cast<int>(languages.size());
+        const int index = at == languages.end() ? 0 : static_cast<int>(at - languages.begin());
+        s.language = languages[static_cast<std::size_t>((index + step % count + count) % count)].code;
+        break;
+    }
     default:
         return;
     }
@@ -301,6 +313,8 @@ std::string tOptionsScreen::valueText(const Line& line, bool pad) const {
         return onOff(s.hitFlashes);
     case Entry::PadRumble:
         return onOff(s.padRumble);
+    case Entry::Language:
+        return LanguageName(s.language.empty() ? CurrentLanguage() : s.language);
     default:
         return "";
     }
@@ -333,6 +347,9 @@ std::string tOptionsScreen::explanation(const Line& line) const {
     case Entry::PadRumble:
         return GamepadCount() > 0 && !GamepadsCanRumble() ? "A short rumble when the larva is hurt (this pad has none)."
                                                            : "A short rumble of the pad when the larva is hurt.";
+    case Entry::Language:
+        // TRANSLATORS: the explanation under the options' Language entry.
+        return Tr("The language of the game's words; at first, your system's.");
     case Entry::Replays:
         return "Your last 20 games, to watch again or keep for good.";
     case Entry::RestoreDefaults:
@@ -389,7 +406,9 @@ void tOptionsScreen::draw() {
         const Line& line = _lines[static_cast<std::size_t>(row.line)];
         const bool chosen = row.line == _selected;
         if (chosen) Fill(kX + 8, y - 1, kW - 16, kRowHeight, kBar);
-        const std::string name = line.entry == Entry::Control ? ActionName(line.action) : label(line.entry);
+        const std::string name = line.entry == Entry::Control    ? ActionName(line.action)
+                                 : line.entry == Entry::Language ? Tr("Language")
+                                                                 : label(line.entry);
         Text(name, kLabelX, y, chosen ? kChosen : kText);
         if (line.entry != Entry::Control) {
             Text(valueText(line), kValueX, y, chosen ? kValue : kText);

@@ -25,6 +25,7 @@ class tOptionsScreen : public Object {
         Shake,
         HitFlashes,
         PadRumble,
+        Language,
         Replays,
         RestoreDefaults,
         Close,

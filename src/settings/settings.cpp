@@ -137,6 +137,7 @@ std::vector<std::pair<std::string, std::string>> tSettings::entries() const {
     lines.emplace_back("screen_shake", shakeName(shake));
     lines.emplace_back("hit_flashes", yesNo(hitFlashes));
     lines.emplace_back("pad_rumble", yesNo(padRumble));
+    lines.emplace_back("language", language.empty() ? "system" : language);
     return lines;
 }
 
@@ -148,6 +149,12 @@ bool tSettings::read(const std::string& name, const std::string& value) {
     if (name == "pause_on_focus_loss") return readYesNo(value, pauseOnFocusLoss);
     if (name == "hit_flashes") return readYesNo(value, hitFlashes);
     if (name == "pad_rumble") return readYesNo(value, padRumble);
+    if (name == "language") {
+        // A language this build does not know (a newer one's) is kept in the file, spoken as the system's.
+        if (value != "system" && !KnownLanguage(value)) return false;
+        language = value == "system" ? "" : value;
+        return true;
+    }
     if (name == "scaling") {
         if (value != "fill" && value != "whole") return false;
         fillScaling = value == "fill";

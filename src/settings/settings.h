@@ -35,6 +35,7 @@ struct tSettings {
     ShakeLevel shake = ShakeLevel::Full;
     bool hitFlashes = true;
     bool padRumble = true;
+    std::string language; // a language's code ("de", "pt_BR"), or empty to speak the system's
 
     static std::array<int, kActionCount> defaultKeys();
     static std::array<int, kActionCount> defaultPadButtons();

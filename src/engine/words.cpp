@@ -1,0 +1,109 @@
+#include "engine/words.h"
+
+#include <map>
+#include <memory>
+#include <utility>
+
+#include "engine/message_catalogue.h"
+#include "engine/resources.h"
+#include "engine/system_language.h"
+
+namespace {
+
+struct LanguageEntry {
+    const char* code;
+    const char* name;
+};
+
+// Every language the game may ship, in the order the options list them, named in itself.
+constexpr LanguageEntry kKnownLanguages[] = {
+    {"en", "English"},   {"de", "Deutsch"},    {"fr", "Français"},     {"es", "Español"},
+    {"it", "Italiano"},  {"pt_BR", "Português (Brasil)"},               {"pl", "Polski"},
+    {"ru", "Русский"},   {"uk", "Українська"}, {"ja", "日本語"},       {"zh_CN", "简体中文"},
+    {"ko", "한국어"},
+};
+
+std::string CatalogueResource(std::string_view code) { return "incbin::Locale\\" + std::string(code) + ".mo"; }
+
+struct Speaking {
+    std::string code = "en";
+    const TMessageCatalogue* catalogue = nullptr; // null for English
+    struct Read {
+        std::unique_ptr<TMessageCatalogue> catalogue; // null when it could not be read
+        std::string failure;                   // then what the player is told
+    };
+    // Catalogues read so far, kept for the next switch.
+    std::map<std::string, Read, std::less<>> read;
+    std::vector<std::string> notices;
+};
+
+Speaking::Read ReadCatalogue(std::string_view code) {
+    const std::string name = LanguageName(code);
+    const ResourceData data = OpenResource(CatalogueResource(code));
+    if (!data) return {nullptr, "The game has no words in " + name + ": it speaks English"};
+    auto catalogue = std::make_unique<TMessageCatalogue>();
+    const FileCheck check = catalogue->read({reinterpret_cast<const char*>(data.bytes), data.size});
+    if (check.verdict != FileVerdict::Good)
+        return {nullptr, "The words in " + name + " are damaged (" + check.why + "): the game speaks English"};
+    return {std::move(catalogue), {}};
+}
+
+Speaking& Current() {
+    static Speaking speaking;
+    return speaking;
+}
+
+} // namespace
+
+std::vector<TLanguage> Languages() {
+    std::vector<TLanguage> languages;
+    for (const LanguageEntry& known : kKnownLanguages)
+        if (std::string_view(known.code) == "en" || OpenResource(CatalogueResource(known.code)))
+            languages.push_back({known.code, known.name});
+    return languages;
+}
+
+std::string LanguageName(std::string_view code) {
+    for (const LanguageEntry& known : kKnownLanguages)
+        if (code == known.code) return known.name;
+    return std::string(code);
+}
+
+bool KnownLanguage(std::string_view code) {
+    for (const LanguageEntry& known : kKnownLanguages)
+        if (code == known.code) return true;
+    return false;
+}
+
+const std::string& CurrentLanguage() { return Current().code; }
+
+bool SetLanguage(std::string_view code) {
+    Speaking& speaking = Current();
+    if (code == "en" || code.empty()) {
+        speaking.code = "en";
+        speaking.catalogue = nullptr;
+        return code == "en";
+    }
+    auto found = speaking.read.find(code);
+    if (found == speaking.read.end()) found = speaking.read.emplace(std::string(code), ReadCatalogue(code)).first;
+    speaking.catalogue = found->second.catalogue.get();
+    speaking.code = speaking.catalogue ? std::string(code) : "en";
+    if (!speaking.catalogue) speaking.notices.push_back(found->second.failure);
+    return speaking.catalogue != nullptr;
+}
+
+std::string SystemLanguage() {
+    std::vector<std::string> ours;
+    for (const TLanguage& language : Languages())
+        ours.push_back(language.code);
+    return MatchLanguage(SystemLanguages(), ours);
+}
+
+std::vector<std::string> TakeLanguageNotices() { return std::exchange(Current().notices, {}); }
+
+std::string Tr(std::string_view english) {
+    const TMessageCatalogue* catalogue = Current().catalogue;
+    if (catalogue)
+        if (const std::string* translated = catalogue->find(english)) return *translated;
+    return std::string(english);
+}

@@ -1,0 +1,34 @@
+#pragma once
+// The language the game speaks. Every text a player reads is looked up by its English words with Tr, in
+// the current language's catalogue (compiled from po/CODE.po and embedded as Locale\CODE.mo); English
+// needs none, and a text a catalogue lacks shows in English. The rules never read a translated text, so
+// the language changes nothing of the game but its words.
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct TLanguage {
+    std::string code; // as the catalogue is named: "de", "pt_BR"
+    std::string name; // in the language itself: "Deutsch", "日本語"
+};
+
+// English first, then every language whose catalogue is embedded.
+std::vector<TLanguage> Languages();
+// The language's own name ("Deutsch"); the code itself for a language the game does not know.
+std::string LanguageName(std::string_view code);
+// Whether the game knows the language, catalogue or not.
+bool KnownLanguage(std::string_view code);
+// The code of the language spoken now: "en" until SetLanguage chooses another.
+const std::string& CurrentLanguage();
+// Speaks the language at once (its catalogue is read on first use and kept). One without a catalogue,
+// or whose catalogue is damaged, leaves the game speaking English, and says so in a notice. True when
+// the language asked for is spoken.
+bool SetLanguage(std::string_view code);
+// What the player's system speaks, among ours ("en" when none of its languages is ours).
+std::string SystemLanguage();
+// The lines for the player SetLanguage has to tell (each once).
+std::vector<std::string> TakeLanguageNotices();
+
+// The text in the current language. Marked for xgettext (--keyword=Tr): pass the English words as a
+// string literal where the text is written, so the catalogue's template finds them.
+std::string Tr(std::string_view english);

@@ -1,0 +1,126 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+
+#include "engine/message_catalogue.h"
+#include "engine/resources.h"
+#include "engine/system_language.h"
+#include "engine/words.h"
+
+namespace {
+
+// tests/fuzz/seeds/message_catalogue/de.po compiled by msgfmt --check, in each byte order (--endianness=big).
+std::string SampleCatalogue(const char* name) {
+    std::ifstream in(std::string(VEVU_SOURCE_DIR) + "/tests/fuzz/seeds/message_catalogue/" + name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void PutWord(std::string& bytes, std::size_t offset, std::uint32_t word) {
+    for (int i = 0; i < 4; ++i)
+        bytes[offset + i] = static_cast<char>(word >> (8 * i));
+}
+
+} // namespace
+
+TEST(MessageCatalogue, ReadsWhatMsgfmtWritesInEitherByteOrder) {
+    for (const char* name : {"de-little-endian.mo", "de-big-endian.mo"}) {
+        SCOPED_TRACE(name);
+        const std::string bytes = SampleCatalogue(name);
+        ASSERT_FALSE(bytes.empty());
+        TMessageCatalogue catalogue;
+        ASSERT_EQ(catalogue.read(bytes).verdict, FileVerdict::Good);
+        ASSERT_NE(catalogue.find("Music volume"), nullptr);
+        EXPECT_EQ(*catalogue.find("Music volume"), "Musiklautstärke");
+        EXPECT_EQ(*catalogue.find("one unit"), "eine Einheit") << "a plural text's singular takes its first form";
+        EXPECT_EQ(catalogue.find("The larva hatches"), nullptr) << "untranslated";
+        EXPECT_EQ(catalogue.find("Replays"), nullptr) << "msgfmt leaves a fuzzy translation out";
+        EXPECT_EQ(catalogue.find("Back"), nullptr) << "a text with a context is found only with it";
+        EXPECT_EQ(catalogue.find(""), nullptr);
+        EXPECT_EQ(catalogue.size(), 4u) << "the text with a context is kept under its context";
+        EXPECT_EQ(catalogue.headerField("Language"), "de");
+        EXPECT_EQ(catalogue.headerField("Lang"), "");
+    }
+}
+
+TEST(MessageCatalogue, RefusesEveryDamageAndIsLeftEmpty) {
+    const std::string good = SampleCatalogue("de-little-endian.mo");
+    ASSERT_GT(good.size(), 28u);
+    TMessageCatalogue catalogue;
+    // Cut short anywhere: refused, or (cut in the hash table, which is not read) whole.
+    for (std::size_t size = 0; size < good.size(); ++size) {
+        const FileCheck check = catalogue.read(std::string_view(good).substr(0, size));
+        if (check.verdict == FileVerdict::Good) EXPECT_EQ(catalogue.size(), 4u) << size;
+        else EXPECT_EQ(catalogue.size(), 0u) << size;
+    }
+    const auto damaged = [&](std::size_t offset, std::uint32_t word) {
+        std::string bytes = good;
+        PutWord(bytes, offset, word);
+        ASSERT_EQ(catalogue.read(good).verdict, FileVerdict::Good);
+        const FileCheck check = catalogue.read(bytes);
+        EXPECT_EQ(check.verdict, FileVerdict::Damaged) << offset;
+        EXPECT_FALSE(check.why.empty());
+        EXPECT_EQ(catalogue.size(), 0u) << "a refused file leaves nothing of the one before";
+    };
+    damaged(0, 0x12345678);                  // not a catalogue
+    damaged(4, 0x00020000);                  // a revision we cannot read
+    damaged(8, 0xFFFFFFFF);                  // more texts than the file holds
+    damaged(12, 0xFFFFFFF0);                 // the originals' table past the end (and wrapping round)
+    damaged(16, static_cast<std::uint32_t>(good.size()));
+    damaged(28 + 8, 0x7FFFFFFF);             // one text's length past the end
+    damaged(28 + 12, 0xFFFFFFFF);            // one text's offset past the end
+    EXPECT_EQ(catalogue.read(std::string(TMessageCatalogue::kMaxBytes + 1, '\0')).verdict, FileVerdict::Damaged);
+}
+
+TEST(Words, SpeaksAnEmbeddedCatalogueAndFallsBackToEnglishWithANotice) {
+    static const std::string german = SampleCatalogue("de-little-endian.mo");
+    static const std::string damaged = german.substr(0, 40);
+    RegisterResource("Locale\\de.mo", reinterpret_cast<const unsigned char*>(german.data()), german.size());
+    RegisterResource("Locale\\ru.mo", reinterpret_cast<const unsigned char*>(damaged.data()), damaged.size());
+    TakeLanguageNotices();
+
+    EXPECT_EQ(Tr("Music volume"), "Music volume") << "English until a language is chosen";
+    ASSERT_TRUE(SetLanguage("de"));
+    EXPECT_EQ(CurrentLanguage(), "de");
+    EXPECT_EQ(Tr("Music volume"), "Musiklautstärke");
+    EXPECT_EQ(Tr("The larva hatches"), "The larva hatches") << "a text without a translation shows in English";
+    EXPECT_TRUE(TakeLanguageNotices().empty());
+
+    EXPECT_FALSE(SetLanguage("ru"));
+    EXPECT_EQ(CurrentLanguage(), "en");
+    EXPECT_EQ(Tr("Music volume"), "Music volume");
+    std::vector<std::string> notices = TakeLanguageNotices();
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_NE(notices[0].find("Русский"), std::string::npos) << notices[0];
+    EXPECT_NE(notices[0].find("English"), std::string::npos) << notices[0];
+    EXPECT_FALSE(SetLanguage("ru")) << "asked again, it is told again";
+    EXPECT_EQ(TakeLanguageNotices().size(), 1u);
+
+    EXPECT_FALSE(SetLanguage("ko")) << "no catalogue";
+    EXPECT_EQ(CurrentLanguage(), "en");
+    EXPECT_EQ(TakeLanguageNotices().size(), 1u);
+
+    bool listsGerman = false;
+    for (const TLanguage& language : Languages())
+        listsGerman |= language.code == "de" && language.name == "Deutsch";
+    EXPECT_EQ(Languages().front().code, "en");
+    EXPECT_TRUE(listsGerman);
+    ASSERT_TRUE(SetLanguage("en"));
+    UnregisterResource("Locale\\de.mo");
+    UnregisterResource("Locale\\ru.mo");
+}
+
+TEST(SystemLanguage, TakesTheFirstPreferenceWeSpeak) {
+    const std::vector<std::string> ours = {"en", "de", "pt_BR", "zh_CN", "ja"};
+    EXPECT_EQ(MatchLanguage({"de_AT.UTF-8"}, ours), "de");
+    EXPECT_EQ(MatchLanguage({"de-DE"}, ours), "de");
+    EXPECT_EQ(MatchLanguage({"pt_PT.utf8@euro"}, ours), "pt_BR") << "the same language, another region";
+    EXPECT_EQ(MatchLanguage({"pt-br"}, ours), "pt_BR");
+    EXPECT_EQ(MatchLanguage({"zh-Hans-CN"}, ours), "zh_CN");
+    EXPECT_EQ(MatchLanguage({"zh_TW.UTF-8", "ja-JP"}, ours), "ja") << "traditional Chinese never takes simplified";
+    EXPECT_EQ(MatchLanguage({"zh-Hant", "fr"}, ours), "en");
+    EXPECT_EQ(MatchLanguage({"fi_FI", "en_GB", "de"}, ours), "en") << "English chosen before German";
+    EXPECT_EQ(MatchLanguage({"C", "", "POSIX", "@", "de"}, ours), "de");
+    EXPECT_EQ(MatchLanguage({}, ours), "en");
+}

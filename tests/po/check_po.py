@@ -1,0 +1,99 @@
+#!/usr/bin/env python3
+"""The translations' check: po/vevu.pot holds every text the sources mark with Tr (extracted again with
+xgettext and compared), and msgfmt --check accepts every po/*.po (a wrong placeholder or header fails).
+What a .po lacks (untranslated, fuzzy, or a text it has not met yet) is listed, not a failure: the game
+shows those in English.
+Usage: check_po.py SOURCE_DIR [XGETTEXT MSGFMT MSGMERGE]"""
+import os
+import subprocess
+import sys
+import tempfile
+
+ROOT = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else ".")
+XGETTEXT, MSGFMT, MSGMERGE = (sys.argv[2:5] + ["xgettext", "msgfmt", "msgmerge"][len(sys.argv[2:5]):])[:3]
+PO = os.path.join(ROOT, "po")
+
+
+def unquote(text):
+    return bytes(text[1:-1], "utf-8").decode("unicode_escape").encode("latin-1").decode("utf-8")
+
+
+def entries(path):
+    """(msgctxt, msgid) -> (translations, fuzzy) of every entry but the header and the obsolete."""
+    found, entry, key, fuzzy = {}, {}, None, False
+
+    def close():
+        nonlocal entry, fuzzy
+        if entry.get("msgid"):
+            forms = [v for k, v in entry.items() if k.startswith("msgstr")]
+            found[(entry.get("msgctxt"), entry["msgid"])] = (forms, fuzzy)
+        entry, fuzzy = {}, False
+
+    with open(path, encoding="utf-8") as f:
+        for raw in f:
+            line = raw.strip()
+            if not line or line.startswith("#~"):
+                if not line:
+                    close()
+                continue
+            if line.startswith("#,"):
+                fuzzy = fuzzy or "fuzzy" in line
+                continue
+            if line.startswith("#"):
+                continue
+            if line.startswith('"'):
+                entry[key] += unquote(line)
+                continue
+            key, _, value = line.partition(" ")
+            if key in entry and key == "msgid":
+                close()
+            entry[key] = unquote(value.strip())
+    close()
+    return found
+
+
+def extracted_template(folder):
+    sources = sorted(
+        os.path.relpath(os.path.join(d, n), ROOT)
+        for d, _, names in os.walk(os.path.join(ROOT, "src"))
+        for n in names
+        if n.endswith((".cpp", ".h"))
+    )
+    out = os.path.join(folder, "vevu.pot")
+    subprocess.run([XGETTEXT, "--language=C++", "--from-code=UTF-8", "--keyword=Tr", "--force-po", "-o", out]
+                   + sources, cwd=ROOT, check=True)
+    return out
+
+
+def main():
+    failures = []
+    template = os.path.join(PO, "vevu.pot")
+    if not os.path.exists(template):
+        print("po/vevu.pot is missing: build the pot target")
+        return 1
+    with tempfile.TemporaryDirectory() as folder:
+        marked = set(entries(extracted_template(folder)))
+        kept = set(entries(template))
+        for ctxt, text in sorted(marked - kept, key=str):
+            failures.append(f"po/vevu.pot lacks {text!r} (build the pot target)")
+        for ctxt, text in sorted(kept - marked, key=str):
+            failures.append(f"po/vevu.pot still holds {text!r}, which no source marks (build the pot target)")
+        for name in sorted(n for n in os.listdir(PO) if n.endswith(".po")):
+            path = os.path.join(PO, name)
+            checked = subprocess.run([MSGFMT, "--check", "-o", os.devnull, path], capture_output=True, text=True)
+            if checked.returncode != 0:
+                failures.append(f"po/{name} fails msgfmt --check:\n{checked.stderr.strip()}")
+                continue
+            merged = os.path.join(folder, name)
+            subprocess.run([MSGMERGE, "--quiet", "--no-fuzzy-matching", "-o", merged, path, template], check=True)
+            lacking = [text for (ctxt, text), (forms, fuzzy) in sorted(entries(merged).items(), key=str)
+                       if fuzzy or not any(forms)]
+            print(f"po/{name}: {len(lacking)} of {len(kept)} texts shown in English")
+            for text in lacking:
+                print(f"    {text!r}")
+    for failure in failures:
+        print(failure)
+    return 1 if failures else 0
+
+
+sys.exit(main())
