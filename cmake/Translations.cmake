@@ -32,7 +32,8 @@ function(vevu_pot_target)
          "${CMAKE_SOURCE_DIR}/src/*.h")
     list(SORT sources)
     add_custom_target(pot
-        COMMAND "${VEVU_XGETTEXT}" --language=C++ --from-code=UTF-8 --keyword=Tr --add-comments=TRANSLATORS:
+        COMMAND "${VEVU_XGETTEXT}" --language=C++ --from-code=UTF-8 --keyword=Tr --keyword=TrContext:1c,2 --keyword=TrMark
+                --add-comments=TRANSLATORS:
                 --add-location=file --sort-by-file --force-po --package-name=vevu
                 --package-version=${PROJECT_VERSION}
                 -o po/vevu.pot ${sources}

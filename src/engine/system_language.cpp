@@ -35,8 +35,9 @@ std::vector<std::string> TagParts(const std::string& tag) {
 
 bool TraditionalChinese(const std::vector<std::string>& parts) {
     if (parts.empty() || parts[0] != "zh") return false;
-    return std::any_of(parts.begin() + 1, parts.end(),
-                       [](const std::string& p) { return p == "hant" || p == "tw" || p == "hk" || p == "mo"; });
+    return std::any_of(parts.begin() + 1, parts.end(), [](const std::string& p) {
+        return p == "hant" || p == "tw" || p == "hk" || p == "mo";
+    });
 }
 
 std::vector<std::string> Split(const std::string& text, char separator) {
@@ -61,7 +62,7 @@ std::string Variable(const char* name) {
 // The browser's languages, comma-separated, as ASCII (language tags are).
 EM_JS(int, vevu_browser_languages, (char* buffer, int size), {
     const list = (navigator.languages && navigator.languages.length) ? navigator.languages
-                                                                      : [navigator.language || ""];
+                                                                     : [navigator.language || ""];
     const text = list.join(",");
     let n = 0;
     for (let i = 0; i < text.length && n + 1 < size; ++i) {
@@ -88,7 +89,8 @@ std::vector<std::string> SystemLanguages() {
         }
     }
     wchar_t name[LOCALE_NAME_MAX_LENGTH] = {};
-    if (LCIDToLocaleName(MAKELCID(GetUserDefaultUILanguage(), SORT_DEFAULT), name, LOCALE_NAME_MAX_LENGTH, 0) > 0)
+    if (LCIDToLocaleName(MAKELCID(GetUserDefaultUILanguage(), SORT_DEFAULT), name, LOCALE_NAME_MAX_LENGTH,
+                         0) > 0)
         return {std::string(name, name + std::wcslen(name))};
     return {};
 #elif defined(__EMSCRIPTEN__)

@@ -17,20 +17,23 @@ struct LanguageEntry {
 
 // Every language the game may ship, in the order the options list them, named in itself.
 constexpr LanguageEntry kKnownLanguages[] = {
-    {"en", "English"},   {"de", "Deutsch"},    {"fr", "Français"},     {"es", "Español"},
-    {"it", "Italiano"},  {"pt_BR", "Português (Brasil)"},               {"pl", "Polski"},
-    {"ru", "Русский"},   {"uk", "Українська"}, {"ja", "日本語"},       {"zh_CN", "简体中文"},
-    {"ko", "한국어"},
+    {"en", "English"}, {"de", "Deutsch"},     {"fr", "Français"},
+    {"es", "Español"}, {"it", "Italiano"},    {"pt_BR", "Português (Brasil)"},
+    {"pl", "Polski"},  {"ru", "Русский"},     {"uk", "Українська"},
+    {"ja", "日本語"},  {"zh_CN", "简体中文"}, {"ko", "한국어"},
 };
 
-std::string CatalogueResource(std::string_view code) { return "incbin::Locale\\" + std::string(code) + ".mo"; }
+std::string CatalogueResource(std::string_view code) {
+    return "incbin::Locale\\" + std::string(code) + ".mo";
+}
 
 struct Speaking {
     std::string code = "en";
+    std::string systemCode = "en";
     const TMessageCatalogue* catalogue = nullptr; // null for English
     struct Read {
         std::unique_ptr<TMessageCatalogue> catalogue; // null when it could not be read
-        std::string failure;                   // then what the player is told
+        std::string failure;                          // then what the player is told
     };
     // Catalogues read so far, kept for the next switch.
     std::map<std::string, Read, std::less<>> read;
@@ -44,7 +47,8 @@ Speaking::Read ReadCatalogue(std::string_view code) {
     auto catalogue = std::make_unique<TMessageCatalogue>();
     const FileCheck check = catalogue->read({reinterpret_cast<const char*>(data.bytes), data.size});
     if (check.verdict != FileVerdict::Good)
-        return {nullptr, "The words in " + name + " are damaged (" + check.why + "): the game speaks English"};
+        return {nullptr,
+                "The words in " + name + " are damaged (" + check.why + "): the game speaks English"};
     return {std::move(catalogue), {}};
 }
 
@@ -75,7 +79,9 @@ bool KnownLanguage(std::string_view code) {
     return false;
 }
 
-const std::string& CurrentLanguage() { return Current().code; }
+const std::string& CurrentLanguage() {
+    return Current().code;
+}
 
 bool SetLanguage(std::string_view code) {
     Speaking& speaking = Current();
@@ -85,25 +91,44 @@ bool SetLanguage(std::string_view code) {
         return code == "en";
     }
     auto found = speaking.read.find(code);
-    if (found == speaking.read.end()) found = speaking.read.emplace(std::string(code), ReadCatalogue(code)).first;
+    if (found == speaking.read.end())
+        found = speaking.read.emplace(std::string(code), ReadCatalogue(code)).first;
     speaking.catalogue = found->second.catalogue.get();
     speaking.code = speaking.catalogue ? std::string(code) : "en";
     if (!speaking.catalogue) speaking.notices.push_back(found->second.failure);
     return speaking.catalogue != nullptr;
 }
 
-std::string SystemLanguage() {
+const std::string& SystemLanguage() {
+    return Current().systemCode;
+}
+
+void UseSystemLanguage() {
     std::vector<std::string> ours;
     for (const TLanguage& language : Languages())
         ours.push_back(language.code);
-    return MatchLanguage(SystemLanguages(), ours);
+    Current().systemCode = MatchLanguage(SystemLanguages(), ours);
 }
 
-std::vector<std::string> TakeLanguageNotices() { return std::exchange(Current().notices, {}); }
+std::vector<std::string> TakeLanguageNotices() {
+    return std::exchange(Current().notices, {});
+}
 
 std::string Tr(std::string_view english) {
     const TMessageCatalogue* catalogue = Current().catalogue;
     if (catalogue)
         if (const std::string* translated = catalogue->find(english)) return *translated;
+    return std::string(english);
+}
+
+std::string TrContext(std::string_view context, std::string_view english) {
+    const TMessageCatalogue* catalogue = Current().catalogue;
+    if (catalogue) {
+        // msgfmt keys a text with a context as the context, an EOT character and the text.
+        std::string key;
+        key.reserve(context.size() + 1 + english.size());
+        key.append(context).append(1, '\x04').append(english);
+        if (const std::string* translated = catalogue->find(key)) return *translated;
+    }
     return std::string(english);
 }

@@ -24,11 +24,22 @@ const std::string& CurrentLanguage();
 // or whose catalogue is damaged, leaves the game speaking English, and says so in a notice. True when
 // the language asked for is spoken.
 bool SetLanguage(std::string_view code);
-// What the player's system speaks, among ours ("en" when none of its languages is ours).
-std::string SystemLanguage();
+// The language the player's system speaks, among ours ("en" when none of its languages is ours), read
+// from the system once UseSystemLanguage has asked for it: until then (tests, tools, replays) it is English,
+// so nothing headless depends on the machine's locale.
+const std::string& SystemLanguage();
+void UseSystemLanguage();
 // The lines for the player SetLanguage has to tell (each once).
 std::vector<std::string> TakeLanguageNotices();
 
 // The text in the current language. Marked for xgettext (--keyword=Tr): pass the English words as a
 // string literal where the text is written, so the catalogue's template finds them.
 std::string Tr(std::string_view english);
+// The same for a short text that means different things in different places ("Back" a key, "Back" a
+// step): the context tells them apart in the catalogue (--keyword=TrContext:1c,2).
+std::string TrContext(std::string_view context, std::string_view english);
+// Marks an English text kept in a table or a field (--keyword=TrMark) for the catalogue, untranslated:
+// the game keeps and compares its English words, and Tr translates them only where they are drawn.
+constexpr const char* TrMark(const char* english) {
+    return english;
+}

@@ -45,6 +45,7 @@ void prepareGraphics(bool headless) {
 void runGame(const std::string& replayFile) {
     CatchStopSignals();         // a desktop logging out ends the game as its close button does, exit code 0
     UsePlatformPlayerFolders(); // the game, and nothing else, keeps the player's files where they live
+    UseSystemLanguage();        // and speaks the player's language from its first run on
     // The settings before the window: it opens fullscreen, at the scaling and with the keys chosen.
     tSettingsFile settingsFile;
     auto settings = std::make_shared<tSettings>(settingsFile.load());

@@ -150,7 +150,7 @@ bool tSettings::read(const std::string& name, const std::string& value) {
     if (name == "hit_flashes") return readYesNo(value, hitFlashes);
     if (name == "pad_rumble") return readYesNo(value, padRumble);
     if (name == "language") {
-        // A language this build does not know (a newer one's) is kept in the file, spoken as the system's.
+        // A language this build does not know (a newer one's) reads as the system's.
         if (value != "system" && !KnownLanguage(value)) return false;
         language = value == "system" ? "" : value;
         return true;

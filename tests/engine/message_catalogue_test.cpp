@@ -13,7 +13,8 @@ namespace {
 
 // tests/fuzz/seeds/message_catalogue/de.po compiled by msgfmt --check, in each byte order (--endianness=big).
 std::string SampleCatalogue(const char* name) {
-    std::ifstream in(std::string(VEVU_SOURCE_DIR) + "/tests/fuzz/seeds/message_catalogue/" + name, std::ios::binary);
+    std::ifstream in(std::string(VEVU_SOURCE_DIR) + "/tests/fuzz/seeds/message_catalogue/" + name,
+                     std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
@@ -33,7 +34,8 @@ TEST(MessageCatalogue, ReadsWhatMsgfmtWritesInEitherByteOrder) {
         ASSERT_EQ(catalogue.read(bytes).verdict, FileVerdict::Good);
         ASSERT_NE(catalogue.find("Music volume"), nullptr);
         EXPECT_EQ(*catalogue.find("Music volume"), "Musiklautstärke");
-        EXPECT_EQ(*catalogue.find("one unit"), "eine Einheit") << "a plural text's singular takes its first form";
+        EXPECT_EQ(*catalogue.find("one unit"), "eine Einheit")
+            << "a plural text's singular takes its first form";
         EXPECT_EQ(catalogue.find("The larva hatches"), nullptr) << "untranslated";
         EXPECT_EQ(catalogue.find("Replays"), nullptr) << "msgfmt leaves a fuzzy translation out";
         EXPECT_EQ(catalogue.find("Back"), nullptr) << "a text with a context is found only with it";
@@ -51,8 +53,10 @@ TEST(MessageCatalogue, RefusesEveryDamageAndIsLeftEmpty) {
     // Cut short anywhere: refused, or (cut in the hash table, which is not read) whole.
     for (std::size_t size = 0; size < good.size(); ++size) {
         const FileCheck check = catalogue.read(std::string_view(good).substr(0, size));
-        if (check.verdict == FileVerdict::Good) EXPECT_EQ(catalogue.size(), 4u) << size;
-        else EXPECT_EQ(catalogue.size(), 0u) << size;
+        if (check.verdict == FileVerdict::Good)
+            EXPECT_EQ(catalogue.size(), 4u) << size;
+        else
+            EXPECT_EQ(catalogue.size(), 0u) << size;
     }
     const auto damaged = [&](std::size_t offset, std::uint32_t word) {
         std::string bytes = good;
@@ -63,14 +67,15 @@ TEST(MessageCatalogue, RefusesEveryDamageAndIsLeftEmpty) {
         EXPECT_FALSE(check.why.empty());
         EXPECT_EQ(catalogue.size(), 0u) << "a refused file leaves nothing of the one before";
     };
-    damaged(0, 0x12345678);                  // not a catalogue
-    damaged(4, 0x00020000);                  // a revision we cannot read
-    damaged(8, 0xFFFFFFFF);                  // more texts than the file holds
-    damaged(12, 0xFFFFFFF0);                 // the originals' table past the end (and wrapping round)
+    damaged(0, 0x12345678);  // not a catalogue
+    damaged(4, 0x00020000);  // a revision we cannot read
+    damaged(8, 0xFFFFFFFF);  // more texts than the file holds
+    damaged(12, 0xFFFFFFF0); // the originals' table past the end (and wrapping round)
     damaged(16, static_cast<std::uint32_t>(good.size()));
-    damaged(28 + 8, 0x7FFFFFFF);             // one text's length past the end
-    damaged(28 + 12, 0xFFFFFFFF);            // one text's offset past the end
-    EXPECT_EQ(catalogue.read(std::string(TMessageCatalogue::kMaxBytes + 1, '\0')).verdict, FileVerdict::Damaged);
+    damaged(28 + 8, 0x7FFFFFFF);  // one text's length past the end
+    damaged(28 + 12, 0xFFFFFFFF); // one text's offset past the end
+    EXPECT_EQ(catalogue.read(std::string(TMessageCatalogue::kMaxBytes + 1, '\0')).verdict,
+              FileVerdict::Damaged);
 }
 
 TEST(Words, SpeaksAnEmbeddedCatalogueAndFallsBackToEnglishWithANotice) {
@@ -84,7 +89,10 @@ TEST(Words, SpeaksAnEmbeddedCatalogueAndFallsBackToEnglishWithANotice) {
     ASSERT_TRUE(SetLanguage("de"));
     EXPECT_EQ(CurrentLanguage(), "de");
     EXPECT_EQ(Tr("Music volume"), "Musiklautstärke");
-    EXPECT_EQ(Tr("The larva hatches"), "The larva hatches") << "a text without a translation shows in English";
+    EXPECT_EQ(Tr("The larva hatches"), "The larva hatches")
+        << "a text without a translation shows in English";
+    EXPECT_EQ(TrContext("key", "Back"), "Zurück");
+    EXPECT_EQ(TrContext("step", "Back"), "Back");
     EXPECT_TRUE(TakeLanguageNotices().empty());
 
     EXPECT_FALSE(SetLanguage("ru"));
@@ -118,7 +126,8 @@ TEST(SystemLanguage, TakesTheFirstPreferenceWeSpeak) {
     EXPECT_EQ(MatchLanguage({"pt_PT.utf8@euro"}, ours), "pt_BR") << "the same language, another region";
     EXPECT_EQ(MatchLanguage({"pt-br"}, ours), "pt_BR");
     EXPECT_EQ(MatchLanguage({"zh-Hans-CN"}, ours), "zh_CN");
-    EXPECT_EQ(MatchLanguage({"zh_TW.UTF-8", "ja-JP"}, ours), "ja") << "traditional Chinese never takes simplified";
+    EXPECT_EQ(MatchLanguage({"zh_TW.UTF-8", "ja-JP"}, ours), "ja")
+        << "traditional Chinese never takes simplified";
     EXPECT_EQ(MatchLanguage({"zh-Hant", "fr"}, ours), "en");
     EXPECT_EQ(MatchLanguage({"fi_FI", "en_GB", "de"}, ours), "en") << "English chosen before German";
     EXPECT_EQ(MatchLanguage({"C", "", "POSIX", "@", "de"}, ours), "de");

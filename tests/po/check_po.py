@@ -60,7 +60,8 @@ def extracted_template(folder):
         if n.endswith((".cpp", ".h"))
     )
     out = os.path.join(folder, "vevu.pot")
-    subprocess.run([XGETTEXT, "--language=C++", "--from-code=UTF-8", "--keyword=Tr", "--force-po", "-o", out]
+    subprocess.run([XGETTEXT, "--language=C++", "--from-code=UTF-8", "--keyword=Tr", "--keyword=TrContext:1c,2",
+                    "--keyword=TrMark", "--force-po", "-o", out]
                    + sources, cwd=ROOT, check=True)
     return out
 

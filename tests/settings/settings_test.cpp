@@ -52,7 +52,8 @@ TEST(Settings, DefaultsAreTheGameAsItCameAndTheFileReadsBackTheSame) {
     std::map<std::string, std::string> lines;
     for (const auto& [name, value] : defaults.entries())
         lines[name] = value;
-    EXPECT_EQ(lines.size(), 27u);
+    EXPECT_EQ(lines.size(), 28u);
+    EXPECT_EQ(lines["language"], "system");
     EXPECT_EQ(lines["music_volume"], "100");
     EXPECT_EQ(lines["scaling"], "whole");
     EXPECT_EQ(lines["key_left"], "Left");
@@ -64,6 +65,7 @@ TEST(Settings, DefaultsAreTheGameAsItCameAndTheFileReadsBackTheSame) {
     changed.fillScaling = true;
     changed.shake = ShakeLevel::Reduced;
     changed.hitFlashes = false;
+    changed.language = "pt_BR";
     changed.key(Action::Fire) = KEY_SPACE;
     changed.key(Action::Beam) = KEY_NUM0 + 4;
     changed.padButton(Action::Fire) = SDL_CONTROLLER_BUTTON_RIGHTSHOULDER;
@@ -86,6 +88,7 @@ TEST(Settings, ValuesOutsideTheirLimitsAreRefusedAndBadControlsFallBackAsAWhole)
     EXPECT_FALSE(s.read("key_fire", "Hyper"));
     EXPECT_FALSE(s.read("pad_fire", "Z"));
     EXPECT_FALSE(s.read("window_size", "800x600")); // an entry of another version: not ours
+    EXPECT_FALSE(s.read("language", "tlh"));        // a language a newer version may speak
     EXPECT_EQ(s, tSettings{});
     EXPECT_TRUE(s.read("effects_volume", "0"));
     EXPECT_EQ(s.effectsVolume, 0);
