@@ -33,6 +33,7 @@ function(vevu_pot_target)
     list(SORT sources)
     add_custom_target(pot
         COMMAND "${VEVU_XGETTEXT}" --language=C++ --from-code=UTF-8 --keyword=Tr --keyword=TrContext:1c,2 --keyword=TrMark
+                --keyword=TrPlural:1,2
                 --add-comments=TRANSLATORS:
                 --add-location=file --sort-by-file --force-po --package-name=vevu
                 --package-version=${PROJECT_VERSION}

@@ -1,6 +1,7 @@
 #include "buildings/homebase.h"
 
 #include "engine/engine.h"
+#include "engine/words.h"
 #include "entities/effects.h"
 #include "game/assets.h"
 #include "game/battle.h"
@@ -110,7 +111,7 @@ void tHomebase::doBaseStateIdle() {
             battle::addFx(tHeartSpawner::Create(larva->getXCenter(), larva->getYCenter(), 5, larva));
             larva->heal(larva->hpMax - larva->hp);
             if (theProgram && theProgram->warnings)
-                theProgram->warnings->setMessage("Dazozuzo heals siege drone", -1, -1, -1);
+                theProgram->warnings->setMessage(TrMark("Dazozuzo heals siege drone"), -1, -1, -1);
         }
         return;
     }
@@ -146,12 +147,12 @@ int tHomebase::takeDamage(float amount) {
         setBaseState(cBaseStates::TAKEOFF);
         if (const std::shared_ptr<tFoo> larva = getPlayer()) larva->setStateDead();
         if (theProgram && theProgram->warnings)
-            theProgram->warnings->setMessage("Dazozuzo is retreating into space!", 255, 0, 0);
+            theProgram->warnings->setMessage(TrMark("Dazozuzo is retreating into space!"), 255, 0, 0);
         return 0;
     }
     if (baseState == cBaseStates::IDLE && timerReady(dmgWarningTimer, 2000) && theProgram &&
         theProgram->warnings)
-        theProgram->warnings->setMessage("Dazozuzo is under attack!", 255, 0, 0);
+        theProgram->warnings->setMessage(TrMark("Dazozuzo is under attack!"), 255, 0, 0);
     return 1;
 }
 

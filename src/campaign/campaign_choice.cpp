@@ -1,6 +1,7 @@
 #include "campaign/campaign_choice.h"
 
 #include "engine/engine.h"
+#include "engine/words.h"
 #include "game/constants.h"
 
 namespace {
@@ -44,11 +45,13 @@ void tCampaignChoice::draw() {
     SetAlpha(1.0f);
     SetColor(0, 255, 0);
     if (!confirming) {
-        drawLine("A campaign is saved", 120);
-        drawLine(missionsWon == 1 ? "1 mission won" : std::to_string(missionsWon) + " missions won", 150);
+        drawLine(Tr("A campaign is saved"), 120);
+        drawLine(
+            Placed(TrPlural("%d mission won", "%d missions won", missionsWon), {std::to_string(missionsWon)}),
+            150);
     } else {
-        drawLine("Replace the saved campaign?", 120);
-        drawLine("The old one is kept as a backup", 150);
+        drawLine(Tr("Replace the saved campaign?"), 120);
+        drawLine(Tr("The old one is kept as a backup"), 150);
     }
     const char* entries[2] = {confirming ? kKeep : kContinue, confirming ? kReplace : kNewCampaign};
     for (int i = 0; i < 2; ++i) {
@@ -57,10 +60,10 @@ void tCampaignChoice::draw() {
         } else {
             SetColor(0, 150, 0);
         }
-        const std::string text = i == picked ? std::string("> ") + entries[i] + " <" : entries[i];
+        const std::string text = i == picked ? "> " + Tr(entries[i]) + " <" : Tr(entries[i]);
         drawLine(text, 230.0f + 40.0f * i);
     }
     SetColor(0, 150, 0);
-    drawLine("Up and Down pick, Z takes", 400);
+    drawLine(Tr("Up and Down pick, Z takes"), 400);
     SetColor(colours::defaultR, colours::defaultG, colours::defaultB);
 }

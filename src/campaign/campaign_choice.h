@@ -2,6 +2,7 @@
 #include <string>
 
 #include "engine/object.h"
+#include "engine/words.h"
 
 // The question after the intro when a campaign is saved: "Continue" or "New campaign". New asks once
 // more before it replaces the saved campaign. Up and Down pick, Z, C, Enter or Space take the one picked;
@@ -21,8 +22,8 @@ class tCampaignChoice : public Object {
     bool confirming = false; // the second question: replace the saved campaign?
 
     // The entries of the question shown now, in order.
-    static constexpr const char* kContinue = "Continue";
-    static constexpr const char* kNewCampaign = "New campaign";
-    static constexpr const char* kKeep = "No, keep it";
-    static constexpr const char* kReplace = "Yes, start again";
+    static constexpr const char* kContinue = TrMark("Continue");
+    static constexpr const char* kNewCampaign = TrMark("New campaign");
+    static constexpr const char* kKeep = TrMark("No, keep it");
+    static constexpr const char* kReplace = TrMark("Yes, start again");
 };

@@ -1,12 +1,14 @@
 #include "campaign/campaign_file.h"
 
 #include "campaign/persistence.h"
+#include "engine/words.h"
 
-const PlayerFile tCampaignFile::kFile{PlayerFileKind::Progress, "campaign.sav", "The saved campaign",
-                                      "a new campaign", tPersistence::kRecordVersion, true};
-const PlayerFile tCampaignFile::kReplacedFile{PlayerFileKind::Progress, "campaign-replaced.sav",
-                                              "The replaced campaign", "nothing", tPersistence::kRecordVersion,
-                                              true};
+const PlayerFile tCampaignFile::kFile{PlayerFileKind::Progress,     "campaign.sav",
+                                      TrMark("The saved campaign"), TrMark("a new campaign"),
+                                      tPersistence::kRecordVersion, true};
+const PlayerFile tCampaignFile::kReplacedFile{PlayerFileKind::Progress,        "campaign-replaced.sav",
+                                              TrMark("The replaced campaign"), TrMark("nothing"),
+                                              tPersistence::kRecordVersion,    true};
 
 bool tCampaignFile::load() {
     tPersistence record;

@@ -2,6 +2,7 @@
 
 #include "campaign/persistence.h"
 #include "engine/engine.h"
+#include "engine/words.h"
 #include "game/game_clock.h"
 #include "game/program.h"
 
@@ -9,21 +10,21 @@ std::string tMissionNode::getMissionName(int id) {
     std::string name;
     switch (id) {
     case 0:
-        name = "Infantry Staging Zone";
+        name = TrMark("Infantry Staging Zone");
         break;
     case 1:
-        name = "Armour Staging Zone";
+        name = TrMark("Armour Staging Zone");
         break;
     case 2:
-        name = "Militarized Zone";
+        name = TrMark("Militarized Zone");
         break;
     case 3:
-        name = "Boss Zone";
+        name = TrMark("Boss Zone");
         break;
     default:
         break;
     }
-    return name.empty() ? "Unnamed mission" : name;
+    return name.empty() ? TrMark("Unnamed mission") : name;
 }
 
 std::shared_ptr<tMissionNode> tMissionNode::Create(float x, float y, int id) {
@@ -33,7 +34,7 @@ std::shared_ptr<tMissionNode> tMissionNode::Create(float x, float y, int id) {
     node->missionID = id;
     node->defaultImg = TImage::Load("incbin::Gfx\\map\\missionNode.png", 0);
     CenterImageAnchor(node->defaultImg);
-    node->textImg = createTextImage(getMissionName(id), 1.0f, 1.0f, 0, 255, 0);
+    node->textImg = createTextImage(Tr(getMissionName(id)), 1.0f, 1.0f, 0, 255, 0);
     CenterImageAnchor(node->textImg);
     // The program opens its first map screen before it makes the campaign record; a node without a
     // record shows the state of a new campaign, so the boss node is closed from the very start.

@@ -2,6 +2,7 @@
 
 #include "campaign/upgrade_menu.h"
 #include "engine/engine.h"
+#include "engine/words.h"
 #include "game/assets.h"
 #include "game/battle.h"
 #include "game/game_clock.h"
@@ -13,7 +14,7 @@ namespace {
 
 std::shared_ptr<TImage> greenLine(const char* text) {
     if (!text) return nullptr;
-    return createTextImage(text, 1.0f, 1.0f, 0, 255, 0);
+    return createTextImage(Tr(text), 1.0f, 1.0f, 0, 255, 0);
 }
 
 } // namespace
@@ -97,23 +98,25 @@ void tUpgradeButton::setLines(TraitFlag flag, const char* offer, const char* off
     }
 
 VEVU_TRAIT_BUTTON(tButtonLaserUpgrade, unlockLaser, "incbin::Gfx\\menu\\upgradeMenu\\upgButtonLaser.png",
-                  "Evolve energy-efficient laser optic nerve for airborne assault.", nullptr,
-                  "Laser trait already present.")
+                  TrMark("Evolve energy-efficient laser optic nerve for airborne assault."), nullptr,
+                  TrMark("Laser trait already present."))
 
 VEVU_TRAIT_BUTTON(tButtonPhotonUpgrade, unlockPhotons, "incbin::Gfx\\menu\\upgradeMenu\\upgButtonPhoton.png",
-                  "Evolve photon bomb gland for ground assault.", nullptr, "Photon trait already present.")
+                  TrMark("Evolve photon bomb gland for ground assault."), nullptr,
+                  TrMark("Photon trait already present."))
 
 VEVU_TRAIT_BUTTON(tButtonFlakUpgrade, unlockFlak, "incbin::Gfx\\menu\\upgradeMenu\\upgButtonFlak.png",
-                  "Evolve volatile flak cluster pile for air threats.",
-                  " > Push [down] + [z] while grounded.", "Flak trait already present.")
+                  TrMark("Evolve volatile flak cluster pile for air threats."),
+                  TrMark(" > Push [down] + [z] while grounded."), TrMark("Flak trait already present."))
 
 VEVU_TRAIT_BUTTON(tButtonShieldUpgrade, unlockShield, "incbin::Gfx\\menu\\upgradeMenu\\upgButtonShield.png",
-                  "Evolve energy shield for ground-based siege.", " > Push [x] while grounded.",
-                  "Shield trait already present.")
+                  TrMark("Evolve energy shield for ground-based siege."),
+                  TrMark(" > Push [x] while grounded."), TrMark("Shield trait already present."))
 
 VEVU_TRAIT_BUTTON(tButtonSpaceWarpUpgrade, unlockSpaceWarp,
                   "incbin::Gfx\\menu\\upgradeMenu\\upgButtonSpaceWarp.png",
-                  "Evolve limited space flight to return to dazozuzo.",
-                  " > Fly upwards leaving the atmosphere.", "Space warp trait already present.")
+                  TrMark("Evolve limited space flight to return to dazozuzo."),
+                  TrMark(" > Fly upwards leaving the atmosphere."),
+                  TrMark("Space warp trait already present."))
 
 #undef VEVU_TRAIT_BUTTON

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "engine/utf8_paths.h"
+#include "engine/words.h"
 
 #ifdef __EMSCRIPTEN__
 #include <emscripten.h>
@@ -105,7 +106,7 @@ bool TFileStore::heldElsewhere() {
             std::string why;
             heldElsewhere_ = folderLock_.take(folders_.progress, &why) == TFolderLock::State::HeldElsewhere;
             if (heldElsewhere_)
-                told = "Another copy of the game is using the player's files: this one saves nothing";
+                told = Tr("Another copy of the game is using the player's files: this one saves nothing");
         }
     }
     if (!told.empty()) notice(told);
@@ -119,7 +120,7 @@ LoadedFile TFileStore::load(const PlayerFile& file, const ContentsCheck& check) 
         std::lock_guard<std::mutex> lock(mutex_);
         if (!folders_.error.empty() && !toldNoFolder_) {
             toldNoFolder_ = true;
-            loaded.notice = "Nothing can be saved: " + folders_.error;
+            loaded.notice = Placed(Tr("Nothing can be saved: %s"), {folders_.error});
         }
     }
     if (folder.empty()) {
@@ -139,7 +140,7 @@ LoadedFile TFileStore::load(const PlayerFile& file, const ContentsCheck& check) 
     static bool toldBrowser = false;
     if (!browserKeepsFiles && !toldBrowser) {
         toldBrowser = true;
-        notice("This browser keeps no files: nothing is saved once the page closes");
+        notice(Tr("This browser keeps no files: nothing is saved once the page closes"));
     }
 #endif
     if (!heldElsewhere()) RemoveStaleTemporaryFiles(folder, file.name);
@@ -194,10 +195,6 @@ LoadedFile TFileStore::load(const PlayerFile& file, const ContentsCheck& check) 
     const auto asideSuffix = [](const FileCheck& verdict) {
         return verdict.verdict == FileVerdict::Newer ? ".newer-version" : ".damaged";
     };
-    const auto what = [](const FileCheck& verdict) {
-        return verdict.verdict == FileVerdict::Newer ? std::string(" is from a newer version")
-                                                     : " is damaged (" + verdict.why + ")";
-    };
     {
         std::lock_guard<std::mutex> lock(mutex_);
         if (!mainMissing) aside_[file.name] = asideSuffix(mainVerdict);
@@ -205,14 +202,23 @@ LoadedFile TFileStore::load(const PlayerFile& file, const ContentsCheck& check) 
     }
     loaded.from = fromBackup ? LoadedFile::From::Backup : LoadedFile::From::Nothing;
     if (!fromBackup) loaded.contents.clear();
+    // Whole sentences with blanks, so that each language words them its own way.
+    const std::string title = Tr(file.title), fallback = Tr(file.fallback);
     if (!mainMissing) {
-        loaded.notice = file.title + what(mainVerdict) + ": " +
-                        (fromBackup ? "its backup is used" : file.fallback) + ", the file is kept";
+        const std::string used = fromBackup ? Tr("its backup is used") : fallback;
+        loaded.notice =
+            mainVerdict.verdict == FileVerdict::Newer
+                ? Placed(Tr("%s is from a newer version: %s, the file is kept"), {title, used})
+                : Placed(Tr("%s is damaged (%s): %s, the file is kept"), {title, mainVerdict.why, used});
     } else if (fromBackup) {
-        loaded.notice = file.title + " is missing: its backup is used";
+        loaded.notice = Placed(Tr("%s is missing: its backup is used"), {title});
+    } else if (backupVerdict.verdict == FileVerdict::Newer) {
+        loaded.notice =
+            Placed(Tr("%s is missing and its backup is from a newer version: %s, the backup is kept"),
+                   {title, fallback});
     } else {
-        loaded.notice = file.title + " is missing and its backup" + what(backupVerdict) + ": " +
-                        file.fallback + ", the backup is kept";
+        loaded.notice = Placed(Tr("%s is missing and its backup is damaged (%s): %s, the backup is kept"),
+                               {title, backupVerdict.why, fallback});
     }
     notice(loaded.notice);
     return loaded;
@@ -339,7 +345,7 @@ std::string TFileStore::setAside(const fs::path& folder, const std::string& name
         std::lock_guard<std::mutex> lock(mutex_);
         aside_.erase(name); // set aside now, or moved away by the player already
     }
-    if (!asideName.empty()) notice(name + " was kept as " + asideName);
+    if (!asideName.empty()) notice(Placed(Tr("%s was kept as %s"), {name, asideName}));
     return "";
 }
 
@@ -369,7 +375,7 @@ bool TFileStore::writeJob(const Job& job) {
                 std::lock_guard<std::mutex> lock(mutex_);
                 aside_.erase(file.name);
             }
-            notice(file.name + " was kept as " + asideName);
+            notice(Placed(Tr("%s was kept as %s"), {file.name, asideName}));
         }
     } else {
         if (!asideSuffix.empty()) {
@@ -389,9 +395,10 @@ bool TFileStore::writeJob(const Job& job) {
     }
     if (!told.empty()) {
         std::fprintf(stderr, "vevu: cannot write %s\n", fileNameText(folder, file.name).c_str());
-        notice(file.title + " could not be saved (" + told + "): play goes on, and it is tried again");
+        notice(Placed(Tr("%s could not be saved (%s): play goes on, and it is tried again"),
+                      {Tr(file.title), told}));
     }
-    if (savedAfterAll) notice(file.title + " could be saved after all");
+    if (savedAfterAll) notice(Placed(Tr("%s could be saved after all"), {Tr(file.title)}));
     return error.empty();
 }
 

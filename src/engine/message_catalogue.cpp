@@ -69,16 +69,25 @@ FileCheck TMessageCatalogue::read(std::string_view bytes) {
             if (header.empty()) header = std::string(*translation);
             continue;
         }
-        // A text with plural forms holds "singular\0plural" and its forms one after the other: the
-        // game counts nothing in words, so the singular and its first form are what it can look up.
+        // A text with plural forms holds "singular\0plural" and its forms one after the other: it is
+        // looked up by its singular.
         const std::string_view singular = english->substr(0, english->find('\0'));
-        const std::string_view first = translation->substr(0, translation->find('\0'));
-        if (first.empty() || read.find(singular) != read.end()) continue;
-        read.emplace(std::string(singular), std::string(first));
+        if (form(std::string(*translation), 0).empty() || read.find(singular) != read.end()) continue;
+        read.emplace(std::string(singular), std::string(*translation));
     }
     translations_ = std::move(read);
     header_ = std::move(header);
     return FileCheck::good();
+}
+
+std::string_view TMessageCatalogue::form(const std::string& translation, int form) {
+    std::string_view rest = translation;
+    for (int i = 0; i < form; ++i) {
+        const std::size_t end = rest.find('\0');
+        if (end == std::string_view::npos) return {};
+        rest.remove_prefix(end + 1);
+    }
+    return rest.substr(0, rest.find('\0'));
 }
 
 const std::string* TMessageCatalogue::find(std::string_view english) const {

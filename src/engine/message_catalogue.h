@@ -21,8 +21,11 @@ class TMessageCatalogue {
     // translation is none (the English shows), and of an original given twice the first is kept.
     FileCheck read(std::string_view bytes);
 
-    // The translation of an English text, or null when the catalogue has none.
+    // The translation of an English text, or null when the catalogue has none. A text with plural forms
+    // is found by its singular, and its forms are held one after the other, each ended by a NUL.
     const std::string* find(std::string_view english) const;
+    // The plural form numbered `form` of a translation, or empty when it has no such form.
+    static std::string_view form(const std::string& translation, int form);
     std::size_t size() const { return translations_.size(); }
     // The catalogue's header entry, the translation of "" ("Language: de\nPlural-Forms: ...").
     const std::string& header() const { return header_; }

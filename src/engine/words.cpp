@@ -117,8 +117,63 @@ std::vector<std::string> TakeLanguageNotices() {
 std::string Tr(std::string_view english) {
     const TMessageCatalogue* catalogue = Current().catalogue;
     if (catalogue)
-        if (const std::string* translated = catalogue->find(english)) return *translated;
+        if (const std::string* translated = catalogue->find(english))
+            return std::string(TMessageCatalogue::form(*translated, 0));
     return std::string(english);
+}
+
+std::string Placed(std::string_view text, std::initializer_list<std::string_view> values) {
+    std::string placed;
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '%' || i + 1 == text.size()) {
+            placed += text[i];
+            continue;
+        }
+        if (text[i + 1] == '%') {
+            placed += '%';
+            ++i;
+            continue;
+        }
+        std::size_t kind = i + 1, index = next;
+        if (text[kind] >= '1' && text[kind] <= '9' && kind + 2 < text.size() && text[kind + 1] == '$') {
+            index = static_cast<std::size_t>(text[kind] - '1');
+            kind += 2;
+        }
+        if (text[kind] != 's' && text[kind] != 'd') {
+            placed += text[i];
+            continue;
+        }
+        if (index < values.size()) placed += values.begin()[index];
+        next = index + 1;
+        i = kind;
+    }
+    return placed;
+}
+
+int PluralForm(std::string_view code, long n) {
+    const std::string_view language = code.substr(0, code.find('_'));
+    if (language == "ja" || language == "zh" || language == "ko") return 0;
+    if (language == "fr" || language == "pt") return n > 1 ? 1 : 0;
+    if (language == "pl") {
+        if (n == 1) return 0;
+        return n % 10 >= 2 && n % 10 <= 4 && (n % 100 < 10 || n % 100 >= 20) ? 1 : 2;
+    }
+    if (language == "ru" || language == "uk") {
+        if (n % 10 == 1 && n % 100 != 11) return 0;
+        return n % 10 >= 2 && n % 10 <= 4 && (n % 100 < 10 || n % 100 >= 20) ? 1 : 2;
+    }
+    return n != 1 ? 1 : 0;
+}
+
+std::string TrPlural(std::string_view singular, std::string_view plural, long n) {
+    const Speaking& speaking = Current();
+    if (speaking.catalogue)
+        if (const std::string* translated = speaking.catalogue->find(singular)) {
+            const std::string_view form = TMessageCatalogue::form(*translated, PluralForm(speaking.code, n));
+            if (!form.empty()) return std::string(form);
+        }
+    return std::string(n == 1 ? singular : plural);
 }
 
 std::string TrContext(std::string_view context, std::string_view english) {
@@ -128,7 +183,8 @@ std::string TrContext(std::string_view context, std::string_view english) {
         std::string key;
         key.reserve(context.size() + 1 + english.size());
         key.append(context).append(1, '\x04').append(english);
-        if (const std::string* translated = catalogue->find(key)) return *translated;
+        if (const std::string* translated = catalogue->find(key))
+            return std::string(TMessageCatalogue::form(*translated, 0));
     }
     return std::string(english);
 }

@@ -3,6 +3,7 @@
 // the current language's catalogue (compiled from po/CODE.po and embedded as Locale\CODE.mo); English
 // needs none, and a text a catalogue lacks shows in English. The rules never read a translated text, so
 // the language changes nothing of the game but its words.
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,6 +39,16 @@ std::string Tr(std::string_view english);
 // The same for a short text that means different things in different places ("Back" a key, "Back" a
 // step): the context tells them apart in the catalogue (--keyword=TrContext:1c,2).
 std::string TrContext(std::string_view context, std::string_view english);
+// The words with their blanks filled in order: each %s or %d takes the next value, %1$s (to %9$s) the
+// value of that number, so a translation may put them in its own order; %% is a percent sign. A blank
+// without a value stays empty.
+std::string Placed(std::string_view text, std::initializer_list<std::string_view> values);
+// A text that counts: the singular or the plural English, or the catalogue's form for n in the current
+// language's plural rule ("1 mission won", "5 missions won"; Polish and Russian have three forms). The
+// caller puts the number in (the English words hold no placeholder).
+std::string TrPlural(std::string_view singular, std::string_view plural, long n);
+// The plural form for n in a language: gettext's Plural-Forms of the languages we know.
+int PluralForm(std::string_view code, long n);
 // Marks an English text kept in a table or a field (--keyword=TrMark) for the catalogue, untranslated:
 // the game keeps and compares its English words, and Tr translates them only where they are drawn.
 constexpr const char* TrMark(const char* english) {

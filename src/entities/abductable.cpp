@@ -24,7 +24,7 @@ void tAbductable::increaseRadiation(int n) {
 }
 
 std::string tAbductable::getName() const {
-    return isRadiated() ? "Radioactive " + strName : strName;
+    return isRadiated() ? "Radioactive " + strName : strName; // shown in the player's words by the HUD
 }
 
 std::shared_ptr<TImage> tAbductable::getCurrentImg() const {

@@ -1,6 +1,7 @@
 #include "entities/cow.h"
 
 #include "engine/engine.h"
+#include "engine/words.h"
 #include "game/assets.h"
 #include "game/battle.h"
 #include "hud/shake.h"
@@ -13,7 +14,7 @@ tCow::tCow() {
 std::shared_ptr<tCow> tCow::Create(float x, float y, std::shared_ptr<tBuilding> spawner) {
     auto cow = std::make_shared<tCow>();
     cow->place(x, y, std::move(spawner), gfx::cow, gfx::cowGreen);
-    cow->strName = "Cow";
+    cow->strName = TrMark("Cow");
     cow->hp = cow->hpMax = 1;
     cow->topSpeed = 10;
     cow->maxAccel = 80;

@@ -1,6 +1,7 @@
 #include "entities/matter_ball.h"
 
 #include "engine/engine.h"
+#include "engine/words.h"
 #include "game/assets.h"
 #include "game/battle.h"
 #include "game/game_clock.h"
@@ -14,7 +15,7 @@ std::shared_ptr<tMatterBall> tMatterBall::Create(float x, float y) {
     ball->radImg = gfx::matterBallGreen;
     ball->width = ball->defaultImg ? ball->defaultImg->width * 2.0f : 0.0f;
     ball->height = ball->defaultImg ? ball->defaultImg->height * 2.0f : 0.0f;
-    ball->strName = "Matter";
+    ball->strName = TrMark("Matter");
     ball->hp = 0;
     ball->patrolDistance = 160;
     ball->matterAward = 10;

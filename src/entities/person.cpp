@@ -4,6 +4,7 @@
 
 #include "buildings/building.h"
 #include "engine/engine.h"
+#include "engine/words.h"
 #include "game/assets.h"
 #include "game/battle.h"
 #include "game/game_clock.h"
@@ -71,7 +72,7 @@ void tPerson::doStateFalling() {
 std::shared_ptr<tCivilian> tCivilian::Create(float x, float y, std::shared_ptr<tBuilding> spawner) {
     auto civilian = std::make_shared<tCivilian>();
     civilian->place(x, y, std::move(spawner), gfx::civilian, gfx::civilianGreen);
-    civilian->strName = "Civilian";
+    civilian->strName = TrMark("Civilian");
     civilian->hp = civilian->hpMax = 1;
     civilian->topSpeed = static_cast<float>(RandomInt(20, 30));
     civilian->maxAccel = 100;
@@ -98,7 +99,7 @@ void tCivilian::executePatrol() {
 std::shared_ptr<tSoldier> tSoldier::Create(float x, float y, std::shared_ptr<tBuilding> spawner) {
     auto soldier = std::make_shared<tSoldier>();
     soldier->place(x, y, std::move(spawner), gfx::soldier, gfx::soldierGreen);
-    soldier->strName = "Soldier";
+    soldier->strName = TrMark("Soldier");
     soldier->hp = soldier->hpMax = 1;
     soldier->topSpeed = static_cast<float>(RandomInt(20, 30));
     soldier->maxAccel = 100;

@@ -10,6 +10,7 @@
 #include "campaign/menu.h"
 #include "campaign/persistence.h"
 #include "engine/engine.h"
+#include "engine/words.h"
 #include "entities/actor.h"
 #include "entities/cow.h"
 #include "entities/person.h"
@@ -529,7 +530,7 @@ std::string tProgram::militaryStrengthText() const {
     // With no military buildings at all there is nothing to divide by: 0 per cent.
     const int percent =
         militaryStrengthMax != 0 ? TruncInt(militaryStrength / militaryStrengthMax * 100.0f) : 0;
-    return "Military strength: " + StringFromInt(percent);
+    return Placed(Tr("Military strength: %d"), {StringFromInt(percent)});
 }
 
 void tProgram::drawDebug() {

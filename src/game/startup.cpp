@@ -4,6 +4,7 @@
 
 #include "engine/engine.h"
 #include "engine/file_store.h"
+#include "engine/words.h"
 #include "game/assets.h"
 #include "game/constants.h"
 #include "game/program.h"

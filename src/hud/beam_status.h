@@ -17,4 +17,5 @@ class tAbductionBeamStatus : public Object {
     void clearText();
     void updateText(const std::string& newText);
     void updateTextImage();
+    static std::string shownText(const std::string& english);
 };

@@ -1,12 +1,13 @@
 #include "hud/warning.h"
 
 #include "engine/engine.h"
+#include "engine/words.h"
 #include "game/constants.h"
 #include "game/game_clock.h"
 
 void tWarning::setMessage(const std::string& text, int red, int green, int blue) {
     stringText = text;
-    defaultImg = createTextImage(text, 2.0f, 2.0f, -1, -1, -1);
+    defaultImg = createTextImage(Tr(text), 2.0f, 2.0f, -1, -1, -1);
     CenterImageAnchor(defaultImg);
     const int now = gameMillisecs();
     animTimer = now + 16 * (defaultImg ? defaultImg->width : 0); // 16 ms per pixel of width

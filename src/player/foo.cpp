@@ -8,6 +8,7 @@
 #include "buildings/homebase.h"
 #include "campaign/upgrade_menu.h"
 #include "engine/engine.h"
+#include "engine/words.h"
 #include "entities/effects.h"
 #include "game/assets.h"
 #include "game/battle.h"
@@ -174,7 +175,7 @@ void tFoo::applyMotion() {
     }
     tHomebase* base = programBase();
     if (unlockSpaceWarp) {
-        if (yBefore > 50 && y < 50) warn("Continue upwards to return to dazozuzo");
+        if (yBefore > 50 && y < 50) warn(TrMark("Continue upwards to return to dazozuzo"));
         if (y < 10 && isInYMotion == 1) {
             // The space warp: back above the homebase, falling and frozen for a moment.
             xVel = 0;
@@ -399,7 +400,7 @@ void tFoo::hatch(float hatchX, float hatchY) {
     x = hatchX;
     y = hatchY;
     battle::addFx(tEgg::Create(hatchX, hatchY));
-    warn("Hatching siege larva");
+    warn(TrMark("Hatching siege larva"));
     battle::play(tSfx::eggHatching);
 }
 

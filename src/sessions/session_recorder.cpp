@@ -11,6 +11,7 @@
 #include "engine/engine.h"
 #include "engine/file_store.h"
 #include "engine/utf8_paths.h"
+#include "engine/words.h"
 #include "game/constants.h"
 #include "game/program.h"
 #include "hud/notice.h"
@@ -211,11 +212,11 @@ void tSessionRecorder::onPass(const PassRecord& pass) {
 }
 
 std::string NotRecordedNotice(const std::string& why) {
-    return "This session is not recorded (" + why + "): play goes on";
+    return Placed(Tr("This session is not recorded (%s): play goes on"), {why});
 }
 
 std::string RecordingStoppedNotice() {
-    return "This session's recording stopped (the disk may be full): play goes on";
+    return Tr("This session's recording stopped (the disk may be full): play goes on");
 }
 
 bool IsRecordedSessionName(const std::string& fileName) {

@@ -5,6 +5,7 @@
 
 #include "engine/engine.h"
 #include "engine/touch.h"
+#include "engine/words.h"
 #include "entities/onscreen_object.h"
 #include "game/program.h"
 #include "hud/shake.h"

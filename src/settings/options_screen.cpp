@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/engine.h"
+#include "engine/words.h"
 #include "hud/panel.h"
 #include "settings/apply.h"
 #include "settings/bindings.h"

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "engine/engine.h"
+#include "engine/words.h"
 #include "settings/bindings.h"
 
 namespace {

@@ -1,6 +1,7 @@
 #include "settings/settings_file.h"
 
 #include "engine/file_store.h"
+#include "engine/words.h"
 
 namespace {
 
@@ -9,8 +10,8 @@ const PlayerFile& settingsFile() {
         PlayerFile f;
         f.kind = PlayerFileKind::Settings;
         f.name = "settings.txt";
-        f.title = "The settings file";
-        f.fallback = "the default settings";
+        f.title = TrMark("The settings file");
+        f.fallback = TrMark("the default settings");
         f.version = tSettingsFile::kVersion;
         f.framed = false;
         f.maxBytes = TKeyValueFile::kMaxBytes;

@@ -34,8 +34,10 @@ TEST(MessageCatalogue, ReadsWhatMsgfmtWritesInEitherByteOrder) {
         ASSERT_EQ(catalogue.read(bytes).verdict, FileVerdict::Good);
         ASSERT_NE(catalogue.find("Music volume"), nullptr);
         EXPECT_EQ(*catalogue.find("Music volume"), "Musiklautstärke");
-        EXPECT_EQ(*catalogue.find("one unit"), "eine Einheit")
-            << "a plural text's singular takes its first form";
+        ASSERT_NE(catalogue.find("one unit"), nullptr);
+        EXPECT_EQ(TMessageCatalogue::form(*catalogue.find("one unit"), 0), "eine Einheit");
+        EXPECT_EQ(TMessageCatalogue::form(*catalogue.find("one unit"), 1), "%d Einheiten");
+        EXPECT_EQ(TMessageCatalogue::form(*catalogue.find("one unit"), 2), "") << "no third form";
         EXPECT_EQ(catalogue.find("The larva hatches"), nullptr) << "untranslated";
         EXPECT_EQ(catalogue.find("Replays"), nullptr) << "msgfmt leaves a fuzzy translation out";
         EXPECT_EQ(catalogue.find("Back"), nullptr) << "a text with a context is found only with it";
@@ -92,6 +94,9 @@ TEST(Words, SpeaksAnEmbeddedCatalogueAndFallsBackToEnglishWithANotice) {
     EXPECT_EQ(Tr("The larva hatches"), "The larva hatches")
         << "a text without a translation shows in English";
     EXPECT_EQ(TrContext("key", "Back"), "Zurück");
+    EXPECT_EQ(TrPlural("one unit", "%d units", 1), "eine Einheit");
+    EXPECT_EQ(TrPlural("one unit", "%d units", 0), "%d Einheiten");
+    EXPECT_EQ(TrPlural("one mission", "missions", 2), "missions") << "untranslated: the English plural";
     EXPECT_EQ(TrContext("step", "Back"), "Back");
     EXPECT_TRUE(TakeLanguageNotices().empty());
 
@@ -117,6 +122,23 @@ TEST(Words, SpeaksAnEmbeddedCatalogueAndFallsBackToEnglishWithANotice) {
     ASSERT_TRUE(SetLanguage("en"));
     UnregisterResource("Locale\\de.mo");
     UnregisterResource("Locale\\ru.mo");
+}
+
+TEST(Words, PluralFormsFollowEachLanguagesRule) {
+    // n: English/German, French/Brazilian, Polish, Russian/Ukrainian, Japanese.
+    const struct {
+        long n;
+        int en, fr, pl, ru;
+    } rows[] = {{0, 1, 0, 2, 2},  {1, 0, 0, 0, 0},  {2, 1, 1, 1, 1},  {5, 1, 1, 2, 2},   {11, 1, 1, 2, 2},
+                {12, 1, 1, 2, 2}, {21, 1, 1, 2, 0}, {22, 1, 1, 1, 1}, {112, 1, 1, 2, 2}, {101, 1, 1, 2, 0}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.n);
+        EXPECT_EQ(PluralForm("de", row.n), row.en);
+        EXPECT_EQ(PluralForm("pt_BR", row.n), row.fr);
+        EXPECT_EQ(PluralForm("pl", row.n), row.pl);
+        EXPECT_EQ(PluralForm("uk", row.n), row.ru);
+        EXPECT_EQ(PluralForm("ja", row.n), 0);
+    }
 }
 
 TEST(SystemLanguage, TakesTheFirstPreferenceWeSpeak) {

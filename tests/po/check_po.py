@@ -52,6 +52,18 @@ def entries(path):
     return found
 
 
+# The number of plural forms the game's rule (PluralForm in src/engine/words.cpp) gives each language.
+NPLURALS = {"ja": 1, "zh": 1, "ko": 1, "pl": 3, "ru": 3, "uk": 3}
+
+
+def plural_forms(path):
+    with open(path, encoding="utf-8") as f:
+        for line in f:
+            if "Plural-Forms:" in line and "nplurals=" in line:
+                return int(line.split("nplurals=")[1].split(";")[0].strip())
+    return 2
+
+
 def extracted_template(folder):
     sources = sorted(
         os.path.relpath(os.path.join(d, n), ROOT)
@@ -61,7 +73,7 @@ def extracted_template(folder):
     )
     out = os.path.join(folder, "vevu.pot")
     subprocess.run([XGETTEXT, "--language=C++", "--from-code=UTF-8", "--keyword=Tr", "--keyword=TrContext:1c,2",
-                    "--keyword=TrMark", "--force-po", "-o", out]
+                    "--keyword=TrMark", "--keyword=TrPlural:1,2", "--force-po", "-o", out]
                    + sources, cwd=ROOT, check=True)
     return out
 
@@ -85,6 +97,10 @@ def main():
             if checked.returncode != 0:
                 failures.append(f"po/{name} fails msgfmt --check:\n{checked.stderr.strip()}")
                 continue
+            forms = plural_forms(path)
+            wanted = NPLURALS.get(name[:-3].split("_")[0], 2)
+            if forms != wanted:
+                failures.append(f"po/{name} has nplurals={forms}; the game counts {wanted} forms in it")
             merged = os.path.join(folder, name)
             subprocess.run([MSGMERGE, "--quiet", "--no-fuzzy-matching", "-o", merged, path, template], check=True)
             lacking = [text for (ctxt, text), (forms, fuzzy) in sorted(entries(merged).items(), key=str)
