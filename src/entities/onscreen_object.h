@@ -42,7 +42,8 @@ class tOnscreenObject : public tKinded<tOnscreenObject, Object, Kind::OnscreenOb
     int flashFrame = 0;
     int flashDelay = 40;
     int flashTimer = 0;
-    // The player's comfort setting: false draws no white hit flashes (they run all the same).
+    // The player's comfort setting: false draws no white flashes, neither objects' hit flashes (they run
+    // all the same) nor the intro's white screen.
     static inline bool flashesShown = true;
 
     virtual void update() {}

@@ -1,6 +1,7 @@
 #include "intro/intro_flash.h"
 
 #include "engine/engine.h"
+#include "entities/onscreen_object.h"
 #include "game/assets.h"
 #include "game/battle.h"
 #include "game/game_clock.h"
@@ -15,6 +16,8 @@ void tIntroFlash::update() {
 }
 
 void tIntroFlash::draw() {
+    // The player's comfort setting covers this flash too: the screen does not turn white at all.
+    if (!tOnscreenObject::flashesShown) return;
     SetDrawScale(2, 2);
     SetAlpha(alpha);
     DrawFrame(defaultImg, 0, 0, 0);

@@ -45,7 +45,7 @@ const char* label(tOptionsScreen::Entry entry) {
     case Entry::Shake:
         return "Screen shake";
     case Entry::HitFlashes:
-        return "Hit flashes";
+        return "Flashes";
     case Entry::PadRumble:
         return "Pad rumble when hurt";
     case Entry::Replays:
@@ -344,7 +344,7 @@ std::string tOptionsScreen::explanation(const Line& line) const {
     case Entry::Shake:
         return "How much blasts shake the screen: full, reduced or not at all.";
     case Entry::HitFlashes:
-        return "The white flash of whatever is hit.";
+        return "The white flash of whatever is hit and of the intro's blast.";
     case Entry::PadRumble:
         return GamepadCount() > 0 && !GamepadsCanRumble() ? "A short rumble when the larva is hurt (this pad has none)."
                                                            : "A short rumble of the pad when the larva is hurt.";

@@ -5,7 +5,9 @@
 #include <cmath>
 #include <numbers>
 
+#include "driver/harness.h"
 #include "engine/engine.h"
+#include "entities/onscreen_object.h"
 #include "game/game_clock.h"
 #include "game/program.h"
 #include "game/shell_test_support.h"
@@ -16,7 +18,6 @@
 #include "intro/intro_survivor.h"
 #include "intro/intro_title.h"
 #include "intro/intro_unit.h"
-#include "driver/harness.h"
 
 namespace {
 
@@ -238,6 +239,13 @@ TEST_F(IntroTest, DrawsTheTitleTheFlashAndTheBlackCoverOnTop) {
         ASSERT_TRUE(pass());
     const auto flash = frame();
     EXPECT_EQ(std::count_if(flash.begin(), flash.end(), [](std::uint32_t p) { return p < 0xF0F0F0; }), 0);
+    // With flashes off in the options the screen does not turn white at all.
+    tOnscreenObject::flashesShown = false;
+    const auto unflashed = frame();
+    tOnscreenObject::flashesShown = true;
+    EXPECT_LT(
+        std::count_if(unflashed.begin(), unflashed.end(), [](std::uint32_t p) { return p >= 0xF0F0F0; }),
+        640 * 480 / 100);
 
     // After the end the stars remain, but under the opaque black cover.
     InjectChar('x');

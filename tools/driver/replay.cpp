@@ -98,7 +98,7 @@ SessionResult playSession(const std::string& entry, int seed, const PassInput& i
     // clock the pass reads is the one now, moved on by its frame time at the top of the pass.
     auto drawIfDigested = [&](int frameMs) {
         drawn = (gameMillisecs() + frameMs) / 1000 != lastSecond;
-        SetDrawingEnabled(drawn);
+        SetDrawingEnabled(drawn || input.frameDrawn);
     };
     const bool recorded = input.recorded != nullptr;
     if (recorded) {
@@ -122,6 +122,7 @@ SessionResult playSession(const std::string& entry, int seed, const PassInput& i
         sendKeysThroughWindow(false);
     };
     tProgram::passHook = [&] {
+        if (input.frameDrawn && pass > 0) input.frameDrawn(gameMillisecs());
         taker.notePass();
         if (pass > 0 && !stopped &&
             (gameMillisecs() / 1000 != lastSecond || game.state != lastState ||

@@ -27,6 +27,9 @@ struct PassInput {
     std::function<int(int pass)> frameMs;
     std::function<void(int pass)> keys;
     const std::vector<PassRecord>* recorded = nullptr;
+    // When set: every pass is drawn (not only those a digest looks at) and this is called once each
+    // frame is, with the game clock of the pass that drew it.
+    std::function<void(int ms)> frameDrawn = nullptr;
 };
 // A recorded replay's frame times and keys as a session's input.
 PassInput recordedInput(const Replay& replay);

@@ -1,0 +1,51 @@
+#include "driver/flash_watch.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+const char* const kRegionNames[FlashWatch::kRegions] = {"the whole screen", "the top left quarter",
+                                                        "the top right quarter", "the bottom left quarter",
+                                                        "the bottom right quarter"};
+
+double luma(std::uint32_t p) {
+    return 0.299 * ((p >> 16) & 0xFF) + 0.587 * ((p >> 8) & 0xFF) + 0.114 * (p & 0xFF);
+}
+
+} // namespace
+
+bool FlashWatch::look(const std::uint32_t* argb, int width, int height, int ms) {
+    Frame frame{ms, {}};
+    double sums[kRegions] = {};
+    const int halfW = width / 2, halfH = height / 2;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const double l = luma(argb[static_cast<std::size_t>(y) * width + x]);
+            sums[0] += l;
+            sums[1 + (y >= halfH ? 2 : 0) + (x >= halfW ? 1 : 0)] += l;
+        }
+    }
+    const double whole = static_cast<double>(width) * height;
+    frame.brightness[0] = sums[0] / whole;
+    for (int r = 1; r < kRegions; ++r)
+        frame.brightness[r] = sums[r] / (whole / 4);
+
+    while (!recent_.empty() && recent_.front().ms < ms - kWindowMs)
+        recent_.pop_front();
+    for (int r = 0; r < kRegions && flash_.empty(); ++r) {
+        double darkest = frame.brightness[r];
+        for (const Frame& before : recent_)
+            darkest = std::min(darkest, before.brightness[r]);
+        const double rise = frame.brightness[r] - darkest;
+        largestRise_ = std::max(largestRise_, rise);
+        if (rise > kLimit) {
+            char text[160];
+            std::snprintf(text, sizeof text, "at %.3f s %s brightened by %.0f of 255 within %d ms",
+                          ms / 1000.0, kRegionNames[r], rise, kWindowMs);
+            flash_ = text;
+        }
+    }
+    recent_.push_back(frame);
+    return flash_.empty();
+}
