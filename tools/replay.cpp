@@ -8,8 +8,9 @@
 //                                           task player's chores on one battlefield), intro, outro
 //   vevu_replay rerecord FILE...            the same inputs again, new digests; prints the first digest
 //                                           that changed (scripts/replays.sh runs it on every replay)
-//   vevu_replay flashes FILE...             play each with flashes off, every frame drawn; exit 1 when a
-//                                           large part of the screen brightens fast (driver/flash_watch.h)
+//   vevu_replay flashes FILE... [--seen F]  play each with flashes off, every frame drawn; exit 1 when a
+//                                           large part of the screen brightens fast (driver/flash_watch.h),
+//                                           or when F with flashes on shows none (the check must see one)
 //   vevu_replay frame FILE SECONDS OUT.png  the frame drawn at that second of game clock
 //   vevu_replay diff DRAWN.png WANTED.png OUT.png  how many pixels differ and where, pictured in OUT.png
 //
@@ -33,7 +34,6 @@
 #include "driver/replay.h"
 #include "driver/task_player.h"
 #include "engine/engine.h"
-#include "entities/onscreen_object.h"
 #include "game/assets.h"
 #include "game/constants.h"
 #include "game/game_clock.h"
@@ -49,7 +49,7 @@ int usage() {
     std::fprintf(
         stderr,
         "usage: vevu_replay play FILE... [--out DIR] [--complete] | record KIND FILE | rerecord FILE... | "
-        "flashes FILE... | frame FILE SECONDS OUT.png | diff DRAWN.png WANTED.png OUT.png\n");
+        "flashes FILE... [--seen FILE] | frame FILE SECONDS OUT.png | diff DRAWN.png WANTED.png OUT.png\n");
     return 2;
 }
 
@@ -384,8 +384,7 @@ int play(const std::vector<std::string>& paths, const std::string& outDir, bool 
     return 0;
 }
 
-// The replay's inputs played with the player's comfort setting for flashes off, every frame drawn and
-// watched; the digests are not compared (the frames differ from the recording's by the flashes).
+// The replay's inputs played with the player's comfort setting for flashes off, every frame watched.
 int flashes(const std::string& path) {
     Replay replay;
     std::string error;
@@ -394,18 +393,7 @@ int flashes(const std::string& path) {
         return 1;
     }
     FlashWatch watch;
-    std::vector<std::uint32_t> pixels(640 * 480);
-    int frames = 0;
-    PassInput input = recordedInput(replay);
-    input.frameDrawn = [&](int ms) {
-        if (!watch.flash().empty() || !ReadBackBuffer(0, 0, 640, 480, pixels.data())) return;
-        watch.look(pixels.data(), 640, 480, ms);
-        ++frames;
-    };
-    tOnscreenObject::flashesShown = false;
-    playSession(replay.entry, replay.seed, input,
-                [&](const Digest&, const auto&) { return watch.flash().empty(); });
-    tOnscreenObject::flashesShown = true;
+    const int frames = WatchReplayForFlashes(replay, false, watch);
     if (!watch.flash().empty()) {
         std::printf("FAILED %s: a flash with flashes off: %s\n", path.c_str(), watch.flash().c_str());
         return 1;
@@ -413,6 +401,25 @@ int flashes(const std::string& path) {
     std::printf("ok %s: %d frames with flashes off, the largest rise %.0f of 255 within %d ms\n",
                 path.c_str(), frames, watch.largestRise(), FlashWatch::kWindowMs);
     return frames > 0 ? 0 : 1;
+}
+
+// The same with flashes on: the replay must show one, or the check could not see it either.
+int flashSeen(const std::string& path) {
+    Replay replay;
+    std::string error;
+    if (!loadReplay(path, replay, error)) {
+        std::printf("FAILED %s\n", error.c_str());
+        return 1;
+    }
+    FlashWatch watch;
+    WatchReplayForFlashes(replay, true, watch);
+    if (watch.flash().empty()) {
+        std::printf("FAILED %s: no flash seen with flashes on, the largest rise %.0f of 255\n", path.c_str(),
+                    watch.largestRise());
+        return 1;
+    }
+    std::printf("ok %s: with flashes on %s\n", path.c_str(), watch.flash().c_str());
+    return 0;
 }
 
 int frame(const std::string& path, double secondsWanted, const std::string& png) {
@@ -481,8 +488,8 @@ int main(int argc, char** argv) {
     if (command == "frame" && args.size() == 3) return frame(args[0], std::atof(args[1].c_str()), args[2]);
     if (command == "flashes") {
         int status = 0;
-        for (const std::string& path : args)
-            status |= flashes(path);
+        for (std::size_t i = 0; i < args.size(); ++i)
+            status |= args[i] == "--seen" && i + 1 < args.size() ? flashSeen(args[++i]) : flashes(args[i]);
         return status;
     }
     if (command == "rerecord") {

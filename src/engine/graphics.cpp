@@ -83,6 +83,12 @@ void updateMatrix() {
     drawing.tform_jy = static_cast<float>(c * drawing.tform_scale_y);
 }
 
+// The back buffer's drawing scale; SDL forgets it whenever the target changes.
+void applySampling(Platform& p) {
+    const float scale = 1.0f / static_cast<float>(p.sampling);
+    SDL_RenderSetScale(p.renderer, scale, scale);
+}
+
 // Makes the back buffer and clears it; the renderer must exist.
 bool createTarget(Platform& p) {
     SDL_RendererInfo info{};
@@ -99,6 +105,7 @@ bool createTarget(Platform& p) {
     // The back buffer is opaque: Flip copies it as it is rather than blending it over the window.
     SDL_SetTextureBlendMode(p.target, SDL_BLENDMODE_NONE);
     SDL_SetRenderTarget(p.renderer, p.target);
+    applySampling(p);
     SDL_SetRenderDrawColor(p.renderer, 0, 0, 0, 255);
     SDL_RenderClear(p.renderer);
     ++p.generation;
@@ -142,10 +149,11 @@ bool createWindowRenderer(Platform& p, std::string* error) {
 // and on the software renderer every pixel painted twice costs time.
 void paintBars(Platform& p, int outputWidth, int outputHeight, const ScreenRect& picture) {
     SDL_SetRenderDrawColor(p.renderer, 0, 0, 0, 255);
-    const SDL_Rect bars[4] = {{0, 0, outputWidth, picture.y},
-                              {0, picture.y + picture.h, outputWidth, outputHeight - picture.y - picture.h},
-                              {0, picture.y, picture.x, picture.h},
-                              {picture.x + picture.w, picture.y, outputWidth - picture.x - picture.w, picture.h}};
+    const SDL_Rect bars[4] = {
+        {0, 0, outputWidth, picture.y},
+        {0, picture.y + picture.h, outputWidth, outputHeight - picture.y - picture.h},
+        {0, picture.y, picture.x, picture.h},
+        {picture.x + picture.w, picture.y, outputWidth - picture.x - picture.w, picture.h}};
     SDL_RenderFillRects(p.renderer, bars, 4);
 }
 
@@ -170,7 +178,8 @@ int largestPrescale(Platform& p) {
     if (p.prescaleLimit >= 0) return p.prescaleLimit;
     SDL_RendererInfo info{};
     p.prescaleLimit = 0;
-    if (SDL_GetRendererInfo(p.renderer, &info) == 0 && info.max_texture_width > 0 && info.max_texture_height > 0)
+    if (SDL_GetRendererInfo(p.renderer, &info) == 0 && info.max_texture_width > 0 &&
+        info.max_texture_height > 0)
         p.prescaleLimit = std::min(info.max_texture_width / p.width, info.max_texture_height / p.height);
     return p.prescaleLimit;
 }
@@ -469,7 +478,8 @@ bool TryCreateGraphics(int width, int height, int depth, int hertz, int flags, s
     // Resizable, and on high-DPI screens a drawable of the screen's real pixels: Flip scales the picture.
     // The player's fullscreen setting opens the window fullscreen at once, as F11 makes it.
     Uint32 windowFlags = SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI |
-                         (depth != 0 ? SDL_WINDOW_FULLSCREEN : 0) | (p.fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+                         (depth != 0 ? SDL_WINDOW_FULLSCREEN : 0) |
+                         (p.fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
 #endif
     p.window = SDL_CreateWindow(windowTitle.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
                                 height, windowFlags);
@@ -648,6 +658,15 @@ bool DrawingEnabled() {
     return platform().drawing;
 }
 
+void SetFrameSampling(int divisor) {
+    Platform& p = platform();
+    p.sampling = std::clamp(divisor, 1, 16);
+    if (p.renderer) applySampling(p);
+}
+int FrameSampling() {
+    return platform().sampling;
+}
+
 int GraphicsGeneration() {
     return platform().generation;
 }
@@ -664,6 +683,12 @@ void Cls() {
     SDL_SetRenderDrawColor(p.renderer, static_cast<Uint8>(drawing.clscolor_red),
                            static_cast<Uint8>(drawing.clscolor_green),
                            static_cast<Uint8>(drawing.clscolor_blue), 255);
+    if (p.sampling > 1) { // only the small frame's corner: a whole clear would cost as much as a frame
+        const SDL_Rect frame{0, 0, p.width, p.height};
+        SDL_SetRenderDrawBlendMode(p.renderer, SDL_BLENDMODE_NONE);
+        SDL_RenderFillRect(p.renderer, &frame);
+        return;
+    }
     SDL_RenderClear(p.renderer);
 }
 
@@ -690,11 +715,14 @@ void Flip(int sync) {
         p.window && (SDL_GetWindowFlags(p.window) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) != 0;
     if (unseen) {
         waitWhileUnseen(p);
+    } else if (p.headless && p.sampling > 1) {
+        // Frames drawn small are only measured, never shown: copying them out would cost a whole frame.
     } else {
         SDL_SetRenderTarget(p.renderer, nullptr);
         presentBackBuffer(p);
         presentPaced(p);
         SDL_SetRenderTarget(p.renderer, p.target);
+        applySampling(p);
     }
 #ifdef __EMSCRIPTEN__
     engine_detail::WaitForBrowserFrame(); // the page shows the frame and delivers the keys meanwhile

@@ -69,8 +69,8 @@ void AllowScreenSaver(bool allowed);
 bool ScreenSaverAllowed();
 // Whether the game may end now because the player pressed Esc (or a pad's Back). On the desktop the
 // answer is yes at once. The web page, where Esc is also the browser's key for dialogs and fullscreen
-// (so a slip would lose the mission in progress), asks the player first: the game stands still, its clock too, until they answer,
-// and it finds no key held or pressed afterwards.
+// (so a slip would lose the mission in progress), asks the player first: the game stands still, its clock
+// too, until they answer, and it finds no key held or pressed afterwards.
 bool ConfirmEnd();
 // Ends the process with exit code 0.
 [[noreturn]] void EndProgram();
@@ -105,6 +105,11 @@ void SetPageTouchKeyName(int touchTarget, const std::string& keyName);
 // Flip then do nothing (text images come out blank). On by default and after InitHeadless.
 void SetDrawingEnabled(bool enabled);
 bool DrawingEnabled();
+// A check that only measures how bright frames are draws them at 1/divisor of their size into the back
+// buffer's top left corner, a fraction of the pixels each (1, the default: full size). Text images must
+// be made at full size: createTextImage draws them so.
+void SetFrameSampling(int divisor);
+int FrameSampling();
 // Tears the renderer down and builds it again (as after a lost device); every texture is remade.
 void RecreateRenderer();
 // Bumped each time a renderer is created; a frame's texture belongs to one generation.

@@ -35,14 +35,15 @@ struct Platform {
     int rendererRetryAt = 0;       // Millis() of the next try
     int lostFrameAt = 0;           // Millis() when the loop last went on without a renderer
     bool drawing = true;           // false: draws, clears and flips are skipped
+    int sampling = 1;              // frames drawn at 1/sampling of their size (SetFrameSampling)
     std::string droppedFile;       // the last file dropped on the window, until taken
     // The player's display settings; kept while no window is open and applied when one opens.
     bool fullscreen = false;
     bool vsync = true;
-    bool fill = false;                 // "fill" scaling instead of the whole-number scale
-    SDL_Texture* prescaled = nullptr;  // fill scaling's intermediate picture, made as needed
+    bool fill = false;                // "fill" scaling instead of the whole-number scale
+    SDL_Texture* prescaled = nullptr; // fill scaling's intermediate picture, made as needed
     int prescaledScale = 0;
-    int prescaleLimit = -1;            // the renderer's largest whole number for it (0: none; -1: not read)
+    int prescaleLimit = -1; // the renderer's largest whole number for it (0: none; -1: not read)
 };
 
 Platform& platform();

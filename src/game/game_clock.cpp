@@ -65,7 +65,9 @@ std::shared_ptr<TImage> createTextImage(const std::string& text, float scaleX, f
     // A text image is kept and shown later: it is made even while frames go undrawn (replays draw only
     // the frames they look at).
     const bool wasDrawing = DrawingEnabled();
+    const int wasSampling = FrameSampling(); // kept at full size even while frames are drawn small
     SetDrawingEnabled(true);
+    SetFrameSampling(1);
     if (coloured) SetColor(r, g, b);
     // The back buffer is scratch space here, so this only runs outside frame drawing.
     Cls();
@@ -76,6 +78,7 @@ std::shared_ptr<TImage> createTextImage(const std::string& text, float scaleX, f
     std::shared_ptr<TImage> image = TImage::Create(width, height, 1, IMAGE_MASKED | IMAGE_DYNAMIC);
     GrabFrame(image, 0, 0, 0);
     if (coloured) SetColor(colours::defaultR, colours::defaultG, colours::defaultB);
+    SetFrameSampling(wasSampling);
     SetDrawingEnabled(wasDrawing);
     return image;
 }

@@ -2,6 +2,11 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <vector>
+
+#include "driver/replay.h"
+#include "engine/engine.h"
+#include "entities/onscreen_object.h"
 
 namespace {
 
@@ -9,27 +14,30 @@ const char* const kRegionNames[FlashWatch::kRegions] = {"the whole screen", "the
                                                         "the top right quarter", "the bottom left quarter",
                                                         "the bottom right quarter"};
 
-double luma(std::uint32_t p) {
-    return 0.299 * ((p >> 16) & 0xFF) + 0.587 * ((p >> 8) & 0xFF) + 0.114 * (p & 0xFF);
+// In thousandths, so a frame's sums stay whole numbers.
+std::int64_t luma(std::uint32_t p) {
+    return 299 * ((p >> 16) & 0xFF) + 587 * ((p >> 8) & 0xFF) + 114 * (p & 0xFF);
 }
+
+constexpr int kSampling = 8;
 
 } // namespace
 
 bool FlashWatch::look(const std::uint32_t* argb, int width, int height, int ms) {
     Frame frame{ms, {}};
-    double sums[kRegions] = {};
+    std::int64_t sums[kRegions] = {};
     const int halfW = width / 2, halfH = height / 2;
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
-            const double l = luma(argb[static_cast<std::size_t>(y) * width + x]);
+            const std::int64_t l = luma(argb[static_cast<std::size_t>(y) * width + x]);
             sums[0] += l;
             sums[1 + (y >= halfH ? 2 : 0) + (x >= halfW ? 1 : 0)] += l;
         }
     }
-    const double whole = static_cast<double>(width) * height;
-    frame.brightness[0] = sums[0] / whole;
+    const double whole = 1000.0 * width * height;
+    frame.brightness[0] = static_cast<double>(sums[0]) / whole;
     for (int r = 1; r < kRegions; ++r)
-        frame.brightness[r] = sums[r] / (whole / 4);
+        frame.brightness[r] = static_cast<double>(sums[r]) / (whole / 4);
 
     while (!recent_.empty() && recent_.front().ms < ms - kWindowMs)
         recent_.pop_front();
@@ -48,4 +56,24 @@ bool FlashWatch::look(const std::uint32_t* argb, int width, int height, int ms) 
     }
     recent_.push_back(frame);
     return flash_.empty();
+}
+
+int WatchReplayForFlashes(const Replay& replay, bool flashesShown, FlashWatch& watch) {
+    const int width = 640 / kSampling, height = 480 / kSampling; // the back buffer's size
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
+    int frames = 0;
+    PassInput input = recordedInput(replay);
+    input.frameDrawn = [&](int ms) {
+        if (!watch.flash().empty() || !ReadBackBuffer(0, 0, width, height, pixels.data())) return;
+        watch.look(pixels.data(), width, height, ms);
+        ++frames;
+    };
+    const bool wasShown = tOnscreenObject::flashesShown;
+    tOnscreenObject::flashesShown = flashesShown;
+    SetFrameSampling(kSampling);
+    playSession(replay.entry, replay.seed, input,
+                [&](const Digest&, const auto&) { return watch.flash().empty(); });
+    SetFrameSampling(1);
+    tOnscreenObject::flashesShown = wasShown;
+    return frames;
 }

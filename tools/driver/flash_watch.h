@@ -10,13 +10,15 @@
 #include <deque>
 #include <string>
 
+struct Replay;
+
 class FlashWatch {
   public:
     static constexpr int kRegions = 5; // the whole frame, then its quarters
     static constexpr double kLimit = 255.0 / 3.0;
     static constexpr int kWindowMs = 100;
 
-    // A 640x480 frame (0xAARRGGBB) drawn at ms of game clock. False once a flash was seen.
+    // A frame (0xAARRGGBB, any size) drawn at ms of game clock. False once a flash was seen.
     bool look(const std::uint32_t* argb, int width, int height, int ms);
     // The first flash seen, in words ("" when none).
     const std::string& flash() const { return flash_; }
@@ -32,3 +34,8 @@ class FlashWatch {
     std::string flash_;
     double largestRise_ = 0;
 };
+
+// Plays the replay's inputs with every frame drawn, at an eighth of its width and height (a 64th of
+// the pixels: brightness over a quarter of the screen needs no more), and watches them; the digests are
+// not compared, since the frames differ from the recording's. Returns the frames watched.
+int WatchReplayForFlashes(const Replay& replay, bool flashesShown, FlashWatch& watch);
