@@ -110,7 +110,7 @@ TEST(Words, SpeaksAnEmbeddedCatalogueAndFallsBackToEnglishWithANotice) {
     EXPECT_FALSE(SetLanguage("ru")) << "asked again, it is told again";
     EXPECT_EQ(TakeLanguageNotices().size(), 1u);
 
-    EXPECT_FALSE(SetLanguage("ko")) << "no catalogue";
+    EXPECT_FALSE(SetLanguage("tlh")) << "no catalogue";
     EXPECT_EQ(CurrentLanguage(), "en");
     EXPECT_EQ(TakeLanguageNotices().size(), 1u);
 
@@ -122,6 +122,21 @@ TEST(Words, SpeaksAnEmbeddedCatalogueAndFallsBackToEnglishWithANotice) {
     ASSERT_TRUE(SetLanguage("en"));
     UnregisterResource("Locale\\de.mo");
     UnregisterResource("Locale\\ru.mo");
+}
+
+TEST(Words, EveryShippedCatalogueReadsAndTranslatesTheGamesWords) {
+    const std::vector<TLanguage> languages = Languages();
+    EXPECT_EQ(languages.size(), 12u) << "English and eleven translations";
+    for (const TLanguage& language : languages) {
+        SCOPED_TRACE(language.code);
+        ASSERT_TRUE(SetLanguage(language.code));
+        EXPECT_NE(language.name, language.code);
+        if (language.code != "en") {
+            EXPECT_NE(Tr("Language"), "Language");
+        }
+    }
+    ASSERT_TRUE(SetLanguage("en"));
+    EXPECT_TRUE(TakeLanguageNotices().empty());
 }
 
 TEST(Words, PluralFormsFollowEachLanguagesRule) {
