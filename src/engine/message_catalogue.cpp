@@ -60,6 +60,9 @@ FileCheck TMessageCatalogue::read(std::string_view bytes) {
         return FileCheck::damaged("its tables reach past its end");
     std::unordered_map<std::string, std::string, Hash, std::equal_to<>> read;
     std::string header;
+    // msgfmt writes every text once, so what is held is never more than the file; entries that point at
+    // the same long text again and again would otherwise hold it once for each.
+    std::uint64_t held = 0;
     for (std::uint64_t i = 0; i < count; ++i) {
         const auto english = words.string(originals + i * 8), translation = words.string(translated + i * 8);
         if (!english || !translation) {
@@ -72,7 +75,12 @@ FileCheck TMessageCatalogue::read(std::string_view bytes) {
         // A text with plural forms holds "singular\0plural" and its forms one after the other: it is
         // looked up by its singular.
         const std::string_view singular = english->substr(0, english->find('\0'));
-        if (form(std::string(*translation), 0).empty() || read.find(singular) != read.end()) continue;
+        // An original beginning with a NUL has no singular: it is no text, and never the header.
+        if (singular.empty() || form(std::string(*translation), 0).empty() ||
+            read.find(singular) != read.end())
+            continue;
+        held += singular.size() + translation->size();
+        if (held > bytes.size()) return FileCheck::damaged("its texts overlap as no catalogue's do");
         read.emplace(std::string(singular), std::string(*translation));
     }
     translations_ = std::move(read);

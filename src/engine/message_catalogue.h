@@ -17,7 +17,8 @@ class TMessageCatalogue {
     static constexpr std::size_t kMaxBytes = 8u << 20;
 
     // Reads a .mo file. Damaged: not a catalogue (magic, revision), larger than kMaxBytes, or a count,
-    // offset or length that reaches past the file; the catalogue is then left empty. An empty
+    // offset or length that reaches past the file, or texts that overlap so that holding them would
+    // take more than the file; the catalogue is then left empty. An empty
     // translation is none (the English shows), and of an original given twice the first is kept.
     FileCheck read(std::string_view bytes);
 

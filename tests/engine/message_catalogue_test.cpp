@@ -78,6 +78,29 @@ TEST(MessageCatalogue, RefusesEveryDamageAndIsLeftEmpty) {
     damaged(28 + 12, 0xFFFFFFFF); // one text's offset past the end
     EXPECT_EQ(catalogue.read(std::string(TMessageCatalogue::kMaxBytes + 1, '\0')).verdict,
               FileVerdict::Damaged);
+
+    // 200 one-letter originals all translated by the same 200 letters: each entry is within the file,
+    // but holding them would take ten times the file. Refused, as its whole is no catalogue's.
+    const std::uint32_t count = 200, originals = 28, translations = originals + count * 8;
+    const std::uint32_t letters = translations + count * 8, text = letters + count;
+    std::string overlapping(text + count + 1, 'a');
+    PutWord(overlapping, 0, 0x950412de);
+    PutWord(overlapping, 4, 0);
+    PutWord(overlapping, 8, count);
+    PutWord(overlapping, 12, originals);
+    PutWord(overlapping, 16, translations);
+    PutWord(overlapping, 20, 0);
+    PutWord(overlapping, 24, 0);
+    for (std::uint32_t i = 0; i < count; ++i) {
+        overlapping[letters + i] = static_cast<char>(i + 1);
+        PutWord(overlapping, originals + i * 8, 1);
+        PutWord(overlapping, originals + i * 8 + 4, letters + i);
+        PutWord(overlapping, translations + i * 8, count);
+        PutWord(overlapping, translations + i * 8 + 4, text);
+    }
+    const FileCheck check = catalogue.read(overlapping);
+    EXPECT_EQ(check.verdict, FileVerdict::Damaged) << check.why;
+    EXPECT_EQ(catalogue.size(), 0u);
 }
 
 TEST(Words, SpeaksAnEmbeddedCatalogueAndFallsBackToEnglishWithANotice) {
