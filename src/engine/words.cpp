@@ -83,6 +83,13 @@ const std::string& CurrentLanguage() {
     return Current().code;
 }
 
+void ForgetCatalogues() {
+    Speaking& speaking = Current();
+    speaking.code = "en";
+    speaking.catalogue = nullptr;
+    speaking.read.clear();
+}
+
 bool SetLanguage(std::string_view code) {
     Speaking& speaking = Current();
     if (code == "en" || code.empty()) {

@@ -32,6 +32,9 @@ const std::string& SystemLanguage();
 void UseSystemLanguage();
 // The lines for the player SetLanguage has to tell (each once).
 std::vector<std::string> TakeLanguageNotices();
+// Drops every catalogue read and speaks English, so the next SetLanguage reads the resources again
+// (for tests that put a catalogue of their own in a language's place).
+void ForgetCatalogues();
 
 // The text in the current language. Marked for xgettext (--keyword=Tr): pass the English words as a
 // string literal where the text is written, so the catalogue's template finds them.

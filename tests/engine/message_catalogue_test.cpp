@@ -106,6 +106,10 @@ TEST(MessageCatalogue, RefusesEveryDamageAndIsLeftEmpty) {
 TEST(Words, SpeaksAnEmbeddedCatalogueAndFallsBackToEnglishWithANotice) {
     static const std::string german = SampleCatalogue("de-little-endian.mo");
     static const std::string damaged = german.substr(0, 40);
+    // The shipped catalogues these stand in for, put back at the end for the tests after this one.
+    const ResourceData shippedGerman = OpenResource("incbin::Locale\\de.mo");
+    const ResourceData shippedRussian = OpenResource("incbin::Locale\\ru.mo");
+    ForgetCatalogues();
     RegisterResource("Locale\\de.mo", reinterpret_cast<const unsigned char*>(german.data()), german.size());
     RegisterResource("Locale\\ru.mo", reinterpret_cast<const unsigned char*>(damaged.data()), damaged.size());
     TakeLanguageNotices();
@@ -145,6 +149,9 @@ TEST(Words, SpeaksAnEmbeddedCatalogueAndFallsBackToEnglishWithANotice) {
     ASSERT_TRUE(SetLanguage("en"));
     UnregisterResource("Locale\\de.mo");
     UnregisterResource("Locale\\ru.mo");
+    if (shippedGerman) RegisterResource("Locale\\de.mo", shippedGerman.bytes, shippedGerman.size);
+    if (shippedRussian) RegisterResource("Locale\\ru.mo", shippedRussian.bytes, shippedRussian.size);
+    ForgetCatalogues();
 }
 
 TEST(Words, EveryShippedCatalogueReadsAndTranslatesTheGamesWords) {
