@@ -384,16 +384,22 @@ int play(const std::vector<std::string>& paths, const std::string& outDir, bool 
     return 0;
 }
 
-// The replay's inputs played with the player's comfort setting for flashes off, every frame watched.
-int flashes(const std::string& path) {
+// Plays the replay's inputs with flashes on or off, every frame watched; -1 when it cannot be read.
+int watchReplay(const std::string& path, bool flashesOn, FlashWatch& watch) {
     Replay replay;
     std::string error;
     if (!loadReplay(path, replay, error)) {
         std::printf("FAILED %s\n", error.c_str());
-        return 1;
+        return -1;
     }
+    return WatchReplayForFlashes(replay, flashesOn, watch);
+}
+
+// The replay's inputs played with the player's comfort setting for flashes off, every frame watched.
+int flashes(const std::string& path) {
     FlashWatch watch;
-    const int frames = WatchReplayForFlashes(replay, false, watch);
+    const int frames = watchReplay(path, false, watch);
+    if (frames < 0) return 1;
     if (!watch.flash().empty()) {
         std::printf("FAILED %s: a flash with flashes off: %s\n", path.c_str(), watch.flash().c_str());
         return 1;
@@ -405,14 +411,8 @@ int flashes(const std::string& path) {
 
 // The same with flashes on: the replay must show one, or the check could not see it either.
 int flashSeen(const std::string& path) {
-    Replay replay;
-    std::string error;
-    if (!loadReplay(path, replay, error)) {
-        std::printf("FAILED %s\n", error.c_str());
-        return 1;
-    }
     FlashWatch watch;
-    WatchReplayForFlashes(replay, true, watch);
+    if (watchReplay(path, true, watch) < 0) return 1;
     if (watch.flash().empty()) {
         std::printf("FAILED %s: no flash seen with flashes on, the largest rise %.0f of 255\n", path.c_str(),
                     watch.largestRise());
