@@ -5,6 +5,7 @@
 #include "engine/gamepad.h"
 #include "engine/graphics.h"
 #include "engine/image.h"
+#include "engine/input_device.h"
 #include "engine/keyboard.h"
 #include "engine/list.h"
 #include "engine/object.h"

@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/input_device.h"
 #include "engine/keyboard.h"
 #include "engine/platform.h"
 #include "engine/sound.h"
@@ -15,7 +16,8 @@ struct Pad {
     SDL_GameController* controller = nullptr;
     SDL_JoystickID id = -1;
     int source = 0; // its bit in the key state
-    std::array<bool, SDL_CONTROLLER_BUTTON_MAX> buttons{};
+    PadStyle style = PadStyle::Generic;
+    std::array<bool, PAD_BUTTON_COUNT> buttons{}; // SDL's, then the triggers and the right stick
     int stickX = 0, stickY = 0;
 };
 
@@ -24,8 +26,10 @@ bool listening = false;
 int lastPressedButton = -1; // the button pressed last (TakePadButtonPressed), before mapping
 
 // Which of the game's keys each button holds.
-std::array<int, SDL_CONTROLLER_BUTTON_MAX> defaultPadMap() {
-    std::array<int, SDL_CONTROLLER_BUTTON_MAX> map{};
+static_assert(SDL_CONTROLLER_BUTTON_MAX == PAD_LEFT_TRIGGER, "the triggers are numbered after SDL's buttons");
+
+std::array<int, PAD_BUTTON_COUNT> defaultPadMap() {
+    std::array<int, PAD_BUTTON_COUNT> map{};
     map[SDL_CONTROLLER_BUTTON_DPAD_LEFT] = KEY_LEFT;
     map[SDL_CONTROLLER_BUTTON_DPAD_RIGHT] = KEY_RIGHT;
     map[SDL_CONTROLLER_BUTTON_DPAD_UP] = KEY_UP;
@@ -37,7 +41,7 @@ std::array<int, SDL_CONTROLLER_BUTTON_MAX> defaultPadMap() {
     map[SDL_CONTROLLER_BUTTON_BACK] = KEY_ESCAPE;
     return map;
 }
-std::array<int, SDL_CONTROLLER_BUTTON_MAX> padMap = defaultPadMap();
+std::array<int, PAD_BUTTON_COUNT> padMap = defaultPadMap();
 
 constexpr int kKeys = 256;
 using KeySet = std::array<bool, kKeys>;
@@ -46,9 +50,10 @@ using KeySet = std::array<bool, kKeys>;
 // stick leaning past the dead zone.
 KeySet held(const Pad& pad) {
     KeySet keys{};
-    for (int b = 0; b < SDL_CONTROLLER_BUTTON_MAX; ++b) {
+    for (int b = 0; b < PAD_BUTTON_COUNT; ++b) {
         const int key = padMap[static_cast<std::size_t>(b)];
-        if (pad.buttons[static_cast<std::size_t>(b)] && key > 0 && key < kKeys) keys[static_cast<std::size_t>(key)] = true;
+        if (pad.buttons[static_cast<std::size_t>(b)] && key > 0 && key < kKeys)
+            keys[static_cast<std::size_t>(key)] = true;
     }
     if (pad.stickX < -PAD_DEAD_ZONE) keys[KEY_LEFT] = true;
     if (pad.stickX > PAD_DEAD_ZONE) keys[KEY_RIGHT] = true;
@@ -100,6 +105,7 @@ void plugIn(int deviceIndex) {
     pad.controller = controller;
     pad.id = id;
     pad.source = source;
+    pad.style = PadStyleOfControllerType(SDL_GameControllerGetType(controller));
     pads.push_back(pad);
 }
 
@@ -112,29 +118,62 @@ void unplug(SDL_JoystickID id) {
 }
 
 void pressButton(Pad& pad, int which, bool down) {
-    if (which < 0 || which >= SDL_CONTROLLER_BUTTON_MAX || pad.buttons[static_cast<std::size_t>(which)] == down)
+    if (which < 0 || which >= PAD_BUTTON_COUNT || pad.buttons[static_cast<std::size_t>(which)] == down)
         return;
     change(pad, [&] { pad.buttons[static_cast<std::size_t>(which)] = down; });
     if (down) {
+        engine_detail::NotePadUsed(pad.style);
         if (engine_detail::NoteChosen(InputEvent::ButtonChosen, which)) lastPressedButton = which;
         engine_detail::TypeKeyChar(VirtualKeyFromPadButton(which));
     }
 }
 
-void moveStick(Pad& pad, int axis, int value) {
-    if (axis == SDL_CONTROLLER_AXIS_LEFTX) change(pad, [&] { pad.stickX = value; });
-    if (axis == SDL_CONTROLLER_AXIS_LEFTY) change(pad, [&] { pad.stickY = value; });
+bool leaning(int value) {
+    return value < -PAD_DEAD_ZONE || value > PAD_DEAD_ZONE;
+}
+
+// The triggers and the right stick press as buttons: a trigger pulled a third of the way, the right
+// stick leaning half its range (further than the left stick's dead zone: it is a button, not a move).
+constexpr int kTriggerPress = 32767 / 3;
+constexpr int kRightStickPress = 16384;
+
+void moveAxis(Pad& pad, int axis, int value) {
+    switch (axis) {
+    case SDL_CONTROLLER_AXIS_TRIGGERLEFT:
+        pressButton(pad, PAD_LEFT_TRIGGER, value > kTriggerPress);
+        return;
+    case SDL_CONTROLLER_AXIS_TRIGGERRIGHT:
+        pressButton(pad, PAD_RIGHT_TRIGGER, value > kTriggerPress);
+        return;
+    case SDL_CONTROLLER_AXIS_RIGHTX:
+        pressButton(pad, PAD_RIGHT_STICK_LEFT, value < -kRightStickPress);
+        pressButton(pad, PAD_RIGHT_STICK_RIGHT, value > kRightStickPress);
+        return;
+    case SDL_CONTROLLER_AXIS_RIGHTY:
+        pressButton(pad, PAD_RIGHT_STICK_UP, value < -kRightStickPress);
+        pressButton(pad, PAD_RIGHT_STICK_DOWN, value > kRightStickPress);
+        return;
+    default:
+        break;
+    }
+    int* stick = axis == SDL_CONTROLLER_AXIS_LEFTX   ? &pad.stickX
+                 : axis == SDL_CONTROLLER_AXIS_LEFTY ? &pad.stickY
+                                                     : nullptr;
+    if (!stick) return;
+    // A stick counts as used once it leans past the dead zone: a resting stick's drift is no use.
+    if (leaning(value) && !leaning(*stick)) engine_detail::NotePadUsed(pad.style);
+    change(pad, [&] { *stick = value; });
 }
 
 } // namespace
 
 int VirtualKeyFromPadButton(int which) {
-    if (which < 0 || which >= SDL_CONTROLLER_BUTTON_MAX) return 0;
+    if (which < 0 || which >= PAD_BUTTON_COUNT) return 0;
     return padMap[static_cast<std::size_t>(which)];
 }
 
 void MapPadButton(int button, int gameKey) {
-    if (button < 0 || button >= SDL_CONTROLLER_BUTTON_MAX) return;
+    if (button < 0 || button >= PAD_BUTTON_COUNT) return;
     padMap[static_cast<std::size_t>(button)] = gameKey > 0 && gameKey < kKeys ? gameKey : 0;
     releasePadKeys();
 }
@@ -146,7 +185,7 @@ void ResetPadMap() {
 
 int PadButtonHolding(int gameKey) {
     if (gameKey <= 0) return -1;
-    for (int b = 0; b < SDL_CONTROLLER_BUTTON_MAX; ++b) {
+    for (int b = 0; b < PAD_BUTTON_COUNT; ++b) {
         if (padMap[static_cast<std::size_t>(b)] == gameKey) return b;
     }
     return -1;
@@ -154,7 +193,7 @@ int PadButtonHolding(int gameKey) {
 
 namespace engine_detail {
 void ChooseButton(int button) {
-    if (button >= 0 && button < SDL_CONTROLLER_BUTTON_MAX) lastPressedButton = button;
+    if (button >= 0 && button < PAD_BUTTON_COUNT) lastPressedButton = button;
 }
 } // namespace engine_detail
 
@@ -164,18 +203,43 @@ int TakePadButtonPressed() {
 }
 
 std::string PadButtonName(int button) {
-    static const char* const names[SDL_CONTROLLER_BUTTON_MAX] = {
-        "A",      "B",       "X",          "Y",      "Back",    "Guide",   "Start",
-        "L stick", "R stick", "L shoulder", "R shoulder", "D-pad up", "D-pad down", "D-pad left",
-        "D-pad right", "Misc", "Paddle 1", "Paddle 2", "Paddle 3", "Paddle 4", "Touchpad"};
-    if (button < 0 || button >= SDL_CONTROLLER_BUTTON_MAX) return "";
+    // The names the settings file keeps: a new one is only ever added, so older files stay readable.
+    static const char* const names[PAD_BUTTON_COUNT] = {"A",
+                                                        "B",
+                                                        "X",
+                                                        "Y",
+                                                        "Back",
+                                                        "Guide",
+                                                        "Start",
+                                                        "L stick",
+                                                        "R stick",
+                                                        "L shoulder",
+                                                        "R shoulder",
+                                                        "D-pad up",
+                                                        "D-pad down",
+                                                        "D-pad left",
+                                                        "D-pad right",
+                                                        "Misc",
+                                                        "Paddle 1",
+                                                        "Paddle 2",
+                                                        "Paddle 3",
+                                                        "Paddle 4",
+                                                        "Touchpad",
+                                                        "L trigger",
+                                                        "R trigger",
+                                                        "R stick left",
+                                                        "R stick right",
+                                                        "R stick up",
+                                                        "R stick down"};
+    if (button < 0 || button >= PAD_BUTTON_COUNT) return "";
     return names[button];
 }
 
 bool GamepadsCanRumble() {
     engine_detail::PumpEvents();
-    return std::any_of(pads.begin(), pads.end(),
-                       [](const Pad& pad) { return SDL_GameControllerHasRumble(pad.controller) == SDL_TRUE; });
+    return std::any_of(pads.begin(), pads.end(), [](const Pad& pad) {
+        return SDL_GameControllerHasRumble(pad.controller) == SDL_TRUE;
+    });
 }
 
 void RumbleGamepads(float strength, int ms) {
@@ -187,6 +251,9 @@ void RumbleGamepads(float strength, int ms) {
 
 bool OpenGamepads() {
     if (listening) return true;
+    // Buttons by their place, not their label: south is A on every pad, as the game's defaults and menus
+    // expect; a Nintendo pad's labels are the prompts' business.
+    SDL_SetHint(SDL_HINT_GAMECONTROLLER_USE_BUTTON_LABELS, "0");
     if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) return false;
     listening = true;
     return true;
@@ -222,7 +289,7 @@ void HandleGamepadEvent(const SDL_Event& event) {
             pressButton(*pad, event.cbutton.button, event.type == SDL_CONTROLLERBUTTONDOWN);
         break;
     case SDL_CONTROLLERAXISMOTION:
-        if (Pad* pad = padOf(event.caxis.which)) moveStick(*pad, event.caxis.axis, event.caxis.value);
+        if (Pad* pad = padOf(event.caxis.which)) moveAxis(*pad, event.caxis.axis, event.caxis.value);
         break;
     default:
         break;

@@ -7,6 +7,16 @@
 // Start is P and Back is Esc, and every button also types a character. A pad SDL has no mapping for
 // is ignored; a pad unplugged releases everything it held.
 
+// Besides SDL's buttons (SDL_GameControllerButton, 0 to 20), the triggers and the right stick press like
+// buttons and can be bound like them: numbered after SDL's.
+constexpr int PAD_LEFT_TRIGGER = 21;
+constexpr int PAD_RIGHT_TRIGGER = 22;
+constexpr int PAD_RIGHT_STICK_LEFT = 23;
+constexpr int PAD_RIGHT_STICK_RIGHT = 24;
+constexpr int PAD_RIGHT_STICK_UP = 25;
+constexpr int PAD_RIGHT_STICK_DOWN = 26;
+constexpr int PAD_BUTTON_COUNT = 27;
+
 // How far the left stick must lean before it holds an arrow: a quarter of its range.
 constexpr int PAD_DEAD_ZONE = 8192;
 

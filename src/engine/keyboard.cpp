@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/input_device.h"
 #include "engine/pass_input.h"
 #include "engine/platform.h"
 
@@ -255,19 +256,44 @@ std::string KeyName(int key) {
     static const struct {
         int key;
         const char* name;
-    } named[] = {{KEY_BACKSPACE, "Backspace"}, {KEY_TAB, "Tab"},        {KEY_ENTER, "Enter"},
-                 {KEY_SHIFT, "Shift"},         {KEY_CONTROL, "Ctrl"},   {KEY_ALT, "Alt"},
-                 {KEY_PAUSE, "Pause"},         {KEY_CAPSLOCK, "Caps"},  {KEY_ESCAPE, "Esc"},
-                 {KEY_SPACE, "Space"},         {KEY_PAGEUP, "PgUp"},    {KEY_PAGEDOWN, "PgDn"},
-                 {KEY_END, "End"},             {KEY_HOME, "Home"},      {KEY_LEFT, "Left"},
-                 {KEY_UP, "Up"},               {KEY_RIGHT, "Right"},    {KEY_DOWN, "Down"},
-                 {KEY_INSERT, "Ins"},          {KEY_DELETE, "Del"},     {KEY_NUMMULTIPLY, "Num *"},
-                 {KEY_NUMADD, "Num +"},        {KEY_NUMSUBTRACT, "Num -"}, {KEY_NUMDECIMAL, "Num ."},
-                 {KEY_NUMDIVIDE, "Num /"},     {KEY_NUMLOCK, "NumLock"}, {KEY_SCROLLLOCK, "ScrLock"},
-                 {KEY_SEMICOLON, ";"},         {KEY_EQUALS, "="},       {KEY_COMMA, ","},
-                 {KEY_MINUS, "-"},             {KEY_PERIOD, "."},       {KEY_SLASH, "/"},
-                 {KEY_TILDE, "`"},             {KEY_OPENBRACKET, "["},  {KEY_BACKSLASH, "\\"},
-                 {KEY_CLOSEBRACKET, "]"},      {KEY_QUOTES, "'"}};
+    } named[] = {{KEY_BACKSPACE, "Backspace"},
+                 {KEY_TAB, "Tab"},
+                 {KEY_ENTER, "Enter"},
+                 {KEY_SHIFT, "Shift"},
+                 {KEY_CONTROL, "Ctrl"},
+                 {KEY_ALT, "Alt"},
+                 {KEY_PAUSE, "Pause"},
+                 {KEY_CAPSLOCK, "Caps"},
+                 {KEY_ESCAPE, "Esc"},
+                 {KEY_SPACE, "Space"},
+                 {KEY_PAGEUP, "PgUp"},
+                 {KEY_PAGEDOWN, "PgDn"},
+                 {KEY_END, "End"},
+                 {KEY_HOME, "Home"},
+                 {KEY_LEFT, "Left"},
+                 {KEY_UP, "Up"},
+                 {KEY_RIGHT, "Right"},
+                 {KEY_DOWN, "Down"},
+                 {KEY_INSERT, "Ins"},
+                 {KEY_DELETE, "Del"},
+                 {KEY_NUMMULTIPLY, "Num *"},
+                 {KEY_NUMADD, "Num +"},
+                 {KEY_NUMSUBTRACT, "Num -"},
+                 {KEY_NUMDECIMAL, "Num ."},
+                 {KEY_NUMDIVIDE, "Num /"},
+                 {KEY_NUMLOCK, "NumLock"},
+                 {KEY_SCROLLLOCK, "ScrLock"},
+                 {KEY_SEMICOLON, ";"},
+                 {KEY_EQUALS, "="},
+                 {KEY_COMMA, ","},
+                 {KEY_MINUS, "-"},
+                 {KEY_PERIOD, "."},
+                 {KEY_SLASH, "/"},
+                 {KEY_TILDE, "`"},
+                 {KEY_OPENBRACKET, "["},
+                 {KEY_BACKSLASH, "\\"},
+                 {KEY_CLOSEBRACKET, "]"},
+                 {KEY_QUOTES, "'"}};
     for (const auto& n : named) {
         if (n.key == key) return n.name;
     }
@@ -285,8 +311,10 @@ void HandleKeyboardEvent(const SDL_Event& event) {
     switch (event.type) {
     case SDL_KEYDOWN: {
         const int key = VirtualKeyFromKeysym(event.key.keysym.sym, event.key.keysym.scancode);
-        if (!event.key.repeat && validKey(key) && engine_detail::NoteChosen(InputEvent::KeyChosen, key))
-            lastPressed = key;
+        if (!event.key.repeat && validKey(key)) {
+            engine_detail::NoteKeyboardUsed();
+            if (engine_detail::NoteChosen(InputEvent::KeyChosen, key)) lastPressed = key;
+        }
         keyDown(*devices, MappedKey(key), event.key.repeat != 0);
         pushChar(*devices, charOfKeyEvent(event.key.keysym, key));
         break;

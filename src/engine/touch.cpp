@@ -5,6 +5,7 @@
 #include <cmath>
 #include <vector>
 
+#include "engine/input_device.h"
 #include "engine/keyboard.h"
 #include "engine/platform.h"
 
@@ -97,6 +98,7 @@ void TouchLand(int finger, TouchTarget target, float x, float y) {
     if (fingerOf(finger)) TouchLift(finger); // the browser reused a finger we missed the end of
     if (fingers.size() >= kMaxFingers) return;
     fingers.push_back({finger, target, target, x, y});
+    NoteTouchUsed();
     const std::vector<int> taken = applyHolds();
     // As with a pad's button, a control typing a character lets any touch end the intro and the outro.
     if (target == TouchTarget::Picture) TypeKeyChar(0);

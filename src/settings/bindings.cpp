@@ -17,7 +17,7 @@ int findAction(const std::array<int, kActionCount>& bound, int code) {
 // The shared rule of keys and buttons: refuse, leave alone, bind, or swap with the action that has it.
 template <class Name>
 BindOutcome bindTo(std::array<int, kActionCount>& bound, Action action, int code, const std::string& refusal,
-                 Name&& name) {
+                   Name&& name) {
     BindOutcome outcome;
     const std::size_t mine = static_cast<std::size_t>(action);
     if (!refusal.empty()) {
@@ -56,7 +56,8 @@ std::string KeyRefusal(int key) {
 
 std::string PadButtonRefusal(int button) {
     if (PadButtonName(button).empty()) return "That button cannot be used: choose another.";
-    if (button == SDL_CONTROLLER_BUTTON_GUIDE) return "The Guide button belongs to the system: choose another.";
+    if (button == SDL_CONTROLLER_BUTTON_GUIDE)
+        return "The Guide button belongs to the system: choose another.";
     return "";
 }
 
@@ -66,7 +67,7 @@ BindOutcome BindKey(tSettings& settings, Action action, int key) {
 
 BindOutcome BindPadButton(tSettings& settings, Action action, int button) {
     return bindTo(settings.padButtons, action, button, PadButtonRefusal(button),
-                [](int b) { return PadButtonName(b); });
+                  [](int b) { return PadButtonName(b); });
 }
 
 void RestoreDefaultControls(tSettings& settings) {
@@ -96,7 +97,7 @@ void ApplyBindings(const tSettings& settings) {
         MapKey(ActionGameKey(static_cast<Action>(a)), 0);
     for (int a = 0; a < kActionCount; ++a)
         MapKey(settings.key(static_cast<Action>(a)), ActionGameKey(static_cast<Action>(a)));
-    for (int button = 0; button < SDL_CONTROLLER_BUTTON_MAX; ++button)
+    for (int button = 0; button < PAD_BUTTON_COUNT; ++button)
         MapPadButton(button, 0);
     for (int a = 0; a < kActionCount; ++a)
         MapPadButton(settings.padButton(static_cast<Action>(a)), ActionGameKey(static_cast<Action>(a)));

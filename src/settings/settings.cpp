@@ -51,7 +51,8 @@ bool readYesNo(const std::string& value, bool& out) {
 
 // A whole number 0 to 100 written as digits alone; anything else is refused.
 bool readPercent(const std::string& value, int& out) {
-    if (value.empty() || value.size() > 3 || !std::all_of(value.begin(), value.end(), ::isdigit)) return false;
+    if (value.empty() || value.size() > 3 || !std::all_of(value.begin(), value.end(), ::isdigit))
+        return false;
     const int percent = std::stoi(value);
     if (percent > 100) return false;
     out = percent;
@@ -130,7 +131,8 @@ std::vector<std::pair<std::string, std::string>> tSettings::entries() const {
         {"vsync", yesNo(vsync)},
     };
     for (int a = 0; a < kActionCount; ++a)
-        lines.emplace_back(std::string("key_") + kActions[a].entry, KeyName(keys[static_cast<std::size_t>(a)]));
+        lines.emplace_back(std::string("key_") + kActions[a].entry,
+                           KeyName(keys[static_cast<std::size_t>(a)]));
     for (int a = 0; a < kActionCount; ++a)
         lines.emplace_back(std::string("pad_") + kActions[a].entry,
                            PadButtonName(padButtons[static_cast<std::size_t>(a)]));
@@ -197,7 +199,7 @@ int KeyFromName(const std::string& name) {
 
 int PadButtonFromName(const std::string& name) {
     if (name.empty()) return -1;
-    for (int button = 0; button < SDL_CONTROLLER_BUTTON_MAX; ++button) {
+    for (int button = 0; button < PAD_BUTTON_COUNT; ++button) {
         if (PadButtonName(button) == name) return button;
     }
     return -1;

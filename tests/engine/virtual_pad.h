@@ -3,19 +3,24 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include "engine/input_device.h"
 #include "engine/platform.h"
 
 // A pad made with SDL's virtual joystick driver: a game controller SDL maps by itself, or a bare
 // joystick it has no mapping for. The test drives it through its own joystick handle.
 class VirtualPad {
   public:
-    explicit VirtualPad(bool mapped = true) {
+    // vendor and product (USB ids) make it a pad SDL knows the type of: 0x054c/0x09cc a PlayStation 4
+    // pad, 0x057e/0x2009 a Nintendo Switch Pro pad, 0x045e/0x02ea an Xbox One pad.
+    explicit VirtualPad(bool mapped = true, Uint16 vendor = 0, Uint16 product = 0) {
         SDL_VirtualJoystickDesc desc{};
         desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
         desc.type = mapped ? SDL_JOYSTICK_TYPE_GAMECONTROLLER : SDL_JOYSTICK_TYPE_UNKNOWN;
         desc.naxes = mapped ? SDL_CONTROLLER_AXIS_MAX : 2;
         desc.nbuttons = mapped ? SDL_CONTROLLER_BUTTON_MAX : 3;
         desc.name = mapped ? "test pad" : "odd stick";
+        desc.vendor_id = vendor;
+        desc.product_id = product;
         desc.userdata = this;
         desc.Rumble = [](void* self, Uint16, Uint16) {
             ++static_cast<VirtualPad*>(self)->rumbles;
@@ -26,7 +31,10 @@ class VirtualPad {
         id = SDL_JoystickGetDeviceInstanceID(index);
         joystick = SDL_JoystickOpen(index);
     }
-    ~VirtualPad() { unplug(); }
+    ~VirtualPad() {
+        unplug();
+        engine_detail::ResetInputDevice();
+    }
     // Each change is read at once: SDL reports only the state it finds when the queue is read.
     void button(SDL_GameControllerButton which, bool down) {
         SDL_JoystickSetVirtualButton(joystick, which, down ? 1 : 0);

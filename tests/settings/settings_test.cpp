@@ -1,8 +1,8 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <algorithm>
+#include <cstring>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -122,8 +122,9 @@ TEST(Bindings, AKeyInUseIsSwappedAndAKeyKeptElsewhereIsRefused) {
     EXPECT_EQ(out.result, BindOutcome::Result::Refused);
     EXPECT_EQ(out.message, "F11 switches fullscreen: choose another key.");
     EXPECT_EQ(BindKey(s, Action::Pause, 0).result, BindOutcome::Result::Refused);
-    EXPECT_EQ(BindPadButton(s, Action::Pause, SDL_CONTROLLER_BUTTON_GUIDE).result, BindOutcome::Result::Refused);
-    EXPECT_EQ(BindPadButton(s, Action::Pause, SDL_CONTROLLER_BUTTON_MAX).result, BindOutcome::Result::Refused);
+    EXPECT_EQ(BindPadButton(s, Action::Pause, SDL_CONTROLLER_BUTTON_GUIDE).result,
+              BindOutcome::Result::Refused);
+    EXPECT_EQ(BindPadButton(s, Action::Pause, PAD_BUTTON_COUNT).result, BindOutcome::Result::Refused);
     EXPECT_EQ(s, before);
 
     out = BindPadButton(s, Action::Fire, SDL_CONTROLLER_BUTTON_B);

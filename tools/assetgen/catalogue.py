@@ -96,6 +96,8 @@ PICTURES = [
     ("whitePixel.png", 320, 240, 320, 240),
     ("star.png", 1, 1, 1, 1),
     ("title.png", 235, 56, 235, 56),
+    # beyond the rules' catalogue: the pad buttons the prompts show (prompts.py names the frames)
+    ("Gfx/prompts.png", 112, 80, 14, 10),
 ]
 
 FONT = "Font/super_effective.ttf"

@@ -20,6 +20,7 @@ sys.path.insert(0, str(HERE))
 
 import buildings  # noqa: E402,F401  (registers painters)
 import fx  # noqa: E402,F401
+import prompts  # noqa: E402,F401
 import screens  # noqa: E402,F401
 import units  # noqa: E402,F401
 from catalogue import FONT, LETTERS_FONT, PICTURES  # noqa: E402
