@@ -1,8 +1,12 @@
 #include "campaign/campaign_choice.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "engine/engine.h"
 #include "engine/words.h"
 #include "game/constants.h"
+#include "settings/prompts.h"
 
 namespace {
 
@@ -21,12 +25,16 @@ void drawLine(const std::string& text, float y) {
 tCampaignChoice::tCampaignChoice(int won) : missionsWon(won) {}
 
 tCampaignChoice::Outcome tCampaignChoice::update() {
-    const bool take = pressed(KEY_Z) || pressed(KEY_C) || pressed(KEY_ENTER) || pressed(KEY_SPACE);
-    const bool back = pressed(KEY_X) || pressed(KEY_ESCAPE);
-    if (pressed(KEY_UP)) picked = 0;
-    if (pressed(KEY_DOWN)) picked = 1;
+    const tMenuKeys::Pass keys = menuKeys.read();
+    // Every key is read each pass, none skipped: a press left waiting would answer the next question.
+    const bool takes[] = {keys.take, pressed(KEY_C), pressed(KEY_ENTER), pressed(KEY_SPACE)};
+    const bool take = std::any_of(std::begin(takes), std::end(takes), [](bool b) { return b; });
+    const bool xPressed = pressed(KEY_X);
+    const bool back = keys.back || xPressed;
+    if (keys.up > 0) picked = 0;
+    if (keys.down > 0) picked = 1;
     if (!confirming) {
-        if (back) return Outcome::Leave;
+        // Nothing lies behind the first question: stepping back there stays on it, and never ends the game.
         if (!take) return Outcome::Undecided;
         if (picked == 0) return Outcome::Continue;
         confirming = true; // asked once before the saved campaign is replaced
@@ -64,6 +72,6 @@ void tCampaignChoice::draw() {
         drawLine(text, 230.0f + 40.0f * i);
     }
     SetColor(0, 150, 0);
-    drawLine(Tr("Up and Down pick, Z takes"), 400);
+    DrawHintLine({{{Action::Up, Action::Down}, "pick"}, {{Action::Fire}, "take"}}, 320, 396, true);
     SetColor(colours::defaultR, colours::defaultG, colours::defaultB);
 }

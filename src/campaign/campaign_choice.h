@@ -3,13 +3,15 @@
 
 #include "engine/object.h"
 #include "engine/words.h"
+#include "settings/menu_keys.h"
 
 // The question after the intro when a campaign is saved: "Continue" or "New campaign". New asks once
-// more before it replaces the saved campaign. Up and Down pick, Z, C, Enter or Space take the one picked;
-// X or Esc in the second question answer no, Esc in the first asks to leave the game as everywhere.
+// more before it replaces the saved campaign. Up and Down pick, Fire, C, Enter or Space take the one
+// picked; X or Back in the second question answer no, and in the first change nothing: a pad's B there
+// must not end the game.
 class tCampaignChoice : public Object {
   public:
-    enum class Outcome { Undecided, Continue, NewCampaign, Leave };
+    enum class Outcome { Undecided, Continue, NewCampaign };
 
     explicit tCampaignChoice(int missionsWon);
 
@@ -20,6 +22,7 @@ class tCampaignChoice : public Object {
     int missionsWon;
     int picked = 0;          // 0: the first entry of the question shown
     bool confirming = false; // the second question: replace the saved campaign?
+    tMenuKeys menuKeys;
 
     // The entries of the question shown now, in order.
     static constexpr const char* kContinue = TrMark("Continue");

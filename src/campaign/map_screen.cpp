@@ -11,7 +11,7 @@
 #include "game/game_clock.h"
 #include "game/program.h"
 #include "hud/indicators.h"
-#include "settings/bindings.h"
+#include "settings/prompts.h"
 
 tMapScreen::tMapScreen() {
     mapImg = TImage::Load("incbin::Gfx\\map\\mapLayout.png", 0);
@@ -76,21 +76,21 @@ void tMapScreen::selectNode(const std::shared_ptr<tMissionNode>& node) {
 
 namespace {
 
-// The map picture's legend names the arrows and Z. With other keys bound it is drawn again over the
-// picture's own, in its colours, naming them; with the game's own keys the picture is left as it is.
+// The map picture's legend names the arrows and Z. With other keys bound, or once a pad or the touch
+// controls are used, it is drawn again over the picture's own, in its colours, with their prompts; with
+// the game's own keys the picture is left as it is.
 void drawLegendForBoundKeys() {
-    const int left = HintKey(KEY_LEFT), right = HintKey(KEY_RIGHT), up = HintKey(KEY_UP),
-              down = HintKey(KEY_DOWN), fire = HintKey(KEY_Z);
-    const bool arrows = left == KEY_LEFT && right == KEY_RIGHT && up == KEY_UP && down == KEY_DOWN;
-    if (arrows && fire == KEY_Z) return;
+    const bool ownKeys = PromptIsGameKey(Action::Left) && PromptIsGameKey(Action::Right) &&
+                         PromptIsGameKey(Action::Up) && PromptIsGameKey(Action::Down) &&
+                         PromptIsGameKey(Action::Fire);
+    if (ownKeys) return;
     static const std::shared_ptr<TImage> pixel = TImage::Load("incbin::whitePixel.png", 0);
     if (!pixel || pixel->width <= 0 || pixel->height <= 0) return;
-    const std::string steer =
-        (arrows ? "Arrows" : KeyName(left) + "/" + KeyName(right) + "/" + KeyName(up) + "/" + KeyName(down)) +
-        ": steer the Dazozuzo";
-    const std::string invade = KeyName(fire) + " over a zone: invade it";
-    // In art pixels: the legend's box from (5, 215), at least as wide as the picture's, grown to the text.
-    const float width = static_cast<float>(std::max({StringWidth(steer), StringWidth(invade)}) + 7);
+    const std::vector<tHint> steer = {
+        {{Action::Left, Action::Right, Action::Up, Action::Down}, "steer the Dazozuzo"}};
+    const std::vector<tHint> invade = {{{Action::Fire}, "over a zone: invade it"}};
+    // In art pixels: the legend's box from (5, 212), at least as wide as the picture's, grown to the hints.
+    const float width = static_cast<float>(std::max(HintLineWidth(steer), HintLineWidth(invade))) / 2 + 8;
     const float boxWidth = std::max(width, 147.0f);
     const auto box = [&](float x, float y, float w, float h) {
         SetDrawScale(2 * w / static_cast<float>(pixel->width), 2 * h / static_cast<float>(pixel->height));
@@ -99,13 +99,12 @@ void drawLegendForBoundKeys() {
     int r = 0, g = 0, b = 0;
     ReadColor(r, g, b);
     SetColor(168, 160, 96);
-    box(5, 215, boxWidth, 20);
+    box(5, 212, boxWidth, 23);
     SetColor(32, 32, 44);
-    box(6, 216, boxWidth - 2, 18);
+    box(6, 213, boxWidth - 2, 21);
     SetColor(184, 176, 160);
-    SetDrawScale(2, 2);
-    DrawString(steer, 18, 434);
-    DrawString(invade, 18, 450);
+    DrawHintLine(steer, 18, 428);
+    DrawHintLine(invade, 18, 448);
     SetColor(r, g, b);
 }
 

@@ -10,6 +10,7 @@
 #include "game/game_clock.h"
 #include "hud/indicators.h"
 #include "player/foo.h"
+#include "settings/prompts.h"
 
 namespace {
 
@@ -138,4 +139,28 @@ void tUpgradeMenu::draw() {
     if (nextUpgradeCostText) {
         DrawFrame(nextUpgradeCostText, x + width / 2.0f - nextUpgradeCostText->width / 2, y + 22.0f, 0);
     }
+    drawHintsForBoundKeys();
+}
+
+// The page's bottom line names the arrows, Enter and Esc. With other keys bound, or once a pad or the
+// touch controls are used, it is covered and drawn again with their prompts.
+void tUpgradeMenu::drawHintsForBoundKeys() const {
+    if (PromptIsGameKey(Action::Left) && PromptIsGameKey(Action::Right) && PromptIsGameKey(Action::Back))
+        return;
+    static const std::shared_ptr<TImage> pixel = TImage::Load("incbin::whitePixel.png", 0);
+    if (!pixel || pixel->width <= 0 || pixel->height <= 0) return;
+    constexpr float kLineTop = 148, kInset = 4; // art pixels of the page
+    const float lineWidth = width - 4 * kInset, lineHeight = 2 * (kPageHeight - kLineTop);
+    int r = 0, g = 0, b = 0;
+    ReadColor(r, g, b);
+    SetColor(20, 16, 28);
+    SetDrawScale(lineWidth / static_cast<float>(pixel->width),
+                 lineHeight / static_cast<float>(pixel->height));
+    DrawFrame(pixel, x + 2 * kInset, y + 2 * kLineTop, 0);
+    SetColor(180, 138, 224);
+    const std::vector<tHint> hints = {
+        {{Action::Left, Action::Right}, "choose"}, {{Action::Fire}, "evolve"}, {{Action::Back}, "leave"}};
+    DrawHintLine(hints, x + width / 2, y + 2 * kLineTop, true);
+    SetColor(r, g, b);
+    SetDrawScale(2, 2);
 }

@@ -35,5 +35,6 @@ class tUpgradeMenu : public tMenu {
 
   private:
     void renderPrice();
+    void drawHintsForBoundKeys() const;
     bool closing = false; // Escape was pressed in this frame's checkKeys
 };

@@ -55,10 +55,18 @@ KeySet held(const Pad& pad) {
         if (pad.buttons[static_cast<std::size_t>(b)] && key > 0 && key < kKeys)
             keys[static_cast<std::size_t>(key)] = true;
     }
-    if (pad.stickX < -PAD_DEAD_ZONE) keys[KEY_LEFT] = true;
-    if (pad.stickX > PAD_DEAD_ZONE) keys[KEY_RIGHT] = true;
-    if (pad.stickY < -PAD_DEAD_ZONE) keys[KEY_UP] = true;
-    if (pad.stickY > PAD_DEAD_ZONE) keys[KEY_DOWN] = true;
+    if (pad.stickX < -PAD_DEAD_ZONE) keys[KEY_LEFT] = keys[KEY_MENU_LEFT] = true;
+    if (pad.stickX > PAD_DEAD_ZONE) keys[KEY_RIGHT] = keys[KEY_MENU_RIGHT] = true;
+    if (pad.stickY < -PAD_DEAD_ZONE) keys[KEY_UP] = keys[KEY_MENU_UP] = true;
+    if (pad.stickY > PAD_DEAD_ZONE) keys[KEY_DOWN] = keys[KEY_MENU_DOWN] = true;
+    // The menu keys by the buttons' places, whatever they are bound to: south takes, east steps back.
+    const auto button = [&pad](int b) { return pad.buttons[static_cast<std::size_t>(b)]; };
+    if (button(SDL_CONTROLLER_BUTTON_DPAD_LEFT)) keys[KEY_MENU_LEFT] = true;
+    if (button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT)) keys[KEY_MENU_RIGHT] = true;
+    if (button(SDL_CONTROLLER_BUTTON_DPAD_UP)) keys[KEY_MENU_UP] = true;
+    if (button(SDL_CONTROLLER_BUTTON_DPAD_DOWN)) keys[KEY_MENU_DOWN] = true;
+    if (button(SDL_CONTROLLER_BUTTON_A)) keys[KEY_MENU_CONFIRM] = true;
+    if (button(SDL_CONTROLLER_BUTTON_B)) keys[KEY_MENU_BACK] = true;
     return keys;
 }
 

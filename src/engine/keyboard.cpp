@@ -300,6 +300,25 @@ std::string KeyName(int key) {
     return ""; // no key on a keyboard makes this code
 }
 
+int MenuKeyOfKey(int key) {
+    switch (key) {
+    case KEY_LEFT:
+        return KEY_MENU_LEFT;
+    case KEY_RIGHT:
+        return KEY_MENU_RIGHT;
+    case KEY_UP:
+        return KEY_MENU_UP;
+    case KEY_DOWN:
+        return KEY_MENU_DOWN;
+    case KEY_ENTER:
+        return KEY_MENU_CONFIRM;
+    case KEY_ESCAPE:
+        return KEY_MENU_BACK;
+    default:
+        return 0;
+    }
+}
+
 int VirtualKeyFromKeysym(int keycode, int scancode) {
     const int key = VirtualKeyFromKeycode(keycode);
     return key != 0 ? key : VirtualKeyFromScancode(scancode);
@@ -316,12 +335,16 @@ void HandleKeyboardEvent(const SDL_Event& event) {
             if (engine_detail::NoteChosen(InputEvent::KeyChosen, key)) lastPressed = key;
         }
         keyDown(*devices, MappedKey(key), event.key.repeat != 0);
+        keyDown(*devices, MenuKeyOfKey(key), event.key.repeat != 0);
         pushChar(*devices, charOfKeyEvent(event.key.keysym, key));
         break;
     }
-    case SDL_KEYUP:
-        keyUp(*devices, MappedKey(VirtualKeyFromKeysym(event.key.keysym.sym, event.key.keysym.scancode)));
+    case SDL_KEYUP: {
+        const int key = VirtualKeyFromKeysym(event.key.keysym.sym, event.key.keysym.scancode);
+        keyUp(*devices, MappedKey(key));
+        keyUp(*devices, MenuKeyOfKey(key));
         break;
+    }
     case SDL_WINDOWEVENT:
         // A window that loses the focus gets no key-up events: release every key.
         if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) releaseSource(*devices, kKeyboardBit);

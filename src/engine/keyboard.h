@@ -81,6 +81,15 @@ constexpr int KEY_OPENBRACKET = 219;
 constexpr int KEY_BACKSLASH = 220;
 constexpr int KEY_CLOSEBRACKET = 221;
 constexpr int KEY_QUOTES = 222;
+// The menu keys: no key on a keyboard makes them. The arrows, Enter and Esc hold them besides whatever
+// the player bound those keys to, as the d-pad (and the left stick), A and B do on every pad, so a menu
+// that answers them is never left without a way to move, take or step back, whatever the bindings.
+constexpr int KEY_MENU_LEFT = 233;
+constexpr int KEY_MENU_RIGHT = 234;
+constexpr int KEY_MENU_UP = 235;
+constexpr int KEY_MENU_DOWN = 236;
+constexpr int KEY_MENU_CONFIRM = 237;
+constexpr int KEY_MENU_BACK = 238;
 
 // True while the key is down. Keys outside 1-255 are never down.
 bool KeyHeld(int key);
@@ -118,6 +127,8 @@ int TakeKeyPressed();
 // key on a keyboard makes (0, outside 1-255, or unused).
 std::string KeyName(int key);
 
+// The menu key a key on the keyboard holds besides its mapped one (KEY_MENU_BACK for Esc), or 0.
+int MenuKeyOfKey(int key);
 // Headless input, as the window's event queue would deliver it.
 // A key going down: held, one more press, and the character it types queued (lower-case letters,
 // digits, space, Enter, Esc, Backspace, Tab); TakeKeyPressed answers it. A key going up: no longer held.

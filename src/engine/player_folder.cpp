@@ -43,7 +43,8 @@ fs::path environmentPath(const char* name) {
 fs::path homeFolder() {
     fs::path home = environmentPath("HOME");
     if (!home.empty()) return home;
-    if (const passwd* entry = getpwuid(getuid()); entry && entry->pw_dir && *entry->pw_dir) return entry->pw_dir;
+    if (const passwd* entry = getpwuid(getuid()); entry && entry->pw_dir && *entry->pw_dir)
+        return entry->pw_dir;
     return {};
 }
 

@@ -133,7 +133,6 @@ bool tProgram::chooseCampaign() {
             campaignFile->startNew(*worldData);
             break;
         }
-        if (outcome == tCampaignChoice::Outcome::Leave && ConfirmEnd()) return false;
         if (timerReady(drawTime, 5)) {
             Cls();
             choice->draw();
@@ -629,7 +628,8 @@ void tProgram::beginOutro() {
     outro->stars = std::make_shared<TList>();
     outro->starTimer = 0;
     outro->text = TImage::Load("incbin::outro\\outroText.png", 0);
-    const std::shared_ptr<TSound> song = TSound::Load("incbin::marchOfSadness.ogg", SOUND_MUSIC); // plays once
+    const std::shared_ptr<TSound> song =
+        TSound::Load("incbin::marchOfSadness.ogg", SOUND_MUSIC); // plays once
     blackScreen = TImage::Load("incbin::Gfx\\blackScreen.png", 0);
     blackScreenAlpha = 2.0f;
     outro->song = song ? song->Play(std::make_shared<TChannel>()) : nullptr;

@@ -6,7 +6,7 @@
 #include "game/constants.h"
 #include "game/game_clock.h"
 #include "game/program.h"
-#include "settings/bindings.h"
+#include "settings/prompts.h"
 
 // ---------------------------------------------------------------------------------------------------
 // Floating numbers
@@ -142,44 +142,19 @@ void tButtonFlasher::update() {
     }
 }
 
-namespace {
-
-// A key cap like the hint pictures' (dark outline, bone face or, lit, green), as wide as the key's name,
-// centred on (x, y), in art pixels at scale 2.
-void drawKeyCap(const std::string& name, float x, float y, bool lit) {
-    static const std::shared_ptr<TImage> pixel = TImage::Load("incbin::whitePixel.png", 0);
-    if (!pixel || pixel->width <= 0 || pixel->height <= 0) return;
-    const float width = static_cast<float>(StringWidth(name) + 6) * 2, height = 20;
-    const float left = x - width / 2, top = y - height / 2;
-    const auto box = [&](float bx, float by, float bw, float bh) {
-        SetDrawTransform(0, bw / static_cast<float>(pixel->width), bh / static_cast<float>(pixel->height));
-        DrawFrame(pixel, bx, by, 0);
-    };
-    int r = 0, g = 0, b = 0;
-    ReadColor(r, g, b);
-    SetColor(20, 16, 28);
-    box(left, top, width, height);
-    if (lit) {
-        SetColor(184, 255, 128);
-    } else {
-        SetColor(220, 212, 192);
-    }
-    box(left + 2, top + 2, width - 4, height - 4);
-    SetColor(20, 16, 28);
-    SetDrawTransform(0, 2, 2);
-    DrawString(name, left + 6, top + 2);
-    SetColor(r, g, b);
-}
-
-} // namespace
-
 void tButtonFlasher::draw() {
     SetDrawTransform(0, 2, 2);
-    // The picture names the game's own key; a key bound in its place is named on a cap of its own.
-    const int bound = gameKey != 0 ? HintKey(gameKey) : 0;
-    if (bound != 0 && bound != gameKey) {
-        drawKeyCap(KeyName(bound), getX(), getY(), frame == 1);
-        return;
+    // The picture names the game's own key; another key bound in its place, or a pad's button once the pad
+    // is used, is a prompt of its own.
+    Action action = Action::Fire;
+    if (gameKey != 0 && ActionOfGameKey(gameKey, action) && !PromptIsGameKey(action)) {
+        const tPrompt prompt = PromptFor(action);
+        if (prompt.kind != tPrompt::Kind::None) {
+            DrawPrompt(prompt, getX() - static_cast<float>(PromptWidth(prompt) / 2),
+                       getY() - static_cast<float>(PROMPT_HEIGHT / 2), frame == 1);
+            SetDrawTransform(0, 2, 2);
+            return;
+        }
     }
     DrawFrame(defaultImg, getX(), getY(), frame);
 }

@@ -9,12 +9,13 @@
 #include "game/constants.h"
 #include "game/program.h"
 #include "sessions/replays_screen.h"
+#include "settings/prompts.h"
 
 namespace {
 
 // Behind by more than this (a slow machine at 8x), the viewer lets the lost time go rather than rush.
 constexpr long long kMostBehindMs = 250;
-constexpr int kBandHeight = 14;
+constexpr int kBandHeight = 42;
 constexpr int kStillFrameMs = 16;
 
 // A black band across the picture: the blackScreen picture drawn squeezed.
@@ -64,7 +65,8 @@ void tReplayViewer::run() {
             showStill();
             if (PlayerKeyPressCount(KEY_ESCAPE) + PlayerKeyPressCount(KEY_BACKSPACE) +
                     PlayerKeyPressCount(KEY_P) + PlayerKeyPressCount(KEY_ENTER) +
-                    PlayerKeyPressCount(KEY_SPACE) + PlayerKeyPressCount(KEY_X) >
+                    PlayerKeyPressCount(KEY_SPACE) + PlayerKeyPressCount(KEY_X) +
+                    PlayerKeyPressCount(KEY_MENU_BACK) + PlayerKeyPressCount(KEY_MENU_CONFIRM) >
                 0)
                 leaving = true;
         }
@@ -74,13 +76,17 @@ void tReplayViewer::run() {
 }
 
 void tReplayViewer::readKeys() {
-    if (PlayerKeyPressCount(KEY_ESCAPE) + PlayerKeyPressCount(KEY_BACKSPACE) > 0) leaving = true;
+    // The viewer's own keys: the player's bindings (the engine's, which are the viewer's), and the menu keys.
+    if (PlayerKeyPressCount(KEY_ESCAPE) + PlayerKeyPressCount(KEY_BACKSPACE) +
+            PlayerKeyPressCount(KEY_MENU_BACK) >
+        0)
+        leaving = true;
     if (PlayerKeyPressCount(KEY_P) + PlayerKeyPressCount(KEY_SPACE) > 0) {
         pausedNow = !pausedNow;
         if (!pausedNow) anchorHere();
     }
-    const int faster = PlayerKeyPressCount(KEY_RIGHT);
-    const int slower = PlayerKeyPressCount(KEY_LEFT);
+    const int faster = std::max(PlayerKeyPressCount(KEY_RIGHT), PlayerKeyPressCount(KEY_MENU_RIGHT));
+    const int slower = std::max(PlayerKeyPressCount(KEY_LEFT), PlayerKeyPressCount(KEY_MENU_LEFT));
     if (faster + slower > 0) {
         for (int i = 0; i < faster; ++i)
             speedFactor = std::min(speedFactor * 2, kFastest);
@@ -90,7 +96,9 @@ void tReplayViewer::readKeys() {
         // Four sounds at once where one was: fast forward is watched, not heard (nor felt in the pad).
         SetPlaybackQuiet(speedFactor > 2);
     }
-    if (PlayerKeyPressCount(KEY_DOWN) + PlayerKeyPressCount(KEY_C) + PlayerKeyPressCount(KEY_N) > 0)
+    if (PlayerKeyPressCount(KEY_DOWN) + PlayerKeyPressCount(KEY_MENU_DOWN) + PlayerKeyPressCount(KEY_C) +
+            PlayerKeyPressCount(KEY_N) >
+        0)
         jumpToNextMission();
 }
 
@@ -155,24 +163,33 @@ std::string tReplayViewer::statusLine() const {
         if (mark.kind == SessionMark::Outro) where = "the end";
     }
     std::string line = "Replay " + recording.start.date.substr(0, 16) + "  " + where + "  " +
-                       PlayTimeText(player.playedMs()) + " / " + PlayTimeText(recording.lengthMs()) + "  ";
+                       PlayTimeText(player.playedMs()) + " / " + PlayTimeText(recording.lengthMs());
     if (PlaybackEnded() || player.passesPlayed() >= static_cast<int>(recording.passes.size()))
-        line += "ended  Esc back";
-    else if (jumpUntilPass >= 0)
-        line += "to the next mission";
-    else if (pausedNow)
-        line += "paused  P go on  Esc back";
-    else
-        line += std::to_string(speedFactor) + "x  P pause  Left/Right speed  Down next mission  Esc back";
-    return line;
+        return line + "  ended";
+    if (jumpUntilPass >= 0) return line + "  to the next mission";
+    if (pausedNow) return line + "  paused";
+    return line + "  " + std::to_string(speedFactor) + "x";
+}
+
+std::vector<tHint> tReplayViewer::statusHints() const {
+    if (PlaybackEnded() || player.passesPlayed() >= static_cast<int>(player.recording.passes.size()))
+        return {{{Action::Back}, "back"}};
+    if (jumpUntilPass >= 0) return {};
+    if (pausedNow) return {{{Action::Pause}, "go on"}, {{Action::Back}, "back"}};
+    return {{{Action::Pause}, "pause"},
+            {{Action::Left, Action::Right}, "speed"},
+            {{Action::Down}, "next mission"},
+            {{Action::Back}, "back"}};
 }
 
 void tReplayViewer::drawStatus() {
+    // Two lines at the font's double size, the hints in prompts: readable on a handheld's screen.
     const float y = static_cast<float>(screen::SCREEN_HEIGHT - kBandHeight);
     drawBand(y, kBandHeight);
-    SetDrawTransform(0, 1, 1);
     SetColor(0, 255, 0);
-    DrawString(statusLine(), 4, y + 3);
+    SetDrawTransform(0, 2, 2);
+    DrawString(statusLine(), 6, y + 2);
+    DrawViewersHintLine(statusHints(), 6, y + 20);
 }
 
 bool WatchReplayFile(const std::string& path) {
@@ -195,33 +212,47 @@ bool WatchReplayFile(const std::string& path) {
     return true;
 }
 
-void ShowMessageScreen(const std::vector<std::string>& lines) {
-    if (IsHeadless()) return;
-    PlayPasses([](PassRecord&) { return false; }); // the window's keys are this screen's
+namespace {
+constexpr float kMessageTop = 200, kMessageLineHeight = 12;
+} // namespace
+
+std::vector<std::string> MessageScreenLines(const std::vector<std::string>& lines) {
     // Wrapped once, at the screen's width: a line as long as a file may hold costs one pass over it, not
     // one each frame. What does not fit above the prompt is left out.
-    constexpr float kTop = 200, kLineHeight = 12;
-    constexpr int kMostShown = static_cast<int>((screen::SCREEN_HEIGHT - kTop) / kLineHeight) - 3;
+    constexpr int kMostShown =
+        static_cast<int>((screen::SCREEN_HEIGHT - kMessageTop) / kMessageLineHeight) - 4;
     std::vector<std::string> shown;
     for (const std::string& line : lines) {
         for (std::string& part : WrapString(line, screen::SCREEN_WIDTH - 16))
             if (static_cast<int>(shown.size()) < kMostShown) shown.push_back(std::move(part));
     }
+    return shown;
+}
+
+void DrawMessageScreen(const std::vector<std::string>& shown) {
+    Cls();
+    SetDrawTransform(0, 1, 1);
+    SetAlpha(1);
+    SetColor(255, 255, 255);
+    float y = kMessageTop;
+    for (const std::string& line : shown) {
+        DrawString(line, 8, y);
+        y += kMessageLineHeight;
+    }
+    DrawHintLine({{{Action::Fire}, "go on"}}, 8, y + 8);
+}
+
+void ShowMessageScreen(const std::vector<std::string>& lines) {
+    if (IsHeadless()) return;
+    PlayPasses([](PassRecord&) { return false; }); // the window's keys are this screen's
+    const std::vector<std::string> shown = MessageScreenLines(lines);
     while (!WindowCloseWaiting() && !DroppedFileWaiting()) {
         SetDrawingEnabled(true);
-        Cls();
-        SetDrawTransform(0, 1, 1);
-        SetAlpha(1);
-        SetColor(255, 255, 255);
-        float y = kTop;
-        for (const std::string& line : shown) {
-            DrawString(line, 8, y);
-            y += kLineHeight;
-        }
-        DrawString("Press a key to go on.", 8, y + 12);
+        DrawMessageScreen(shown);
         Flip(0);
         bool key = false;
-        for (int k : {KEY_ESCAPE, KEY_ENTER, KEY_SPACE, KEY_X, KEY_Z, KEY_P, KEY_BACKSPACE})
+        for (int k : {KEY_ESCAPE, KEY_ENTER, KEY_SPACE, KEY_X, KEY_Z, KEY_P, KEY_BACKSPACE, KEY_MENU_CONFIRM,
+                      KEY_MENU_BACK})
             key = PlayerKeyPressCount(k) > 0 || key;
         if (key) break;
     }

@@ -13,9 +13,11 @@
 // differs (passes between two shown frames run with drawing switched off).
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "sessions/session_file.h"
 #include "sessions/session_player.h"
+#include "settings/prompts.h"
 
 class tReplayViewer {
   public:
@@ -34,8 +36,9 @@ class tReplayViewer {
 
     int speed() const { return speedFactor; }
     bool paused() const { return pausedNow; }
-    // What the line along the bottom says now.
+    // What the band along the bottom says now: where the replay is, and the hints of what the keys do.
     std::string statusLine() const;
+    std::vector<tHint> statusHints() const;
 
     static constexpr int kFastest = 8;
 
@@ -62,3 +65,6 @@ class tReplayViewer {
 bool WatchReplayFile(const std::string& path);
 // A few lines of text in the window until a key, the close button, or a stop.
 void ShowMessageScreen(const std::vector<std::string>& lines);
+// The lines as the message screen shows them (wrapped, cut to what fits), and one frame of it.
+std::vector<std::string> MessageScreenLines(const std::vector<std::string>& lines);
+void DrawMessageScreen(const std::vector<std::string>& shown);

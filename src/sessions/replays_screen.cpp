@@ -84,28 +84,27 @@ bool tReplaysScreen::update() {
     if (_closed) return false;
     if (!_message.empty() && MillisBetween(Millis(), _messageUntil) <= 0) _message.clear();
     // Every press is read each pass, so that none waits to act elsewhere once the screen closes.
-    const int up = KeyPressCount(ActionGameKey(Action::Up));
-    const int down = KeyPressCount(ActionGameKey(Action::Down));
-    const int watch = KeyPressCount(ActionGameKey(Action::Fire)) +
-                      KeyPressCount(ActionGameKey(Action::Select)) + KeyPressCount(KEY_ENTER);
-    const int keep = KeyPressCount(ActionGameKey(Action::Beam));
-    const int close =
-        KeyPressCount(ActionGameKey(Action::Back)) + KeyPressCount(ActionGameKey(Action::Pause));
-    KeyPressCount(ActionGameKey(Action::Left));
-    KeyPressCount(ActionGameKey(Action::Right));
+    const tMenuKeys::Pass keys = _keys.read();
+    const int enters = KeyPressCount(KEY_ENTER);
+    const bool watch = keys.take || enters > 0;
+    // Keeping is Select's (a pad's north button): a pad's east button steps back in every menu.
+    const int keep = KeyPressCount(ActionGameKey(Action::Select));
+    const int pauses = KeyPressCount(ActionGameKey(Action::Pause));
+    const bool close = keys.back || pauses > 0;
+    KeyPressCount(ActionGameKey(Action::Beam));
     const int count = static_cast<int>(_entries.size());
     // Keys typed faster than the passes each count; a close in the same pass comes last, so that a session
     // kept just before it stays kept.
     if (count > 0) {
-        _selected = ((_selected + down - up) % count + count) % count;
+        _selected = ((_selected + keys.down - keys.up) % count + count) % count;
         showSelected();
         if (keep > 0) toggleKept();
     }
-    if (close > 0) {
+    if (close) {
         _closed = true;
         return false;
     }
-    if (count > 0 && watch > 0) {
+    if (count > 0 && watch) {
         const Entry& entry = _entries[static_cast<std::size_t>(_selected)];
         if (!entry.playable) {
             say(entry.summary == "damaged" ? "This session is damaged: it cannot be watched."
@@ -149,12 +148,12 @@ void tReplaysScreen::say(const std::string& text) {
     _messageUntil = MillisAfter(Millis(), kMessageMs);
 }
 
-std::string tReplaysScreen::footer() const {
-    const tSettings& s = *_settings;
-    if (_entries.empty()) return KeyName(s.key(Action::Back)) + ": close";
-    return KeyName(s.key(Action::Up)) + "/" + KeyName(s.key(Action::Down)) + ": choose   " +
-           KeyName(s.key(Action::Fire)) + ": watch   " + KeyName(s.key(Action::Beam)) + ": keep   " +
-           KeyName(s.key(Action::Back)) + ": close";
+std::vector<tHint> tReplaysScreen::footer() const {
+    if (_entries.empty()) return {{{Action::Back}, "close"}};
+    return {{{Action::Up, Action::Down}, "choose"},
+            {{Action::Fire}, "watch"},
+            {{Action::Select}, "keep"},
+            {{Action::Back}, "close"}};
 }
 
 void tReplaysScreen::draw() {
@@ -194,8 +193,8 @@ void tReplaysScreen::draw() {
         SetDrawScale(2 * squeeze, 2);
         DrawString(_message, static_cast<float>(kDateX - 8), kMessageY);
     }
-    const std::string hints = footer();
-    Text(hints, 320 - TextWidth(hints) / 2, kFooterY, kHint);
+    SetColor(kHint.r, kHint.g, kHint.b);
+    DrawHintLine(footer(), 320, kFooterY - 2, true);
     SetColor(saved.color_red, saved.color_green, saved.color_blue);
     SetAlpha(saved.color_alpha);
     SetDrawTransform(saved.tform_rot, saved.tform_scale_x, saved.tform_scale_y);

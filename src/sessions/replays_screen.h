@@ -3,13 +3,15 @@
 // with its date, the missions played and won and its length; the chosen one is watched (the session on
 // the map ends, and a new one begins on the map once the replay is over), or marked to keep, which no
 // later session ever removes. Steered with the game's own keys like the options, so the keyboard, the
-// pads and the touch controls all reach it: Up/Down choose, Fire, Select or Enter watch, Beam keeps or
-// lets go, Back or Pause close the screen.
+// pads and the touch controls all reach it: Up/Down choose, Fire or Enter watch, Select keeps or lets
+// go, Back or Pause close the screen (and the menu keys, as in every menu).
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "engine/object.h"
+#include "settings/menu_keys.h"
+#include "settings/prompts.h"
 #include "settings/settings.h"
 
 class tReplaysScreen : public Object {
@@ -42,7 +44,8 @@ class tReplaysScreen : public Object {
     // The session the player chose to watch, "" when none.
     const std::string& chosen() const { return _chosen; }
     const std::string& message() const { return _message; }
-    std::string footer() const;
+    // The hints at the bottom: what the keys bound (or the pad's buttons) do here.
+    std::vector<tHint> footer() const;
 
   private:
     // Keeps the selected row among those shown, each read once it is.
@@ -59,6 +62,7 @@ class tReplaysScreen : public Object {
     std::string _message;
     int _messageUntil = 0;
     bool _closed = false;
+    tMenuKeys _keys;
 };
 
 // A length of play as the viewer and the list show it: "4:05", "1:02:03".

@@ -37,8 +37,10 @@ std::uint32_t AssetsHash() {
     for (const std::string& name : names) {
         // The window's icon is the desktop's business: it never appears in the game's picture. What only the
         // translations use (their catalogues and fonts, under Locale\) changes with every translation, and a
-        // language changes no rule of the game; the English picture stays guarded by the frame hashes.
-        if (name.rfind("Icon\\", 0) == 0 || name.rfind("Locale\\", 0) == 0) continue;
+        // language changes no rule of the game; the English picture stays guarded by the frame hashes. The
+        // pad's prompts are drawn only once a pad or the touch controls are used, and change no rule either.
+        if (name.rfind("Icon\\", 0) == 0 || name.rfind("Locale\\", 0) == 0 || name == "Gfx\\prompts.png")
+            continue;
         add(reinterpret_cast<const unsigned char*>(name.data()), name.size());
         const ResourceData data = OpenResource(kEmbeddedPrefix + name);
         if (data) add(data.bytes, data.size);

@@ -7,6 +7,7 @@
 #include "hud/panel.h"
 #include "settings/apply.h"
 #include "settings/bindings.h"
+#include "settings/menu_keys.h"
 
 namespace {
 
@@ -116,30 +117,32 @@ bool tOptionsScreen::update() {
         return true;
     }
     // Every press is read each pass, so that none waits to act elsewhere once the screen closes.
-    const int up = KeyPressCount(ActionGameKey(Action::Up));
-    const int down = KeyPressCount(ActionGameKey(Action::Down));
-    const int left = KeyPressCount(ActionGameKey(Action::Left));
-    const int right = KeyPressCount(ActionGameKey(Action::Right));
-    const int set = KeyPressCount(ActionGameKey(Action::Fire)) + KeyPressCount(ActionGameKey(Action::Select)) +
-                    KeyPressCount(KEY_ENTER);
-    const int close = KeyPressCount(ActionGameKey(Action::Back)) + KeyPressCount(ActionGameKey(Action::Pause));
+    const tMenuKeys::Pass keys = _keys.read();
+    const int selects = KeyPressCount(ActionGameKey(Action::Select)) + KeyPressCount(KEY_ENTER);
+    const int pauses = KeyPressCount(ActionGameKey(Action::Pause));
+    const bool set = keys.take || selects > 0;
+    const bool close = keys.back || pauses > 0;
     TakeKeyPressed();
     TakePadButtonPressed();
     // Keys typed faster than the passes each count: Down, Down, Left in one pass is two lines on. A close
     // in the same pass comes last, so that a change typed just before it is kept, not lost.
-    for (int i = 0; i < up; ++i)
+    for (int i = 0; i < keys.up; ++i)
         select(-1);
-    for (int i = 0; i < down; ++i)
+    for (int i = 0; i < keys.down; ++i)
         select(1);
-    for (int i = 0; i < left; ++i)
+    for (int i = 0; i < keys.left; ++i)
         change(-1);
-    for (int i = 0; i < right; ++i)
+    for (int i = 0; i < keys.right; ++i)
         change(1);
-    if (close > 0) {
+    if (close) {
+        if (_asking) { // Back answers the question no and keeps the screen
+            _asking = false;
+            return true;
+        }
         _closed = true;
         return false;
     }
-    if (set > 0) activate();
+    if (set) activate();
     return !_closed;
 }
 
@@ -147,6 +150,7 @@ void tOptionsScreen::select(int step) {
     const int count = static_cast<int>(_lines.size());
     _selected = (_selected + step + count) % count;
     _message.clear();
+    _asking = false; // moving away answers no
 }
 
 namespace {
@@ -219,11 +223,13 @@ void tOptionsScreen::activate() {
         startWaiting();
         return;
     case Entry::DefaultControls:
+        if (!askFirst()) return;
         RestoreDefaultControls(*_settings);
         applied();
         say("Every key and pad button is back to its default.");
         return;
     case Entry::RestoreDefaults:
+        if (!askFirst()) return;
         *_settings = tSettings{};
         applied();
         say("Every setting is back to its default.");
@@ -238,6 +244,20 @@ void tOptionsScreen::activate() {
         change(1);
         return;
     }
+}
+
+// Putting things back to their defaults asks once: the first take asks, the second does it.
+bool tOptionsScreen::askFirst() {
+    _message.clear();
+    _asking = !_asking;
+    return !_asking;
+}
+
+std::string tOptionsScreen::question() const {
+    if (!_asking) return "";
+    return _lines[static_cast<std::size_t>(_selected)].entry == Entry::RestoreDefaults
+               ? "Put every setting back to its default?"
+               : "Put every key and pad button back to its default?";
 }
 
 void tOptionsScreen::startWaiting() {
@@ -257,7 +277,8 @@ void tOptionsScreen::waitForKey() {
     KeyPressCount(ActionGameKey(Action::Back)); // Esc may be the key wanted: it must not end the game
     const auto keeps = [&] {
         return std::string(ActionName(line.action)) + " keeps " +
-               (_padColumn ? PadButtonName(_settings->padButton(line.action)) : KeyName(_settings->key(line.action))) +
+               (_padColumn ? PadButtonName(_settings->padButton(line.action))
+                           : KeyName(_settings->key(line.action))) +
                ".";
     };
     if (!_padColumn && key != 0) {
@@ -346,8 +367,9 @@ std::string tOptionsScreen::explanation(const Line& line) const {
     case Entry::HitFlashes:
         return "The white flash of whatever is hit and of the intro's blast.";
     case Entry::PadRumble:
-        return GamepadCount() > 0 && !GamepadsCanRumble() ? "A short rumble when the larva is hurt (this pad has none)."
-                                                           : "A short rumble of the pad when the larva is hurt.";
+        return GamepadCount() > 0 && !GamepadsCanRumble()
+                   ? "A short rumble when the larva is hurt (this pad has none)."
+                   : "A short rumble of the pad when the larva is hurt.";
     case Entry::Language:
         // TRANSLATORS: the explanation under the options' Language entry.
         return Tr("The language of the game's words; at first, your system's.");
@@ -360,15 +382,13 @@ std::string tOptionsScreen::explanation(const Line& line) const {
     }
 }
 
-std::string tOptionsScreen::footer() const {
-    const tSettings& s = *_settings;
-    if (_waiting) {
-        return _padColumn ? "Press a pad button, or a key to keep the old one"
-                          : "Press a key, or a pad button to keep the old one";
-    }
-    return KeyName(s.key(Action::Up)) + "/" + KeyName(s.key(Action::Down)) + ": choose   " +
-           KeyName(s.key(Action::Left)) + "/" + KeyName(s.key(Action::Right)) + ": change   " +
-           KeyName(s.key(Action::Fire)) + ": set   " + KeyName(s.key(Action::Back)) + ": close";
+std::vector<tHint> tOptionsScreen::footer() const {
+    if (_waiting) return {};
+    if (_asking) return {{{Action::Fire}, "yes"}, {{Action::Back}, "no"}};
+    return {{{Action::Up, Action::Down}, "choose"},
+            {{Action::Left, Action::Right}, "change"},
+            {{Action::Fire}, "set"},
+            {{Action::Back}, "close"}};
 }
 
 void tOptionsScreen::draw() {
@@ -434,13 +454,22 @@ void tOptionsScreen::draw() {
 
     Fill(kX + 8, kExplanationY - 10, kW - 16, 2, kBar);
     const Line& chosenLine = _lines[static_cast<std::size_t>(_selected)];
-    if (!_message.empty()) {
+    if (_asking) {
+        Text(question(), kLabelX - 12, kExplanationY, kMessage);
+    } else if (!_message.empty()) {
         Text(_message, kLabelX - 12, kExplanationY, kMessage);
     } else {
         Text(explanation(chosenLine), kLabelX - 12, kExplanationY, kChosen);
     }
-    const std::string hints = footer();
-    Text(hints, 320 - TextWidth(hints) / 2, kFooterY, kHint);
+    if (_waiting) {
+        const std::string wanted =
+            PromptWords(_padColumn ? "Press a pad button, or a key to keep the old one"
+                                   : "Press a key, or a pad button to keep the old one");
+        Text(wanted, 320 - TextWidth(wanted) / 2, kFooterY, kHint);
+    } else {
+        SetColor(kHint.r, kHint.g, kHint.b);
+        DrawHintLine(footer(), 320, kFooterY - 2, true);
+    }
 
     SetColor(saved.color_red, saved.color_green, saved.color_blue);
     SetAlpha(saved.color_alpha);

@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "engine/object.h"
+#include "settings/menu_keys.h"
+#include "settings/prompts.h"
 #include "settings/settings.h"
 
 // The options screen, over the map or the paused battlefield: sound, display, controls and comfort, one
@@ -32,7 +34,7 @@ class tOptionsScreen : public Object {
     };
     struct Line {
         Entry entry;
-        Action action = Action::Left; // the control's action
+        Action action = Action::Left;  // the control's action
         const char* section = nullptr; // a heading drawn above the entry, or null
     };
     // How long the screen waits for the key or button a control is to take.
@@ -63,8 +65,10 @@ class tOptionsScreen : public Object {
     const std::string& message() const { return _message; }
     // True once the player closed the screen for the replays.
     bool replaysWanted() const { return _replaysWanted; }
-    // The key hints at the bottom, naming the keys bound.
-    std::string footer() const;
+    // The question asked before the defaults are put back, "" when none is open.
+    std::string question() const;
+    // The hints at the bottom: what the keys bound (or the pad's buttons) do here.
+    std::vector<tHint> footer() const;
 
   private:
     void select(int step);
@@ -74,17 +78,20 @@ class tOptionsScreen : public Object {
     void waitForKey();
     void say(const std::string& text);
     void applied();
+    bool askFirst();
 
     std::shared_ptr<tSettings> _settings;
     std::vector<Line> _lines;
     int _selected = 0;
-    int _firstShown = 0;       // the top line of the scrolled list
-    bool _padColumn = false;   // on a control: the pad button rather than the key
-    bool _waiting = false;     // waiting for the key or button a control is to take
+    int _firstShown = 0;     // the top line of the scrolled list
+    bool _padColumn = false; // on a control: the pad button rather than the key
+    bool _waiting = false;   // waiting for the key or button a control is to take
     int _waitStarted = 0;
     std::string _message;
     int _messageUntil = 0;
     bool _closed = false;
     bool _replaysWanted = false;
     bool _watched = false;
+    bool _asking = false; // "Restore defaults" or "Default controls" asked once, waiting for the answer
+    tMenuKeys _keys;
 };

@@ -2,7 +2,10 @@
 
 #include <SDL.h>
 
+#include <algorithm>
+
 #include "engine/engine.h"
+#include "engine/words.h"
 #include "game/program.h"
 
 namespace {
@@ -70,9 +73,11 @@ std::string touchWords(Action action) {
     return ActionName(action);
 }
 
-const tSettings& shownSettings() {
-    static const tSettings defaults;
-    return theProgram && theProgram->settings ? *theProgram->settings : defaults;
+bool viewersPrompts = false; // the replay viewer's own line is drawn: the viewer's keys, not the session's
+
+// A session watched shows what its player had: its keys, for nobody knows which pad they held.
+bool watchedGame() {
+    return !viewersPrompts && theProgram && theProgram->watched && theProgram->settings;
 }
 
 constexpr int kGap = 2;      // between two prompts of one hint
@@ -83,6 +88,28 @@ std::vector<tPrompt> hintPrompts(const tHint& hint) {
     std::vector<tPrompt> prompts;
     for (Action action : hint.actions)
         prompts.push_back(PromptFor(action));
+    // The four arms of the d-pad are one picture of it, the four arrows one cap.
+    if (prompts.size() == 4) {
+        std::vector<int> codes;
+        bool buttons = true, keys = true;
+        for (const tPrompt& prompt : prompts) {
+            codes.push_back(prompt.code);
+            buttons = buttons && prompt.kind == tPrompt::Kind::Button;
+            keys = keys && prompt.kind == tPrompt::Kind::Key;
+        }
+        std::sort(codes.begin(), codes.end());
+        const std::vector<int> arms = {SDL_CONTROLLER_BUTTON_DPAD_UP, SDL_CONTROLLER_BUTTON_DPAD_DOWN,
+                                       SDL_CONTROLLER_BUTTON_DPAD_LEFT, SDL_CONTROLLER_BUTTON_DPAD_RIGHT};
+        const std::vector<int> arrows = {KEY_LEFT, KEY_UP, KEY_RIGHT, KEY_DOWN};
+        if ((buttons && codes == arms) || (keys && codes == arrows)) {
+            prompts.resize(1);
+            if (buttons) {
+                prompts[0].picture = kDpadFrame + 6;
+            } else {
+                prompts[0].words = PromptWords("Arrows");
+            }
+        }
+    }
     if (prompts.size() == 2 && prompts[0].kind == tPrompt::Kind::Button &&
         prompts[1].kind == tPrompt::Kind::Button) {
         const int pair = PadPairPicture(prompts[0].code, prompts[1].code);
@@ -109,7 +136,7 @@ int hintWidth(const tHint& hint, const std::vector<tPrompt>& prompts) {
 } // namespace
 
 std::string PromptWords(std::string_view english) {
-    return std::string(english);
+    return Tr(english);
 }
 
 int PadButtonPicture(int button, PadStyle style) {
@@ -193,7 +220,46 @@ tPrompt PromptFor(const tSettings& settings, Action action, InputDevice device, 
 }
 
 tPrompt PromptFor(Action action) {
-    return PromptFor(shownSettings(), action, LastInputDevice(), LastPadStyle());
+    if (watchedGame()) return PromptFor(*theProgram->settings, action, InputDevice::Keyboard, PadStyle::Xbox);
+    // The keys and buttons as the engine holds them now: the player's bindings once applied.
+    const int gameKey = ActionGameKey(action);
+    tPrompt prompt;
+    switch (LastInputDevice()) {
+    case InputDevice::Pad:
+        prompt.code = PadButtonHolding(gameKey);
+        prompt.picture = PadButtonPicture(prompt.code, LastPadStyle());
+        prompt.kind = prompt.picture >= 0 ? tPrompt::Kind::Button : tPrompt::Kind::None;
+        return prompt;
+    case InputDevice::Touch:
+        prompt.kind = tPrompt::Kind::Touch;
+        prompt.words = PromptWords(touchWords(action));
+        return prompt;
+    default:
+        prompt.code = KeyHolding(gameKey);
+        prompt.words = PromptWords(KeyName(prompt.code));
+        prompt.kind = prompt.words.empty() ? tPrompt::Kind::None : tPrompt::Kind::Key;
+        return prompt;
+    }
+}
+
+bool PromptIsGameKey(Action action) {
+    const tPrompt prompt = PromptFor(action);
+    return prompt.kind == tPrompt::Kind::Key && prompt.code == ActionGameKey(action);
+}
+
+bool ActionOfGameKey(int gameKey, Action& action) {
+    for (int a = 0; a < kActionCount; ++a) {
+        if (ActionGameKey(static_cast<Action>(a)) != gameKey) continue;
+        action = static_cast<Action>(a);
+        return true;
+    }
+    return false;
+}
+
+void DrawViewersHintLine(const std::vector<tHint>& hints, float x, float y) {
+    viewersPrompts = true;
+    DrawHintLine(hints, x, y);
+    viewersPrompts = false;
 }
 
 int PromptWidth(const tPrompt& prompt) {

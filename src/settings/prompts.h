@@ -28,8 +28,14 @@ std::string PromptWords(std::string_view english);
 
 // The prompt for an action under these bindings on that device.
 tPrompt PromptFor(const tSettings& settings, Action action, InputDevice device, PadStyle style);
-// The prompt for an action now: the device used last, the bindings of the game shown.
+// The prompt for an action now: the device used last and the bindings in force (in a session watched,
+// the keys its player had).
 tPrompt PromptFor(Action action);
+// True when the prompt for the action now is its own key on the keyboard: what the game's pictures that
+// name a key (the map's legend, the homebase's Z and X) already show.
+bool PromptIsGameKey(Action action);
+// The action whose own key gameKey is (Fire for Z); false when none.
+bool ActionOfGameKey(int gameKey, Action& action);
 // The frame of a pad button's picture in a pad's style, or -1 for a code no button makes.
 int PadButtonPicture(int button, PadStyle style);
 // One picture for two actions where a pad shows them as one (the d-pad's two arms), else -1.
@@ -50,3 +56,5 @@ void DrawPrompt(const tPrompt& prompt, float x, float y, bool lit = false);
 // Draws the hints left to right from (x, y), the top of the line, the words in the current colour at
 // scale 2; centred on x when centred. Returns the width drawn.
 int DrawHintLine(const std::vector<tHint>& hints, float x, float y, bool centred = false);
+// The replay viewer's own line: the viewer's keys and pad, never the watched session's.
+void DrawViewersHintLine(const std::vector<tHint>& hints, float x, float y);

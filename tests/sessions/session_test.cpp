@@ -16,20 +16,20 @@
 #include "driver/replay.h"
 #include "engine/engine.h"
 #include "engine/file_store.h"
+#include "engine/platform.h"
+#include "engine/touch.h"
 #include "engine/utf8_paths.h"
 #include "game/constants.h"
 #include "game/program.h"
 #include "hud/notice.h"
 #include "hud/shake.h"
-#include "settings/apply.h"
-#include "engine/platform.h"
-#include "engine/touch.h"
 #include "sessions/game_sessions.h"
 #include "sessions/replay_viewer.h"
 #include "sessions/replays_screen.h"
-#include "settings/options_screen.h"
 #include "sessions/session_player.h"
 #include "sessions/session_recorder.h"
+#include "settings/apply.h"
+#include "settings/options_screen.h"
 
 namespace fs = std::filesystem;
 
@@ -40,8 +40,8 @@ struct TempFolder {
     TempFolder() {
         static int made = 0;
         // Named in three scripts: the sessions' files are found and opened by any name (on Windows too).
-        path = fs::temp_directory_path() /
-               PathFromUtf8("vevu-sessions-é-ж-語-" + std::to_string(::getpid()) + "-" + std::to_string(++made));
+        path = fs::temp_directory_path() / PathFromUtf8("vevu-sessions-é-ж-語-" + std::to_string(::getpid()) +
+                                                        "-" + std::to_string(++made));
         fs::remove_all(path);
         fs::create_directories(path);
     }
@@ -391,7 +391,7 @@ TEST_F(Sessions, TheReplaysListKeepsAndChoosesSessionsFromTheOptionsOverTheMap) 
     EXPECT_EQ(list.entries()[0].summary, "the map only");
     EXPECT_EQ(list.entries()[1].summary, "damaged");
 
-    keyTap(KEY_X);
+    keyTap(KEY_C);
     theProgram->updateMain();
     EXPECT_TRUE(list.entries()[0].kept);
     EXPECT_FALSE(fs::exists(played));
@@ -415,14 +415,14 @@ TEST_F(Sessions, TheReplaysListKeepsAndChoosesSessionsFromTheOptionsOverTheMap) 
     // replays, and must choose nothing now that there are some.
     tReplaysScreen watched(replays.string(), nullptr, true);
     EXPECT_TRUE(watched.entries().empty());
-    keyTap(KEY_X);
+    keyTap(KEY_C);
     keyTap(KEY_Z);
     EXPECT_TRUE(watched.update());
     EXPECT_EQ(watched.chosen(), "");
     EXPECT_TRUE(fs::exists(keptPath));
-    // Beam and Esc within one pass: the session is let go before the list closes.
+    // Select and Esc within one pass: the session is let go before the list closes.
     tReplaysScreen closing(replays.string(), nullptr, false);
-    keyTap(KEY_X);
+    keyTap(KEY_C);
     keyTap(KEY_ESCAPE);
     EXPECT_FALSE(closing.update());
     EXPECT_FALSE(fs::exists(keptPath));

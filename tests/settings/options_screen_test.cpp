@@ -60,10 +60,15 @@ class OptionsScreen : public ShellTest {
 // seen to reach the controls and to be left as it was when the wait runs out.
 TEST_F(OptionsScreen, KeyboardPadAndTouchEachReachAndChangeEveryOption) {
     VirtualPad pad;
-    const int spareButtons[kActionCount] = {
-        SDL_CONTROLLER_BUTTON_X,           SDL_CONTROLLER_BUTTON_LEFTSTICK, SDL_CONTROLLER_BUTTON_RIGHTSTICK,
-        SDL_CONTROLLER_BUTTON_LEFTSHOULDER, SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, SDL_CONTROLLER_BUTTON_MISC1,
-        SDL_CONTROLLER_BUTTON_PADDLE1,     SDL_CONTROLLER_BUTTON_PADDLE2,   SDL_CONTROLLER_BUTTON_PADDLE3};
+    const int spareButtons[kActionCount] = {SDL_CONTROLLER_BUTTON_X,
+                                            SDL_CONTROLLER_BUTTON_LEFTSTICK,
+                                            SDL_CONTROLLER_BUTTON_RIGHTSTICK,
+                                            SDL_CONTROLLER_BUTTON_LEFTSHOULDER,
+                                            SDL_CONTROLLER_BUTTON_RIGHTSHOULDER,
+                                            SDL_CONTROLLER_BUTTON_MISC1,
+                                            SDL_CONTROLLER_BUTTON_PADDLE1,
+                                            SDL_CONTROLLER_BUTTON_PADDLE2,
+                                            SDL_CONTROLLER_BUTTON_PADDLE3};
     const int spareKeys[kActionCount] = {KEY_J, KEY_L, KEY_I, KEY_K, KEY_F, KEY_B, KEY_S, KEY_Q, KEY_1};
     for (Source source : {Source::Keyboard, Source::Pad, Source::Touch}) {
         SCOPED_TRACE(static_cast<int>(source));
@@ -73,7 +78,8 @@ TEST_F(OptionsScreen, KeyboardPadAndTouchEachReachAndChangeEveryOption) {
         bool open = true;
         auto press = [&](Action action) {
             if (source == Source::Keyboard) tapKeyOnKeyboard(settings->key(action));
-            if (source == Source::Pad) pad.tap(static_cast<SDL_GameControllerButton>(settings->padButton(action)));
+            if (source == Source::Pad)
+                pad.tap(static_cast<SDL_GameControllerButton>(settings->padButton(action)));
             if (source == Source::Touch) touch(action);
             AdvanceMillis(16);
             open = screen.update();
@@ -119,13 +125,26 @@ TEST_F(OptionsScreen, KeyboardPadAndTouchEachReachAndChangeEveryOption) {
                 break;
             }
             case tOptionsScreen::Entry::DefaultControls:
+                press(Action::Fire); // asks once first
+                EXPECT_FALSE(screen.question().empty());
+                if (source != Source::Touch) {
+                    EXPECT_FALSE(settings->controlsAreDefault());
+                }
                 press(Action::Fire);
                 EXPECT_TRUE(settings->controlsAreDefault());
+                EXPECT_TRUE(screen.question().empty());
                 break;
-            case tOptionsScreen::Entry::RestoreDefaults:
+            case tOptionsScreen::Entry::RestoreDefaults: {
+                const tSettings chosen = *settings;
+                press(Action::Select);
+                press(Action::Back); // answers no, and the screen stays
+                EXPECT_TRUE(screen.question().empty());
+                EXPECT_EQ(*settings, chosen);
+                press(Action::Select);
                 press(Action::Select);
                 EXPECT_EQ(*settings, tSettings{});
                 break;
+            }
             case tOptionsScreen::Entry::Close:
                 press(Action::Fire);
                 EXPECT_FALSE(open);
@@ -219,6 +238,8 @@ TEST_F(OptionsScreen, AWatchedSessionsOptionsNeverReachTheViewersSoundWindowKeys
     on(tOptionsScreen::Entry::Fullscreen, KEY_Z);
     on(tOptionsScreen::Entry::VSync, KEY_Z);
     on(tOptionsScreen::Entry::DefaultControls, KEY_Z);
+    InjectKeyTap(KEY_Z); // the answer to its question
+    screen.update();
     on(tOptionsScreen::Entry::HitFlashes, KEY_Z);
     on(tOptionsScreen::Entry::PadRumble, KEY_Z);
     EXPECT_EQ(theProgram->settings->musicVolume, 50);
