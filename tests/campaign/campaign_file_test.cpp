@@ -90,10 +90,11 @@ TEST(SavedCampaign, ANewCampaignAsksOnceAndKeepsTheOldOne) {
     EXPECT_EQ(bytesOf(folder.path() / "campaign-replaced.sav"), old);
     EXPECT_EQ(bytesOf(folder.path() / "campaign.sav.bak"), old);
     {
-        // Esc leaves the game from the question, as from everywhere else.
+        // Esc or B (X) on the first question: nothing lies behind it, so it stays and the game goes on.
         Harness again(4, 12345, folder.path());
         EXPECT_TRUE(again.program().campaignFile->hasSaved()) << "the new campaign is saved too";
-        EXPECT_FALSE(answer(again.program(), {KEY_ESCAPE}));
+        EXPECT_TRUE(answer(again.program(), {KEY_ESCAPE, KEY_X, KEY_Z}));
+        EXPECT_EQ(again.program().state, gamestate::MAP);
     }
     // Nothing saved: no question at all.
     Harness fresh;
