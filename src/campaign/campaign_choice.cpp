@@ -72,6 +72,7 @@ void tCampaignChoice::draw() {
         drawLine(text, 230.0f + 40.0f * i);
     }
     SetColor(0, 150, 0);
-    DrawHintLine({{{Action::Up, Action::Down}, "pick"}, {{Action::Fire}, "take"}}, 320, 396, true);
+    DrawHintLine({{{Action::Up, Action::Down}, TrMark("pick")}, {{Action::Fire}, TrMark("take")}}, 320, 396,
+                 true);
     SetColor(colours::defaultR, colours::defaultG, colours::defaultB);
 }

@@ -7,6 +7,7 @@
 #include "campaign/mission_node.h"
 #include "campaign/persistence.h"
 #include "engine/engine.h"
+#include "engine/words.h"
 #include "game/constants.h"
 #include "game/game_clock.h"
 #include "game/program.h"
@@ -87,8 +88,8 @@ void drawLegendForBoundKeys() {
     static const std::shared_ptr<TImage> pixel = TImage::Load("incbin::whitePixel.png", 0);
     if (!pixel || pixel->width <= 0 || pixel->height <= 0) return;
     const std::vector<tHint> steer = {
-        {{Action::Left, Action::Right, Action::Up, Action::Down}, "steer the Dazozuzo"}};
-    const std::vector<tHint> invade = {{{Action::Fire}, "over a zone: invade it"}};
+        {{Action::Left, Action::Right, Action::Up, Action::Down}, TrMark("steer the Dazozuzo")}};
+    const std::vector<tHint> invade = {{{Action::Fire}, TrMark("over a zone: invade it")}};
     // In art pixels: the legend's box from (5, 212), at least as wide as the picture's, grown to the hints.
     const float width = static_cast<float>(std::max(HintLineWidth(steer), HintLineWidth(invade))) / 2 + 8;
     const float boxWidth = std::max(width, 147.0f);

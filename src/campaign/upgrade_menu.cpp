@@ -5,6 +5,7 @@
 #include "campaign/upg_cursor.h"
 #include "campaign/upgrade_buttons.h"
 #include "engine/engine.h"
+#include "engine/words.h"
 #include "game/assets.h"
 #include "game/battle.h"
 #include "game/game_clock.h"
@@ -158,8 +159,9 @@ void tUpgradeMenu::drawHintsForBoundKeys() const {
                  lineHeight / static_cast<float>(pixel->height));
     DrawFrame(pixel, x + 2 * kInset, y + 2 * kLineTop, 0);
     SetColor(180, 138, 224);
-    const std::vector<tHint> hints = {
-        {{Action::Left, Action::Right}, "choose"}, {{Action::Fire}, "evolve"}, {{Action::Back}, "leave"}};
+    const std::vector<tHint> hints = {{{Action::Left, Action::Right}, TrMark("choose")},
+                                      {{Action::Fire}, TrMark("evolve")},
+                                      {{Action::Back}, TrMark("leave")}};
     DrawHintLine(hints, x + width / 2, y + 2 * kLineTop, true);
     SetColor(r, g, b);
     SetDrawScale(2, 2);

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "engine/engine.h"
+#include "engine/words.h"
 #include "game/constants.h"
 #include "game/program.h"
 #include "sessions/replays_screen.h"
@@ -173,13 +174,13 @@ std::string tReplayViewer::statusLine() const {
 
 std::vector<tHint> tReplayViewer::statusHints() const {
     if (PlaybackEnded() || player.passesPlayed() >= static_cast<int>(player.recording.passes.size()))
-        return {{{Action::Back}, "back"}};
+        return {{{Action::Back}, TrMark("back")}};
     if (jumpUntilPass >= 0) return {};
-    if (pausedNow) return {{{Action::Pause}, "go on"}, {{Action::Back}, "back"}};
-    return {{{Action::Pause}, "pause"},
-            {{Action::Left, Action::Right}, "speed"},
-            {{Action::Down}, "next mission"},
-            {{Action::Back}, "back"}};
+    if (pausedNow) return {{{Action::Pause}, TrMark("go on")}, {{Action::Back}, TrMark("back")}};
+    return {{{Action::Pause}, TrMark("pause")},
+            {{Action::Left, Action::Right}, TrMark("speed")},
+            {{Action::Down}, TrMark("next mission")},
+            {{Action::Back}, TrMark("back")}};
 }
 
 void tReplayViewer::drawStatus() {
@@ -239,7 +240,7 @@ void DrawMessageScreen(const std::vector<std::string>& shown) {
         DrawString(line, 8, y);
         y += kMessageLineHeight;
     }
-    DrawHintLine({{{Action::Fire}, "go on"}}, 8, y + 8);
+    DrawHintLine({{{Action::Fire}, TrMark("go on")}}, 8, y + 8);
 }
 
 void ShowMessageScreen(const std::vector<std::string>& lines) {

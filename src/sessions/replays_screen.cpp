@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "engine/engine.h"
+#include "engine/words.h"
 #include "hud/panel.h"
 #include "sessions/session_file.h"
 #include "sessions/session_recorder.h"
@@ -149,11 +150,11 @@ void tReplaysScreen::say(const std::string& text) {
 }
 
 std::vector<tHint> tReplaysScreen::footer() const {
-    if (_entries.empty()) return {{{Action::Back}, "close"}};
-    return {{{Action::Up, Action::Down}, "choose"},
-            {{Action::Fire}, "watch"},
-            {{Action::Select}, "keep"},
-            {{Action::Back}, "close"}};
+    if (_entries.empty()) return {{{Action::Back}, TrMark("close")}};
+    return {{{Action::Up, Action::Down}, TrMark("choose")},
+            {{Action::Fire}, TrMark("watch")},
+            {{Action::Select}, TrMark("keep")},
+            {{Action::Back}, TrMark("close")}};
 }
 
 void tReplaysScreen::draw() {

@@ -384,11 +384,11 @@ std::string tOptionsScreen::explanation(const Line& line) const {
 
 std::vector<tHint> tOptionsScreen::footer() const {
     if (_waiting) return {};
-    if (_asking) return {{{Action::Fire}, "yes"}, {{Action::Back}, "no"}};
-    return {{{Action::Up, Action::Down}, "choose"},
-            {{Action::Left, Action::Right}, "change"},
-            {{Action::Fire}, "set"},
-            {{Action::Back}, "close"}};
+    if (_asking) return {{{Action::Fire}, TrMark("yes")}, {{Action::Back}, TrMark("no")}};
+    return {{{Action::Up, Action::Down}, TrMark("choose")},
+            {{Action::Left, Action::Right}, TrMark("change")},
+            {{Action::Fire}, TrMark("set")},
+            {{Action::Back}, TrMark("close")}};
 }
 
 void tOptionsScreen::draw() {

@@ -106,7 +106,7 @@ std::vector<tPrompt> hintPrompts(const tHint& hint) {
             if (buttons) {
                 prompts[0].picture = kDpadFrame + 6;
             } else {
-                prompts[0].words = PromptWords("Arrows");
+                prompts[0].words = PromptWords(TrMark("Arrows"));
             }
         }
     }
