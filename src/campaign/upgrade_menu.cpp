@@ -143,11 +143,9 @@ void tUpgradeMenu::draw() {
     drawHintsForBoundKeys();
 }
 
-// The page's bottom line names the arrows, Enter and Esc. With other keys bound, or once a pad or the
-// touch controls are used, it is covered and drawn again with their prompts.
+// The page's picture paints a bottom line of keys of its own ("Esc: leave"), which is always covered and
+// drawn again with the prompts: the keys bound, or the pad's buttons, or the touch controls' names.
 void tUpgradeMenu::drawHintsForBoundKeys() const {
-    if (PromptIsGameKey(Action::Left) && PromptIsGameKey(Action::Right) && PromptIsGameKey(Action::Back))
-        return;
     static const std::shared_ptr<TImage> pixel = TImage::Load("incbin::whitePixel.png", 0);
     if (!pixel || pixel->width <= 0 || pixel->height <= 0) return;
     constexpr float kLineTop = 148, kInset = 4; // art pixels of the page

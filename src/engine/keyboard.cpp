@@ -38,6 +38,10 @@ Keyboard* devices = &keyboard; // where the window's keys, the pads and the touc
 // Which of the game's keys each key on the keyboard holds (its own until the player maps it). The map
 // outlives a cleared key state.
 std::array<int, kKeys> keyMap = identityMap();
+// Per game key: the key on the keyboard mapped to it first, and the one that pressed it last, so that a
+// prompt names the key the player uses (W, having steered with WASD) or else the first bound.
+std::array<int, kKeys> firstHolder{};
+std::array<int, kKeys> lastHolderUsed{};
 int lastPressed = 0; // the key on the keyboard last pressed, before mapping (TakeKeyPressed)
 std::vector<InputEvent>* inputLog = nullptr;
 
@@ -332,6 +336,7 @@ void HandleKeyboardEvent(const SDL_Event& event) {
         const int key = VirtualKeyFromKeysym(event.key.keysym.sym, event.key.keysym.scancode);
         if (!event.key.repeat && validKey(key)) {
             engine_detail::NoteKeyboardUsed();
+            if (validKey(keyMap[key])) lastHolderUsed[keyMap[key]] = key;
             if (engine_detail::NoteChosen(InputEvent::KeyChosen, key)) lastPressed = key;
         }
         keyDown(*devices, MappedKey(key), event.key.repeat != 0);
@@ -466,11 +471,14 @@ int NextChar() {
 void MapKey(int key, int gameKey) {
     if (!validKey(key)) return;
     keyMap[key] = validKey(gameKey) ? gameKey : 0;
+    if (validKey(gameKey) && keyMap[firstHolder[gameKey]] != gameKey) firstHolder[gameKey] = key;
     releaseSource(*devices, kKeyboardBit); // a held key whose meaning changes would never be let go of
 }
 
 void ResetKeyMap() {
     keyMap = identityMap();
+    firstHolder = {};
+    lastHolderUsed = {};
     releaseSource(*devices, kKeyboardBit); // a held key whose meaning changes would never be let go of
 }
 
@@ -480,7 +488,10 @@ int MappedKey(int key) {
 
 int KeyHolding(int gameKey) {
     if (!validKey(gameKey)) return 0;
-    if (keyMap[gameKey] == gameKey) return gameKey; // a key's own first: Z names Z while it can
+    for (int key : {lastHolderUsed[gameKey], firstHolder[gameKey]}) {
+        if (validKey(key) && keyMap[key] == gameKey) return key;
+    }
+    if (keyMap[gameKey] == gameKey) return gameKey; // a key's own next: Z names Z while it can
     for (int key = 1; key < kKeys; ++key) {
         if (keyMap[key] == gameKey) return key;
     }

@@ -118,7 +118,8 @@ void MapKey(int key, int gameKey);
 void ResetKeyMap();
 // The game's key a key on the keyboard holds (0: none; 0 for a key outside 1-255).
 int MappedKey(int key);
-// A key on the keyboard that holds gameKey (the key itself when it still does, else the lowest), or 0.
+// A key on the keyboard that holds gameKey, or 0: the one that pressed it last, else the one mapped to it
+// first, else the key itself when it still holds itself, else the lowest.
 int KeyHolding(int gameKey);
 // The key on the keyboard pressed last (before mapping; auto-repeats do not count) since the last call,
 // or 0: how the game learns which key a player wants for an action.

@@ -18,9 +18,14 @@ struct BindOutcome {
 std::string KeyRefusal(int key);
 std::string PadButtonRefusal(int button);
 
-// Binds the key to the action. A key another action has is swapped: that action takes the key this one
-// had. A refused key changes nothing.
-BindOutcome BindKey(tSettings& settings, Action action, int key);
+// An action's first key or its second.
+enum class KeySlot { First, Second };
+
+// Binds the key to the action, as its first key or its second. A key another action has is swapped: that
+// action takes the key this one had in that place. An action never loses its last key: one left without
+// a first key moves its second up, and an action's only key cannot be taken as a second key elsewhere. A
+// second key given the action's own first key is dropped. A refused key changes nothing.
+BindOutcome BindKey(tSettings& settings, Action action, int key, KeySlot slot = KeySlot::First);
 BindOutcome BindPadButton(tSettings& settings, Action action, int button);
 
 // Every action's key and button back to the defaults.
@@ -29,8 +34,7 @@ void RestoreDefaultControls(tSettings& settings);
 // Tells the engine: each bound key and button holds its action's own key; an action's own key, when
 // bound elsewhere, holds nothing (Z no longer fires once Fire is on Space).
 void ApplyBindings(const tSettings& settings);
-// The key on the keyboard that holds gameKey under these bindings once applied (as the engine's KeyHolding
-// answers then), or 0.
+// The key on the keyboard that holds gameKey under these bindings once applied (the first key bound), or 0.
 int KeyBoundTo(const tSettings& settings, int gameKey);
 // The key the game's hints name for gameKey: the engine's, or in a session watched, the session's own
 // (its bindings are never handed to the engine, whose keys stay the viewer's).

@@ -18,7 +18,10 @@ constexpr int kRowHeight = 18;
 constexpr int kRowsShown = 17;
 constexpr int kLabelX = 64;
 constexpr int kValueX = 400;
-constexpr int kPadX = 500;
+// A control's columns: its key, its second key, its pad button's picture.
+constexpr int kKeyX = 330;
+constexpr int kSecondKeyX = 430;
+constexpr int kPadX = 530;
 constexpr int kExplanationY = 388;
 constexpr int kFooterY = 436;
 
@@ -181,7 +184,7 @@ void tOptionsScreen::change(int step) {
         s.vsync = !s.vsync;
         break;
     case Entry::Control:
-        _padColumn = step > 0;
+        _column = static_cast<Column>(std::clamp(static_cast<int>(_column) + step, 0, 2));
         return;
     case Entry::PauseOnFocusLoss:
         s.pauseOnFocusLoss = !s.pauseOnFocusLoss;
@@ -275,24 +278,27 @@ void tOptionsScreen::waitForKey() {
     const int key = TakeKeyPressed();
     const int button = TakePadButtonPressed();
     KeyPressCount(ActionGameKey(Action::Back)); // Esc may be the key wanted: it must not end the game
+    const bool pad = _column == Column::Pad;
+    const KeySlot slot = _column == Column::SecondKey ? KeySlot::Second : KeySlot::First;
     const auto keeps = [&] {
-        return std::string(ActionName(line.action)) + " keeps " +
-               (_padColumn ? PadButtonName(_settings->padButton(line.action))
-                           : KeyName(_settings->key(line.action))) +
-               ".";
+        const std::string name = ActionName(line.action);
+        if (pad) return name + " keeps " + PadButtonName(_settings->padButton(line.action)) + ".";
+        const int kept =
+            slot == KeySlot::Second ? _settings->secondKey(line.action) : _settings->key(line.action);
+        return kept == 0 ? name + " keeps no second key." : name + " keeps " + KeyName(kept) + ".";
     };
-    if (!_padColumn && key != 0) {
+    if (!pad && key != 0) {
         _waiting = false;
-        say(BindKey(*_settings, line.action, key).message);
-    } else if (_padColumn && button >= 0) {
+        say(BindKey(*_settings, line.action, key, slot).message);
+    } else if (pad && button >= 0) {
         _waiting = false;
         say(BindPadButton(*_settings, line.action, button).message);
     } else if (key != 0 || button >= 0) {
         _waiting = false;
-        say(std::string(_padColumn ? "That was not a pad button: " : "That was not a key: ") + keeps());
+        say(std::string(pad ? "That was not a pad button: " : "That was not a key: ") + keeps());
     } else if (MillisBetween(_waitStarted, Millis()) >= kWaitForKeyMs) {
         _waiting = false;
-        say(std::string(_padColumn ? "No button pressed: " : "No key pressed: ") + keeps());
+        say(std::string(pad ? "No button pressed: " : "No key pressed: ") + keeps());
     }
     if (_waiting) return;
     applied();
@@ -311,7 +317,7 @@ void tOptionsScreen::applied() {
         ApplySettings(*_settings);
 }
 
-std::string tOptionsScreen::valueText(const Line& line, bool pad) const {
+std::string tOptionsScreen::valueText(const Line& line, Column column) const {
     const tSettings& s = *_settings;
     if (displayEntry(line.entry) && !DisplaySettingsApply()) return "By the page";
     switch (line.entry) {
@@ -326,7 +332,10 @@ std::string tOptionsScreen::valueText(const Line& line, bool pad) const {
     case Entry::VSync:
         return onOff(s.vsync);
     case Entry::Control:
-        return pad ? PadButtonName(s.padButton(line.action)) : KeyName(s.key(line.action));
+        if (column == Column::Pad) return PadButtonName(s.padButton(line.action));
+        if (column == Column::SecondKey)
+            return s.secondKey(line.action) == 0 ? "-" : KeyName(s.secondKey(line.action));
+        return KeyName(s.key(line.action));
     case Entry::PauseOnFocusLoss:
         return onOff(s.pauseOnFocusLoss);
     case Entry::Shake:
@@ -419,7 +428,7 @@ void tOptionsScreen::draw() {
         if (row.line < 0) {
             Text(row.heading, kLabelX - 12, y, kEdge);
             if (std::string(row.heading) == "Controls") {
-                Text("Key", kValueX, y, kHeading);
+                Text("Keys", kKeyX, y, kHeading);
                 Text("Pad", kPadX, y, kHeading);
             }
             continue;
@@ -435,16 +444,28 @@ void tOptionsScreen::draw() {
             Text(valueText(line), kValueX, y, chosen ? kValue : kText);
             continue;
         }
-        for (bool pad : {false, true}) {
-            const int x = pad ? kPadX : kValueX;
-            const bool column = chosen && pad == _padColumn;
-            std::string value = valueText(line, pad);
-            if (column && _waiting) {
+        for (Column cell : {Column::Key, Column::SecondKey, Column::Pad}) {
+            const int x = cell == Column::Pad ? kPadX : cell == Column::SecondKey ? kSecondKeyX : kKeyX;
+            const bool column = chosen && cell == _column;
+            std::string value = valueText(line, cell);
+            const bool waiting = column && _waiting;
+            if (waiting) {
                 const int left = (kWaitForKeyMs - MillisBetween(_waitStarted, Millis()) + 999) / 1000;
                 value = "Press... " + std::to_string(std::max(left, 1));
             }
-            if (column) Fill(x - 4, y - 1, TextWidth(value) + 8, kRowHeight, kChosen);
-            Text(value, x, y, column ? kOutline : (chosen ? kValue : kText));
+            // The pad's button as the picture the prompts show, in the labels of the pad used last.
+            tPrompt button;
+            button.kind = tPrompt::Kind::Button;
+            button.code = _settings->padButton(line.action);
+            button.picture = PadButtonPicture(button.code, LastPadStyle());
+            const bool picture = cell == Column::Pad && !waiting && button.picture >= 0;
+            const int width = picture ? PromptWidth(button) : TextWidth(value);
+            if (column) Fill(x - 4, y - 1, width + 8, kRowHeight, kChosen);
+            if (picture) {
+                DrawPrompt(button, static_cast<float>(x), static_cast<float>(y - 2));
+            } else {
+                Text(value, x, y, column ? kOutline : (chosen ? kValue : kText));
+            }
         }
     }
     // More lines above or below the part shown.
@@ -463,8 +484,8 @@ void tOptionsScreen::draw() {
     }
     if (_waiting) {
         const std::string wanted =
-            PromptWords(_padColumn ? "Press a pad button, or a key to keep the old one"
-                                   : "Press a key, or a pad button to keep the old one");
+            PromptWords(_column == Column::Pad ? "Press a pad button, or a key to keep the old one"
+                                               : "Press a key, or a pad button to keep the old one");
         Text(wanted, 320 - TextWidth(wanted) / 2, kFooterY, kHint);
     } else {
         SetColor(kHint.r, kHint.g, kHint.b);

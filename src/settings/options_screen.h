@@ -12,7 +12,8 @@
 // entry per line with a one-line explanation of the chosen one, and "Restore defaults". Every change is
 // applied at once. It is steered with the game's own keys, so the keyboard, the pads and the touch
 // controls all reach it: Up/Down choose an entry, Left/Right change it (or pick the key or the pad
-// column of a control), Fire, Select or Enter set it, Back or Pause close the screen.
+// column of a control: its key, its second key, its pad button), Fire, Select or Enter set it, Back or
+// Pause close the screen.
 class tOptionsScreen : public Object {
   public:
     enum class Entry {
@@ -32,6 +33,8 @@ class tOptionsScreen : public Object {
         RestoreDefaults,
         Close,
     };
+    // A control's columns, left to right.
+    enum class Column { Key, SecondKey, Pad };
     struct Line {
         Entry entry;
         Action action = Action::Left;  // the control's action
@@ -56,10 +59,12 @@ class tOptionsScreen : public Object {
 
     const std::vector<Line>& lines() const { return _lines; }
     int selected() const { return _selected; }
-    bool padColumn() const { return _padColumn; }
+    Column column() const { return _column; }
+    bool padColumn() const { return _column == Column::Pad; }
     bool waitingForKey() const { return _waiting; }
-    // What the screen shows for an entry's value ("80 %", "On", "Z", "A") and the explanation line.
-    std::string valueText(const Line& line, bool pad = false) const;
+    // What the screen shows for an entry's value ("80 %", "On", "Z", "A"; "-" for no second key) and the
+    // explanation line.
+    std::string valueText(const Line& line, Column column = Column::Key) const;
     std::string explanation(const Line& line) const;
     // The message in place of the explanation, "" when none.
     const std::string& message() const { return _message; }
@@ -83,9 +88,9 @@ class tOptionsScreen : public Object {
     std::shared_ptr<tSettings> _settings;
     std::vector<Line> _lines;
     int _selected = 0;
-    int _firstShown = 0;     // the top line of the scrolled list
-    bool _padColumn = false; // on a control: the pad button rather than the key
-    bool _waiting = false;   // waiting for the key or button a control is to take
+    int _firstShown = 0;          // the top line of the scrolled list
+    Column _column = Column::Key; // on a control: which of its keys or its pad button
+    bool _waiting = false;        // waiting for the key or button a control is to take
     int _waitStarted = 0;
     std::string _message;
     int _messageUntil = 0;

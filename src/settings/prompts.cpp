@@ -101,12 +101,13 @@ std::vector<tPrompt> hintPrompts(const tHint& hint) {
         const std::vector<int> arms = {SDL_CONTROLLER_BUTTON_DPAD_UP, SDL_CONTROLLER_BUTTON_DPAD_DOWN,
                                        SDL_CONTROLLER_BUTTON_DPAD_LEFT, SDL_CONTROLLER_BUTTON_DPAD_RIGHT};
         const std::vector<int> arrows = {KEY_LEFT, KEY_UP, KEY_RIGHT, KEY_DOWN};
-        if ((buttons && codes == arms) || (keys && codes == arrows)) {
+        const std::vector<int> wasd = {KEY_A, KEY_D, KEY_S, KEY_W};
+        if ((buttons && codes == arms) || (keys && (codes == arrows || codes == wasd))) {
             prompts.resize(1);
             if (buttons) {
                 prompts[0].picture = kDpadFrame + 6;
             } else {
-                prompts[0].words = PromptWords(TrMark("Arrows"));
+                prompts[0].words = codes == wasd ? "WASD" : PromptWords(TrMark("Arrows"));
             }
         }
     }

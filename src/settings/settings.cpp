@@ -13,22 +13,26 @@ namespace {
 
 struct ActionInfo {
     const char* name;
-    const char* entry; // the settings file's name for its bindings: key_fire, pad_fire
+    const char* entry; // the settings file's name for its bindings: key_fire, key2_fire, pad_fire
     int gameKey;
+    int secondKey; // 0: none
     int padButton;
 };
 
 constexpr ActionInfo kActions[kActionCount] = {
-    {"Left", "left", KEY_LEFT, SDL_CONTROLLER_BUTTON_DPAD_LEFT},
-    {"Right", "right", KEY_RIGHT, SDL_CONTROLLER_BUTTON_DPAD_RIGHT},
-    {"Up", "up", KEY_UP, SDL_CONTROLLER_BUTTON_DPAD_UP},
-    {"Down", "down", KEY_DOWN, SDL_CONTROLLER_BUTTON_DPAD_DOWN},
-    {"Fire", "fire", KEY_Z, SDL_CONTROLLER_BUTTON_A},
-    {"Beam", "beam", KEY_X, SDL_CONTROLLER_BUTTON_B},
-    {"Select", "select", KEY_C, SDL_CONTROLLER_BUTTON_Y},
-    {"Pause", "pause", KEY_P, SDL_CONTROLLER_BUTTON_START},
-    {"Back", "back", KEY_ESCAPE, SDL_CONTROLLER_BUTTON_BACK},
+    {"Left", "left", KEY_LEFT, KEY_A, SDL_CONTROLLER_BUTTON_DPAD_LEFT},
+    {"Right", "right", KEY_RIGHT, KEY_D, SDL_CONTROLLER_BUTTON_DPAD_RIGHT},
+    {"Up", "up", KEY_UP, KEY_W, SDL_CONTROLLER_BUTTON_DPAD_UP},
+    {"Down", "down", KEY_DOWN, KEY_S, SDL_CONTROLLER_BUTTON_DPAD_DOWN},
+    {"Fire", "fire", KEY_Z, 0, SDL_CONTROLLER_BUTTON_A},
+    {"Beam", "beam", KEY_X, 0, SDL_CONTROLLER_BUTTON_B},
+    {"Select", "select", KEY_C, 0, SDL_CONTROLLER_BUTTON_Y},
+    {"Pause", "pause", KEY_P, 0, SDL_CONTROLLER_BUTTON_START},
+    {"Back", "back", KEY_ESCAPE, 0, SDL_CONTROLLER_BUTTON_BACK},
 };
+
+// The settings file's word for an action without a second key.
+constexpr const char* kNoKey = "none";
 
 const ActionInfo& info(Action action) {
     return kActions[static_cast<int>(action)];
@@ -79,6 +83,15 @@ bool keysUsable(const std::array<int, kActionCount>& keys) {
     return true;
 }
 
+// Drops the second keys that cannot be used: refused, bound first elsewhere, or a second time.
+void dropUnusableSecondKeys(const std::array<int, kActionCount>& keys,
+                            std::array<int, kActionCount>& second) {
+    std::set<int> seen(keys.begin(), keys.end());
+    for (int& key : second) {
+        if (key != 0 && (!KeyRefusal(key).empty() || !seen.insert(key).second)) key = 0;
+    }
+}
+
 bool buttonsUsable(const std::array<int, kActionCount>& buttons) {
     std::set<int> seen;
     for (int button : buttons) {
@@ -108,6 +121,13 @@ std::array<int, kActionCount> tSettings::defaultKeys() {
     return keys;
 }
 
+std::array<int, kActionCount> tSettings::defaultSecondKeys() {
+    std::array<int, kActionCount> keys{};
+    for (int a = 0; a < kActionCount; ++a)
+        keys[static_cast<std::size_t>(a)] = kActions[a].secondKey;
+    return keys;
+}
+
 std::array<int, kActionCount> tSettings::defaultPadButtons() {
     std::array<int, kActionCount> buttons{};
     for (int a = 0; a < kActionCount; ++a)
@@ -119,6 +139,7 @@ void tSettings::keepInLimits() {
     musicVolume = std::clamp(musicVolume, 0, 100);
     effectsVolume = std::clamp(effectsVolume, 0, 100);
     if (!keysUsable(keys)) keys = defaultKeys();
+    dropUnusableSecondKeys(keys, secondKeys);
     if (!buttonsUsable(padButtons)) padButtons = defaultPadButtons();
 }
 
@@ -133,6 +154,10 @@ std::vector<std::pair<std::string, std::string>> tSettings::entries() const {
     for (int a = 0; a < kActionCount; ++a)
         lines.emplace_back(std::string("key_") + kActions[a].entry,
                            KeyName(keys[static_cast<std::size_t>(a)]));
+    for (int a = 0; a < kActionCount; ++a) {
+        const int second = secondKeys[static_cast<std::size_t>(a)];
+        lines.emplace_back(std::string("key2_") + kActions[a].entry, second == 0 ? kNoKey : KeyName(second));
+    }
     for (int a = 0; a < kActionCount; ++a)
         lines.emplace_back(std::string("pad_") + kActions[a].entry,
                            PadButtonName(padButtons[static_cast<std::size_t>(a)]));
@@ -177,6 +202,12 @@ bool tSettings::read(const std::string& name, const std::string& value) {
             const int key = KeyFromName(value);
             if (key == 0) return false;
             keys[static_cast<std::size_t>(a)] = key;
+            return true;
+        }
+        if (name == std::string("key2_") + kActions[a].entry) {
+            const int key = value == kNoKey ? 0 : KeyFromName(value);
+            if (key == 0 && value != kNoKey) return false;
+            secondKeys[static_cast<std::size_t>(a)] = key;
             return true;
         }
         if (name == std::string("pad_") + kActions[a].entry) {

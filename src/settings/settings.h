@@ -30,6 +30,8 @@ struct tSettings {
     bool vsync = true;
     // Per action: the key on the keyboard (the engine's key code) and the pad button bound to it.
     std::array<int, kActionCount> keys = defaultKeys();
+    // Per action: a second key that does the same, or 0 for none (WASD beside the arrows).
+    std::array<int, kActionCount> secondKeys = defaultSecondKeys();
     std::array<int, kActionCount> padButtons = defaultPadButtons();
     bool pauseOnFocusLoss = true;
     ShakeLevel shake = ShakeLevel::Full;
@@ -38,18 +40,25 @@ struct tSettings {
     std::string language; // a language's code ("de", "pt_BR"), or empty to speak the system's
 
     static std::array<int, kActionCount> defaultKeys();
+    static std::array<int, kActionCount> defaultSecondKeys();
     static std::array<int, kActionCount> defaultPadButtons();
 
     int& key(Action action) { return keys[static_cast<std::size_t>(action)]; }
     int key(Action action) const { return keys[static_cast<std::size_t>(action)]; }
+    int& secondKey(Action action) { return secondKeys[static_cast<std::size_t>(action)]; }
+    int secondKey(Action action) const { return secondKeys[static_cast<std::size_t>(action)]; }
     int& padButton(Action action) { return padButtons[static_cast<std::size_t>(action)]; }
     int padButton(Action action) const { return padButtons[static_cast<std::size_t>(action)]; }
 
     // Volumes kept within 0 to 100; a set of keys or of buttons that binds one key twice, or a key the
     // game cannot use, goes back to the defaults as a whole (a hand-edited file cannot leave an action
-    // unreachable).
+    // unreachable). A second key that is unusable or already bound is dropped alone: a file written
+    // before second keys, with W bound to Fire, keeps its keys and Up keeps only its arrow.
     void keepInLimits();
-    bool controlsAreDefault() const { return keys == defaultKeys() && padButtons == defaultPadButtons(); }
+    bool controlsAreDefault() const {
+        return keys == defaultKeys() && secondKeys == defaultSecondKeys() &&
+               padButtons == defaultPadButtons();
+    }
 
     // The settings as `name = value` lines, in the file's order, values a person can read and edit
     // ("yes", "fill", "Space", "D-pad left").

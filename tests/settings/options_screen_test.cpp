@@ -105,7 +105,20 @@ TEST_F(OptionsScreen, KeyboardPadAndTouchEachReachAndChangeEveryOption) {
                 break;
             case tOptionsScreen::Entry::Control: {
                 const auto a = static_cast<std::size_t>(line.action);
-                if (source == Source::Pad) press(Action::Right); // the pad's column
+                if (source == Source::Pad) { // the pad's column, past the second key's
+                    press(Action::Right);
+                    press(Action::Right);
+                    EXPECT_TRUE(screen.padColumn());
+                }
+                if (source == Source::Keyboard && line.action == Action::Beam) {
+                    press(Action::Right); // a second key, shown beside the first
+                    press(Action::Fire);
+                    tapKeyOnKeyboard(KEY_M);
+                    screen.update();
+                    EXPECT_EQ(settings->secondKey(Action::Beam), KEY_M);
+                    EXPECT_EQ(screen.valueText(line, tOptionsScreen::Column::SecondKey), "M");
+                    press(Action::Left);
+                }
                 press(Action::Fire);
                 EXPECT_TRUE(screen.waitingForKey());
                 if (source == Source::Keyboard) tapKeyOnKeyboard(spareKeys[a]);
@@ -121,7 +134,11 @@ TEST_F(OptionsScreen, KeyboardPadAndTouchEachReachAndChangeEveryOption) {
                     EXPECT_EQ(screen.message(), std::string("No key pressed: ") + ActionName(line.action) +
                                                     " keeps " + KeyName(ActionGameKey(line.action)) + ".");
                 }
-                if (source == Source::Pad) press(Action::Left); // back to the keys' column
+                if (source == Source::Pad) { // back to the first key's column
+                    press(Action::Left);
+                    press(Action::Left);
+                    EXPECT_EQ(screen.column(), tOptionsScreen::Column::Key);
+                }
                 break;
             }
             case tOptionsScreen::Entry::DefaultControls:

@@ -133,6 +133,32 @@ TEST_F(Prompts, FollowTheDeviceUsedLastAndNotAnIdlePad) {
     EXPECT_EQ(LastInputDevice(), InputDevice::Keyboard);
 }
 
+// A prompt names the key used last of an action's keys, else the first bound (not the lowest).
+TEST_F(Prompts, NameTheSecondKeyOnceUsedAndTheFirstUntilThen) {
+    ApplyBindings(tSettings{});
+    EXPECT_EQ(PromptFor(Action::Up).words, "Up");
+    pressKey(SDLK_w);
+    EXPECT_EQ(PromptFor(Action::Up).words, "W");
+    EXPECT_EQ(PromptFor(Action::Down).words, "Down") << "only the action whose key was used";
+    pressKey(SDLK_UP);
+    EXPECT_EQ(PromptFor(Action::Up).words, "Up");
+
+    const std::vector<tHint> steer = {{{Action::Left, Action::Right, Action::Up, Action::Down}, ""}};
+    tPrompt cap;
+    cap.kind = tPrompt::Kind::Key;
+    cap.words = "WASD";
+    for (SDL_Keycode code : {SDLK_a, SDLK_s, SDLK_d, SDLK_w})
+        pressKey(code);
+    EXPECT_EQ(HintLineWidth(steer), PromptWidth(cap)) << "the four letters as one cap, as the arrows are";
+
+    tSettings s;
+    BindKey(s, Action::Up, KEY_Y);
+    ApplyBindings(s);
+    EXPECT_EQ(PromptFor(Action::Up).words, "Y") << "Y is bound first, W second";
+    EXPECT_EQ(PromptFor(s, Action::Up, InputDevice::Keyboard, PadStyle::Xbox).words, "Y");
+    ApplyBindings(tSettings{});
+}
+
 TEST_F(Prompts, AHintLineShowsTheDpadsArmsAsOnePicture) {
     const std::vector<tHint> line = {{{Action::Up, Action::Down}, "choose"}, {{Action::Back}, "close"}};
     const int keys = HintLineWidth(line);

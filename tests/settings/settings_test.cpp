@@ -52,7 +52,9 @@ TEST(Settings, DefaultsAreTheGameAsItCameAndTheFileReadsBackTheSame) {
     std::map<std::string, std::string> lines;
     for (const auto& [name, value] : defaults.entries())
         lines[name] = value;
-    EXPECT_EQ(lines.size(), 28u);
+    EXPECT_EQ(lines.size(), 37u);
+    EXPECT_EQ(lines["key2_up"], "W");
+    EXPECT_EQ(lines["key2_fire"], "none");
     EXPECT_EQ(lines["language"], "system");
     EXPECT_EQ(lines["music_volume"], "100");
     EXPECT_EQ(lines["scaling"], "whole");
@@ -68,6 +70,8 @@ TEST(Settings, DefaultsAreTheGameAsItCameAndTheFileReadsBackTheSame) {
     changed.language = "pt_BR";
     changed.key(Action::Fire) = KEY_SPACE;
     changed.key(Action::Beam) = KEY_NUM0 + 4;
+    changed.secondKey(Action::Left) = 0;
+    changed.secondKey(Action::Fire) = KEY_ENTER;
     changed.padButton(Action::Fire) = SDL_CONTROLLER_BUTTON_RIGHTSHOULDER;
     tSettings read;
     for (const auto& [name, value] : changed.entries())
@@ -103,6 +107,21 @@ TEST(Settings, ValuesOutsideTheirLimitsAreRefusedAndBadControlsFallBackAsAWhole)
     EXPECT_TRUE(s.read("pad_select", "Guide"));
     s.keepInLimits();
     EXPECT_TRUE(s.controlsAreDefault());
+
+    // A file from before second keys, with W on Fire, keeps its keys: only Up's second key W goes.
+    tSettings old;
+    EXPECT_TRUE(old.read("key_fire", "W"));
+    old.keepInLimits();
+    EXPECT_EQ(old.key(Action::Fire), KEY_W);
+    EXPECT_EQ(old.secondKey(Action::Up), 0);
+    EXPECT_EQ(old.secondKey(Action::Left), KEY_A);
+    EXPECT_FALSE(old.read("key2_beam", "Hyper"));
+    EXPECT_TRUE(old.read("key2_beam", "A")); // a second time: dropped alone
+    EXPECT_TRUE(old.read("key2_select", "F11"));
+    old.keepInLimits();
+    EXPECT_EQ(old.secondKey(Action::Beam), 0);
+    EXPECT_EQ(old.secondKey(Action::Select), 0);
+    EXPECT_EQ(old.key(Action::Fire), KEY_W);
 }
 
 TEST(Bindings, AKeyInUseIsSwappedAndAKeyKeptElsewhereIsRefused) {
@@ -126,6 +145,23 @@ TEST(Bindings, AKeyInUseIsSwappedAndAKeyKeptElsewhereIsRefused) {
               BindOutcome::Result::Refused);
     EXPECT_EQ(BindPadButton(s, Action::Pause, PAD_BUTTON_COUNT).result, BindOutcome::Result::Refused);
     EXPECT_EQ(s, before);
+
+    // Second keys: taken from another action's second, swapped within an action, dropped by the first key
+    // again; an action's only key is never taken from it.
+    out = BindKey(s, Action::Fire, KEY_W, KeySlot::Second);
+    EXPECT_EQ(out.message, "Fire is now X or W; Up keeps Up.");
+    EXPECT_EQ(s.secondKey(Action::Up), 0);
+    out = BindKey(s, Action::Left, KEY_A);
+    EXPECT_EQ(out.message, "Left is now A or Left.");
+    EXPECT_EQ(BindKey(s, Action::Beam, KEY_P, KeySlot::Second).result, BindOutcome::Result::Refused);
+    EXPECT_EQ(s.key(Action::Pause), KEY_P);
+    out = BindKey(s, Action::Beam, KEY_A, KeySlot::Second);
+    EXPECT_EQ(out.message, "Beam is now Space or A; Left keeps Left.")
+        << "a first key left empty takes the second";
+    EXPECT_EQ(s.key(Action::Left), KEY_LEFT);
+    out = BindKey(s, Action::Fire, KEY_X, KeySlot::Second);
+    EXPECT_EQ(out.message, "Fire is now X.");
+    EXPECT_EQ(s.secondKey(Action::Fire), 0);
 
     out = BindPadButton(s, Action::Fire, SDL_CONTROLLER_BUTTON_B);
     EXPECT_EQ(out.message, "Fire is now B; Beam takes A.");
