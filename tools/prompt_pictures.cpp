@@ -113,24 +113,55 @@ void bothDevices(Harness& game, const std::string& name, PadStyle style = PadSty
     gameFrame(game, name + "_pad", true, style);
 }
 
-void writeSampleSession() {
+// A session of the map left alone for passes of 10 ms, in the player's replays folder; its path.
+std::string writeSampleSession(const std::string& name, int passes) {
     const std::filesystem::path folder = ReplaysFolder();
     std::filesystem::create_directories(folder);
     SessionStart start = NewSessionStart(CampaignRecord{});
     start.date = "2026-12-09 21:14:03";
     SessionWriter writer;
     std::string error;
-    if (!writer.open((folder / "2026-12-09_21-14-03.vrp").string(), start, error)) {
+    const std::string path = (folder / name).string();
+    if (!writer.open(path, start, error)) {
         std::fprintf(stderr, "prompt pictures: a sample session: %s\n", error.c_str());
+        ++failed;
+        return "";
+    }
+    for (int pass = 0; pass < passes; ++pass)
+        writer.addPass(PassRecord{});
+    writer.finish();
+    return path;
+}
+
+// The viewer's band along the bottom, over the session it shows.
+void viewersLine(const std::string& path) {
+    SessionRecording recording;
+    std::string error;
+    if (path.empty() || !LoadSessionFile(path, recording, error)) {
+        std::fprintf(stderr, "prompt pictures: the sample session cannot be watched: %s\n", error.c_str());
         ++failed;
         return;
     }
-    for (int pass = 0; pass < 6000; ++pass)
-        writer.addPass(PassRecord{});
-    writer.finish();
+    tReplayViewer viewer(recording, std::filesystem::path(path).filename().string());
+    long long realMs = 0;
+    viewer.realMillis = [&] { return realMs; };
+    viewer.wait = [&](int ms) { realMs += std::max(ms, 1); };
+    bool pad = false;
+    viewer.beforePass = [&](int pass) {
+        realMs += 10;
+        // The frame before this pass is in the back buffer, the band drawn over it.
+        if (pass == 100 || pass == 102) {
+            compare(pad ? "viewer_pad" : "viewer_keys", grab());
+            engine_detail::NotePadUsed(PadStyle::Xbox);
+            pad = true;
+        }
+    };
+    engine_detail::ResetInputDevice();
+    viewer.run(); // to the session's end
 }
 
-// The map's legend, the options with a binding's message and the pad's column, and the replays list.
+// The map's legend, the options with a binding's message and the pad's column, the replays list and the
+// viewer's band.
 void mapOptionsAndReplays() {
     Harness game(4, kSeed);
     game.drawEvery = 1000;
@@ -146,10 +177,12 @@ void mapOptionsAndReplays() {
     game.press(KEY_ESCAPE);
     gameFrame(game, "map_rebound", false); // the legend drawn again with Space
 
-    writeSampleSession();
+    writeSampleSession("2026-12-09_21-14-03.vrp", 6000);
     game.press(KEY_P);
     game.press(KEY_Z); // the replays, the first entry
     bothDevices(game, "replays");
+    game.press(KEY_ESCAPE);
+    viewersLine(writeSampleSession("2026-12-10_08-00-00.vrp", 150));
 }
 
 // The upgrade menu beside the landed homebase: its bottom line of prompts over the page's own.
