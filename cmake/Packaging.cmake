@@ -41,7 +41,22 @@ vevu_epoch_of_date("${VEVU_RELEASE_DATE}" VEVU_SOURCE_DATE_EPOCH)
 include("${CMAKE_SOURCE_DIR}/cmake/Changelog.cmake")
 vevu_changelog("${VEVU_PACKAGING_BINARY}/changelog" VEVU_RELEASES_XML)
 configure_file("${VEVU_PACKAGING_SOURCE}/${VEVU_APP_ID}.metainfo.xml.in"
-               "${VEVU_PACKAGING_BINARY}/${VEVU_APP_ID}.metainfo.xml" @ONLY)
+               "${VEVU_PACKAGING_BINARY}/english/${VEVU_APP_ID}.metainfo.xml" @ONLY)
+# The menu entry and the metainfo in every language of po/ (po/LINGUAS names them), the freedesktop way:
+# msgfmt writes each translation beside the English (Comment[de]=..., <summary xml:lang="de">).
+set(VEVU_DESKTOP_ENTRY "${VEVU_PACKAGING_BINARY}/${VEVU_APP_ID}.desktop")
+set(VEVU_METAINFO "${VEVU_PACKAGING_BINARY}/${VEVU_APP_ID}.metainfo.xml")
+add_custom_command(OUTPUT "${VEVU_DESKTOP_ENTRY}"
+                   COMMAND "${VEVU_MSGFMT}" --desktop ${VEVU_DESKTOP_KEYWORDS}
+                           "--template=${VEVU_PACKAGING_SOURCE}/${VEVU_APP_ID}.desktop" -d "${CMAKE_SOURCE_DIR}/po"
+                           -o "${VEVU_DESKTOP_ENTRY}"
+                   DEPENDS "${VEVU_PACKAGING_SOURCE}/${VEVU_APP_ID}.desktop" ${VEVU_PO_FILES}
+                           "${CMAKE_SOURCE_DIR}/po/LINGUAS" VERBATIM)
+add_custom_command(OUTPUT "${VEVU_METAINFO}"
+                   COMMAND "${VEVU_MSGFMT}" --xml "--template=${VEVU_PACKAGING_BINARY}/english/${VEVU_APP_ID}.metainfo.xml"
+                           -d "${CMAKE_SOURCE_DIR}/po" -o "${VEVU_METAINFO}"
+                   DEPENDS "${VEVU_PACKAGING_BINARY}/english/${VEVU_APP_ID}.metainfo.xml" ${VEVU_PO_FILES}
+                           "${CMAKE_SOURCE_DIR}/po/LINGUAS" VERBATIM)
 configure_file("${VEVU_PACKAGING_SOURCE}/vevu.6.in" "${VEVU_PACKAGING_BINARY}/vevu.6" @ONLY)
 
 # Debian compresses manual pages and changelogs with gzip -9n: no file name, no time stamp, so the
@@ -53,10 +68,10 @@ foreach(compressed IN LISTS VEVU_COMPRESSED)
     add_custom_command(OUTPUT "${compressed}" COMMAND "${VEVU_GZIP}" -9nkf "${plain}"
                        DEPENDS "${plain}" VERBATIM)
 endforeach()
-add_custom_target(vevu_packaging_files ALL DEPENDS ${VEVU_COMPRESSED})
+add_custom_target(vevu_packaging_files ALL DEPENDS ${VEVU_COMPRESSED} "${VEVU_DESKTOP_ENTRY}" "${VEVU_METAINFO}")
 
 install(TARGETS vevu RUNTIME DESTINATION games)
-install(FILES "${VEVU_PACKAGING_SOURCE}/${VEVU_APP_ID}.desktop"
+install(FILES "${VEVU_DESKTOP_ENTRY}"
         DESTINATION "${CMAKE_INSTALL_DATADIR}/applications")
 # Replay files (.vrp) open with the game: their type for the desktop's file managers.
 install(FILES "${VEVU_PACKAGING_SOURCE}/${VEVU_APP_ID}.mime.xml" DESTINATION "${CMAKE_INSTALL_DATADIR}/mime/packages"

@@ -5,6 +5,11 @@
 # `cmake --build --preset default --target pot` extracts po/vevu.pot again from the sources with xgettext.
 find_program(VEVU_MSGFMT msgfmt NO_CMAKE_FIND_ROOT_PATH)
 find_program(VEVU_XGETTEXT xgettext NO_CMAKE_FIND_ROOT_PATH)
+find_program(VEVU_PAGE_PYTHON python3 PATHS /usr/bin NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
+# The functions the page's scripts pass an English text to (tests/po/check_po.py names them too).
+set(VEVU_PAGE_KEYWORDS --keyword=tr --keyword=show:2 --keyword=say --keyword=sayAboutReplays --keyword=tell:2)
+# The menu entry's keys that are translated: not Name, the game's name.
+set(VEVU_DESKTOP_KEYWORDS --keyword= --keyword=GenericName --keyword=Comment --keyword=Keywords)
 file(GLOB VEVU_PO_FILES CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/po/*.po")
 list(SORT VEVU_PO_FILES)
 if(VEVU_PO_FILES AND NOT VEVU_MSGFMT)
@@ -22,10 +27,10 @@ foreach(po IN LISTS VEVU_PO_FILES)
     list(APPEND VEVU_CATALOGUE_FILES "${mo}")
 endforeach()
 
-# The template every translation starts from: each Tr("...") of the sources, with the comment above it
-# that begins "TRANSLATORS:". Files are named without line numbers, so moving code leaves it alone.
+# The template every translation starts from: each Tr("...") of the sources and each tr("...") of the
+# page's scripts, with the comment above it that begins "TRANSLATORS:". Files are named without line numbers, so moving code leaves it alone.
 function(vevu_pot_target)
-    if(NOT VEVU_XGETTEXT)
+    if(NOT VEVU_XGETTEXT OR NOT VEVU_PAGE_PYTHON)
         return()
     endif()
     file(GLOB_RECURSE sources RELATIVE "${CMAKE_SOURCE_DIR}" "${CMAKE_SOURCE_DIR}/src/*.cpp"
@@ -38,6 +43,23 @@ function(vevu_pot_target)
                 --add-location=file --sort-by-file --force-po --package-name=vevu
                 --package-version=${PROJECT_VERSION}
                 -o po/vevu.pot ${sources}
+        # The page's words (tr, show, say and the others the page's scripts show a text with), read from a
+        # copy of the page that holds only its script.
+        COMMAND "${VEVU_PAGE_PYTHON}" tools/page_words.py --scripts . "${CMAKE_BINARY_DIR}/page-scripts"
+        COMMAND "${VEVU_XGETTEXT}" --language=JavaScript --from-code=UTF-8 ${VEVU_PAGE_KEYWORDS}
+                --add-comments=TRANSLATORS: --add-location=file --join-existing --package-name=vevu
+                --package-version=${PROJECT_VERSION}
+                --directory "${CMAKE_BINARY_DIR}/page-scripts" -o po/vevu.pot web/shell.html web/player_files.js
+        # The menu entry's and the metainfo's words (the game's name is never translated).
+        COMMAND "${VEVU_XGETTEXT}" --language=Desktop ${VEVU_DESKTOP_KEYWORDS} --add-location=file --join-existing
+                --package-name=vevu --package-version=${PROJECT_VERSION} -o po/vevu.pot
+                packaging/org.vevuzudevur.Vevu.desktop
+        COMMAND "${VEVU_XGETTEXT}" --from-code=UTF-8 --add-location=file --join-existing --package-name=vevu
+                --package-version=${PROJECT_VERSION} -o po/vevu.pot packaging/org.vevuzudevur.Vevu.metainfo.xml.in
+        # The Windows installer's own (NSIS has its pages' words in every language).
+        COMMAND "${VEVU_XGETTEXT}" --language=Shell --keyword= --keyword=LangString:3 --add-location=file
+                --join-existing --package-name=vevu --package-version=${PROJECT_VERSION} -o po/vevu.pot
+                packaging/windows/installer_words.nsh
         WORKING_DIRECTORY "${CMAKE_SOURCE_DIR}" VERBATIM
         COMMENT "Extracting po/vevu.pot from the sources")
 endfunction()

@@ -36,14 +36,29 @@ endfunction()
 
 # The page a person serves, in build/web/page/ (only the page's files: see cmake/WebPage.cmake), made
 # again whenever the game or one of the page's sources changes.
+# The page's own words (its lines before the game runs, its messages) come from the same catalogues as
+# the game's: tools/page_words.py takes the template's texts that web/ uses and their translations.
 function(vevu_web_page_folder target)
     set(page "${CMAKE_BINARY_DIR}/page")
+    set(words "${CMAKE_BINARY_DIR}/page_words.js")
     file(GLOB icons CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/web/icons/*.png")
+    set(catalogues "")
+    foreach(mo IN LISTS VEVU_CATALOGUE_FILES)
+        get_filename_component(code "${mo}" NAME_WE)
+        list(APPEND catalogues "${code}=${mo}")
+    endforeach()
+    add_custom_command(
+        OUTPUT "${words}"
+        COMMAND "${VEVU_HOST_PYTHON}" "${CMAKE_SOURCE_DIR}/tools/page_words.py"
+                "${CMAKE_SOURCE_DIR}/po/vevu.pot" "${words}" ${catalogues}
+        DEPENDS "${CMAKE_SOURCE_DIR}/tools/page_words.py" "${CMAKE_SOURCE_DIR}/po/vevu.pot"
+                ${VEVU_CATALOGUE_FILES}
+        COMMENT "The page's words in every language" VERBATIM)
     add_custom_command(
         OUTPUT "${page}/index.html" "${page}/sw.js"
         COMMAND "${CMAKE_COMMAND}" -DBUILT=$<TARGET_FILE_DIR:${target}> "-DSOURCE=${CMAKE_SOURCE_DIR}/web"
-                "-DPAGE=${page}" -P "${CMAKE_SOURCE_DIR}/cmake/WebPage.cmake"
-        DEPENDS ${target} "${CMAKE_SOURCE_DIR}/cmake/WebPage.cmake" "${CMAKE_SOURCE_DIR}/web/shell.html"
+                "-DPAGE=${page}" "-DWORDS=${words}" -P "${CMAKE_SOURCE_DIR}/cmake/WebPage.cmake"
+        DEPENDS ${target} "${words}" "${CMAKE_SOURCE_DIR}/cmake/WebPage.cmake" "${CMAKE_SOURCE_DIR}/web/shell.html"
                 "${CMAKE_SOURCE_DIR}/web/sw.js" "${CMAKE_SOURCE_DIR}/web/manifest.webmanifest" ${icons}
                 "${CMAKE_SOURCE_DIR}/LICENSE"
         COMMENT "The web page in ${page}" VERBATIM)

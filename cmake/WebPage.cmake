@@ -2,8 +2,9 @@
 # PAGE and nothing else there. The script and the WebAssembly are named by their content's hash, so a
 # browser or the service worker never pairs one release's script with another's WebAssembly; the
 # service worker's cache is named by the hash of every file it keeps.
-# Inputs: BUILT (the folder holding index.js and index.wasm), SOURCE (web/), PAGE (the page's folder).
-foreach(input BUILT SOURCE PAGE)
+# Inputs: BUILT (the folder holding index.js and index.wasm), SOURCE (web/), PAGE (the page's folder),
+# WORDS (the page's words in every language: tools/page_words.py).
+foreach(input BUILT SOURCE PAGE WORDS)
     if(NOT DEFINED ${input})
         message(FATAL_ERROR "WebPage.cmake needs -D${input}=...")
     endif()
@@ -27,14 +28,18 @@ file(COPY_FILE "${BUILT}/index.wasm" "${PAGE}/${VEVU_GAME_WASM}")
 file(SIZE "${BUILT}/index.js" VEVU_GAME_JS_BYTES)
 file(SIZE "${BUILT}/index.wasm" VEVU_GAME_WASM_BYTES)
 math(EXPR VEVU_PAGE_BYTES "${VEVU_GAME_JS_BYTES} + ${VEVU_GAME_WASM_BYTES}")
+file(READ "${WORDS}" VEVU_PAGE_WORDS)
+string(STRIP "${VEVU_PAGE_WORDS}" VEVU_PAGE_WORDS)
 configure_file("${SOURCE}/shell.html" "${PAGE}/index.html" @ONLY)
+# The prompts' pictures, for the page's line of keys when a pad is in use.
+file(COPY_FILE "${SOURCE}/../assets/Gfx/prompts.png" "${PAGE}/prompts.png")
 file(COPY_FILE "${SOURCE}/manifest.webmanifest" "${PAGE}/manifest.webmanifest")
 # The licences of the code, the art and the CJK font the program carries, as the Windows zip has them.
 file(COPY_FILE "${SOURCE}/../LICENSE" "${PAGE}/LICENSE.txt")
 file(GLOB icons RELATIVE "${SOURCE}/icons" "${SOURCE}/icons/*.png")
 list(SORT icons)
 
-set(files index.html manifest.webmanifest LICENSE.txt ${VEVU_GAME_JS} ${VEVU_GAME_WASM})
+set(files index.html manifest.webmanifest LICENSE.txt prompts.png ${VEVU_GAME_JS} ${VEVU_GAME_WASM})
 foreach(icon IN LISTS icons)
     file(COPY_FILE "${SOURCE}/icons/${icon}" "${PAGE}/icons/${icon}")
     list(APPEND files "icons/${icon}")

@@ -71,6 +71,8 @@ export async function launchChromium() {
             "--disable-background-networking", "--disable-component-update", "--disable-sync",
             "--no-first-run", "--no-default-browser-check", "--disable-default-apps",
             "--autoplay-policy=user-gesture-required",
+            // The page speaks the browser's language: English here, whatever the machine's locale.
+            "--lang=en-US",
         ],
     });
     return {

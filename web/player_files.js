@@ -3,7 +3,7 @@
 // before the game's first read, and copied back to IndexedDB at each change the game makes (a session
 // being recorded: every few seconds) and whenever the page asks (when it is hidden: the last event a
 // phone's browser reliably sends before it discards a tab). The page learns of trouble through
-// Module.onFilesProblem(text) and of its end through Module.onFilesSaved(). One tab at a time keeps
+// Module.onFilesProblem(text, values) and of its end through Module.onFilesSaved(). One tab at a time keeps
 // the folder: the first holds a lock of the Web Locks API for its life, and a second tab (the page opened
 // twice) reads the files as they were and never copies its own over them.
 (function () {
@@ -18,11 +18,15 @@
   var inFlight = false, waiting = [];
   var state = Module["vevuFiles"] = {saved: 0, failed: 0, busy: false};
 
-  function tell(hook, text) {
-    if (text) console.log(text);
+  // The page shows the line in the player's language: it takes the English words (the catalogue's key)
+  // and the values of their blanks (%s).
+  function tell(hook, text, values) {
+    values = values || [];
+    var index = 0;
+    if (text) console.log(text.replace(/%s/g, function () { return values[index++]; }));
     if (Module[hook]) {
       try {
-        Module[hook](text);
+        Module[hook](text, values);
       } catch (error) {
         console.log("The page could not show a line about the player's files: " + error.message);
       }
@@ -56,8 +60,8 @@
         clearTimeout(timer);
         if (error) {
           // A folder that did not load is never copied back: IndexedDB would lose every file it holds.
-          tell("onFilesProblem", "The game's saved files could not be read from this browser (" + reason(error) +
-                                 "): it plays on without them and saves nothing over them.");
+          tell("onFilesProblem", "The game's saved files could not be read from this browser (%s): it plays " +
+                                 "on without them and saves nothing over them.", [reason(error)]);
           resolve(0);
           return;
         }
@@ -148,8 +152,8 @@
       if (error) {
         ++state.failed;
         if (!failing)
-          tell("onFilesProblem", "The game's files could not be saved in this browser (" + reason(error) +
-                                 "): it plays on and tries again.");
+          tell("onFilesProblem", "The game's files could not be saved in this browser (%s): it plays on " +
+                                 "and tries again.", [reason(error)]);
         failing = true;
         // Tried again after a pause that grows from a second to a minute, as the desktop's writes are.
         if (retryTimer === null) {
@@ -164,7 +168,7 @@
         retryPauseMs = RETRY_FIRST_MS;
         if (failing) {
           failing = false;
-          tell("onFilesSaved", "");
+          tell("onFilesSaved", null);
         }
       }
       mine.forEach(function (resolve) { resolve(!error); });

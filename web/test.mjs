@@ -14,7 +14,8 @@
 // tab that says another holds the files and saves nothing, a storage that never answers; the last
 // session saved as a file, opened and dropped on the page, and watched. Then the bad cases: no
 // WebAssembly, no WebGL, no service worker, no IndexedDB, no keyboard, touch or fullscreen, a 300 x 200
-// page. Last, the desktop's recorded replays played by the
+// page. In German by the browser's language: the page's words, the line of keys after a key and a pad, the
+// question. Last, the desktop's recorded replays played by the
 // WebAssembly build with the same digests. No console error but the game's own for a case made.
 // Usage: node test.mjs [build/web/page] [screenshot folder]
 import {mkdirSync, mkdtempSync, readdirSync, readFileSync, rmSync} from "node:fs";
@@ -462,6 +463,10 @@ async function phone(browser, {url}) {
     await until("the intro's first picture", async () => (await countPixels(page, {x: 0, y: 0, w: W, h: H}, bright)) > 0);
     checkControls(await touchBoxes(page), "portrait");
     check(await page.$eval("#touch-line", (e) => !e.hidden), "no line about the touch controls");
+    // The touch line is the game's: the touch controls' names, never a key.
+    const touchLine = await until("the game's touch line", () => page.$eval("#touch-line", (e) =>
+        e.querySelectorAll("kbd").length === 2 && [...e.querySelectorAll("kbd")].map((k) => k.textContent).join()));
+    check(touchLine === "Beam,Back", `the touch line names ${touchLine}`);
     await page.screenshot({path: join(shots, "phone-portrait.png")});
     step("phone, portrait: the controls under the picture");
 
@@ -1183,13 +1188,61 @@ async function badInput(browser, {url}) {
     step("300x200 scales the picture down; 1000x1000 shows it at scale 1, centred; a pixel ratio of 2 rescales it");
 }
 
+// The page in the browser's language (German first among navigator.languages): its words from the
+// catalogue from the first line on, the line of keys the game's in German, with key caps after a key and
+// the pad's pictures after a pad's button, and the question and its keys in German too.
+async function inGerman(browser, {url}) {
+    const page = await browser.newPage();
+    watch(page, "German");
+    await page.setViewport({width: 1280, height: 1024});
+    await page.evaluateOnNewDocument(keepDrawingBuffer);
+    await page.evaluateOnNewDocument(() => {
+        Object.defineProperty(navigator, "languages", {get: () => ["de-AT", "en-US"]});
+        window.vevuPad = {id: "test pad", index: 0, connected: false, mapping: "standard", axes: [0, 0, 0, 0],
+                          buttons: Array.from({length: 17}, () => ({pressed: false, value: 0}))};
+        navigator.getGamepads = () => [window.vevuPad];
+    });
+    await page.goto(url);
+    const first = await page.evaluate(() => ({lang: document.documentElement.lang,
+                                              loading: document.getElementById("message").textContent}));
+    check(first.lang === "de" && first.loading === "Das Spiel wird geladen\u2026", `the page loads in ${JSON.stringify(first)}`);
+    await until("the canvas to show", () => page.$eval("#canvas", (c) => !c.hidden));
+    const line = () => page.$eval("#keys-line", (e) => ({text: e.textContent, keys: e.querySelectorAll("kbd").length,
+                                                         buttons: e.querySelectorAll(".button").length}));
+    let keys = await until("the game's line of keys", async () => (await line()).keys > 0 && line());
+    check(keys.text.includes("Z feuern") && keys.buttons === 0, `the line of keys reads "${keys.text}"`);
+    const pad = (button, pressed) => page.evaluate((b, p) => { window.vevuPad.buttons[b].pressed = p; }, button, pressed);
+    await pad(0, true);
+    keys = await until("the pad's line of keys", async () => (await line()).buttons > 0 && line(), 10000);
+    await pad(0, false);
+    check(keys.keys === 0 && keys.text.includes("feuern"), `after a pad's button the line reads "${keys.text}" with ${keys.keys} key caps`);
+    await page.keyboard.press("ArrowLeft");
+    await until("the key caps again", async () => (await line()).keys > 0 && (await line()).buttons === 0, 10000);
+    await until("the map's green node name", async () => (await countPixels(page, labelBox, green)) > 40, 30000);
+    await page.keyboard.press("Escape");
+    const asked = await until("the question", () => page.$eval("#end-dialog", (d) => d.open && {
+        question: d.querySelector("p").textContent, keys: document.getElementById("end-keys").textContent,
+        caps: document.querySelectorAll("#end-keys kbd").length}), 10000);
+    check(asked.question === "Spiel beenden? Die laufende Mission geht verloren." && asked.caps === 3 &&
+          asked.keys.includes("weiterspielen"), `the question reads ${JSON.stringify(asked)}`);
+    await pad(15, true); // the d-pad moves between the answers: the question's keys become the pad's
+    await until("the question's pad prompts", () => page.$eval("#end-keys", (e) => e.querySelectorAll(".button").length === 3), 10000);
+    await pad(15, false);
+    await page.screenshot({path: join(shots, "german.png")});
+    await pad(1, true);
+    await until("the question to close", () => page.$eval("#end-dialog", (d) => !d.open), 10000);
+    await pad(1, false);
+    step("in German by the browser's language: the page's words, the game's line of keys after a key and after a pad, the question");
+    await page.close();
+}
+
 const server = await serve(root);
 const chromium = await launchChromium();
 let failure = null;
 try {
     // VEVU_WEB_TEST_PARTS=phone,offline runs only those parts (while working on one).
     const parts = {desktop: playThrough, phone, offline, kept: keptRelease, files: playerFiles, fallbacks,
-                   bad: badInput, same: sameGame};
+                   bad: badInput, same: sameGame, german: inGerman};
     for (const part of (process.env.VEVU_WEB_TEST_PARTS || Object.keys(parts).join(",")).split(","))
         await parts[part](chromium.browser, server);
 } catch (error) {

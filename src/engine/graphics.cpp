@@ -624,30 +624,16 @@ bool DisplaySettingsApply() {
 #endif
 }
 
-void SetPageKeysLine(const std::string& text) {
+void SetPageLines(const std::string& json) {
 #ifdef __EMSCRIPTEN__
     EM_ASM(
         {
-            var line = document.getElementById("keys-line");
-            if (line) line.textContent = new TextDecoder().decode(HEAPU8.subarray($0, $0 + $1));
+            if (Module["vevuPageLines"])
+                Module["vevuPageLines"](JSON.parse(new TextDecoder().decode(HEAPU8.subarray($0, $0 + $1))));
         },
-        text.data(), static_cast<int>(text.size()));
+        json.data(), static_cast<int>(json.size()));
 #else
-    (void)text;
-#endif
-}
-
-void SetPageTouchKeyName(int touchTarget, const std::string& keyName) {
-#ifdef __EMSCRIPTEN__
-    EM_ASM(
-        {
-            var small = document.querySelector('#touch [data-touch="' + $0 + '"] small');
-            if (small) small.textContent = new TextDecoder().decode(HEAPU8.subarray($1, $1 + $2));
-        },
-        touchTarget, keyName.data(), static_cast<int>(keyName.size()));
-#else
-    (void)touchTarget;
-    (void)keyName;
+    (void)json;
 #endif
 }
 

@@ -97,10 +97,9 @@ bool VSync();
 // Whether the game's display settings do anything here: not on the web page, which sizes and shows its
 // picture itself.
 bool DisplaySettingsApply();
-// The web page's line that names the keys, rewritten when the player binds others; elsewhere nothing.
-void SetPageKeysLine(const std::string& text);
-// The key named in small on one of the page's touch buttons (a TouchTarget's number), likewise.
-void SetPageTouchKeyName(int touchTarget, const std::string& keyName);
+// Hands the web page its lines (the keys, the touch controls, the question: settings/page_lines.h) when
+// the bindings or the language change; elsewhere nothing.
+void SetPageLines(const std::string& json);
 // Long headless runs that look at no pixels (soaks) may switch drawing off: DrawFrame, DrawString, Cls and
 // Flip then do nothing (text images come out blank). On by default and after InitHeadless.
 void SetDrawingEnabled(bool enabled);

@@ -2,9 +2,28 @@
 
 #include <SDL.h>
 
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
+
 namespace {
 InputDevice lastDevice = InputDevice::Keyboard;
 PadStyle lastPadStyle = PadStyle::Xbox;
+
+// The web page shows its line of keys for the device used last, as the game's prompts do (within the frame
+// the device changes: this runs as its event is read).
+void use(InputDevice device, PadStyle style) {
+    if (device == lastDevice && style == lastPadStyle) return;
+    lastDevice = device;
+    lastPadStyle = style;
+#ifdef __EMSCRIPTEN__
+    EM_ASM(
+        {
+            if (Module["vevuDeviceUsed"]) Module["vevuDeviceUsed"]($0, $1);
+        },
+        static_cast<int>(device), static_cast<int>(style));
+#endif
+}
 } // namespace
 
 InputDevice LastInputDevice() {
@@ -38,16 +57,15 @@ PadStyle PadStyleOfControllerType(int type) {
 namespace engine_detail {
 
 void NoteKeyboardUsed() {
-    lastDevice = InputDevice::Keyboard;
+    use(InputDevice::Keyboard, lastPadStyle);
 }
 
 void NotePadUsed(PadStyle style) {
-    lastDevice = InputDevice::Pad;
-    lastPadStyle = style;
+    use(InputDevice::Pad, style);
 }
 
 void NoteTouchUsed() {
-    lastDevice = InputDevice::Touch;
+    use(InputDevice::Touch, lastPadStyle);
 }
 
 void ResetInputDevice() {

@@ -4,13 +4,13 @@
 #include <cstdlib>
 
 #include "engine/engine.h"
-#include "engine/touch.h"
 #include "engine/words.h"
 #include "entities/onscreen_object.h"
 #include "game/program.h"
 #include "hud/shake.h"
 #include "player/foo.h"
 #include "settings/bindings.h"
+#include "settings/page_lines.h"
 
 float VolumeGain(int percent) {
     const float share = static_cast<float>(std::clamp(percent, 0, 100)) / 100.0f;
@@ -26,19 +26,6 @@ float ShakeScale(ShakeLevel level) {
     default:
         return 1.0f;
     }
-}
-
-std::string PageKeysLine(const tSettings& s) {
-    const auto name = [&s](Action action) { return KeyName(s.key(action)); };
-    const bool arrows = s.key(Action::Left) == KEY_LEFT && s.key(Action::Right) == KEY_RIGHT &&
-                        s.key(Action::Up) == KEY_UP && s.key(Action::Down) == KEY_DOWN;
-    const std::string dot = " \u00B7 ";
-    const std::string move =
-        arrows ? "Arrows" : name(Action::Left) + "/" + name(Action::Right) + "/" + name(Action::Up) + "/" + name(Action::Down);
-    return move + " move" + dot + name(Action::Fire) + " fire" + dot + name(Action::Beam) + " beam, shield, upgrades" +
-           dot + name(Action::Select) + " select" + dot + name(Action::Pause) + " pause" + dot + name(Action::Back) +
-           " quit (asks first)" + dot + "options: " + name(Action::Pause) + " on the map, " + name(Action::Select) +
-           " in the pause" + dot + "pads work too";
 }
 
 void ApplyGameSettings(const tSettings& settings) {
@@ -60,7 +47,8 @@ std::string ChosenLanguage(const tSettings& settings) {
 void ApplySettings(const tSettings& settings) {
     // A language that cannot be spoken is told once, not again at every change of another setting.
     static std::string refused;
-    if (const std::string language = ChosenLanguage(settings); language != CurrentLanguage() && language != refused)
+    if (const std::string language = ChosenLanguage(settings);
+        language != CurrentLanguage() && language != refused)
         refused = SetLanguage(language) ? "" : language;
     SetMusicVolume(VolumeGain(settings.musicVolume));
     SetEffectsVolume(VolumeGain(settings.effectsVolume));
@@ -70,13 +58,6 @@ void ApplySettings(const tSettings& settings) {
     ApplyBindings(settings);
     ApplyWatchedSettings(settings);
     tFoo::rumbleWhenHurt = settings.padRumble;
-    SetPageKeysLine(PageKeysLine(settings));
-    // The touch buttons name the key that does what they do, for a player with a keyboard too.
-    const std::pair<TouchTarget, Action> buttons[] = {{TouchTarget::Fire, Action::Fire},
-                                                      {TouchTarget::Beam, Action::Beam},
-                                                      {TouchTarget::Select, Action::Select},
-                                                      {TouchTarget::Pause, Action::Pause},
-                                                      {TouchTarget::Back, Action::Back}};
-    for (const auto& [target, action] : buttons)
-        SetPageTouchKeyName(static_cast<int>(target), KeyName(settings.key(action)));
+    // The page under the picture names the keys bound, in the language now spoken.
+    SetPageLines(PageLines(settings));
 }

@@ -21,7 +21,5 @@ std::string ChosenLanguage(const tSettings& settings);
 // much quieter as the last (50 % is a quarter of the amplitude, about 12 dB down). 0 is silence, 100 the
 // sound as recorded; values outside 0-100 count as the nearer end.
 float VolumeGain(int percent);
-// The web page's line naming the keys, for the keys bound ("Arrows move · Z fire · ...").
-std::string PageKeysLine(const tSettings& settings);
 // How much of each screen shake is shown: all, 40 % of its reach, or none.
 float ShakeScale(ShakeLevel level);

@@ -75,6 +75,20 @@ def extracted_template(folder):
     subprocess.run([XGETTEXT, "--language=C++", "--from-code=UTF-8", "--keyword=Tr", "--keyword=TrContext:1c,2",
                     "--keyword=TrMark", "--keyword=TrPlural:1,2", "--force-po", "-o", out]
                    + sources, cwd=ROOT, check=True)
+    # The page's words, from a copy of its scripts (as the pot target reads them).
+    scripts = os.path.join(folder, "page-scripts")
+    subprocess.run([sys.executable, os.path.join(ROOT, "tools", "page_words.py"), "--scripts", ROOT, scripts], check=True)
+    subprocess.run([XGETTEXT, "--language=JavaScript", "--from-code=UTF-8", "--keyword=tr", "--keyword=show:2",
+                    "--keyword=say", "--keyword=sayAboutReplays", "--keyword=tell:2", "--join-existing",
+                    "--directory", scripts, "-o", out, "web/shell.html", "web/player_files.js"], cwd=ROOT, check=True)
+    # The menu entry's and the metainfo's.
+    subprocess.run([XGETTEXT, "--language=Desktop", "--keyword=", "--keyword=GenericName", "--keyword=Comment",
+                    "--keyword=Keywords", "--join-existing", "-o", out, "packaging/org.vevuzudevur.Vevu.desktop"],
+                   cwd=ROOT, check=True)
+    subprocess.run([XGETTEXT, "--from-code=UTF-8", "--join-existing", "-o", out,
+                    "packaging/org.vevuzudevur.Vevu.metainfo.xml.in"], cwd=ROOT, check=True)
+    subprocess.run([XGETTEXT, "--language=Shell", "--keyword=", "--keyword=LangString:3", "--join-existing", "-o", out,
+                    "packaging/windows/installer_words.nsh"], cwd=ROOT, check=True)
     return out
 
 

@@ -3,15 +3,15 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
 #include <map>
-#include <sstream>
 
 #include "engine/engine.h"
 #include "engine/platform.h"
 #include "hud/shake.h"
 #include "settings/apply.h"
 #include "settings/bindings.h"
+#include "settings/page_lines.h"
+#include "settings/prompts.h"
 #include "settings/settings.h"
 
 namespace {
@@ -228,27 +228,43 @@ TEST_F(SettingsInEngine, VolumesAndShakeFollowTheirCurves) {
     tShake::endTime = 0;
 }
 
-// The page's line names the keys bound; at the defaults it is the line the page itself shows.
-TEST(Settings, ThePagesKeysLineNamesTheKeysBound) {
-    std::ifstream page(std::string(VEVU_SOURCE_DIR) + "/web/shell.html");
-    std::stringstream html;
-    html << page.rdbuf();
-    std::string shown = html.str();
-    const std::size_t start = shown.find("<span id=\"keys-line\">");
-    ASSERT_NE(start, std::string::npos);
-    shown = shown.substr(start + 21, shown.find("</span>", start) - start - 21);
-    std::string flat; // the page's line breaks and indents are one space on screen
-    for (char c : shown)
-        flat += c == '\n' ? ' ' : c;
-    flat.erase(std::unique(flat.begin(), flat.end(), [](char a, char b) { return a == ' ' && b == ' '; }),
-               flat.end());
-    EXPECT_EQ(PageKeysLine(tSettings{}), flat);
+// The page's lines name the keys and buttons bound, for the keyboard and for each pad's labels; the
+// arrows and the d-pad show as one prompt where they move.
+TEST(Settings, ThePagesLinesNameWhatIsBound) {
+    const auto has = [](const std::string& text, const std::string& part) {
+        return text.find(part) != std::string::npos;
+    };
+    const auto pad = [](const std::string& lines, int style) { // the style's set, up to the next one
+        std::size_t at = lines.find("\"pads\":[");
+        for (int s = 0; s <= style; ++s)
+            at = lines.find("{\"keys\":", at + 1);
+        return lines.substr(at, lines.find("{\"keys\":", at + 1) - at);
+    };
+    std::string lines = PageLines(tSettings{});
+    const std::string keyboard = lines.substr(0, lines.find("\"pads\""));
+    EXPECT_TRUE(has(keyboard, "{\"prompts\":[{\"key\":\"Arrows\"}],\"words\":\"move\"}")) << lines;
+    EXPECT_TRUE(has(keyboard, "{\"prompts\":[{\"key\":\"Z\"}],\"words\":\"fire\"}")) << lines;
+    const int fire = ActionDefaultPadButton(Action::Fire);
+    for (PadStyle style : {PadStyle::Xbox, PadStyle::PlayStation, PadStyle::Nintendo, PadStyle::Generic}) {
+        const std::string set = pad(lines, static_cast<int>(style));
+        EXPECT_FALSE(has(set, "\"key\"")) << set; // a pad shows pictures only
+        EXPECT_TRUE(has(set, "{\"button\":" + std::to_string(PadButtonPicture(fire, style)) +
+                                 "}],\"words\":\"fire\""))
+            << set;
+        EXPECT_TRUE(
+            has(set, "{\"button\":" + std::to_string(PadButtonPicture(SDL_CONTROLLER_BUTTON_B, style)) +
+                         "}],\"words\":\"keep playing\""))
+            << set;
+    }
+    EXPECT_TRUE(has(lines, "{\"name\":\"Pause\",\"key\":\"P\"}")) << lines;
 
     tSettings s;
     BindKey(s, Action::Left, KEY_A);
     BindKey(s, Action::Pause, KEY_ENTER);
-    const std::string line = PageKeysLine(s);
-    EXPECT_EQ(line.substr(0, 25), "A/Right/Up/Down move \u00B7 Z");
-    EXPECT_NE(line.find("Enter pause"), std::string::npos);
-    EXPECT_NE(line.find("options: Enter on the map, C in the pause"), std::string::npos);
+    lines = PageLines(s);
+    EXPECT_TRUE(
+        has(lines,
+            "[{\"key\":\"A\"},{\"key\":\"Right\"},{\"key\":\"Up\"},{\"key\":\"Down\"}],\"words\":\"move\""))
+        << lines;
+    EXPECT_TRUE(has(lines, "{\"name\":\"Pause\",\"key\":\"Enter\"}")) << lines;
 }
