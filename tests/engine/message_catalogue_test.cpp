@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 
@@ -199,4 +200,17 @@ TEST(SystemLanguage, TakesTheFirstPreferenceWeSpeak) {
     EXPECT_EQ(MatchLanguage({"fi_FI", "en_GB", "de"}, ours), "en") << "English chosen before German";
     EXPECT_EQ(MatchLanguage({"C", "", "POSIX", "@", "de"}, ours), "de");
     EXPECT_EQ(MatchLanguage({}, ours), "en");
+}
+
+// The system's own answer, in the locale the system_language test starts the program in (LC_ALL
+// de_DE.UTF-8: on Linux the locale itself, under Wine the user's UI language it makes, de-DE; Wine
+// follows LC_ALL even where that locale is not installed, LANG and LC_MESSAGES only where it is).
+// Skipped where no language is expected.
+TEST(SystemLanguage, ThePlayersSystemChoosesTheFirstLanguage) {
+    const char* expected = std::getenv("VEVU_EXPECTED_SYSTEM_LANGUAGE");
+    if (!expected) GTEST_SKIP() << "only under the system_language test";
+    FillResourceTable();
+    EXPECT_EQ(SystemLanguage(), "en") << "until the game asks, nothing depends on the machine's language";
+    UseSystemLanguage();
+    EXPECT_EQ(SystemLanguage(), expected);
 }
