@@ -238,7 +238,7 @@ TEST(Settings, ThePagesLinesNameWhatIsBound) {
         std::size_t at = lines.find("\"pads\":[");
         for (int s = 0; s <= style; ++s)
             at = lines.find("{\"keys\":", at + 1);
-        return lines.substr(at, lines.find("{\"keys\":", at + 1) - at);
+        return lines.substr(at, std::min(lines.find("{\"keys\":", at + 1), lines.find("\"touch\"")) - at);
     };
     std::string lines = PageLines(tSettings{});
     const std::string keyboard = lines.substr(0, lines.find("\"pads\""));
