@@ -9,8 +9,9 @@ if(NOT VEVU_HOST_PYTHON OR NOT VEVU_UNIFONT)
     message(FATAL_ERROR "The CJK font is cut from Debian's fonts-unifont with python3-fonttools: "
                         "scripts/install-deps.sh installs them")
 endif()
-# The sample's words stand in for the catalogues in the font's tests.
-file(GLOB VEVU_CJK_CATALOGUES CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/po/*.po")
+# The sample's words stand in for the catalogues in the font's tests. The game's texts only: the page's
+# and the menu entry's are drawn by the browser and the desktop.
+set(VEVU_CJK_CATALOGUES ${VEVU_GAME_PO_FILES})
 list(APPEND VEVU_CJK_CATALOGUES "${CMAKE_SOURCE_DIR}/tests/engine/font_sample.po")
 set(VEVU_OUR_FONTS "${CMAKE_SOURCE_DIR}/assets/Font/super_effective.ttf"
                    "${CMAKE_SOURCE_DIR}/assets/Locale/Font/super_effective_letters.ttf")

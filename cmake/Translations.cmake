@@ -17,14 +17,29 @@ if(VEVU_PO_FILES AND NOT VEVU_MSGFMT)
 endif()
 set(VEVU_CATALOGUES "")
 set(VEVU_CATALOGUE_FILES "")
+# The game embeds only the texts its sources use (those of src/): the page's, the menu entry's and the
+# installer's words share the .po files but are compiled apart (VEVU_PAGE_CATALOGUE_FILES, for the page)
+# or merged where they are used (cmake/Packaging.cmake, cmake/WindowsPackaging.cmake).
+find_program(VEVU_MSGGREP msggrep NO_CMAKE_FIND_ROOT_PATH)
+set(VEVU_PAGE_CATALOGUE_FILES "")
+set(VEVU_GAME_PO_FILES "") # the game's texts of each .po: what the CJK font is cut to
 foreach(po IN LISTS VEVU_PO_FILES)
     get_filename_component(code "${po}" NAME_WE)
     set(mo "${CMAKE_BINARY_DIR}/locale/${code}.mo")
-    add_custom_command(OUTPUT "${mo}" COMMAND "${CMAKE_COMMAND}" -E make_directory "${CMAKE_BINARY_DIR}/locale"
-                       COMMAND "${VEVU_MSGFMT}" --check -o "${mo}" "${po}" DEPENDS "${po}" VERBATIM
-                       COMMENT "Compiling the ${code} catalogue")
+    set(page_mo "${CMAKE_BINARY_DIR}/locale/page/${code}.mo")
+    set(game_po "${CMAKE_BINARY_DIR}/locale/${code}.game.po")
+    add_custom_command(OUTPUT "${mo}" "${page_mo}" "${game_po}"
+                       COMMAND "${CMAKE_COMMAND}" -E make_directory "${CMAKE_BINARY_DIR}/locale/page"
+                       COMMAND "${VEVU_MSGFMT}" --check -o /dev/null "${po}"
+                       COMMAND "${VEVU_MSGGREP}" -N "src/*/*" -o "${game_po}" "${po}"
+                       COMMAND "${VEVU_MSGFMT}" -o "${mo}" "${game_po}"
+                       COMMAND "${VEVU_MSGGREP}" -N "web/*" -o "${CMAKE_BINARY_DIR}/locale/page/${code}.po" "${po}"
+                       COMMAND "${VEVU_MSGFMT}" -o "${page_mo}" "${CMAKE_BINARY_DIR}/locale/page/${code}.po"
+                       DEPENDS "${po}" VERBATIM COMMENT "Compiling the ${code} catalogue")
     list(APPEND VEVU_CATALOGUES "Locale/${code}.mo" "${mo}")
     list(APPEND VEVU_CATALOGUE_FILES "${mo}")
+    list(APPEND VEVU_PAGE_CATALOGUE_FILES "${page_mo}")
+    list(APPEND VEVU_GAME_PO_FILES "${game_po}")
 endforeach()
 
 # The template every translation starts from: each Tr("...") of the sources and each tr("...") of the

@@ -43,7 +43,7 @@ function(vevu_web_page_folder target)
     set(words "${CMAKE_BINARY_DIR}/page_words.js")
     file(GLOB icons CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/web/icons/*.png")
     set(catalogues "")
-    foreach(mo IN LISTS VEVU_CATALOGUE_FILES)
+    foreach(mo IN LISTS VEVU_PAGE_CATALOGUE_FILES)
         get_filename_component(code "${mo}" NAME_WE)
         list(APPEND catalogues "${code}=${mo}")
     endforeach()
@@ -52,7 +52,7 @@ function(vevu_web_page_folder target)
         COMMAND "${VEVU_HOST_PYTHON}" "${CMAKE_SOURCE_DIR}/tools/page_words.py"
                 "${CMAKE_SOURCE_DIR}/po/vevu.pot" "${words}" ${catalogues}
         DEPENDS "${CMAKE_SOURCE_DIR}/tools/page_words.py" "${CMAKE_SOURCE_DIR}/po/vevu.pot"
-                ${VEVU_CATALOGUE_FILES}
+                ${VEVU_PAGE_CATALOGUE_FILES}
         COMMENT "The page's words in every language" VERBATIM)
     add_custom_command(
         OUTPUT "${page}/index.html" "${page}/sw.js"

@@ -25,7 +25,9 @@ std::vector<unsigned char> gameFontBytes() {
                 : std::vector<unsigned char>{};
 }
 
-// Every translation (msgstr) of the catalogues and of the font's sample, read plainly: the strings only.
+// Every translation (msgstr) of the catalogues and of the font's sample, read plainly: the strings only,
+// and only the game's (an entry used in src/; the page's and the menu entry's words the browser and the
+// desktop draw).
 std::vector<std::string> catalogueTranslations() {
     std::vector<std::filesystem::path> files{std::filesystem::path(VEVU_SOURCE_DIR) /
                                              "tests/engine/font_sample.po"};
@@ -38,10 +40,14 @@ std::vector<std::string> catalogueTranslations() {
     for (const auto& file : files) {
         std::ifstream in(file);
         std::string line;
-        bool inTranslation = false;
+        const bool sample = file.parent_path() != po;
+        bool inTranslation = false, theGames = false;
         while (std::getline(in, line)) {
+            if (line.empty()) theGames = false; // the next entry
+            if (line.rfind("#:", 0) == 0 && line.find(" src/") != std::string::npos) theGames = true;
             if (line.rfind("msgstr", 0) == 0) {
-                inTranslation = true;
+                inTranslation = sample || theGames;
+                if (!inTranslation) continue;
                 texts.emplace_back();
             } else if (line.empty() || line[0] != '"') {
                 inTranslation = false;
