@@ -3,6 +3,7 @@
 
 #include "engine/graphics.h"
 #include "engine/platform.h"
+#include "engine/scripted_pad.h"
 #include "engine/sound.h"
 
 namespace {
@@ -51,6 +52,7 @@ void PumpEvents() {
 void PumpEventsAnyway() {
     if (TakeStopSignal()) platform().closeRequested = true;
     if (!platform().sdlVideo && !SDL_WasInit(SDL_INIT_EVENTS)) return;
+    StepScriptedPad();
     SDL_Event event;
     while (SDL_PollEvent(&event))
         HandleEvent(event);

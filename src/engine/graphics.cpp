@@ -1,4 +1,5 @@
 #include "engine/graphics.h"
+#include "engine/scripted_pad.h"
 
 #include <zlib.h>
 
@@ -506,6 +507,7 @@ bool TryCreateGraphics(int width, int height, int depth, int hertz, int flags, s
     UseManualClock(false);
     OpenAudio();    // no sound device: the game runs silent
     OpenGamepads(); // none: the keyboard alone
+    engine_detail::AttachScriptedPad();
     Cls();
     return true;
 }
@@ -556,6 +558,7 @@ bool IsHeadless() {
 void ShutdownEngine() {
     Platform& p = platform();
     CloseAudio();
+    engine_detail::DetachScriptedPad();
     CloseGamepads();
     engine_detail::ReleaseTouches();
     destroyRenderer(p);

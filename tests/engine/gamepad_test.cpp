@@ -1,4 +1,5 @@
 #include "engine/platform.h"
+#include "engine/scripted_pad.h"
 #include "engine_test_support.h"
 #include "virtual_pad.h"
 
@@ -121,4 +122,25 @@ TEST_F(Gamepad, AHundredPlugsAndUnplugsLeaveNoHandle) {
         ASSERT_FALSE(KeyHeld(KEY_Z));
         ASSERT_EQ(SDL_JoystickFromInstanceID(pad.id), nullptr) << "cycle " << i;
     }
+}
+
+TEST(PadScript, StepsReadAndMalformedLinesRefused) {
+    tPadScriptStep step;
+    std::string why;
+    ASSERT_TRUE(ParsePadScriptLine("tap start", step, why)) << why;
+    EXPECT_EQ(step.kind, tPadScriptStep::Kind::Tap);
+    EXPECT_EQ(step.which, SDL_CONTROLLER_BUTTON_START);
+    ASSERT_TRUE(ParsePadScriptLine("axis lefttrigger 32767", step, why)) << why;
+    EXPECT_EQ(step.kind, tPadScriptStep::Kind::Axis);
+    EXPECT_EQ(step.which, SDL_CONTROLLER_AXIS_TRIGGERLEFT);
+    EXPECT_EQ(step.value, 32767);
+    ASSERT_TRUE(ParsePadScriptLine("axis leftx -32768", step, why)) << why;
+    EXPECT_EQ(step.value, -32768);
+    for (const char* bad : {"tap", "tap spacebar", "press a b", "hold a", "axis leftx", "axis leftx 32768",
+                            "axis leftx 12x", "axis wheel 0", "tap a extra words"}) {
+        why.clear();
+        EXPECT_FALSE(ParsePadScriptLine(bad, step, why)) << bad;
+        EXPECT_FALSE(why.empty()) << bad;
+    }
+    EXPECT_FALSE(ParsePadScriptLine(std::string(500, 'a'), step, why));
 }
