@@ -408,6 +408,18 @@ question_shown() {
     [ "$(convert "$probe" -crop 640x30+0+226 +repage -fill black +opaque white -format "%[fx:maxima.intensity > 0]" info: 2>/dev/null)" = 1 ]
 }
 continue_question() { question_shown 130 155; }
+# Down typed now and then until the second answer is the one picked (white, in the line below the first),
+# as the intro's letter is: under Wine a Down typed as the question first showed went unanswered.
+down_typed_at=0
+second_answer_picked() {
+    screenshot "$probe" || return 1
+    [ "$(convert "$probe" -crop 640x30+0+266 +repage -fill black +opaque white -format "%[fx:maxima.intensity > 0]" info: 2>/dev/null)" = 1 ] && return 0
+    if [ $((SECONDS - down_typed_at)) -ge 3 ]; then
+        xdotool key Down
+        down_typed_at=$SECONDS
+    fi
+    return 1
+}
 replace_question() { question_shown 195 220; }
 # A typed letter ends the intro (the question takes no letter), typed now and then until it is asked.
 question_after_intro() {
@@ -467,10 +479,14 @@ new_campaign_replaces() {
     poll 60 "intro on screen" screen_not_black
     space_typed_at=0
     poll 90 "the question after the intro" question_after_intro
-    xdotool key Down Return
+    down_typed_at=0
+    poll 60 "the second answer picked" second_answer_picked
+    xdotool key Return
     poll 60 "the question whether to replace the saved campaign" replace_question
     cp "$probe" "$shots/replace.png"
-    xdotool key Down Return
+    down_typed_at=0
+    poll 60 "the second answer picked" second_answer_picked
+    xdotool key Return
     poll 60 "the map with node 0 open" node0_is open
     leave_with_escape
     write_campaign_new "$shots/.new.sav"
